@@ -19,6 +19,12 @@ QString TextTable::keyOf(const QString &line)
     return eq < 0 ? QString() : line.left(eq);
 }
 
+QString TextTable::valueOf(const QString &line)
+{
+    const int eq = line.indexOf(QLatin1Char('='));
+    return eq < 0 ? QString() : line.mid(eq + 1);
+}
+
 int TextTable::indexOf(const QString &key) const
 {
     for (int n = 0; n < lines_.size(); ++n) {
