@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QTemporaryDir>
+#ifdef QT_WIDGETS_LIB
+#include <QApplication>
+#endif
 #include <QtTest>
 
 // Points HOME and the XDG folders at a fresh temporary folder for the whole test run, so no
@@ -26,3 +29,5 @@ private:
 
 // Tests of the core library: no display, no widgets.
 #define VASKELIO_TEST_MAIN(TestObject) VASKELIO_TEST_MAIN_IMPL(TestObject, QCoreApplication)
+// Widget tests, on the offscreen platform.
+#define VASKELIO_GUI_TEST_MAIN(TestObject) VASKELIO_TEST_MAIN_IMPL(TestObject, QApplication)

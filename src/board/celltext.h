@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+class QPainter;
+class QSize;
+
+// Draws text the way board cells and palette buttons show it: laid out in the rectangle
+// (2, 2)-(W-4, H-4) wrapped at word boundaries and centred, the block then moved down to
+// (H - B) / 2 where B is its measured bottom edge, and clipped. Uses the painter's font and pen.
+void drawCellText(QPainter &painter, const QSize &size, const QString &text);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// One cell of a board: a word (or " "), the word number it stands for, whether it is given,
+// and a background. It paints itself and reports pointer events; the rules live elsewhere.
+class TTntcell : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY(TTntcell)
+
+public:
+    explicit TTntcell(QWidget *parent = nullptr);
+
+    bool isfixed() const { return isfixed_; }
+    void Setisfixed(bool fixed);
+    int value() const { return value_; }
+    void Setvalue(int value);
+    bool isEnter() const { return isEnter_; }
+    void SetisEnter(bool enter);
+
+    QString text() const { return text_; }
+    void setText(const QString &text);
+    QColor color() const { return color_; }
+    void setColor(const QColor &color);
+    QColor fontColor() const { return fontColor_; }
+    void setFontColor(const QColor &color);
+
+    // Column and row on the board, set by the board.
+    int x = 0;
+    int y = 0;
+
+signals:
+    void mouseDown(TTntcell *cell, Qt::MouseButton button);
+    void mouseEnter(TTntcell *cell);
+    void mouseLeave(TTntcell *cell);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    QString text_ = QStringLiteral(" ");
+    QColor color_ = Qt::white;
+    QColor fontColor_ = Qt::black;
+    int value_ = 0;
+    bool isfixed_ = true;
+    bool isEnter_ = false;
+};

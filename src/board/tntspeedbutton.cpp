@@ -1,0 +1,58 @@
+#include "board/tntspeedbutton.h"
+
+#include "board/celltext.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+TTntspeedbutton::TTntspeedbutton(QWidget *parent) : QAbstractButton(parent)
+{
+    resize(30, 30);
+    setAttribute(Qt::WA_Hover);
+}
+
+void TTntspeedbutton::Setmycaption(const QString &caption)
+{
+    if (caption == mycaption_)
+        return;
+    mycaption_ = caption;
+    update();
+}
+
+void TTntspeedbutton::Setisfixed(bool fixed)
+{
+    isfixed_ = fixed;
+}
+
+void TTntspeedbutton::Setvalue(int value)
+{
+    value_ = value;
+}
+
+void TTntspeedbutton::SetisEnter(bool enter)
+{
+    if (enter == isEnter_)
+        return;
+    isEnter_ = enter;
+    update();
+}
+
+void TTntspeedbutton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QStyleOptionButton option;
+    option.initFrom(this);
+    if (isDown() || isChecked())
+        option.state |= QStyle::State_Sunken;
+    if (isChecked())
+        option.state |= QStyle::State_On;
+    else if (!isDown())
+        option.state |= QStyle::State_Raised;
+    style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
+
+    // The caption neither moves when pressed nor greys out.
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
+    drawCellText(painter, size(), mycaption_);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QAbstractButton>
+
+// A palette button: a push-button face with its own caption, mycaption, wrapped and centred
+// the way a board cell shows its word.
+class TTntspeedbutton : public QAbstractButton {
+    Q_OBJECT
+    Q_DISABLE_COPY(TTntspeedbutton)
+
+public:
+    explicit TTntspeedbutton(QWidget *parent = nullptr);
+
+    QString mycaption() const { return mycaption_; }
+    void Setmycaption(const QString &caption);
+    bool isfixed() const { return isfixed_; }
+    void Setisfixed(bool fixed);
+    int value() const { return value_; }
+    void Setvalue(int value);
+    bool isEnter() const { return isEnter_; }
+    void SetisEnter(bool enter);
+
+    QSize sizeHint() const override { return {30, 30}; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString mycaption_ = QStringLiteral("mycaption");
+    int value_ = 0;
+    bool isfixed_ = true;
+    bool isEnter_ = false;
+};

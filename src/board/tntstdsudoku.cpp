@@ -1,0 +1,133 @@
+#include "board/tntstdsudoku.h"
+
+#include "board/tntcell.h"
+
+#include <QPainter>
+
+namespace {
+QColor toColor(Rgb rgb)
+{
+    return QColor::fromRgb(QRgb(0xFF000000u | rgb));
+}
+} // namespace
+
+Ttntstdsudoku::Ttntstdsudoku(QWidget *parent) : QWidget(parent)
+{
+    resize(kSide, kSide);
+    const int p = width() / 9, q = height() / 9;
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            auto *c = new TTntcell(this);
+            c->setObjectName(QStringLiteral("cell%1%2").arg(i).arg(j));
+            c->setGeometry(cellEdge(p, i), cellEdge(q, j), p - 2, q - 2);
+            c->Setisfixed(false);
+            c->x = i;
+            c->y = j;
+            QFont f = c->font();
+            f.setPointSize(18);
+            f.setBold(true);
+            c->setFont(f);
+            if (inEdgeMiddleBox(i, j))
+                c->setColor(toColor(boardcolor::lightBlue));
+            cells_[i - 1][j - 1] = c;
+        }
+    }
+}
+
+int Ttntstdsudoku::cellEdge(int pitch, int k)
+{
+    return pitch * (k - 1) + 1 + (k == 1 ? 1 : 0) - (k == 9 ? 1 : 0);
+}
+
+int Ttntstdsudoku::linePosition(int pitch, int k)
+{
+    if (k == 1)
+        return 1;
+    if (k == 9)
+        return 8 * pitch - 1;
+    if (k == 10)
+        return 9 * pitch - 1;
+    return (k - 1) * pitch;
+}
+
+void Ttntstdsudoku::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    const int w = width() / 9, h = height() / 9;
+    const int length = 9 * w;
+    // Filled bands rather than pen strokes keep the pixels exact: a 2-pixel line at p covers
+    // p - 1 and p, a 1-pixel line covers p.
+    for (int k = 1; k <= 10; ++k) {
+        const int p = linePosition(h, k);
+        const int thickness = isThickLine(k) ? 2 : 1;
+        const int start = p - (thickness - 1);
+        painter.fillRect(0, start, length, thickness, Qt::black);
+        painter.fillRect(start, 0, thickness, length, Qt::black);
+    }
+}
+
+QString Ttntstdsudoku::cellText(int i, int j) const
+{
+    return cell(i, j)->text();
+}
+
+void Ttntstdsudoku::setCellText(int i, int j, const QString &text)
+{
+    cell(i, j)->setText(text);
+}
+
+int Ttntstdsudoku::cellValue(int i, int j) const
+{
+    return cell(i, j)->value();
+}
+
+void Ttntstdsudoku::setCellValue(int i, int j, int value)
+{
+    cell(i, j)->Setvalue(value);
+}
+
+bool Ttntstdsudoku::cellFixed(int i, int j) const
+{
+    return cell(i, j)->isfixed();
+}
+
+void Ttntstdsudoku::setCellFixed(int i, int j, bool fixed)
+{
+    cell(i, j)->Setisfixed(fixed);
+}
+
+void Ttntstdsudoku::setCellEnabled(int i, int j, bool enabled)
+{
+    cell(i, j)->setEnabled(enabled);
+}
+
+Rgb Ttntstdsudoku::cellColor(int i, int j) const
+{
+    return cell(i, j)->color().rgb() & 0xFFFFFFu;
+}
+
+void Ttntstdsudoku::setCellColor(int i, int j, Rgb color)
+{
+    cell(i, j)->setColor(toColor(color));
+}
+
+void Ttntstdsudoku::setCellFontColor(int i, int j, Rgb color)
+{
+    cell(i, j)->setFontColor(toColor(color));
+}
+
+void Ttntstdsudoku::setCellFont(int i, int j, FontFit fit)
+{
+    TTntcell *c = cell(i, j);
+    QFont f = c->font();
+    f.setPointSize(fit.points);
+    f.setBold(fit.bold);
+    if (f != c->font())
+        c->setFont(f);
+}
+
+void Ttntstdsudoku::setBoardEnabled(bool enabled)
+{
+    setEnabled(enabled);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QGroupBox>
+
+#include <array>
+
+class QButtonGroup;
+class TTntspeedbutton;
+
+// The group "Select Word": nine buttons but1..but9 whose tags are the word numbers 1..9. One
+// pressed at a time; pressing the pressed one again keeps it pressed.
+class WordPalette : public QGroupBox {
+    Q_OBJECT
+    Q_DISABLE_COPY(WordPalette)
+
+public:
+    explicit WordPalette(QWidget *parent = nullptr);
+
+    TTntspeedbutton *button(int k) const { return buttons_[k - 1]; }
+    // Captions of but1..but9 from the nine words, in order.
+    void showwords(const QStringList &words);
+    // Shows button k pressed, releasing the others, without emitting a click.
+    void setPressed(int k);
+    // The pressed button's tag, 0 when none is pressed.
+    int pressed() const;
+
+signals:
+    void wordClicked(int k);
+
+private:
+    QButtonGroup *group_;
+    std::array<TTntspeedbutton *, 9> buttons_{};
+};
