@@ -10,7 +10,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-arphic-ukai fonts-noto-cjk fonts-dejavu-core
+    fonts-arphic-ukai fonts-noto-cjk fonts-dejavu-core fonts-liberation2
     libcpp-httplib-dev libsqlite3-dev
     xvfb xauth x11-utils
 )

@@ -1,0 +1,85 @@
+#include "windows/frmda.h"
+
+#include "board/cellboard.h"
+#include "board/tntcell.h"
+#include "board/tntstdsudoku.h"
+#include "engine/qj.h"
+#include "i18n/translate.h"
+#include "windows/keypreview.h"
+#include "windows/mainwindow.h"
+#include "windows/programstate.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+
+Tfrmda::Tfrmda(TaaForm1 &main)
+    : QDialog(&main, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      main_(main), board_(new Ttntstdsudoku(this))
+{
+    setObjectName(QStringLiteral("frmda"));
+    setWindowTitle(QStringLiteral("Solution"));
+    setFixedSize(745, 662);
+    board_->setObjectName(QStringLiteral("tntstdsudoku1"));
+    board_->setGeometry(1, 3, 658, 660);
+    board_->Setfixcolor(boardcolor::black);
+    board_->Setbigcolor(boardcolor::blue);
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            TTntcell *cell = board_->cell(i, j);
+            QFont font = cell->font();
+            font.setFamily(QStringLiteral("simkai"));
+            cell->setFont(font);
+        }
+    }
+    auto *close = new QPushButton(QStringLiteral("Close"), this);
+    close->setObjectName(QStringLiteral("BitBtn1"));
+    close->setGeometry(663, 4, 75, 25);
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    new KeyPreview(this, [this](QKeyEvent *event) {
+        if (const int language = languageForKey(event->key()); language >= 0) {
+            main_.state().texts.setLangid(language);
+            main_.applylanguage();
+            translateform(this, main_.state().texts);
+        }
+    });
+}
+
+int Tfrmda::pointsForLength(int length)
+{
+    if (length <= 0)
+        return 0;
+    return length == 1 ? 20 : length <= 3 ? 15 : 12;
+}
+
+void Tfrmda::showsolution(const TQJ &model, const QStringList &words)
+{
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const TNode &node = model.node(i, j);
+            TTntcell *cell = board_->cell(i, j);
+            cell->Setvalue(node.value);
+            // A value outside 1..9 (a damaged saved game) shows an empty cell.
+            cell->setText(wordAt(words, node.value));
+            cell->setFontColor(node.given ? Qt::black : Qt::blue);
+            if (const int points = pointsForLength(int(cell->text().size())); points > 0) {
+                QFont font = cell->font();
+                font.setPointSize(points);
+                cell->setFont(font);
+            }
+            cell->Setisfixed(node.given);
+            cell->setEnabled(false);
+        }
+    }
+}
+
+void Tfrmda::showEvent(QShowEvent *event)
+{
+    // Centred on the screen rather than on the main window.
+    if (QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    QDialog::showEvent(event);
+}

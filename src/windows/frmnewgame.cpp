@@ -1,0 +1,162 @@
+#include "windows/frmnewgame.h"
+
+#include "board/cellboard.h"
+#include "engine/prompter.h"
+#include "i18n/translate.h"
+#include "windows/fonts.h"
+#include "windows/keypreview.h"
+#include "windows/mainwindow.h"
+#include "windows/programstate.h"
+#include "windows/radiogroup.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &r)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(r);
+    b->setAutoDefault(false); // Enter starts nothing by itself
+    return b;
+}
+} // namespace
+
+Tfrmnewgame::Tfrmnewgame(TaaForm1 &main, Prompter &prompter)
+    : QDialog(&main, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
+      main_(main), prompter_(prompter)
+{
+    setObjectName(QStringLiteral("frmnewgame"));
+    setWindowTitle(QStringLiteral("New Game"));
+    setFixedSize(428, 271);
+    setFont(dialogFont(8));
+
+    radioGroup1_ = new RadioGroup(QStringLiteral("Select Level"),
+                                  {QStringLiteral("Easy"), QStringLiteral("Standard"),
+                                   QStringLiteral("Hard"), QStringLiteral("Expert"),
+                                   QStringLiteral("Extreme")},
+                                  5, this);
+    radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
+    radioGroup1_->setGeometry(13, 8, 402, 54);
+
+    auto *start = button(this, "BitBtn1", QStringLiteral("Start New Game"), {104, 230, 98, 25});
+    auto *cancel = button(this, "BitBtn2", QStringLiteral("Cancel"), {226, 230, 98, 25});
+
+    auto *group = new QGroupBox(QStringLiteral("Input a word in each of the boxes below"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setGeometry(13, 78, 402, 136);
+    auto *label = new QLabel(QStringLiteral("Title:"), group);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->move(11, 23);
+    w_[0] = new QLineEdit(group);
+    w_[0]->setGeometry(62, 19, 164, 21);
+    static constexpr int lefts[3] = {11, 119, 220};
+    static constexpr int tops[3] = {53, 78, 104};
+    for (int k = 1; k <= 9; ++k) {
+        w_[k] = new QLineEdit(group);
+        w_[k]->setGeometry(lefts[(k - 1) % 3], tops[(k - 1) / 3], 87, 21);
+    }
+    for (int n = 0; n <= 9; ++n)
+        w_[n]->setObjectName(QStringLiteral("w%1").arg(n));
+    auto *load = button(group, "Button1", QStringLiteral("Load"), {318, 52, 75, 25});
+    auto *clear = button(group, "Button3", QStringLiteral("Clear"), {318, 79, 75, 25});
+
+    setTabOrder(radioGroup1_, start);
+    setTabOrder(start, cancel);
+    setTabOrder(cancel, w_[0]);
+    for (int n = 0; n < 9; ++n)
+        setTabOrder(w_[n], w_[n + 1]);
+    setTabOrder(w_[9], load);
+    setTabOrder(load, clear);
+
+    const SettingsState &remembered = main_.state().settings;
+    radioGroup1_->setItemIndex(remembered.newgamelevel);
+    for (int n = 0; n <= 9; ++n)
+        w_[n]->setText(remembered.newgametexts[n]);
+
+    connect(start, &QPushButton::clicked, this, &Tfrmnewgame::BitBtn1Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(load, &QPushButton::clicked, this, &Tfrmnewgame::Button1Click);
+    connect(clear, &QPushButton::clicked, this, &Tfrmnewgame::Button3Click);
+
+    new KeyPreview(this, [this](QKeyEvent *event) {
+        if (const int language = languageForKey(event->key()); language >= 0) {
+            main_.state().texts.setLangid(language);
+            main_.applylanguage();
+            translateform(this, main_.state().texts);
+        }
+    });
+}
+
+int Tfrmnewgame::firstEmptyBox() const
+{
+    for (int k = 1; k <= 9; ++k)
+        if (isEmptyText(w_[k]->text()))
+            return k;
+    return 0;
+}
+
+bool Tfrmnewgame::checkcomplete()
+{
+    const int k = firstEmptyBox();
+    if (k == 0)
+        return true;
+    prompter_.inform(main_.state().texts.uitext(QStringLiteral("frmnewgame.msgcomplete")));
+    w_[k]->setFocus();
+    return false;
+}
+
+void Tfrmnewgame::BitBtn1Click()
+{
+    if (!checkcomplete())
+        return;
+    QStringList words;
+    for (int k = 1; k <= 9; ++k)
+        words.append(w_[k]->text());
+    if (!main_.newgame(radioGroup1_->itemIndex(), words, w_[0]->text()))
+        return;
+    accept();
+}
+
+void Tfrmnewgame::Button3Click()
+{
+    for (QLineEdit *box : w_)
+        box->clear();
+}
+
+void Tfrmnewgame::Button1Click()
+{
+    if (wordList_)
+        wordList_->exec();
+}
+
+void Tfrmnewgame::done(int result)
+{
+    SettingsState &remembered = main_.state().settings;
+    remembered.newgamelevel = radioGroup1_->itemIndex();
+    for (int n = 0; n <= 9; ++n)
+        remembered.newgametexts[n] = w_[n]->text();
+    QDialog::done(result);
+}
+
+void Tfrmnewgame::showEvent(QShowEvent *event)
+{
+    translateform(this, main_.state().texts);
+    QDialog::showEvent(event);
+}
+
+void Tfrmnewgame::keyPressEvent(QKeyEvent *event)
+{
+    // Esc does not close this dialog, nor Enter press a button.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,405 @@
+#include "windows/mainwindow.h"
+
+#include "board/tntcell.h"
+#include "board/tntspeedbutton.h"
+#include "board/tntstdsudoku.h"
+#include "board/wordpalette.h"
+#include "engine/bank.h"
+#include "engine/prompter.h"
+#include "engine/random.h"
+#include "i18n/translate.h"
+#include "storage/folders.h"
+#include "storage/settings.h"
+#include "windows/fonts.h"
+#include "windows/frmda.h"
+#include "windows/keypreview.h"
+#include "windows/programstate.h"
+
+#include <QDialog>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+const QString kTitle = QStringLiteral("Vaskelio");
+const QColor kStatusColor(0xFF, 0xBC, 0x79);
+
+// The rounded frame drawn behind the rule text.
+class RoundedShape : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::white);
+        const int radius = std::min(width(), height()) / 8;
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    }
+};
+
+// A panel with a sunken inner and a raised outer edge, 2 pixels in all.
+class BevelPanel : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QPalette &pal = palette();
+        const QRect r = rect();
+        auto edge = [&painter](const QRect &box, const QColor &topLeft, const QColor &bottomRight) {
+            painter.setPen(topLeft);
+            painter.drawLine(box.topLeft(), box.topRight());
+            painter.drawLine(box.topLeft(), box.bottomLeft());
+            painter.setPen(bottomRight);
+            painter.drawLine(box.bottomLeft(), box.bottomRight());
+            painter.drawLine(box.topRight(), box.bottomRight());
+        };
+        edge(r, pal.color(QPalette::Light), pal.color(QPalette::Dark));
+        edge(r.adjusted(1, 1, -1, -1), pal.color(QPalette::Dark), pal.color(QPalette::Light));
+    }
+};
+
+struct ToolDef {
+    const char *name;
+    const char *hint;
+    const char *theme; // icon of the desktop's theme that fits, if any
+    const char *icon;  // our own picture
+};
+
+const ToolDef kTools[7] = {
+    {"tbopen", "Load Saved Game", "document-open", ":/icons/open.png"},
+    {"tbsave", "Save Current Game", "document-save", ":/icons/save.png"},
+    {"tbprint", "Print Current Sudoku", "document-print", ":/icons/print.png"},
+    {"tbcheckerror", "Check Error", nullptr, ":/icons/check.png"},
+    {"tbshowhint", "Hint", nullptr, ":/icons/hint.png"},
+    {"tbrestart", "Restart This Game", "view-refresh", ":/icons/restart.png"},
+    {"tbshowsolution", "Show Solution", nullptr, ":/icons/solution.png"},
+};
+
+QPushButton *pushButton(QWidget *parent, const char *name, const QString &text, const QRect &r)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(r);
+    button->setAutoDefault(false);
+    return button;
+}
+} // namespace
+
+TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      state_(state), prompter_(prompter), settings_(settings)
+{
+    setObjectName(QStringLiteral("aaForm1"));
+    setWindowTitle(kTitle);
+    setFont(dialogFont(8));
+    buildLayout();
+
+    TextTables &texts = state_.texts;
+    state_.TntListBox1.items.clear();
+    for (int k = 1; k <= 9; ++k)
+        state_.TntListBox1.items.append(texts.uitext(QStringLiteral("sz%1").arg(k)));
+    state_.curwords = state_.TntListBox1.items;
+
+    settings_.loadsettings(state_.settings, state_.TntListBox1.items);
+    texts.setLangid(state_.settings.langid);
+    state_.Edit1 = state_.settings.newgametexts[0];
+    state_.curlevel = 0;
+    preparefolders();
+
+    rules_ = std::make_unique<GameRules>(state_.QJ1, *board_, state_.curwords, state_.TntListBox1,
+                                         texts, prompter_);
+    board_->setEnabled(false);
+    wireBoard();
+    applylanguage();
+    showwords();
+    keys_ = new KeyPreview(this, [this](QKeyEvent *event) { keydown(event->key()); });
+}
+
+TaaForm1::~TaaForm1()
+{
+    state_.settings.langid = state_.texts.langid();
+    settings_.savesettings(state_.settings);
+}
+
+void TaaForm1::buildLayout()
+{
+    setFixedSize(888, 687);
+
+    panel1_ = new QWidget(this);
+    panel1_->setObjectName(QStringLiteral("Panel1"));
+    panel1_->setGeometry(1, 1, 662, 685);
+    board_ = new Ttntstdsudoku(panel1_);
+    board_->setObjectName(QStringLiteral("tntstdsudoku1"));
+    board_->setGeometry(3, 3, 659, 660);
+    board_->Setfixcolor(boardcolor::black);
+    board_->Setbigcolor(boardcolor::blue);
+    sb1_ = new QStatusBar(panel1_);
+    sb1_->setObjectName(QStringLiteral("sb1"));
+    sb1_->setGeometry(0, 666, 662, 19);
+    sb1_->setSizeGripEnabled(false);
+    sb1_->setAutoFillBackground(true);
+    statusPanel_ = new QLabel(sb1_);
+    statusPanel_->setFixedWidth(550);
+    sb1_->addWidget(statusPanel_);
+
+    panel2_ = new BevelPanel(this);
+    panel2_->setObjectName(QStringLiteral("Panel2"));
+    panel2_->setGeometry(663, 1, 224, 685);
+    panel4_ = new QWidget(panel2_);
+    panel4_->setObjectName(QStringLiteral("Panel4"));
+    panel4_->setGeometry(2, 2, 220, 279);
+    btstartnewgame_ = pushButton(panel4_, "btstartnewgame", QStringLiteral("Start New Game"),
+                                 QRect(4, 5, 209, 39));
+    palette_ = new WordPalette(panel4_);
+    palette_->move(6, 52);
+
+    auto *toolbar = new QWidget(panel2_);
+    toolbar->setObjectName(QStringLiteral("ToolBar1"));
+    toolbar->setGeometry(2, 281, 220, 40);
+    for (int n = 0; n < 7; ++n) {
+        const ToolDef &def = kTools[n];
+        auto *button = new QToolButton(toolbar);
+        button->setObjectName(QString::fromLatin1(def.name));
+        button->setGeometry(31 * n, 2, 31, 30);
+        button->setAutoRaise(true);
+        button->setIconSize(QSize(24, 24));
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        const QIcon own(QString::fromLatin1(def.icon));
+        button->setIcon(def.theme ? QIcon::fromTheme(QString::fromLatin1(def.theme), own) : own);
+        button->setToolTip(QString::fromLatin1(def.hint));
+        button->setMouseTracking(true);
+        button->installEventFilter(this);
+        button->setEnabled(n == 0);
+        toolbar_[n] = button;
+    }
+
+    auto *shape = new RoundedShape(panel2_);
+    shape->setObjectName(QStringLiteral("Shape1"));
+    shape->setGeometry(9, 451, 208, 96);
+    mmsudokurule_ = new QPlainTextEdit(panel2_);
+    mmsudokurule_->setObjectName(QStringLiteral("mmsudokurule"));
+    mmsudokurule_->setGeometry(16, 466, 191, 76);
+    mmsudokurule_->setReadOnly(true);
+    mmsudokurule_->setFrameShape(QFrame::NoFrame);
+    mmsudokurule_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mmsudokurule_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mmsudokurule_->setFocusPolicy(Qt::NoFocus);
+    QFont ruleFont = mmsudokurule_->font();
+    ruleFont.setPointSize(10);
+    mmsudokurule_->setFont(ruleFont);
+    mmsudokurule_->setPlainText(QStringLiteral(
+        "Fill in every blank with given words to only make each word in any column, row or "
+        "3x3 box appear once."));
+
+    auto *panelreg = new QWidget(panel2_);
+    panelreg->setObjectName(QStringLiteral("panelreg"));
+    panelreg->setGeometry(2, 685 - 2 - 82, 220, 82);
+    auto *btabout = pushButton(panelreg, "btabout", QStringLiteral("About..."), {11, 13, 101, 31});
+    auto *btoption = pushButton(panelreg, "buttonoption2", QStringLiteral("Option"),
+                                {11, 47, 101, 31});
+    auto *btclose = pushButton(panelreg, "btclose2", QStringLiteral("&Close"), {116, 13, 101, 65});
+
+    // The translation tables' editor, shown over the play area by F12.
+    pageControl2_ = new QTabWidget(this);
+    pageControl2_->setObjectName(QStringLiteral("PageControl2"));
+    for (const char *page : {"TabSheet5", "English Chinese", "Japannese"})
+        pageControl2_->addTab(new QWidget, QString::fromLatin1(page));
+    pageControl2_->setCurrentIndex(2);
+    pageControl2_->hide();
+
+    for (QWidget *panel : {panel1_, panel2_, panel4_}) {
+        panel->setMouseTracking(true);
+        panel->installEventFilter(this);
+    }
+
+    connect(btstartnewgame_, &QPushButton::clicked, this, &TaaForm1::btstartnewgameClick);
+    connect(palette_, &WordPalette::wordClicked, this, &TaaForm1::but1Click);
+    connect(toolbar_[3], &QToolButton::clicked, this, &TaaForm1::tbcheckerrorClick);
+    connect(toolbar_[4], &QToolButton::clicked, this, &TaaForm1::tbshowhintClick);
+    connect(toolbar_[5], &QToolButton::clicked, this, &TaaForm1::tbrestartClick);
+    connect(toolbar_[6], &QToolButton::clicked, this, &TaaForm1::tbshowsolutionClick);
+    connect(btabout, &QPushButton::clicked, this, [this] { showModal(windows_.frmabout); });
+    connect(btoption, &QPushButton::clicked, this, [this] { showModal(windows_.frmoption); });
+    connect(btclose, &QPushButton::clicked, this, &TaaForm1::btcloseClick);
+}
+
+void TaaForm1::wireBoard()
+{
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            TTntcell *cell = board_->cell(i, j);
+            connect(cell, &TTntcell::mouseDown, this, &TaaForm1::cellmousedown);
+            connect(cell, &TTntcell::mouseEnter, this, &TaaForm1::cellmouseenter);
+            connect(cell, &TTntcell::mouseLeave, this, &TaaForm1::cellmouseleave);
+        }
+    }
+}
+
+QString TaaForm1::statusText() const
+{
+    return statusPanel_->text();
+}
+
+bool TaaForm1::newgame(int level, const QStringList &words, const QString &title)
+{
+    if (pickpuzzle(PuzzleBank::builtIn(), level, state_.QJ1, RandomSource::process()))
+        return false;
+    state_.curlevel = level;
+    state_.curwords = words;
+    state_.TntListBox1.items = words;
+    board_->loadpuzzle(state_.QJ1, state_.curwords);
+    board_->fitfonts();
+    enterplay();
+    selectfirstword();
+    state_.Edit1 = title;
+    return true;
+}
+
+void TaaForm1::enterplay()
+{
+    board_->setEnabled(true);
+    for (QToolButton *button : toolbar_)
+        button->setEnabled(true);
+    setWindowTitle(kTitle + QStringLiteral(" - ") +
+                   state_.texts.uitext(levelNameKey(state_.curlevel)));
+}
+
+void TaaForm1::selectfirstword()
+{
+    state_.TntListBox1.itemIndex = 0;
+    palette_->setPressed(1);
+    rules_->highlightword(1);
+    showwords();
+}
+
+void TaaForm1::applylanguage()
+{
+    ::applylanguage(this, state_.texts);
+}
+
+void TaaForm1::showstatus(const QString &text)
+{
+    QPalette pal = sb1_->palette();
+    pal.setColor(QPalette::Window, kStatusColor);
+    sb1_->setPalette(pal);
+    statusPanel_->setText(text);
+}
+
+void TaaForm1::resetstatus()
+{
+    sb1_->setPalette(QPalette());
+    statusPanel_->clear();
+}
+
+void TaaForm1::showwords()
+{
+    palette_->showwords(state_.TntListBox1.items);
+}
+
+void TaaForm1::but1Click(int k)
+{
+    rules_->highlightword(k);
+    state_.TntListBox1.itemIndex = k - 1;
+}
+
+void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
+{
+    rules_->cellmousedown(cell->x, cell->y, button);
+}
+
+void TaaForm1::cellmouseenter(TTntcell *cell)
+{
+    cell->SetisEnter(true);
+    showstatus(state_.texts.uitext(QStringLiteral("msgmouseenter")));
+}
+
+void TaaForm1::cellmouseleave(TTntcell *cell)
+{
+    cell->SetisEnter(false);
+    statusPanel_->clear();
+}
+
+void TaaForm1::tbcheckerrorClick()
+{
+    rules_->tbcheckerrorClick();
+}
+
+void TaaForm1::tbshowhintClick()
+{
+    rules_->tbshowhintClick();
+}
+
+void TaaForm1::tbrestartClick()
+{
+    rules_->tbrestartClick();
+}
+
+void TaaForm1::tbshowsolutionClick()
+{
+    if (!prompter_.confirm(state_.texts.uitext(QStringLiteral("msgshowsolution"))))
+        return;
+    if (!windows_.frmda)
+        return;
+    windows_.frmda->showsolution(state_.QJ1, state_.curwords);
+    showModal(windows_.frmda);
+}
+
+void TaaForm1::btstartnewgameClick()
+{
+    showModal(windows_.frmnewgame);
+}
+
+void TaaForm1::btcloseClick()
+{
+    if (prompter_.confirm(state_.texts.uitext(QStringLiteral("msgqueryclose"))))
+        close();
+}
+
+void TaaForm1::keydown(int key)
+{
+    if (const int language = languageForKey(key); language >= 0) {
+        state_.texts.setLangid(language);
+        applylanguage();
+    } else if (key == Qt::Key_F12) {
+        pageControl2_->setVisible(!pageControl2_->isVisible());
+        pageControl2_->resize(620, 620);
+        pageControl2_->raise();
+    }
+}
+
+void TaaForm1::showModal(QDialog *dialog)
+{
+    if (dialog)
+        dialog->exec();
+}
+
+bool TaaForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (auto *button = qobject_cast<QToolButton *>(watched)) {
+        if ((type == QEvent::Enter || type == QEvent::MouseMove) && button->isEnabled())
+            showstatus(button->toolTip());
+    } else if (type == QEvent::MouseMove) {
+        // Only the panel's own background, not a control on it that let the move through.
+        auto *panel = static_cast<QWidget *>(watched);
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+        if (!panel->childAt(at))
+            resetstatus();
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "engine/rules.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class KeyPreview;
+class Prompter;
+class QDialog;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+class Settings;
+class TTntcell;
+class Tfrmda;
+class Ttntstdsudoku;
+class WordPalette;
+struct ProgramState;
+
+// The window in which the game is played: the board on the left; Start New Game, the palette,
+// the toolbar, the rules and About, Option and Close on the right; a status bar under the board.
+class TaaForm1 : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY(TaaForm1)
+
+public:
+    // The windows it shows; they are created after it.
+    struct Windows {
+        QDialog *frmnewgame = nullptr;
+        Tfrmda *frmda = nullptr;
+        QDialog *frmoption = nullptr;
+        QDialog *frmabout = nullptr;
+    };
+
+    TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings,
+             QWidget *parent = nullptr);
+    // Writes the settings: the one moment they are saved.
+    ~TaaForm1() override;
+
+    void setWindows(const Windows &windows) { windows_ = windows; }
+
+    ProgramState &state() { return state_; }
+    Ttntstdsudoku *board() const { return board_; }
+    WordPalette *wordPalette() const { return palette_; }
+    QStatusBar *statusBar() const { return sb1_; }
+    QString statusText() const;
+    GameRules &rules() { return *rules_; }
+
+    // Deals a game of the level with these words and title and sets the window up for play.
+    // Returns false when the bank has no line for the level; nothing changes then.
+    bool newgame(int level, const QStringList &words, const QString &title);
+    // After a new or loaded game: word 1 selected and pressed, highlighted, palette relabelled.
+    void selectfirstword();
+    // Board and game commands enabled; the caption names the level.
+    void enterplay();
+
+    void applylanguage();
+    void showstatus(const QString &text);
+    void showwords();
+    void but1Click(int k);
+
+    void tbcheckerrorClick();
+    void tbshowhintClick();
+    void tbrestartClick();
+    void tbshowsolutionClick();
+    void btstartnewgameClick();
+    void btcloseClick();
+    void keydown(int key);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildLayout();
+    void wireBoard();
+    void cellmousedown(TTntcell *cell, Qt::MouseButton button);
+    void cellmouseenter(TTntcell *cell);
+    void cellmouseleave(TTntcell *cell);
+    void resetstatus();
+    void showModal(QDialog *dialog);
+
+    ProgramState &state_;
+    Prompter &prompter_;
+    Settings &settings_;
+    Windows windows_;
+    std::unique_ptr<GameRules> rules_;
+    KeyPreview *keys_ = nullptr;
+
+    QWidget *panel1_ = nullptr;
+    QWidget *panel2_ = nullptr;
+    QWidget *panel4_ = nullptr;
+    Ttntstdsudoku *board_ = nullptr;
+    QStatusBar *sb1_ = nullptr;
+    QLabel *statusPanel_ = nullptr;
+    QPushButton *btstartnewgame_ = nullptr;
+    WordPalette *palette_ = nullptr;
+    std::array<QToolButton *, 7> toolbar_{};
+    QPlainTextEdit *mmsudokurule_ = nullptr;
+    QTabWidget *pageControl2_ = nullptr;
+};

@@ -1,0 +1,35 @@
+#include "windows/program.h"
+
+#include "windows/frmda.h"
+#include "windows/frmnewgame.h"
+#include "windows/mainwindow.h"
+#include "windows/placeholderdialog.h"
+
+#include <QScreen>
+
+Program::Program(Prompter &prompter, Settings &settings)
+{
+    main_ = std::make_unique<TaaForm1>(state_, prompter, settings);
+    // The other windows belong to the main window and go with it.
+    frmda_ = new Tfrmda(*main_);
+    frmnewgame_ = new Tfrmnewgame(*main_, prompter);
+    auto *frmwordlist =
+        new PlaceholderDialog(main_.get(), QStringLiteral("frmwordlist"), QStringLiteral("Word List"));
+    auto *frmoption =
+        new PlaceholderDialog(main_.get(), QStringLiteral("frmoption"), QStringLiteral("Setting"));
+    auto *frmabout =
+        new PlaceholderDialog(main_.get(), QStringLiteral("frmabout"), QStringLiteral("Vaskelio"));
+    frmnewgame_->setWordListDialog(frmwordlist);
+    main_->setWindows({frmnewgame_, frmda_, frmoption, frmabout});
+}
+
+Program::~Program() = default;
+
+void Program::show()
+{
+    if (QScreen *screen = main_->screen()) {
+        const QRect area = screen->availableGeometry();
+        main_->move(area.center() - QPoint(main_->width() / 2, main_->height() / 2));
+    }
+    main_->show();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "windows/programstate.h"
+
+#include <memory>
+
+class Prompter;
+class Settings;
+class TaaForm1;
+class Tfrmda;
+class Tfrmnewgame;
+
+// The running program: its shared state and every window, created once each, main window
+// first. Closing the main window ends the program; destroying it writes the settings.
+class Program {
+public:
+    Program(Prompter &prompter, Settings &settings);
+    ~Program();
+
+    ProgramState &state() { return state_; }
+    TaaForm1 &mainWindow() { return *main_; }
+    Tfrmnewgame &frmnewgame() { return *frmnewgame_; }
+    Tfrmda &frmda() { return *frmda_; }
+
+    // Shows the main window, centred on the screen; every other window waits for a command.
+    void show();
+
+private:
+    ProgramState state_;
+    std::unique_ptr<TaaForm1> main_;
+    Tfrmda *frmda_ = nullptr;
+    Tfrmnewgame *frmnewgame_ = nullptr;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "engine/prompter.h"
+
+// Message boxes on the screen, over whatever window is active.
+class QtPrompter : public Prompter {
+public:
+    void inform(const QString &text, const QString &title = {}) override;
+    bool confirm(const QString &text, const QString &title = {}) override;
+};

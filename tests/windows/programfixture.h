@@ -1,0 +1,58 @@
+#pragma once
+
+#include "board/tntcell.h"
+#include "board/tntstdsudoku.h"
+#include "scriptedprompter.h"
+#include "storage/folders.h"
+#include "storage/settings.h"
+#include "windows/program.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+// The whole program with scripted message boxes, on settings in a temporary file.
+struct ProgramFixture {
+    explicit ProgramFixture(const QString &settingsFile)
+        : settings(SettingsLocation::file(settingsFile)),
+          program(std::make_unique<Program>(prompter, settings))
+    {
+    }
+
+    TaaForm1 &main() { return program->mainWindow(); }
+    ProgramState &state() { return program->state(); }
+
+    ScriptedPrompter prompter;
+    Settings settings;
+    std::unique_ptr<Program> program;
+};
+
+// Runs check on the next modal window to open, then closes it.
+inline void whenModalOpens(std::function<void(QWidget *)> check)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, check] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            check(modal);
+            modal->close();
+        }
+    });
+    timer->start();
+}
+
+inline const QStringList &testWords()
+{
+    static const QStringList words{QStringLiteral("一"),    QStringLiteral("二"),
+                                   QStringLiteral("three"), QStringLiteral("ice cream"),
+                                   QStringLiteral("cinq"),  QStringLiteral("ろく"),
+                                   QStringLiteral("seven"), QStringLiteral("八"),
+                                   QStringLiteral("vegetables")};
+    return words;
+}

@@ -1,0 +1,370 @@
+#include "board/tntspeedbutton.h"
+#include "board/wordpalette.h"
+#include "programfixture.h"
+#include "sandbox.h"
+#include "windows/frmda.h"
+#include "windows/frmnewgame.h"
+#include "windows/mainwindow.h"
+#include "windows/radiogroup.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+namespace {
+const char *const kGameCommands[] = {"tbsave",     "tbprint",   "tbcheckerror",
+                                     "tbshowhint", "tbrestart", "tbshowsolution"};
+
+template<typename T> T *child(QWidget &window, const char *name)
+{
+    T *found = window.findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+// Keys reach the focused control first, as on a real keyboard.
+void press(QWidget &window, int key)
+{
+    QWidget *focus = QApplication::focusWidget();
+    QTest::keyClick(focus && focus->window() == &window ? focus : &window, Qt::Key(key));
+}
+
+QRgb statusColor(TaaForm1 &main)
+{
+    return main.statusBar()->palette().color(QPalette::Window).rgb() & 0xFFFFFF;
+}
+
+QRgb faceColor(TaaForm1 &main)
+{
+    return main.palette().color(QPalette::Window).rgb() & 0xFFFFFF;
+}
+
+void sendEnter(QWidget *widget)
+{
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QCoreApplication::sendEvent(widget, &enter);
+}
+
+void sendLeave(QWidget *widget)
+{
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(widget, &leave);
+}
+
+void sendMove(QWidget *widget, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<ProgramFixture> fixture;
+
+    QString settingsFile() const { return dir.filePath(QStringLiteral("settings.ini")); }
+
+    void start()
+    {
+        fixture = std::make_unique<ProgramFixture>(settingsFile());
+        fixture->program->show();
+        QVERIFY(QTest::qWaitForWindowActive(&fixture->main()));
+    }
+
+    // Starts a game at a level with the test words, through the New Game dialog's own command.
+    void startGame(int level)
+    {
+        Tfrmnewgame &dialog = fixture->program->frmnewgame();
+        dialog.levels()->setItemIndex(level);
+        for (int k = 1; k <= 9; ++k)
+            dialog.box(k)->setText(testWords().at(k - 1));
+        dialog.box(0)->setText(QStringLiteral("Numbers"));
+        dialog.BitBtn1Click();
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove(settingsFile());
+        QDir(datafolder()).removeRecursively();
+        start();
+    }
+    void cleanup() { fixture.reset(); }
+
+    void startsWithNoGame()
+    {
+        TaaForm1 &main = fixture->main();
+        QCOMPARE(main.windowTitle(), QStringLiteral("Vaskelio"));
+        QCOMPARE(main.size(), QSize(888, 687));
+        QVERIFY(!main.board()->isEnabled());
+        for (const char *name : kGameCommands)
+            QVERIFY2(!child<QToolButton>(main, name)->isEnabled(), name);
+        QVERIFY(child<QToolButton>(main, "tbopen")->isEnabled());
+        QCOMPARE(main.wordPalette()->pressed(), 0);
+        const QStringList numerals{QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
+                                   QStringLiteral("四"), QStringLiteral("五"), QStringLiteral("六"),
+                                   QStringLiteral("七"), QStringLiteral("八"), QStringLiteral("九")};
+        for (int k = 1; k <= 9; ++k)
+            QCOMPARE(main.wordPalette()->button(k)->mycaption(), numerals.at(k - 1));
+        QCOMPARE(fixture->state().curwords, numerals);
+        QVERIFY(main.statusText().isEmpty());
+        // Only the main window is shown.
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QCOMPARE(w->isVisible(), w == &main);
+        // The first start made the data folder and its saves folder, and wrote no settings.
+        QVERIFY(QDir(savesfolder()).exists());
+        QVERIFY(!QFile::exists(settingsFile()));
+    }
+
+    void layoutAsDesigned_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("Panel1") << "Panel1" << QRect(1, 1, 662, 685);
+        QTest::newRow("board") << "tntstdsudoku1" << QRect(3, 3, 659, 660);
+        QTest::newRow("status bar") << "sb1" << QRect(0, 666, 662, 19);
+        QTest::newRow("Panel2") << "Panel2" << QRect(663, 1, 224, 685);
+        QTest::newRow("Panel4") << "Panel4" << QRect(2, 2, 220, 279);
+        QTest::newRow("start") << "btstartnewgame" << QRect(4, 5, 209, 39);
+        QTest::newRow("palette") << "gbselectword" << QRect(6, 52, 211, 218);
+        QTest::newRow("toolbar") << "ToolBar1" << QRect(2, 281, 220, 40);
+        QTest::newRow("shape") << "Shape1" << QRect(9, 451, 208, 96);
+        QTest::newRow("rule") << "mmsudokurule" << QRect(16, 466, 191, 76);
+        QTest::newRow("about") << "btabout" << QRect(11, 13, 101, 31);
+        QTest::newRow("option") << "buttonoption2" << QRect(11, 47, 101, 31);
+        QTest::newRow("close") << "btclose2" << QRect(116, 13, 101, 65);
+    }
+    void layoutAsDesigned()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QWidget *w = fixture->main().findChild<QWidget *>(name);
+        QVERIFY(w);
+        QCOMPARE(w->geometry(), geometry);
+    }
+
+    void toolbarButtons()
+    {
+        TaaForm1 &main = fixture->main();
+        const char *names[] = {"tbopen",     "tbsave",    "tbprint",       "tbcheckerror",
+                               "tbshowhint", "tbrestart", "tbshowsolution"};
+        for (int n = 0; n < 7; ++n) {
+            auto *b = child<QToolButton>(main, names[n]);
+            QCOMPARE(b->geometry().size(), QSize(31, 30));
+            QCOMPARE(b->iconSize(), QSize(24, 24));
+            QVERIFY(!b->icon().isNull());
+            QVERIFY(!b->toolTip().isEmpty());
+        }
+        QCOMPARE(child<QToolButton>(main, "tbrestart")->toolTip(),
+                 QStringLiteral("Restart This Game"));
+    }
+
+    void noPointerReactionBeforeTheFirstGame()
+    {
+        TaaForm1 &main = fixture->main();
+        TTntcell *cell = main.board()->cell(4, 4);
+        sendEnter(cell);
+        QVERIFY(!cell->isEnter());
+        QVERIFY(main.statusText().isEmpty());
+        QTest::mouseClick(cell, Qt::LeftButton);
+        QCOMPARE(cell->text(), QStringLiteral(" "));
+    }
+
+    void statusBarFollowsThePointer()
+    {
+        startGame(0);
+        TaaForm1 &main = fixture->main();
+        TTntcell *open = nullptr;
+        for (int i = 1; i <= 9 && !open; ++i)
+            for (int j = 1; j <= 9 && !open; ++j)
+                if (!main.board()->cell(i, j)->isfixed())
+                    open = main.board()->cell(i, j);
+        QVERIFY(open);
+        sendEnter(open);
+        QVERIFY(open->isEnter());
+        QCOMPARE(main.statusText(),
+                 QStringLiteral("Set the grid as current word by clicking left button and clear "
+                                "current grid by clicking right button"));
+        QCOMPARE(statusColor(main), QRgb(0xFFBC79));
+        sendLeave(open);
+        QVERIFY(!open->isEnter());
+        QVERIFY(main.statusText().isEmpty());
+        QCOMPARE(statusColor(main), QRgb(0xFFBC79));
+
+        // Over a control on the right-hand column nothing changes; over its background the
+        // bar gets its face colour back.
+        QWidget *panel2 = main.findChild<QWidget *>(QStringLiteral("Panel2"));
+        sendMove(panel2, QPoint(100, 400));
+        QCOMPARE(statusColor(main), faceColor(main));
+
+        auto *restart = child<QToolButton>(main, "tbrestart");
+        sendEnter(restart);
+        QCOMPARE(main.statusText(), QStringLiteral("Restart This Game"));
+        QCOMPARE(statusColor(main), QRgb(0xFFBC79));
+    }
+
+    void languageKeysRelabelAtOnce()
+    {
+        startGame(2);
+        TaaForm1 &main = fixture->main();
+        QCOMPARE(main.windowTitle(), QStringLiteral("Vaskelio - Hard"));
+        const QString before = main.board()->cell(1, 1)->text();
+        press(main, Qt::Key_F2);
+        QCOMPARE(main.windowTitle(), QStringLiteral("Vaskelio"));
+        QCOMPARE(child<QToolButton>(main, "tbrestart")->toolTip(),
+                 QStringLiteral("重新开始本游戏"));
+        QCOMPARE(child<QPushButton>(main, "btstartnewgame")->text(), QStringLiteral("开始新游戏"));
+        QCOMPARE(child<QPlainTextEdit>(main, "mmsudokurule")->toPlainText().left(4),
+                 QStringLiteral("在每一个"));
+        QCOMPARE(main.board()->cell(1, 1)->text(), before);
+        QVERIFY(main.board()->isEnabled());
+        press(main, Qt::Key_F3);
+        QCOMPARE(child<QPushButton>(main, "btclose2")->text(), QStringLiteral("戻る"));
+        press(main, Qt::Key_F1);
+        QCOMPARE(child<QPushButton>(main, "btclose2")->text(), QStringLiteral("&Close"));
+        QCOMPARE(fixture->state().texts.langid(), 0);
+    }
+
+    void f12TogglesTheEditorPage()
+    {
+        TaaForm1 &main = fixture->main();
+        auto *page = child<QTabWidget>(main, "PageControl2");
+        QVERIFY(!page->isVisible());
+        press(main, Qt::Key_F12);
+        QVERIFY(page->isVisible());
+        QCOMPARE(page->size(), QSize(620, 620));
+        press(main, Qt::Key_F12);
+        QVERIFY(!page->isVisible());
+    }
+
+    void digitKeysPlaceNothing()
+    {
+        startGame(0);
+        TaaForm1 &main = fixture->main();
+        QStringList before;
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                before << main.board()->cell(i, j)->text();
+        for (int key = Qt::Key_0; key <= Qt::Key_9; ++key)
+            press(main, key);
+        QStringList after;
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                after << main.board()->cell(i, j)->text();
+        QCOMPARE(after, before);
+    }
+
+    void closeAsksFirst()
+    {
+        TaaForm1 &main = fixture->main();
+        fixture->prompter.answers.enqueue(false);
+        QTest::mouseClick(child<QPushButton>(main, "btclose2"), Qt::LeftButton);
+        QCOMPARE(fixture->prompter.questions,
+                 QStringList{QStringLiteral("Do you really want to exit?")});
+        QVERIFY(main.isVisible());
+        QVERIFY(!QFile::exists(settingsFile()));
+
+        fixture->prompter.answers.enqueue(true);
+        QTest::mouseClick(child<QPushButton>(main, "btclose2"), Qt::LeftButton);
+        QVERIFY(!main.isVisible());
+        fixture->program.reset(); // the end of the program destroys the window
+        QVERIFY(QFile::exists(settingsFile()));
+    }
+
+    // What one run leaves in the settings, the next start shows.
+    void settingsCarryOverToTheNextStart()
+    {
+        startGame(3);
+        press(fixture->main(), Qt::Key_F3);
+        fixture.reset();
+        QSettings stored(settingsFile(), QSettings::IniFormat);
+        QCOMPARE(stored.value(QStringLiteral("langid")).toString(), QStringLiteral("2"));
+        QCOMPARE(stored.value(QStringLiteral("new game level")).toString(), QStringLiteral("3"));
+        QCOMPARE(stored.value(QStringLiteral("w4")).toString(), QStringLiteral("ice cream"));
+        QCOMPARE(stored.value(QStringLiteral("w0")).toString(), QStringLiteral("Numbers"));
+
+        start();
+        TaaForm1 &main = fixture->main();
+        QCOMPARE(fixture->state().texts.langid(), 2);
+        QCOMPARE(child<QPushButton>(main, "btclose2")->text(), QStringLiteral("戻る"));
+        QCOMPARE(main.wordPalette()->button(4)->mycaption(), QStringLiteral("ice cream"));
+        QCOMPARE(fixture->state().Edit1, QStringLiteral("Numbers"));
+        Tfrmnewgame &dialog = fixture->program->frmnewgame();
+        QCOMPARE(dialog.levels()->itemIndex(), 3);
+        QCOMPARE(dialog.box(9)->text(), QStringLiteral("vegetables"));
+    }
+
+    void secondStartWithoutANewGame()
+    {
+        fixture.reset(); // a first run that never opened the dialog
+        start();
+        Tfrmnewgame &dialog = fixture->program->frmnewgame();
+        QVERIFY(dialog.box(0)->text().isEmpty());
+        QCOMPARE(dialog.box(1)->text(), QStringLiteral("一"));
+        QCOMPARE(dialog.box(9)->text(), QStringLiteral("九"));
+        QCOMPARE(dialog.levels()->itemIndex(), 0);
+    }
+
+    void showSolutionAsksAndFillsItsOwnBoard()
+    {
+        startGame(1);
+        TaaForm1 &main = fixture->main();
+        // Play one cell wrong so the main board differs from the solution.
+        TTntcell *played = nullptr;
+        for (int i = 1; i <= 9 && !played; ++i)
+            for (int j = 1; j <= 9 && !played; ++j)
+                if (!main.board()->cell(i, j)->isfixed())
+                    played = main.board()->cell(i, j);
+        const int wrong = played->value() % 9 + 1;
+        fixture->state().TntListBox1.itemIndex = wrong - 1;
+        QTest::mouseClick(played, Qt::LeftButton);
+        main.tbcheckerrorClick();
+        QCOMPARE(played->color(), QColor(Qt::red));
+
+        fixture->prompter.answers.enqueue(false);
+        main.tbshowsolutionClick();
+        QCOMPARE(fixture->prompter.questions.last(),
+                 QStringLiteral("Are you sure to see the solution?"));
+        Tfrmda &frmda = fixture->program->frmda();
+        QVERIFY(!frmda.isVisible());
+
+        fixture->prompter.answers.enqueue(true);
+        bool shown = false;
+        whenModalOpens([&](QWidget *modal) {
+            shown = modal == &frmda;
+            QCOMPARE(frmda.windowTitle(), QStringLiteral("Solution"));
+            QCOMPARE(frmda.size(), QSize(745, 662));
+        });
+        main.tbshowsolutionClick();
+        QVERIFY(shown);
+        const TQJ &model = fixture->state().QJ1;
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j) {
+                TTntcell *cell = frmda.board()->cell(i, j);
+                const TNode &n = model.node(i, j);
+                QCOMPARE(cell->text(), testWords().at(n.value - 1));
+                QCOMPARE(cell->fontColor(), n.given ? QColor(Qt::black) : QColor(Qt::blue));
+                const int length = int(cell->text().size());
+                QCOMPARE(cell->font().pointSize(), length == 1 ? 20 : length <= 3 ? 15 : 12);
+                QVERIFY(cell->font().bold());
+                QVERIFY(!cell->isEnabled());
+                QCOMPARE(cell->color(), inEdgeMiddleBox(i, j) ? QColor(0xBB, 0xBB, 0xFF)
+                                                              : QColor(Qt::white));
+            }
+        // Play goes on as before.
+        QCOMPARE(played->color(), QColor(Qt::red));
+        QCOMPARE(played->value(), wrong);
+        QCOMPARE(fixture->state().TntListBox1.itemIndex, wrong - 1);
+    }
+};
+
+VASKELIO_GUI_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
