@@ -12,7 +12,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-arphic-ukai fonts-noto-cjk fonts-dejavu-core fonts-liberation2
     libcpp-httplib-dev libsqlite3-dev
-    xvfb xauth x11-utils
+    xvfb xauth libxcb1-dev
 )
 
 as_root() {
