@@ -1,6 +1,6 @@
 #include "i18n/texttable.h"
 
-#include <QFile>
+#include "storage/textfile.h"
 
 TextTable TextTable::fromText(const QString &text)
 {
@@ -45,9 +45,9 @@ QString TextTable::value(const QString &key) const
 TextTables::TextTables()
 {
     for (int n = 0; n < kLanguages; ++n) {
-        QFile file(QStringLiteral(":/i18n/lang%1.txt").arg(n));
-        if (file.open(QIODevice::ReadOnly))
-            langs_[n] = TextTable::fromText(QString::fromUtf8(file.readAll()));
+        const TextFileResult file = readtextfile(QStringLiteral(":/i18n/lang%1.txt").arg(n));
+        if (file)
+            langs_[n] = TextTable::fromText(file.text);
     }
     vl_ = langs_[0];
 }

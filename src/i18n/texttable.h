@@ -5,6 +5,11 @@
 
 #include <array>
 
+// The application title: the main window's caption, and the start of it while a game is in play.
+inline QString applicationTitle() {
+    return QStringLiteral("Vaskelio");
+}
+
 // An ordered list of lines; a line "key=value" is an entry (key before the first "="), any
 // other line is carried along but is no entry.
 class TextTable {

@@ -1,0 +1,112 @@
+#include "storage/settings.h"
+
+#include <QFileInfo>
+
+#if defined(Q_OS_WIN)
+#include <qt_windows.h>
+#endif
+
+namespace {
+const QString kOrganisation = QStringLiteral("Morvane");
+const QString kApplication = QStringLiteral("Vaskelio");
+const QString kLevel = QStringLiteral("new game level");
+const QString kLangid = QStringLiteral("langid");
+const QString kName = QStringLiteral("edtname");
+
+QString textName(int n) {
+    return QStringLiteral("w%1").arg(n);
+}
+
+// Only strings are ever written; a value of another type is someone else's and counts as absent.
+QString readText(const QSettings &store, const QString &name) {
+    const QVariant value = store.value(name);
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+// Numbers outside 0..limit-1 are never written by the program; such a value can only come from
+// outside, and 0 is what every other unusable value gives.
+int readNumber(const QSettings &store, const QString &name, int limit) {
+    bool ok = false;
+    const int n = readText(store, name).toInt(&ok, 10);
+    return ok && n >= 0 && n < limit ? n : 0;
+}
+
+// The program-wide emptiness test: nothing left once U+0000..U+0020 are cut from both ends.
+bool isBlank(const QString &text) {
+    for (const QChar c : text)
+        if (c.unicode() > 0x20)
+            return false;
+    return true;
+}
+
+#if defined(Q_OS_WIN)
+const wchar_t kRegistryKey[] = L"SOFTWARE\\Morvane\\Vaskelio";
+#endif
+} // namespace
+
+SettingsLocation SettingsLocation::native() {
+    return SettingsLocation(true, QString(), QSettings::NativeFormat);
+}
+
+SettingsLocation SettingsLocation::file(const QString &path, QSettings::Format format) {
+    return SettingsLocation(false, path, format);
+}
+
+bool SettingsLocation::exists() const {
+    if (!native_)
+        return QFileInfo::exists(path_);
+#if defined(Q_OS_WIN)
+    // Asked of the registry itself: a QSettings on the native format creates its key on opening.
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+#else
+    return QFileInfo::exists(open()->fileName());
+#endif
+}
+
+std::unique_ptr<QSettings> SettingsLocation::open() const {
+    auto store = native_
+                     ? std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                   kOrganisation, kApplication)
+                     : std::make_unique<QSettings>(path_, format_);
+    store->setFallbacksEnabled(false);
+    return store;
+}
+
+Settings::Settings(SettingsLocation location) : location_(std::move(location)) {}
+
+void Settings::loadsettings(SettingsState &state, QStringList &palette) const {
+    state.newgamelevel = 0;
+    state.submittername.clear();
+    for (QString &text : state.newgametexts)
+        text.clear();
+    if (!location_.exists())
+        return;
+
+    const std::unique_ptr<QSettings> store = location_.open();
+    state.newgamelevel = readNumber(*store, kLevel, SettingsState::kLevels);
+    state.newgametexts[0] = readText(*store, textName(0));
+    state.langid = readNumber(*store, kLangid, SettingsState::kLanguages);
+    while (palette.size() < 9)
+        palette.append(QString());
+    for (int i = 1; i <= 9; ++i) {
+        const QString word = readText(*store, textName(i));
+        state.newgametexts[i] = isBlank(word) ? palette.at(i - 1) : word;
+        palette[i - 1] = state.newgametexts[i];
+    }
+    state.submittername = readText(*store, kName);
+}
+
+bool Settings::savesettings(const SettingsState &state) const {
+    const std::unique_ptr<QSettings> store = location_.open();
+    store->setValue(kLevel, QString::number(state.newgamelevel));
+    store->setValue(kLangid, QString::number(state.langid));
+    for (int i = 0; i < 10; ++i)
+        store->setValue(textName(i), state.newgametexts[i]);
+    store->setValue(kName, state.submittername);
+    store->sync();
+    return store->status() == QSettings::NoError;
+}

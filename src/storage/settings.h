@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+
+// Where the settings live. In production the native per-user store: on Windows the registry key
+// HKEY_CURRENT_USER\SOFTWARE\Morvane\Vaskelio, on Linux ~/.config/Morvane/Vaskelio.conf
+// ($XDG_CONFIG_HOME followed). Tests point it at a file of their own.
+class SettingsLocation {
+public:
+    static SettingsLocation native();
+    static SettingsLocation file(const QString &path,
+                                 QSettings::Format format = QSettings::IniFormat);
+
+    // Whether the store exists; asking never creates it.
+    bool exists() const;
+    // Without fallbacks to organisation-wide or system-wide stores. Nothing is created until
+    // something is written.
+    std::unique_ptr<QSettings> open() const;
+
+private:
+    SettingsLocation(bool native, QString path, QSettings::Format format)
+        : native_(native), path_(std::move(path)), format_(format) {}
+
+    bool native_;
+    QString path_;
+    QSettings::Format format_;
+};
+
+// The program-wide values that the settings carry from one run to the next.
+struct SettingsState {
+    static constexpr int kLevels = 5;
+    static constexpr int kLanguages = 3;
+
+    int newgamelevel = 0;                 // 0 Easy .. 4 Extreme
+    std::array<QString, 10> newgametexts; // 0 the title, 1..9 the words
+    QString submittername;
+    int langid = 0; // 0 English, 1 Chinese, 2 Japanese
+};
+
+class Settings {
+public:
+    explicit Settings(SettingsLocation location = SettingsLocation::native());
+
+    // Fills state from the store. palette holds the nine palette words (word k at index k - 1) on
+    // entry; a word stored for k replaces it, and state takes the palette word where none is
+    // stored. When nothing is stored at all (the first start), state gets its defaults and palette
+    // is left alone. Creates nothing.
+    void loadsettings(SettingsState &state, QStringList &palette) const;
+
+    // Writes every value as a string, creating the store when needed. False when it could not be
+    // written; the caller has nothing to tell the user.
+    bool savesettings(const SettingsState &state) const;
+
+private:
+    SettingsLocation location_;
+};

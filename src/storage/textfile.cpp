@@ -1,0 +1,112 @@
+#include "storage/textfile.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#if defined(Q_OS_UNIX)
+#include <langinfo.h>
+#endif
+
+namespace {
+// Stateless, so a cut-off UTF-8 sequence at the end becomes U+FFFD instead of vanishing (ICU's
+// converters still drop a cut-off tail). The mark is removed by hand, so a second U+FEFF right
+// after it is content and must be kept.
+constexpr auto kFlags =
+    QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+
+QString decodeAll(QStringConverter::Encoding encoding, QByteArrayView bytes) {
+    QStringDecoder decoder(encoding, kFlags);
+    return decoder(bytes);
+}
+
+// A last byte without its partner stands for a lost character: U+FFFD, whatever the length.
+QString decodeUtf16(QStringConverter::Encoding encoding, QByteArrayView bytes) {
+    if (bytes.size() % 2 == 0)
+        return decodeAll(encoding, bytes);
+    return decodeAll(encoding, bytes.chopped(1)) + QChar(QChar::ReplacementCharacter);
+}
+
+#if !defined(Q_OS_WIN)
+// Decodes with the named encoding; false when there is no such converter or a byte does not fit.
+bool decodeCleanly(const char *name, QByteArrayView bytes, QString &text) {
+    QStringDecoder decoder(name, kFlags);
+    if (!decoder.isValid())
+        return false;
+    text = decoder(bytes);
+    return !decoder.hasError();
+}
+#endif
+} // namespace
+
+QByteArray localeencoding() {
+#if defined(Q_OS_UNIX)
+    // QCoreApplication has run setlocale(LC_ALL, ""), so this is the user's codeset.
+    const char *codeset = nl_langinfo(CODESET);
+    const QByteArray name = codeset ? QByteArray(codeset) : QByteArray();
+    QByteArray plain = name.toUpper();
+    plain.replace('-', QByteArray()).replace('_', QByteArray());
+    // An ASCII locale (the C locale) has no 8-bit characters to offer.
+    for (const char *useless : {"UTF8", "ANSIX3.41968", "ASCII", "USASCII", "646"})
+        if (plain == useless)
+            return {};
+    return name;
+#else
+    return {};
+#endif
+}
+
+DecodedText decodetext(const QByteArray &bytes) {
+    return decodetext(bytes, localeencoding());
+}
+
+DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding) {
+    const QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        return {decodeAll(QStringConverter::Utf8, view.sliced(3)), TextEncoding::Utf8Bom};
+    if (view.startsWith("\xFF\xFE"))
+        return {decodeUtf16(QStringConverter::Utf16LE, view.sliced(2)), TextEncoding::Utf16LE};
+    if (view.startsWith("\xFE\xFF"))
+        return {decodeUtf16(QStringConverter::Utf16BE, view.sliced(2)), TextEncoding::Utf16BE};
+#if defined(Q_OS_WIN)
+    Q_UNUSED(localeEncoding);
+    return {decodeAll(QStringConverter::System, view), TextEncoding::System};
+#else
+    QString text;
+    if (decodeCleanly("UTF-8", view, text))
+        return {text, TextEncoding::Utf8};
+    if (!localeEncoding.isEmpty() && decodeCleanly(localeEncoding.constData(), view, text))
+        return {text, TextEncoding::Locale};
+    // Kept even with stray bytes (they show as U+FFFD): the likeliest reading of what is left.
+    QStringDecoder gb18030("GB18030", kFlags);
+    if (gb18030.isValid())
+        return {gb18030(view), TextEncoding::Gb18030};
+    // Only a Qt built without ICU lacks GB18030; Latin-1 at least keeps every byte.
+    return {QString::fromLatin1(bytes), TextEncoding::Latin1};
+#endif
+}
+
+TextFileResult readtextfile(const QString &path) {
+    TextFileResult result;
+    if (path.isEmpty()) {
+        result.error = QStringLiteral("No file name specified");
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.status =
+            file.exists() ? TextFileResult::Status::Unreadable : TextFileResult::Status::Missing;
+        result.error = file.errorString();
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.status = TextFileResult::Status::Unreadable;
+        result.error = file.errorString();
+        return result;
+    }
+    DecodedText decoded = decodetext(bytes);
+    result.status = TextFileResult::Status::Ok;
+    result.text = std::move(decoded.text);
+    result.encoding = decoded.encoding;
+    return result;
+}

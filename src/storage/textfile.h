@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// How the bytes of a text file were understood.
+enum class TextEncoding {
+    Utf8Bom, // EF BB BF
+    Utf16LE, // FF FE
+    Utf16BE, // FE FF
+    Utf8,    // no mark, valid UTF-8
+    System,  // no mark, Windows: the ANSI code page
+    Locale,  // no mark, the locale's own (non-UTF-8) encoding
+    Gb18030, // no mark, neither of the above: files from Chinese Windows systems
+    Latin1,  // no mark, and no GB18030 converter in this Qt build
+};
+
+struct DecodedText {
+    QString text; // without the byte-order mark; line ends as in the file
+    TextEncoding encoding = TextEncoding::Utf8;
+};
+
+// The locale's character encoding when it is one worth trying on unmarked text that is not UTF-8,
+// else empty (UTF-8 and plain ASCII locales, and Windows, where the ANSI code page is used).
+QByteArray localeencoding();
+
+// Never fails: bytes that do not decode become U+FFFD.
+DecodedText decodetext(const QByteArray &bytes);
+// Same, with the locale's encoding given (empty: none to try) instead of asked for.
+DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding);
+
+struct TextFileResult {
+    enum class Status { Ok, Missing, Unreadable };
+    Status status = Status::Missing;
+    QString text;
+    TextEncoding encoding = TextEncoding::Utf8;
+    QString error; // the platform's description when not Ok
+
+    bool ok() const { return status == Status::Ok; }
+    explicit operator bool() const { return ok(); }
+};
+
+// Reads a whole text file (resource paths included). The one reader of every text file of the
+// program.
+TextFileResult readtextfile(const QString &path);

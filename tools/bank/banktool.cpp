@@ -1,0 +1,337 @@
+#include "banktool.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace banktool {
+namespace {
+
+// Far above any bank; keeps a stray huge file from being read whole.
+constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
+QString hexByte(unsigned char c) {
+    return QStringLiteral("0x") + QString::number(c, 16).toUpper().rightJustified(2, u'0');
+}
+
+} // namespace
+
+int Puzzle::givenCount() const {
+    return int(std::count_if(givens.begin(), givens.end(), [](auto v) { return v != 0; }));
+}
+
+std::optional<Puzzle> parseBankLine(const QByteArray &line, QString *reason) {
+    auto fail = [reason](const QString &why) {
+        if (reason)
+            *reason = why;
+        return std::nullopt;
+    };
+    for (int p = 0; p < line.size(); ++p) {
+        const auto c = static_cast<unsigned char>(line.at(p));
+        if (c < 0x20 || c >= 0x7F)
+            return fail(QStringLiteral("byte %1 at position %2 is not printable ASCII")
+                            .arg(hexByte(c))
+                            .arg(p + 1));
+    }
+    if (line.size() != 81)
+        return fail(QStringLiteral("%1 characters, 81 expected").arg(line.size()));
+    Puzzle puzzle;
+    puzzle.hasSolution = true;
+    for (int p = 0; p < 81; ++p) {
+        const char c = line.at(p);
+        if (c >= '1' && c <= '9') {
+            puzzle.givens[p] = puzzle.solution[p] = std::uint8_t(c - '0');
+        } else if (c >= 'A' && c <= 'I') {
+            puzzle.solution[p] = std::uint8_t(c - 'A' + 1);
+        } else {
+            return fail(QStringLiteral("'%1' at position %2 is not one of 1-9 or A-I")
+                            .arg(QLatin1Char(c))
+                            .arg(p + 1));
+        }
+    }
+    return puzzle;
+}
+
+std::optional<Puzzle> parseAnyLine(const QByteArray &line, QString *reason) {
+    const bool digitForm = line.size() == 81 && std::all_of(line.begin(), line.end(), [](char c) {
+                               return (c >= '0' && c <= '9') || c == '.';
+                           });
+    if (!digitForm)
+        return parseBankLine(line, reason);
+    sudoku::Grid rowByRow{};
+    for (int p = 0; p < 81; ++p)
+        rowByRow[p] = line.at(p) == '.' ? 0 : std::uint8_t(line.at(p) - '0');
+    Puzzle puzzle;
+    puzzle.givens = transposed(rowByRow);
+    return puzzle;
+}
+
+QByteArray toBankLine(const sudoku::Grid &givens, const sudoku::Grid &solution) {
+    QByteArray line(81, '?');
+    for (int p = 0; p < 81; ++p)
+        line[p] = givens[p] ? char('0' + givens[p]) : char('A' + solution[p] - 1);
+    return line;
+}
+
+sudoku::Grid transposed(const sudoku::Grid &grid) {
+    sudoku::Grid out{};
+    for (int a = 0; a < 9; ++a)
+        for (int b = 0; b < 9; ++b)
+            out[b * 9 + a] = grid[a * 9 + b];
+    return out;
+}
+
+QString gridFault(const sudoku::Grid &solution) {
+    // Index 9 * (i - 1) + (j - 1): i the column, j the row.
+    for (int k = 0; k < 9; ++k) {
+        int seenColumn = 0, seenRow = 0, seenBox = 0;
+        for (int t = 0; t < 9; ++t) {
+            const int inColumn = solution[k * 9 + t];
+            const int inRow = solution[t * 9 + k];
+            const int inBox = solution[((k % 3) * 3 + t % 3) * 9 + (k / 3) * 3 + t / 3];
+            if (seenColumn & (1 << inColumn))
+                return QStringLiteral("column %1 holds %2 twice").arg(k + 1).arg(inColumn);
+            if (seenRow & (1 << inRow))
+                return QStringLiteral("row %1 holds %2 twice").arg(k + 1).arg(inRow);
+            if (seenBox & (1 << inBox))
+                return QStringLiteral("box %1 holds %2 twice").arg(k + 1).arg(inBox);
+            seenColumn |= 1 << inColumn;
+            seenRow |= 1 << inRow;
+            seenBox |= 1 << inBox;
+        }
+    }
+    return {};
+}
+
+std::optional<QString> checkBankLine(const QByteArray &line) {
+    QString reason;
+    const auto puzzle = parseBankLine(line, &reason);
+    if (!puzzle)
+        return reason;
+    const QString fault = gridFault(puzzle->solution);
+    if (!fault.isEmpty())
+        return QStringLiteral("the solution is not a completed grid: %1").arg(fault);
+    // The stored solution fits the givens, so one solution found means it is that one.
+    if (sudoku::countSolutions(puzzle->givens, 2) != 1)
+        return QStringLiteral("the givens have more than one solution");
+    return std::nullopt;
+}
+
+QStringList Report::messages() const {
+    QStringList out;
+    for (const Issue &issue : issues)
+        out << (issue.line > 0 ? QStringLiteral("%1:%2: %3").arg(file).arg(issue.line)
+                               : QStringLiteral("%1: %2").arg(file))
+                   .arg(issue.reason);
+    return out;
+}
+
+QList<QByteArray> splitLines(const QByteArray &data) {
+    QList<QByteArray> lines = data.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+std::optional<QByteArray> readWholeFile(const QString &path, QString *reason) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        *reason = QStringLiteral("no such file");
+        return std::nullopt;
+    }
+    if (info.isDir()) {
+        *reason = QStringLiteral("is a folder, not a file");
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = QStringLiteral("cannot be read: %1").arg(file.errorString());
+        return std::nullopt;
+    }
+    if (file.size() > kMaxFileSize) {
+        *reason = QStringLiteral("is %1 bytes, too large for a bank file").arg(file.size());
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+Report verifyData(const QByteArray &data, const QString &file) {
+    Report report;
+    report.file = file;
+    auto fileIssue = [&report](const QString &why) {
+        report.issues.append({0, why});
+        return report;
+    };
+    if (data.isEmpty())
+        return fileIssue(QStringLiteral("empty file, no puzzle lines"));
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF"))
+        return fileIssue(QStringLiteral("UTF-16 text (byte-order mark); the bank is ASCII"));
+    if (const int nul = data.indexOf('\0'); nul >= 0)
+        return fileIssue(QStringLiteral("binary data (NUL byte at offset %1)").arg(nul));
+
+    const QList<QByteArray> lines = splitLines(data);
+    report.lines = int(lines.size());
+    for (int k = 0; k < lines.size(); ++k) {
+        QByteArray line = lines.at(k);
+        const int number = k + 1;
+        if (k == 0 && line.startsWith("\xEF\xBB\xBF")) {
+            report.issues.append({number, QStringLiteral("UTF-8 byte-order mark; the bank is "
+                                                         "plain ASCII")});
+            continue;
+        }
+        if (line.isEmpty()) {
+            report.issues.append({number, QStringLiteral("empty line")});
+            continue;
+        }
+        if (line.endsWith('\r')) {
+            report.issues.append({number, QStringLiteral("CR LF line end; the bank uses LF")});
+            continue;
+        }
+        if (auto why = checkBankLine(line))
+            report.issues.append({number, *why});
+    }
+    return report;
+}
+
+Report verifyFile(const QString &path) {
+    QString reason;
+    const auto data = readWholeFile(path, &reason);
+    if (!data) {
+        Report report;
+        report.file = path;
+        report.issues.append({0, reason});
+        return report;
+    }
+    return verifyData(*data, path);
+}
+
+double Stats::meanGivens() const {
+    const int good = lines - badLines;
+    return good > 0 ? double(totalGivens) / good : 0.0;
+}
+
+Stats statsOf(const QList<QByteArray> &lines) {
+    Stats stats;
+    QSet<QByteArray> seen;
+    for (const QByteArray &line : lines) {
+        ++stats.lines;
+        const auto puzzle = parseBankLine(line);
+        if (!puzzle) {
+            ++stats.badLines;
+            continue;
+        }
+        if (seen.contains(line))
+            ++stats.repeated;
+        seen.insert(line);
+        const int givens = puzzle->givenCount();
+        const bool first = stats.lines - stats.badLines == 1;
+        stats.minGivens = first ? givens : std::min(stats.minGivens, givens);
+        stats.maxGivens = first ? givens : std::max(stats.maxGivens, givens);
+        stats.totalGivens += givens;
+        stats.seventeen += givens == 17;
+        ++stats.ratings[int(sudoku::rate(puzzle->givens).hardest)];
+    }
+    return stats;
+}
+
+QString formatStats(const QString &file, const Stats &stats) {
+    QString text;
+    QTextStream out(&text);
+    out << file << ":\n";
+    out << "  lines:          " << stats.lines << "\n";
+    if (stats.badLines)
+        out << "  bad lines:      " << stats.badLines << " (see verify)\n";
+    out << "  givens:         min " << stats.minGivens << ", max " << stats.maxGivens << ", mean "
+        << QString::number(stats.meanGivens(), 'f', 2) << "\n";
+    out << "  17-given lines: " << stats.seventeen << "\n";
+    out << "  repeated lines: " << stats.repeated << "\n";
+    out << "  ratings:\n";
+    for (int k = 0; k < sudoku::kTechniqueCount; ++k)
+        if (stats.ratings[k])
+            out << "    "
+                << QString::fromLatin1(sudoku::techniqueName(sudoku::Technique(k)))
+                       .leftJustified(18)
+                << stats.ratings[k] << "\n";
+    return text;
+}
+
+int runVerify(const QStringList &files, QTextStream &out, QTextStream &err) {
+    if (files.isEmpty()) {
+        err << "verify: name at least one bank file\n";
+        return 2;
+    }
+    int bad = 0, lines = 0;
+    for (const QString &file : files) {
+        const Report report = verifyFile(file);
+        lines += report.lines;
+        for (const QString &message : report.messages())
+            out << message << "\n";
+        bad += int(report.issues.size());
+    }
+    err << QStringLiteral("%1 line(s) checked, %2 problem(s)\n").arg(lines).arg(bad);
+    return bad ? 1 : 0;
+}
+
+int runStats(const QStringList &files, QTextStream &out, QTextStream &err) {
+    if (files.isEmpty()) {
+        err << "stats: name at least one bank file\n";
+        return 2;
+    }
+    int status = 0;
+    for (const QString &file : files) {
+        QString reason;
+        const auto data = readWholeFile(file, &reason);
+        if (!data) {
+            err << file << ": " << reason << "\n";
+            status = 1;
+            continue;
+        }
+        out << formatStats(file, statsOf(splitLines(*data)));
+    }
+    return status;
+}
+
+int runRate(const QStringList &files, QTextStream &out, QTextStream &err) {
+    int status = 0;
+    auto rateAll = [&](const QString &name, const QByteArray &data) {
+        const QList<QByteArray> lines = data.split('\n');
+        for (int k = 0; k < lines.size(); ++k) {
+            const QByteArray line = lines.at(k).trimmed();
+            if (line.isEmpty())
+                continue;
+            QString reason;
+            const auto puzzle = parseAnyLine(line, &reason);
+            if (!puzzle) {
+                err << name << ":" << (k + 1) << ": " << reason << "\n";
+                status = 1;
+                continue;
+            }
+            const sudoku::Rating rating = sudoku::rate(puzzle->givens);
+            out << sudoku::techniqueName(rating.hardest) << "\t" << line << "\n";
+        }
+    };
+    if (files.isEmpty()) {
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly)) {
+            err << "rate: cannot read standard input\n";
+            return 1;
+        }
+        rateAll(QStringLiteral("<stdin>"), in.readAll());
+    }
+    for (const QString &file : files) {
+        QString reason;
+        const auto data = readWholeFile(file, &reason);
+        if (!data) {
+            err << file << ": " << reason << "\n";
+            status = 1;
+            continue;
+        }
+        rateAll(file, *data);
+    }
+    return status;
+}
+
+} // namespace banktool
