@@ -18,7 +18,6 @@ Ttntstdsudoku::Ttntstdsudoku(QWidget *parent) : QWidget(parent)
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
             auto *c = new TTntcell(this);
-            c->setObjectName(QStringLiteral("cell%1%2").arg(i).arg(j));
             c->setGeometry(cellEdge(p, i), cellEdge(q, j), p - 2, q - 2);
             c->Setisfixed(false);
             c->x = i;

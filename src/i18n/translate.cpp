@@ -49,10 +49,14 @@ void setHint(QObject *component, const QString &text) {
 }
 
 void setMemoText(QObject *component, const QString &text) {
-    if (auto *plain = qobject_cast<QPlainTextEdit *>(component))
-        plain->setPlainText(text);
-    else if (auto *rich = qobject_cast<QTextEdit *>(component))
-        rich->setPlainText(text);
+    // Laying a text out again is not free; at start-up it is usually the same text.
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(component)) {
+        if (plain->toPlainText() != text)
+            plain->setPlainText(text);
+    } else if (auto *rich = qobject_cast<QTextEdit *>(component)) {
+        if (rich->toPlainText() != text)
+            rich->setPlainText(text);
+    }
 }
 
 bool isOwnWindow(const QObject *object) {
