@@ -42,7 +42,7 @@ case "${1:-}" in
 run)
     install_missing
     build
-    exec "$BUILD_DIR/tools/bank/vaskelio-bank" stats data/bank/tk*.txt
+    exec "$BUILD_DIR/src/vaskelio"
     ;;
 test)
     install_missing
