@@ -5,11 +5,9 @@
 #include "board/tntstdsudoku.h"
 #include "engine/qj.h"
 #include "i18n/translate.h"
-#include "windows/keypreview.h"
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
 
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 
@@ -39,13 +37,7 @@ Tfrmda::Tfrmda(TaaForm1 &main)
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
-    new KeyPreview(this, [this](QKeyEvent *event) {
-        if (const int language = languageForKey(event->key()); language >= 0) {
-            main_.state().texts.setLangid(language);
-            main_.applylanguage();
-            translateform(this, main_.state().texts);
-        }
-    });
+    main_.addlanguagekeys(this);
 }
 
 int Tfrmda::pointsForLength(int length)

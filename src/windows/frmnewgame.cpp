@@ -4,7 +4,6 @@
 #include "engine/prompter.h"
 #include "i18n/translate.h"
 #include "windows/fonts.h"
-#include "windows/keypreview.h"
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
 #include "windows/radiogroup.h"
@@ -84,13 +83,7 @@ Tfrmnewgame::Tfrmnewgame(TaaForm1 &main, Prompter &prompter)
     connect(load, &QPushButton::clicked, this, &Tfrmnewgame::Button1Click);
     connect(clear, &QPushButton::clicked, this, &Tfrmnewgame::Button3Click);
 
-    new KeyPreview(this, [this](QKeyEvent *event) {
-        if (const int language = languageForKey(event->key()); language >= 0) {
-            main_.state().texts.setLangid(language);
-            main_.applylanguage();
-            translateform(this, main_.state().texts);
-        }
-    });
+    main_.addlanguagekeys(this);
 }
 
 int Tfrmnewgame::firstEmptyBox() const

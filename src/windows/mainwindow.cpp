@@ -292,6 +292,17 @@ void TaaForm1::applylanguage()
     ::applylanguage(this, state_.texts);
 }
 
+void TaaForm1::addlanguagekeys(QWidget *dialog)
+{
+    new KeyPreview(dialog, [this, dialog](QKeyEvent *event) {
+        if (const int language = languageForKey(event->key()); language >= 0) {
+            state_.texts.setLangid(language);
+            applylanguage();
+            translateform(dialog, state_.texts);
+        }
+    });
+}
+
 void TaaForm1::showstatus(const QString &text)
 {
     QPalette pal = sb1_->palette();

@@ -61,6 +61,8 @@ public:
     void enterplay();
 
     void applylanguage();
+    // F1, F2 and F3 in a dialog switch the language of the main window and of that dialog.
+    void addlanguagekeys(QWidget *dialog);
     void showstatus(const QString &text);
     void showwords();
     void but1Click(int k);
