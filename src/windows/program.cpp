@@ -1,7 +1,9 @@
 #include "windows/program.h"
 
+#include "windows/frmabout.h"
 #include "windows/frmda.h"
 #include "windows/frmnewgame.h"
+#include "windows/frmoption.h"
 #include "windows/mainwindow.h"
 #include "windows/placeholderdialog.h"
 
@@ -15,10 +17,8 @@ Program::Program(Prompter &prompter, Settings &settings)
     frmnewgame_ = new Tfrmnewgame(*main_, prompter);
     auto *frmwordlist =
         new PlaceholderDialog(main_.get(), QStringLiteral("frmwordlist"), QStringLiteral("Word List"));
-    auto *frmoption =
-        new PlaceholderDialog(main_.get(), QStringLiteral("frmoption"), QStringLiteral("Setting"));
-    auto *frmabout =
-        new PlaceholderDialog(main_.get(), QStringLiteral("frmabout"), QStringLiteral("Vaskelio"));
+    auto *frmoption = new Tfrmoption(*main_);
+    auto *frmabout = new Tfrmabout(*main_);
     frmnewgame_->setWordListDialog(frmwordlist);
     main_->setWindows({frmnewgame_, frmda_, frmoption, frmabout});
 }

@@ -1,0 +1,148 @@
+#include "programfixture.h"
+#include "sandbox.h"
+#include "windows/frmabout.h"
+#include "windows/frmoption.h"
+#include "windows/mainwindow.h"
+#include "windows/radiogroup.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<ProgramFixture> fixture;
+
+    Tfrmoption *options() { return fixture->main().findChild<Tfrmoption *>(); }
+    Tfrmabout *about() { return fixture->main().findChild<Tfrmabout *>(); }
+    QString startCaption()
+    {
+        return fixture->main().findChild<QPushButton *>("btstartnewgame")->text();
+    }
+    QStringList languageItems() { return options()->languages()->items(); }
+
+    // Opens a dialog through its button on the main window and runs check while it is open.
+    void openFrom(const char *button, const std::function<void(QWidget *)> &check)
+    {
+        bool opened = false;
+        whenModalOpens([&](QWidget *modal) {
+            opened = true;
+            check(modal);
+        });
+        QTest::mouseClick(fixture->main().findChild<QPushButton *>(button), Qt::LeftButton);
+        QVERIFY(opened);
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove(dir.filePath(QStringLiteral("s.ini")));
+        fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")));
+        fixture->program->show();
+        QVERIFY(QTest::qWaitForWindowActive(&fixture->main()));
+    }
+    void cleanup() { fixture.reset(); }
+
+    void optionsLayout()
+    {
+        Tfrmoption *d = options();
+        QVERIFY(d);
+        QCOMPARE(d->size(), QSize(320, 160));
+        QCOMPARE(d->findChild<QTabWidget *>("PageControl1")->geometry(), QRect(0, 0, 237, 160));
+        QCOMPARE(d->languages()->geometry(), QRect(27, 22, 176, 89));
+        QVERIFY(d->findChild<QPushButton *>("Button1")->isHidden());
+        QCOMPARE(languageItems(),
+                 (QStringList{QStringLiteral("English"), QStringLiteral("中文(简体)"),
+                              QStringLiteral("日本語")}));
+    }
+
+    void chooseChineseWithOk()
+    {
+        openFrom("buttonoption2", [&](QWidget *modal) {
+            QCOMPARE(modal, options());
+            QCOMPARE(modal->windowTitle(), QStringLiteral("Setting"));
+            QCOMPARE(options()->languages()->itemIndex(), 0);
+            options()->languages()->setItemIndex(1);
+            QCOMPARE(startCaption(), QStringLiteral("Start New Game")); // not yet
+            QTest::mouseClick(options()->findChild<QPushButton *>("Button2"), Qt::LeftButton);
+        });
+        QCOMPARE(fixture->state().texts.langid(), 1);
+        QCOMPARE(startCaption(), QStringLiteral("开始新游戏"));
+        openFrom("buttonoption2", [&](QWidget *) {
+            QCOMPARE(options()->windowTitle(), QStringLiteral("设置"));
+            QCOMPARE(options()->findChild<QTabWidget *>()->tabText(0),
+                     QStringLiteral("语言设置"));
+            QCOMPARE(options()->languages()->itemIndex(), 1);
+            QCOMPARE(languageItems().at(1), QStringLiteral("中文(简体)"));
+            QCOMPARE(languageItems().at(2), QStringLiteral("日本語"));
+        });
+    }
+
+    void cancelChangesNothing()
+    {
+        openFrom("buttonoption2", [&](QWidget *) {
+            options()->languages()->setItemIndex(2);
+            QTest::mouseClick(options()->findChild<QPushButton *>("Button3"), Qt::LeftButton);
+        });
+        QCOMPARE(fixture->state().texts.langid(), 0);
+        QCOMPARE(startCaption(), QStringLiteral("Start New Game"));
+        openFrom("buttonoption2",
+                 [&](QWidget *) { QCOMPARE(options()->languages()->itemIndex(), 0); });
+    }
+
+    // A language key inside the dialog relabels at once; the choice shown stays until the
+    // dialog is shown again.
+    void languageKeyInsideOptions()
+    {
+        openFrom("buttonoption2", [&](QWidget *modal) {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : modal,
+                            Qt::Key_F2);
+            QCOMPARE(options()->windowTitle(), QStringLiteral("设置"));
+            QCOMPARE(startCaption(), QStringLiteral("开始新游戏"));
+            QCOMPARE(options()->languages()->itemIndex(), 0);
+            QVERIFY(modal->isVisible());
+        });
+    }
+
+    void setDefaultSelectsEnglish()
+    {
+        options()->languages()->setItemIndex(2);
+        options()->Button1Click();
+        QCOMPARE(options()->languages()->itemIndex(), 0);
+        QVERIFY(!options()->isVisible());
+    }
+
+    void aboutInEveryLanguage_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("ok");
+        QTest::newRow("English") << int(Qt::Key_F1) << QStringLiteral("OK");
+        QTest::newRow("Chinese") << int(Qt::Key_F2) << QStringLiteral("关闭");
+        QTest::newRow("Japanese") << int(Qt::Key_F3) << QStringLiteral("戻る");
+    }
+    void aboutInEveryLanguage()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, ok);
+        fixture->main().keydown(key);
+        openFrom("btabout", [&](QWidget *modal) {
+            QCOMPARE(modal, about());
+            QCOMPARE(modal->windowTitle(), QStringLiteral("Vaskelio"));
+            QCOMPARE(modal->size(), QSize(420, 299));
+            QCOMPARE(about()->findChild<QPushButton *>("btok")->text(), ok);
+            const QPixmap picture = about()->findChild<QLabel *>("Image1")->pixmap();
+            QCOMPARE(picture.size(), QSize(425, 312));
+            QCOMPARE(about()->findChild<QLabel *>("Label2")->text(), QStringLiteral("Version 3.0"));
+            QVERIFY(about()->findChild<QLabel *>("LinkLabel1")->text().contains(
+                Tfrmabout::kWebAddress));
+            QVERIFY(about()->findChild<QLabel *>("credits")->text().contains(
+                QStringLiteral("CC BY 2.5")));
+        });
+    }
+};
+
+VASKELIO_GUI_TEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
