@@ -1,5 +1,6 @@
 #include "board/tntcell.h"
 
+#include "board/cellboard.h"
 #include "board/celltext.h"
 
 #include <QMouseEvent>
@@ -57,9 +58,12 @@ void TTntcell::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), color_);
-    painter.setFont(font());
-    painter.setPen(fontColor_);
-    drawCellText(painter, size(), text_);
+    // Most cells are empty; laying out their blanks would show nothing.
+    if (!isEmptyText(text_)) {
+        painter.setFont(font());
+        painter.setPen(fontColor_);
+        drawCellText(painter, size(), text_);
+    }
     if (isEnter_) {
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(Qt::NoBrush);

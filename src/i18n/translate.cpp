@@ -56,6 +56,8 @@ void setMemoText(QObject *component, const QString &text) {
     } else if (auto *rich = qobject_cast<QTextEdit *>(component)) {
         if (rich->toPlainText() != text)
             rich->setPlainText(text);
+    } else if (auto *label = qobject_cast<QLabel *>(component); label && label->wordWrap()) {
+        label->setText(text); // a wrapped label serves as a read-only multi-line text
     }
 }
 

@@ -11,7 +11,7 @@ class QWidget;
 //   ".caption"  button, tool button, action: text; label: text; group box: title;
 //               page of a tab widget: its tab text
 //   ".hint"     tooltip and status tip
-//   ".memotext" whole text of a QPlainTextEdit or QTextEdit
+//   ".memotext" whole text of a QPlainTextEdit, a QTextEdit or a word-wrapped QLabel
 //   ".itemN"    item N of a RadioGroup (translateform only); the selection stays
 // An empty value leaves the component as it is.
 

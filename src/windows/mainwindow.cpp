@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -191,18 +190,19 @@ void TaaForm1::buildLayout()
     auto *shape = new RoundedShape(panel2_);
     shape->setObjectName(QStringLiteral("Shape1"));
     shape->setGeometry(9, 451, 208, 96);
-    mmsudokurule_ = new QPlainTextEdit(panel2_);
+    // Read-only, borderless and wrapped: a label does it at a fraction of a text editor's
+    // start-up cost.
+    mmsudokurule_ = new QLabel(panel2_);
     mmsudokurule_->setObjectName(QStringLiteral("mmsudokurule"));
     mmsudokurule_->setGeometry(16, 466, 191, 76);
-    mmsudokurule_->setReadOnly(true);
-    mmsudokurule_->setFrameShape(QFrame::NoFrame);
-    mmsudokurule_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mmsudokurule_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mmsudokurule_->setFocusPolicy(Qt::NoFocus);
+    mmsudokurule_->setTextFormat(Qt::PlainText);
+    mmsudokurule_->setWordWrap(true);
+    mmsudokurule_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mmsudokurule_->setMargin(2);
     QFont ruleFont = mmsudokurule_->font();
     ruleFont.setPointSize(10);
     mmsudokurule_->setFont(ruleFont);
-    mmsudokurule_->setPlainText(QStringLiteral(
+    mmsudokurule_->setText(QStringLiteral(
         "Fill in every blank with given words to only make each word in any column, row or "
         "3x3 box appear once."));
 
@@ -233,8 +233,8 @@ void TaaForm1::buildLayout()
     connect(toolbar_[4], &QToolButton::clicked, this, &TaaForm1::tbshowhintClick);
     connect(toolbar_[5], &QToolButton::clicked, this, &TaaForm1::tbrestartClick);
     connect(toolbar_[6], &QToolButton::clicked, this, &TaaForm1::tbshowsolutionClick);
-    connect(btabout, &QPushButton::clicked, this, [this] { showModal(windows_.frmabout); });
-    connect(btoption, &QPushButton::clicked, this, [this] { showModal(windows_.frmoption); });
+    connect(btabout, &QPushButton::clicked, this, [this] { showModal(&Windows::frmabout); });
+    connect(btoption, &QPushButton::clicked, this, [this] { showModal(&Windows::frmoption); });
     connect(btclose, &QPushButton::clicked, this, &TaaForm1::btcloseClick);
 }
 
@@ -364,15 +364,16 @@ void TaaForm1::tbshowsolutionClick()
 {
     if (!prompter_.confirm(state_.texts.uitext(QStringLiteral("msgshowsolution"))))
         return;
-    if (!windows_.frmda)
+    Tfrmda *frmda = windows().frmda;
+    if (!frmda)
         return;
-    windows_.frmda->showsolution(state_.QJ1, state_.curwords);
-    showModal(windows_.frmda);
+    frmda->showsolution(state_.QJ1, state_.curwords);
+    frmda->exec();
 }
 
 void TaaForm1::btstartnewgameClick()
 {
-    showModal(windows_.frmnewgame);
+    showModal(&Windows::frmnewgame);
 }
 
 void TaaForm1::btcloseClick()
@@ -393,10 +394,26 @@ void TaaForm1::keydown(int key)
     }
 }
 
-void TaaForm1::showModal(QDialog *dialog)
+const TaaForm1::Windows &TaaForm1::windows()
 {
-    if (dialog)
+    if (maker_)
+        std::exchange(maker_, nullptr)();
+    return windows_;
+}
+
+void TaaForm1::showModal(QDialog *Windows::*which)
+{
+    if (QDialog *dialog = windows().*which)
         dialog->exec();
+}
+
+void TaaForm1::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!painted_) {
+        painted_ = true;
+        emit firstPainted();
+    }
 }
 
 bool TaaForm1::eventFilter(QObject *watched, QEvent *event)

@@ -5,13 +5,13 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class KeyPreview;
 class Prompter;
 class QDialog;
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
@@ -44,6 +44,9 @@ public:
     ~TaaForm1() override;
 
     void setWindows(const Windows &windows) { windows_ = windows; }
+    // Makes the other windows when a command first needs one, should that come before the
+    // program has made them after the first paint.
+    void setWindowMaker(std::function<void()> maker) { maker_ = std::move(maker); }
 
     ProgramState &state() { return state_; }
     Ttntstdsudoku *board() const { return board_; }
@@ -75,8 +78,12 @@ public:
     void btcloseClick();
     void keydown(int key);
 
+signals:
+    void firstPainted();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildLayout();
@@ -85,12 +92,15 @@ private:
     void cellmouseenter(TTntcell *cell);
     void cellmouseleave(TTntcell *cell);
     void resetstatus();
-    void showModal(QDialog *dialog);
+    void showModal(QDialog *TaaForm1::Windows::*which);
+    const Windows &windows();
 
     ProgramState &state_;
     Prompter &prompter_;
     Settings &settings_;
     Windows windows_;
+    std::function<void()> maker_;
+    bool painted_ = false;
     std::unique_ptr<GameRules> rules_;
     KeyPreview *keys_ = nullptr;
 
@@ -103,6 +113,6 @@ private:
     QPushButton *btstartnewgame_ = nullptr;
     WordPalette *palette_ = nullptr;
     std::array<QToolButton *, 7> toolbar_{};
-    QPlainTextEdit *mmsudokurule_ = nullptr;
+    QLabel *mmsudokurule_ = nullptr;
     QTabWidget *pageControl2_ = nullptr;
 };

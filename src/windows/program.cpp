@@ -9,18 +9,40 @@
 
 #include <QScreen>
 
-Program::Program(Prompter &prompter, Settings &settings)
+Program::Program(Prompter &prompter, Settings &settings) : prompter_(prompter)
 {
     main_ = std::make_unique<TaaForm1>(state_, prompter, settings);
-    // The other windows belong to the main window and go with it.
+    main_->setWindowMaker([this] { makewindows(); });
+    QObject::connect(main_.get(), &TaaForm1::firstPainted, main_.get(),
+                     [this] { makewindows(); }, Qt::QueuedConnection);
+}
+
+void Program::makewindows()
+{
+    if (frmnewgame_)
+        return;
+    // They belong to the main window and go with it.
     frmda_ = new Tfrmda(*main_);
-    frmnewgame_ = new Tfrmnewgame(*main_, prompter);
-    auto *frmwordlist =
-        new PlaceholderDialog(main_.get(), QStringLiteral("frmwordlist"), QStringLiteral("Word List"));
+    frmnewgame_ = new Tfrmnewgame(*main_, prompter_);
+    auto *frmwordlist = new PlaceholderDialog(main_.get(), QStringLiteral("frmwordlist"),
+                                              QStringLiteral("Word List"));
     auto *frmoption = new Tfrmoption(*main_);
     auto *frmabout = new Tfrmabout(*main_);
     frmnewgame_->setWordListDialog(frmwordlist);
     main_->setWindows({frmnewgame_, frmda_, frmoption, frmabout});
+    main_->setWindowMaker(nullptr);
+}
+
+Tfrmnewgame &Program::frmnewgame()
+{
+    makewindows();
+    return *frmnewgame_;
+}
+
+Tfrmda &Program::frmda()
+{
+    makewindows();
+    return *frmda_;
 }
 
 Program::~Program() = default;

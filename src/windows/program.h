@@ -19,13 +19,18 @@ public:
 
     ProgramState &state() { return state_; }
     TaaForm1 &mainWindow() { return *main_; }
-    Tfrmnewgame &frmnewgame() { return *frmnewgame_; }
-    Tfrmda &frmda() { return *frmda_; }
+    Tfrmnewgame &frmnewgame();
+    Tfrmda &frmda();
 
     // Shows the main window, centred on the screen; every other window waits for a command.
     void show();
 
+    // The other windows, made once, in order, right after the main window's first paint so
+    // that it shows sooner; earlier when a command (or a test) needs one.
+    void makewindows();
+
 private:
+    Prompter &prompter_;
     ProgramState state_;
     std::unique_ptr<TaaForm1> main_;
     Tfrmda *frmda_ = nullptr;

@@ -42,6 +42,7 @@ private slots:
         QFile::remove(dir.filePath(QStringLiteral("s.ini")));
         fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")));
         fixture->program->show();
+        fixture->program->makewindows();
         QVERIFY(QTest::qWaitForWindowActive(&fixture->main()));
     }
     void cleanup() { fixture.reset(); }
