@@ -143,6 +143,37 @@ private slots:
         }
     }
 
+    // Fewer givens must mean harder logic, not only more cells to fill: on each line Easy rates
+    // no harder than Standard and Standard no harder than Hard; Hard nearly always needs more
+    // than singles, Standard mostly hidden singles; none of them needs more than pairs.
+    void nestedLevelsClimbInTechnique() {
+        using T = sudoku::Technique;
+        const QList<QByteArray> lines[3] = {levelLines(0), levelLines(1), levelLines(2)};
+        int atLeast[3][sudoku::kTechniqueCount] = {};
+        for (int k = 1; k < 500; ++k) { // line 1 is the telling row, kept as it is
+            T rating[3];
+            for (int level = 0; level < 3; ++level) {
+                const auto puzzle = banktool::parseBankLine(lines[level][k]);
+                QVERIFY(puzzle);
+                rating[level] = sudoku::rate(puzzle->givens).hardest;
+                QVERIFY2(rating[level] <= T::HiddenPair, lines[level][k].constData());
+                for (int t = 0; t <= int(rating[level]); ++t)
+                    ++atLeast[level][t];
+            }
+            QVERIFY2(rating[0] <= rating[1] && rating[1] <= rating[2],
+                     qPrintable(QStringLiteral("line %1").arg(k + 1)));
+        }
+        const auto share = [&atLeast](int level, T t) {
+            return double(atLeast[level][int(t)]) / 499;
+        };
+        QVERIFY2(share(2, T::HiddenSingle) >= 0.98,
+                 qPrintable(QString::number(share(2, T::HiddenSingle))));
+        QVERIFY2(share(2, T::LockedCandidates) >= 0.9,
+                 qPrintable(QString::number(share(2, T::LockedCandidates))));
+        QVERIFY2(share(1, T::HiddenSingle) >= 0.9,
+                 qPrintable(QString::number(share(1, T::HiddenSingle))));
+    }
+
     void noRepeatsAndSeparateGrids() {
         QSet<QByteArray> grids;
         for (int level = 0; level < 5; ++level) {

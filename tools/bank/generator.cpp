@@ -11,6 +11,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <optional>
 
 namespace banktool {
 namespace {
@@ -236,6 +237,17 @@ struct Candidate {
     sudoku::Technique rating;
 };
 
+struct NestedGrid {
+    sudoku::Grid solution;
+    // Easy's, Standard's and Hard's givens as the first generator made them.
+    std::array<sudoku::Grid, 3> first;
+};
+
+// Nothing in Easy, Standard or Hard needs more than pairs: triples, fish and wings are left
+// to Expert.
+constexpr auto kNestedCap = sudoku::Technique::HiddenPair;
+constexpr int kHardTries = 24;
+
 class Generator {
 public:
     explicit Generator(const GenerateOptions &options)
@@ -253,9 +265,10 @@ public:
         }
         if (!readMinimal17(bank.error))
             return bank;
-        makeNested(bank);
+        const QList<NestedGrid> nested = drawNestedGrids();
         makeSparse(bank, 3);
         makeSparse(bank, 4);
+        makeNested(bank, nested);
         return bank;
     }
 
@@ -292,13 +305,14 @@ private:
 
     static bool logical(const sudoku::Grid &givens) { return sudoku::rate(givens).solved; }
 
-    // Easy, Standard and Hard: one grid per line, Hard's givens inside Standard's inside Easy's.
-    void makeNested(GeneratedBank &bank) {
+    // The grids of Easy, Standard and Hard, drawn with every draw and check of the first
+    // generator (random removal, which left nearly every line at naked singles) so that Expert
+    // and Extreme, drawn next, keep their lines. Its lines stay as a last resort.
+    QList<NestedGrid> drawNestedGrids() {
         QList<int> plan = givenCountPlan(0, n_);
         plan.removeFirst();
         random_.shuffle(plan);
-        for (int level = 0; level < 3; ++level)
-            bank.levels[level] << tellingRow(level);
+        QList<NestedGrid> grids;
         for (int easy : plan) {
             for (;;) {
                 const sudoku::Grid solution = randomGrid(random_);
@@ -322,7 +336,6 @@ private:
                 }
                 if (81 - removed.size() != target)
                     continue;
-                // Standard and Easy reveal a random few of the cells Hard hides.
                 random_.shuffle(removed);
                 sudoku::Grid standard = hard, easyGivens = hard;
                 for (int k = 0; k < 11; ++k) {
@@ -333,13 +346,140 @@ private:
                 if (!logical(standard) || !logical(easyGivens))
                     continue;
                 newGrid(solution);
-                bank.levels[0] << bankLineOf(easyGivens, solution);
-                bank.levels[1] << bankLineOf(standard, solution);
-                bank.levels[2] << bankLineOf(hard, solution);
+                grids.append({solution, {easyGivens, standard, hard}});
                 break;
             }
         }
-        log(QStringLiteral("Easy, Standard, Hard: %1 lines each").arg(bank.levels[0].size()));
+        return grids;
+    }
+
+    // Within the nested levels' cap: the technique a puzzle needs, or Guessing beyond the cap.
+    static sudoku::Technique nestedRating(const sudoku::Grid &givens) {
+        const sudoku::Rating r = sudoku::rate(givens, kNestedCap);
+        return r.solved ? r.hardest : sudoku::Technique::Guessing;
+    }
+
+    // A Hard puzzle of count givens that needs at least aim: a minimal puzzle within the cap
+    // (removal alone almost never gets past naked singles at 41 to 51 givens, but minimal
+    // puzzles often need more), filled back up with givens that keep the need.
+    std::optional<sudoku::Grid> hardAttempt(const sudoku::Grid &solution, int count,
+                                            sudoku::Technique aim) {
+        sudoku::Grid puzzle = solution;
+        QList<int> order;
+        for (int cell = 0; cell < 81; ++cell)
+            order << cell;
+        random_.shuffle(order);
+        for (int cell : order) {
+            puzzle[cell] = 0;
+            if (sudoku::countSolutions(puzzle, 2) != 1 ||
+                nestedRating(puzzle) == sudoku::Technique::Guessing)
+                puzzle[cell] = solution[cell];
+        }
+        const sudoku::Technique core = nestedRating(puzzle);
+        if (core < aim || countGivens(puzzle) > count)
+            return std::nullopt;
+        QList<int> empty;
+        for (int cell = 0; cell < 81; ++cell)
+            if (!puzzle[cell])
+                empty << cell;
+        random_.shuffle(empty);
+        for (int cell : empty) {
+            if (countGivens(puzzle) == count)
+                break;
+            puzzle[cell] = solution[cell];
+            const sudoku::Technique r = nestedRating(puzzle);
+            if (r < aim || r == sudoku::Technique::Guessing)
+                puzzle[cell] = 0;
+        }
+        if (countGivens(puzzle) != count)
+            return std::nullopt;
+        return puzzle;
+    }
+
+    // Reveals extra of the cells that from hides, one at a time, each the first in a random
+    // order that leaves the rating at want, else the nearest above it (a later cell may still
+    // bring it down); below want only as a last resort, never above most.
+    std::optional<sudoku::Grid> reveal(const sudoku::Grid &from, const sudoku::Grid &solution,
+                                       int extra, sudoku::Technique want, sudoku::Technique most) {
+        sudoku::Grid puzzle = from;
+        for (int step = 0; step < extra; ++step) {
+            QList<int> hidden;
+            for (int cell = 0; cell < 81; ++cell)
+                if (!puzzle[cell])
+                    hidden << cell;
+            random_.shuffle(hidden);
+            int best = -1, bestMiss = 0;
+            for (int cell : hidden) {
+                puzzle[cell] = solution[cell];
+                const sudoku::Technique r = nestedRating(puzzle);
+                puzzle[cell] = 0;
+                if (r > most)
+                    continue;
+                const int miss = r == want ? 0 : r > want ? int(r) - int(want) : 100;
+                if (best < 0 || miss < bestMiss) {
+                    best = cell;
+                    bestMiss = miss;
+                }
+                if (miss == 0)
+                    break;
+            }
+            if (best < 0)
+                return std::nullopt;
+            puzzle[best] = solution[best];
+        }
+        return puzzle;
+    }
+
+    // Hard aims at locked candidates or a pair, else at hidden singles; Standard at hidden
+    // singles and Easy at naked singles, neither harder than the level it is made from. A
+    // Standard left above hidden singles is kept only if no other Hard puzzle does better.
+    bool nestedLines(const sudoku::Grid &solution, int hardCount,
+                     std::array<sudoku::Grid, 3> &levels) {
+        using T = sudoku::Technique;
+        for (T aim : {T::LockedCandidates, T::HiddenSingle}) {
+            std::optional<std::array<sudoku::Grid, 3>> runnerUp;
+            for (int attempt = 0; attempt < kHardTries; ++attempt) {
+                const auto hard = hardAttempt(solution, hardCount, aim);
+                if (!hard)
+                    continue;
+                const auto standard =
+                    reveal(*hard, solution, 5, T::HiddenSingle, nestedRating(*hard));
+                if (!standard)
+                    continue;
+                const auto easy =
+                    reveal(*standard, solution, 6, T::NakedSingle, nestedRating(*standard));
+                if (!easy)
+                    continue;
+                if (nestedRating(*standard) <= T::HiddenSingle) {
+                    levels = {*easy, *standard, *hard};
+                    return true;
+                }
+                if (!runnerUp)
+                    runnerUp = {*easy, *standard, *hard};
+            }
+            if (runnerUp) {
+                levels = *runnerUp;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Easy, Standard and Hard: one grid per line, Hard's givens inside Standard's inside Easy's.
+    void makeNested(GeneratedBank &bank, const QList<NestedGrid> &grids) {
+        for (int level = 0; level < 3; ++level)
+            bank.levels[level] << tellingRow(level);
+        int fallbacks = 0;
+        for (const NestedGrid &grid : grids) {
+            std::array<sudoku::Grid, 3> levels = grid.first;
+            if (!nestedLines(grid.solution, countGivens(grid.first[2]), levels))
+                ++fallbacks;
+            for (int level = 0; level < 3; ++level)
+                bank.levels[level] << bankLineOf(levels[level], grid.solution);
+        }
+        log(QStringLiteral("Easy, Standard, Hard: %1 lines each, %2 as first made")
+                .arg(bank.levels[0].size())
+                .arg(fallbacks));
     }
 
     // Orders the 17-given puzzles from the hardest: rating, then how much logic left unsolved.
