@@ -45,11 +45,10 @@ int main(int argc, char **argv)
 
     TQJ model;
     pickpuzzle(PuzzleBank::builtIn(), 2, model, RandomSource::process());
-    const QStringList words{QStringLiteral("一"),       QStringLiteral("ice cream"),
-                            QStringLiteral("vegetables"), QStringLiteral("cat"),
-                            QStringLiteral("house"),    QStringLiteral("garden"),
-                            QStringLiteral("kitchen"),  QStringLiteral("elephant"),
-                            QStringLiteral("ねこ")};
+    const QStringList words{
+        QStringLiteral("一"),      QStringLiteral("ice cream"), QStringLiteral("vegetables"),
+        QStringLiteral("cat"),     QStringLiteral("house"),     QStringLiteral("garden"),
+        QStringLiteral("kitchen"), QStringLiteral("elephant"),  QStringLiteral("ねこ")};
     PaletteList palette{words, 0};
     TextTables texts;
     SilentPrompter prompter;
@@ -97,8 +96,8 @@ int main(int argc, char **argv)
     out << "placement incl. repaint: median " << medianMicros(placements) << " us over " << rounds
         << " placements\n";
     out << "fitfonts, 81 cells, nothing to change: median " << medianMicros(steadyFits) << " us\n";
-    out << "fitfonts, 81 cells, " << open.size()
-        << " changing size: median " << medianMicros(changingFits) << " us\n";
+    out << "fitfonts, 81 cells, " << open.size() << " changing size: median "
+        << medianMicros(changingFits) << " us\n";
 
     if (argc > 1) {
         rules.highlightword(1);

@@ -18,7 +18,8 @@ namespace {
 using sudoku::Grid;
 using Clock = std::chrono::steady_clock;
 
-std::vector<Grid> readPuzzles(const char *path) {
+std::vector<Grid> readPuzzles(const char *path)
+{
     std::vector<Grid> puzzles;
     std::ifstream in(path);
     for (std::string line; std::getline(in, line);) {
@@ -40,7 +41,8 @@ struct Timing {
 // Best times of a number of passes over the puzzles; unique counts how many have exactly one
 // solution.
 template<class Count>
-Timing timePasses(const std::vector<Grid> &puzzles, int passes, Count count, std::size_t &unique) {
+Timing timePasses(const std::vector<Grid> &puzzles, int passes, Count count, std::size_t &unique)
+{
     Timing best;
     for (int pass = 0; pass < passes; ++pass) {
         const auto start = Clock::now();
@@ -55,14 +57,16 @@ Timing timePasses(const std::vector<Grid> &puzzles, int passes, Count count, std
     return best;
 }
 
-void report(const char *what, std::size_t n, const Timing &t) {
+void report(const char *what, std::size_t n, const Timing &t)
+{
     std::printf("%-24s %5zu puzzles  %9.0f puzzles/s  %8.2f us/puzzle  (CPU time: %.0f/s)\n", what,
                 n, n / t.wall, t.wall * 1e6 / n, n / t.cpu);
 }
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     const char *path = argc > 1 ? argv[1] : VASKELIO_PUZZLES17;
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
     const std::vector<Grid> puzzles = readPuzzles(path);

@@ -12,7 +12,8 @@
 #include <array>
 #include <limits>
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     const QString dir =

@@ -75,7 +75,8 @@ void CellBoard::loadpuzzle(const TQJ &model, const QStringList &words)
             const TNode &node = model.node(i, j);
             setCellValue(i, j, node.value);
             const bool known = node.value >= 1 && node.value <= 9;
-            setCellText(i, j, node.given && known ? wordAt(words, node.value) : QStringLiteral(" "));
+            setCellText(i, j,
+                        node.given && known ? wordAt(words, node.value) : QStringLiteral(" "));
             setCellFixed(i, j, node.given);
             setCellEnabled(i, j, !node.given);
         }

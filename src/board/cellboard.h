@@ -26,7 +26,10 @@ int longestpiece(const QString &text, const QString &separator);
 struct FontFit {
     int points;
     bool bold;
-    friend bool operator==(FontFit a, FontFit b) { return a.points == b.points && a.bold == b.bold; }
+    friend bool operator==(FontFit a, FontFit b)
+    {
+        return a.points == b.points && a.bold == b.bold;
+    }
 };
 // The board's font for a text whose longest piece is n code units long.
 FontFit fitForPiece(int n);

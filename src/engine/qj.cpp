@@ -140,8 +140,7 @@ bool operator==(const TQJ &a, const TQJ &b)
         for (int j = 1; j <= 9; ++j) {
             const TNode &x = a.node(i, j);
             const TNode &y = b.node(i, j);
-            if (x.column != y.column || x.row != y.row || x.value != y.value ||
-                x.given != y.given)
+            if (x.column != y.column || x.row != y.row || x.value != y.value || x.given != y.given)
                 return false;
         }
     }

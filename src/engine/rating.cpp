@@ -7,11 +7,13 @@ namespace {
 
 constexpr std::uint16_t kAll = 0x1FF;
 
-int popcount(unsigned x) {
+int popcount(unsigned x)
+{
     return __builtin_popcount(x);
 }
 
-int lowestDigit(unsigned mask) {
+int lowestDigit(unsigned mask)
+{
     return __builtin_ctz(mask) + 1;
 }
 
@@ -23,7 +25,8 @@ struct Tables {
     int unitsOf[81][3];
     bool sees[81][81];
 
-    Tables() {
+    Tables()
+    {
         for (int k = 0; k < 9; ++k) {
             for (int t = 0; t < 9; ++t) {
                 units[k][t] = k * 9 + t;
@@ -47,14 +50,16 @@ struct Tables {
     }
 };
 
-const Tables &tables() {
+const Tables &tables()
+{
     static const Tables t;
     return t;
 }
 
 // Calls visit(chosen, count) for every choice of `size` items of 0..n-1 in increasing order;
 // stops early when visit returns false.
-template<typename Visit> bool forEachCombination(int n, int size, Visit &&visit) {
+template<typename Visit> bool forEachCombination(int n, int size, Visit &&visit)
+{
     int chosen[4];
     int depth = 0;
     chosen[0] = 0;
@@ -85,23 +90,27 @@ const char *const kNames[kTechniqueCount] = {
 
 } // namespace
 
-const char *techniqueName(Technique technique) {
+const char *techniqueName(Technique technique)
+{
     const int k = int(technique);
     return k >= 0 && k < kTechniqueCount ? kNames[k] : "?";
 }
 
-std::optional<Technique> techniqueFromName(std::string_view name) {
+std::optional<Technique> techniqueFromName(std::string_view name)
+{
     for (int k = 0; k < kTechniqueCount; ++k)
         if (name == kNames[k])
             return Technique(k);
     return std::nullopt;
 }
 
-int Rating::emptyCells() const {
+int Rating::emptyCells() const
+{
     return int(std::count(grid.begin(), grid.end(), 0));
 }
 
-LogicState::LogicState(const Grid &givens) {
+LogicState::LogicState(const Grid &givens)
+{
     cands_.fill(kAll);
     for (int cell = 0; cell < 81; ++cell) {
         const int d = givens[cell];
@@ -112,7 +121,8 @@ LogicState::LogicState(const Grid &givens) {
     }
 }
 
-void LogicState::place(int cell, int digit) {
+void LogicState::place(int cell, int digit)
+{
     const Tables &t = tables();
     cells_[cell] = std::uint8_t(digit);
     cands_[cell] = 0;
@@ -129,7 +139,8 @@ void LogicState::place(int cell, int digit) {
     }
 }
 
-bool LogicState::eliminate(int cell, std::uint16_t mask) {
+bool LogicState::eliminate(int cell, std::uint16_t mask)
+{
     if (cells_[cell] || !(cands_[cell] & mask))
         return false;
     cands_[cell] &= std::uint16_t(~mask);
@@ -138,7 +149,8 @@ bool LogicState::eliminate(int cell, std::uint16_t mask) {
     return true;
 }
 
-bool LogicState::nakedSingles() {
+bool LogicState::nakedSingles()
+{
     bool progress = false;
     for (bool again = true; again && !broken_;) {
         again = false;
@@ -152,7 +164,8 @@ bool LogicState::nakedSingles() {
     return progress;
 }
 
-bool LogicState::hiddenSingles() {
+bool LogicState::hiddenSingles()
+{
     const Tables &t = tables();
     bool progress = false;
     for (int u = 0; u < 27 && !broken_; ++u) {
@@ -181,7 +194,8 @@ bool LogicState::hiddenSingles() {
     return progress;
 }
 
-bool LogicState::lockedCandidates() {
+bool LogicState::lockedCandidates()
+{
     const Tables &t = tables();
     bool progress = false;
     // Pointing: within a box a digit confined to one row or column leaves the rest of that line.
@@ -232,7 +246,8 @@ bool LogicState::lockedCandidates() {
     return progress;
 }
 
-bool LogicState::nakedSubsets(int size) {
+bool LogicState::nakedSubsets(int size)
+{
     const Tables &t = tables();
     bool progress = false;
     for (int u = 0; u < 27; ++u) {
@@ -263,7 +278,8 @@ bool LogicState::nakedSubsets(int size) {
     return progress;
 }
 
-bool LogicState::hiddenSubsets(int size) {
+bool LogicState::hiddenSubsets(int size)
+{
     const Tables &t = tables();
     bool progress = false;
     for (int u = 0; u < 27; ++u) {
@@ -304,7 +320,8 @@ bool LogicState::hiddenSubsets(int size) {
     return progress;
 }
 
-bool LogicState::fish(int size) {
+bool LogicState::fish(int size)
+{
     bool progress = false;
     for (int d = 1; d <= 9; ++d) {
         const std::uint16_t bit = std::uint16_t(1u << (d - 1));
@@ -353,7 +370,8 @@ bool LogicState::fish(int size) {
     return progress;
 }
 
-bool LogicState::xyWing() {
+bool LogicState::xyWing()
+{
     const Tables &t = tables();
     bool progress = false;
     for (int pivot = 0; pivot < 81; ++pivot) {
@@ -379,7 +397,8 @@ bool LogicState::xyWing() {
     return progress;
 }
 
-bool LogicState::xyzWing() {
+bool LogicState::xyzWing()
+{
     const Tables &t = tables();
     bool progress = false;
     for (int pivot = 0; pivot < 81; ++pivot) {
@@ -406,7 +425,8 @@ bool LogicState::xyzWing() {
     return progress;
 }
 
-bool LogicState::apply(Technique technique) {
+bool LogicState::apply(Technique technique)
+{
     if (broken_)
         return false;
     switch (technique) {
@@ -445,7 +465,8 @@ bool LogicState::apply(Technique technique) {
     return false;
 }
 
-Rating rate(const Grid &givens, Technique limit) {
+Rating rate(const Grid &givens, Technique limit)
+{
     Rating rating;
     LogicState state(givens);
     const int top = std::min(int(limit), int(Technique::Jellyfish));

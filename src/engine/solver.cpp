@@ -15,7 +15,8 @@ namespace {
 constexpr std::uint32_t kAllCells = 0x7FFFFFF;
 
 // Which of the three stacks a nine-cell row touches, as three bits.
-constexpr std::array<std::uint8_t, 512> makeStacks() {
+constexpr std::array<std::uint8_t, 512> makeStacks()
+{
     std::array<std::uint8_t, 512> t{};
     for (int v = 0; v < 512; ++v)
         t[v] = std::uint8_t((v & 7 ? 1 : 0) | (v & 070 ? 2 : 0) | (v & 0700 ? 4 : 0));
@@ -23,7 +24,8 @@ constexpr std::array<std::uint8_t, 512> makeStacks() {
 }
 
 // A row with exactly one candidate cell maps to itself, any other row to 0.
-constexpr std::array<std::uint16_t, 512> makeSingles() {
+constexpr std::array<std::uint16_t, 512> makeSingles()
+{
     std::array<std::uint16_t, 512> t{};
     for (int v = 1; v < 512; ++v)
         t[v] = (v & (v - 1)) ? 0 : std::uint16_t(v);
@@ -34,7 +36,8 @@ constexpr std::array<std::uint16_t, 512> makeSingles() {
 // (row, stack) segments forming a permutation. Indexed by the nine segments that still hold
 // candidates, gives the cells of the segments some permutation can use (0 if none can): the
 // box-line interactions and the hidden singles in boxes of one band at once.
-constexpr std::array<std::uint32_t, 512> makeLocks() {
+constexpr std::array<std::uint32_t, 512> makeLocks()
+{
     constexpr int perms[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
     std::array<std::uint32_t, 512> t{};
     for (int segments = 0; segments < 512; ++segments)
@@ -56,7 +59,8 @@ constexpr auto kSingles = makeSingles();
 constexpr auto kLocks = makeLocks();
 constexpr int kOtherBands[3][2] = {{1, 2}, {0, 2}, {0, 1}};
 
-inline int lowBit(std::uint32_t x) {
+inline int lowBit(std::uint32_t x)
+{
     return __builtin_ctz(x);
 }
 
@@ -68,7 +72,8 @@ struct State {
     std::uint64_t dirty; // words changed since they were last settled, same index as cand
 };
 
-constexpr State makeStart() {
+constexpr State makeStart()
+{
     State s{};
     for (int band = 0; band < 3; ++band) {
         for (int d = 0; d < 9; ++d)
@@ -81,7 +86,8 @@ constexpr State makeStart() {
 constexpr State kStart = makeStart();
 
 // Clears cells from the nine digits of a band; returns which words changed.
-inline std::uint32_t clearCells(std::uint32_t *band, std::uint32_t cells) {
+inline std::uint32_t clearCells(std::uint32_t *band, std::uint32_t cells)
+{
 #ifdef __SSE2__
     const __m128i mask = _mm_set1_epi32(int(cells));
     std::uint32_t changed = 0;
@@ -105,7 +111,8 @@ inline std::uint32_t clearCells(std::uint32_t *band, std::uint32_t cells) {
 }
 
 // Placing a digit only narrows its row to the one cell; settle() derives the rest.
-inline bool place(State &s, int band, int digit, int pos) {
+inline bool place(State &s, int band, int digit, int pos)
+{
     const int i = band * 16 + digit;
     const std::uint32_t bit = 1u << pos;
     if (!(s.cand[i] & bit))
@@ -116,7 +123,8 @@ inline bool place(State &s, int band, int digit, int pos) {
 }
 
 // Settles every changed word until none changes. False on a contradiction.
-bool settle(State &s) {
+bool settle(State &s)
+{
     while (s.dirty) {
         const int i = __builtin_ctzll(s.dirty);
         s.dirty &= s.dirty - 1;
@@ -148,7 +156,8 @@ bool settle(State &s) {
 }
 
 // Hidden singles in columns; settle() finds those of rows and boxes. False on a contradiction.
-bool placeColumnSingles(State &s, bool &placed) {
+bool placeColumnSingles(State &s, bool &placed)
+{
     for (int d = 0; d < 9; ++d) {
         std::uint32_t one = 0, two = 0, done = 0;
         for (int band = 0; band < 3; ++band) {
@@ -180,7 +189,8 @@ struct Guess {
 // Settles and places singles until none is left. False on a contradiction; otherwise either
 // every cell is solved (guess.band < 0) or guess names a cell with the fewest candidates, a
 // bivalue one whenever there is one.
-bool propagate(State &s, Guess &guess) {
+bool propagate(State &s, Guess &guess)
+{
     std::uint32_t twos[3], threes[3];
     for (;;) {
         if (!settle(s))
@@ -242,7 +252,8 @@ struct Counter {
     int found;
     Grid *solution;
 
-    void search(State &s) {
+    void search(State &s)
+    {
         for (;;) {
             Guess guess;
             if (!propagate(s, guess))
@@ -266,7 +277,8 @@ struct Counter {
         }
     }
 
-    void write(const State &s) const {
+    void write(const State &s) const
+    {
         for (int band = 0; band < 3; ++band)
             for (int d = 0; d < 9; ++d)
                 for (std::uint32_t m = s.cand[band * 16 + d]; m; m &= m - 1)
@@ -276,7 +288,8 @@ struct Counter {
 
 } // namespace
 
-int countSolutions(const Grid &givens, int limit, Grid *solution) {
+int countSolutions(const Grid &givens, int limit, Grid *solution)
+{
     if (limit <= 0)
         return 0;
     State s = kStart;

@@ -6,7 +6,8 @@
 #include <array>
 
 // The application title: the main window's caption, and the start of it while a game is in play.
-inline QString applicationTitle() {
+inline QString applicationTitle()
+{
     return QStringLiteral("Vaskelio");
 }
 

@@ -12,14 +12,16 @@
 
 namespace {
 // A page of a tab widget sits in the tab widget's internal stack.
-QTabWidget *tabOwning(QWidget *page, int &index) {
+QTabWidget *tabOwning(QWidget *page, int &index)
+{
     QWidget *stack = page->parentWidget();
     auto *tabs = stack ? qobject_cast<QTabWidget *>(stack->parentWidget()) : nullptr;
     index = tabs ? tabs->indexOf(page) : -1;
     return index >= 0 ? tabs : nullptr;
 }
 
-void setCaption(QObject *component, const QString &text) {
+void setCaption(QObject *component, const QString &text)
+{
     if (auto *action = qobject_cast<QAction *>(component)) {
         action->setText(text);
         return;
@@ -38,7 +40,8 @@ void setCaption(QObject *component, const QString &text) {
         box->setTitle(text);
 }
 
-void setHint(QObject *component, const QString &text) {
+void setHint(QObject *component, const QString &text)
+{
     if (auto *action = qobject_cast<QAction *>(component)) {
         action->setToolTip(text);
         action->setStatusTip(text);
@@ -48,7 +51,8 @@ void setHint(QObject *component, const QString &text) {
     }
 }
 
-void setMemoText(QObject *component, const QString &text) {
+void setMemoText(QObject *component, const QString &text)
+{
     // Laying a text out again is not free; at start-up it is usually the same text.
     if (auto *plain = qobject_cast<QPlainTextEdit *>(component)) {
         if (plain->toPlainText() != text)
@@ -61,7 +65,8 @@ void setMemoText(QObject *component, const QString &text) {
     }
 }
 
-bool isOwnWindow(const QObject *object) {
+bool isOwnWindow(const QObject *object)
+{
     const auto *widget = qobject_cast<const QWidget *>(object);
     if (!widget)
         return false;
@@ -70,7 +75,8 @@ bool isOwnWindow(const QObject *object) {
     return type == Qt::Window || type == Qt::Dialog || type == Qt::Sheet;
 }
 
-void relabel(QObject *component, const TextTables &tables, const QString &prefix, bool withItems) {
+void relabel(QObject *component, const TextTables &tables, const QString &prefix, bool withItems)
+{
     const QString name = component->objectName();
     if (!name.isEmpty()) {
         const QString key = prefix + name;
@@ -97,7 +103,8 @@ void relabel(QObject *component, const TextTables &tables, const QString &prefix
 }
 
 void relabelChildren(QWidget *window, const TextTables &tables, const QString &prefix,
-                     bool withItems) {
+                     bool withItems)
+{
     const QObjectList children = window->children();
     for (QObject *child : children)
         if (!isOwnWindow(child))
@@ -105,13 +112,15 @@ void relabelChildren(QWidget *window, const TextTables &tables, const QString &p
 }
 } // namespace
 
-void applylanguage(QWidget *mainWindow, TextTables &tables) {
+void applylanguage(QWidget *mainWindow, TextTables &tables)
+{
     tables.selectLanguage();
     mainWindow->setWindowTitle(applicationTitle());
     relabelChildren(mainWindow, tables, QString(), false);
 }
 
-void translateform(QWidget *window, const TextTables &tables) {
+void translateform(QWidget *window, const TextTables &tables)
+{
     const QString name = window->objectName();
     relabelChildren(window, tables, name + QLatin1Char('.'), true);
     if (const QString v = tables.uitext(name + QStringLiteral(".caption")); !v.isEmpty())

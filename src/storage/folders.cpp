@@ -11,13 +11,15 @@
 namespace {
 const QString kFolderName = QStringLiteral("Vaskelio");
 
-QString withSeparator(const QString &path) {
+QString withSeparator(const QString &path)
+{
     const QString native = QDir::toNativeSeparators(path);
     return native.endsWith(QDir::separator()) ? native : native + QDir::separator();
 }
 
 // The per-user folder under which ours lives, without a trailing separator.
-QString userDataRoot() {
+QString userDataRoot()
+{
 #if defined(Q_OS_WIN)
     // Roaming, not QStandardPaths' local GenericDataLocation, so the lists follow the user.
     QString root;
@@ -37,27 +39,33 @@ QString userDataRoot() {
 }
 } // namespace
 
-QString programfolder() {
+QString programfolder()
+{
     return withSeparator(QCoreApplication::applicationDirPath());
 }
 
-QString datafolder() {
+QString datafolder()
+{
     return withSeparator(userDataRoot() + QLatin1Char('/') + kFolderName);
 }
 
-QString savesfolder() {
+QString savesfolder()
+{
     return savesfolder(datafolder());
 }
 
-QString savesfolder(const QString &dataFolder) {
+QString savesfolder(const QString &dataFolder)
+{
     return withSeparator(dataFolder) + QStringLiteral("saves");
 }
 
-void preparefolders(const FolderSeeder &seed) {
+void preparefolders(const FolderSeeder &seed)
+{
     preparefolders(datafolder(), seed);
 }
 
-void preparefolders(const QString &dataFolder, const FolderSeeder &seed) {
+void preparefolders(const QString &dataFolder, const FolderSeeder &seed)
+{
     // mkpath, not one level: unlike the Windows application-data folder, ~/.local/share may not
     // exist yet on a fresh account.
     QDir().mkpath(dataFolder);

@@ -13,26 +13,30 @@ const QString kLevel = QStringLiteral("new game level");
 const QString kLangid = QStringLiteral("langid");
 const QString kName = QStringLiteral("edtname");
 
-QString textName(int n) {
+QString textName(int n)
+{
     return QStringLiteral("w%1").arg(n);
 }
 
 // Only strings are ever written; a value of another type is someone else's and counts as absent.
-QString readText(const QSettings &store, const QString &name) {
+QString readText(const QSettings &store, const QString &name)
+{
     const QVariant value = store.value(name);
     return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
 
 // Numbers outside 0..limit-1 are never written by the program; such a value can only come from
 // outside, and 0 is what every other unusable value gives.
-int readNumber(const QSettings &store, const QString &name, int limit) {
+int readNumber(const QSettings &store, const QString &name, int limit)
+{
     bool ok = false;
     const int n = readText(store, name).toInt(&ok, 10);
     return ok && n >= 0 && n < limit ? n : 0;
 }
 
 // The program-wide emptiness test: nothing left once U+0000..U+0020 are cut from both ends.
-bool isBlank(const QString &text) {
+bool isBlank(const QString &text)
+{
     for (const QChar c : text)
         if (c.unicode() > 0x20)
             return false;
@@ -44,15 +48,18 @@ const wchar_t kRegistryKey[] = L"SOFTWARE\\Morvane\\Vaskelio";
 #endif
 } // namespace
 
-SettingsLocation SettingsLocation::native() {
+SettingsLocation SettingsLocation::native()
+{
     return SettingsLocation(true, QString(), QSettings::NativeFormat);
 }
 
-SettingsLocation SettingsLocation::file(const QString &path, QSettings::Format format) {
+SettingsLocation SettingsLocation::file(const QString &path, QSettings::Format format)
+{
     return SettingsLocation(false, path, format);
 }
 
-bool SettingsLocation::exists() const {
+bool SettingsLocation::exists() const
+{
     if (!native_)
         return QFileInfo::exists(path_);
 #if defined(Q_OS_WIN)
@@ -67,7 +74,8 @@ bool SettingsLocation::exists() const {
 #endif
 }
 
-std::unique_ptr<QSettings> SettingsLocation::open() const {
+std::unique_ptr<QSettings> SettingsLocation::open() const
+{
     auto store = native_
                      ? std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                    kOrganisation, kApplication)
@@ -78,7 +86,8 @@ std::unique_ptr<QSettings> SettingsLocation::open() const {
 
 Settings::Settings(SettingsLocation location) : location_(std::move(location)) {}
 
-void Settings::loadsettings(SettingsState &state, QStringList &palette) const {
+void Settings::loadsettings(SettingsState &state, QStringList &palette) const
+{
     state.newgamelevel = 0;
     state.submittername.clear();
     for (QString &text : state.newgametexts)
@@ -100,7 +109,8 @@ void Settings::loadsettings(SettingsState &state, QStringList &palette) const {
     state.submittername = readText(*store, kName);
 }
 
-bool Settings::savesettings(const SettingsState &state) const {
+bool Settings::savesettings(const SettingsState &state) const
+{
     const std::unique_ptr<QSettings> store = location_.open();
     store->setValue(kLevel, QString::number(state.newgamelevel));
     store->setValue(kLangid, QString::number(state.langid));

@@ -24,7 +24,9 @@ public:
 
 private:
     SettingsLocation(bool native, QString path, QSettings::Format format)
-        : native_(native), path_(std::move(path)), format_(format) {}
+        : native_(native), path_(std::move(path)), format_(format)
+    {
+    }
 
     bool native_;
     QString path_;

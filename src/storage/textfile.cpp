@@ -14,13 +14,15 @@ namespace {
 constexpr auto kFlags =
     QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
 
-QString decodeAll(QStringConverter::Encoding encoding, QByteArrayView bytes) {
+QString decodeAll(QStringConverter::Encoding encoding, QByteArrayView bytes)
+{
     QStringDecoder decoder(encoding, kFlags);
     return decoder(bytes);
 }
 
 // A last byte without its partner stands for a lost character: U+FFFD, whatever the length.
-QString decodeUtf16(QStringConverter::Encoding encoding, QByteArrayView bytes) {
+QString decodeUtf16(QStringConverter::Encoding encoding, QByteArrayView bytes)
+{
     if (bytes.size() % 2 == 0)
         return decodeAll(encoding, bytes);
     return decodeAll(encoding, bytes.chopped(1)) + QChar(QChar::ReplacementCharacter);
@@ -28,7 +30,8 @@ QString decodeUtf16(QStringConverter::Encoding encoding, QByteArrayView bytes) {
 
 #if !defined(Q_OS_WIN)
 // Decodes with the named encoding; false when there is no such converter or a byte does not fit.
-bool decodeCleanly(const char *name, QByteArrayView bytes, QString &text) {
+bool decodeCleanly(const char *name, QByteArrayView bytes, QString &text)
+{
     QStringDecoder decoder(name, kFlags);
     if (!decoder.isValid())
         return false;
@@ -38,7 +41,8 @@ bool decodeCleanly(const char *name, QByteArrayView bytes, QString &text) {
 #endif
 } // namespace
 
-QByteArray localeencoding() {
+QByteArray localeencoding()
+{
 #if defined(Q_OS_UNIX)
     // QCoreApplication has run setlocale(LC_ALL, ""), so this is the user's codeset.
     const char *codeset = nl_langinfo(CODESET);
@@ -55,11 +59,13 @@ QByteArray localeencoding() {
 #endif
 }
 
-DecodedText decodetext(const QByteArray &bytes) {
+DecodedText decodetext(const QByteArray &bytes)
+{
     return decodetext(bytes, localeencoding());
 }
 
-DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding) {
+DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding)
+{
     const QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         return {decodeAll(QStringConverter::Utf8, view.sliced(3)), TextEncoding::Utf8Bom};
@@ -85,7 +91,8 @@ DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding
 #endif
 }
 
-TextFileResult readtextfile(const QString &path) {
+TextFileResult readtextfile(const QString &path)
+{
     TextFileResult result;
     if (path.isEmpty()) {
         result.error = QStringLiteral("No file name specified");

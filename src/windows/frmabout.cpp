@@ -43,8 +43,8 @@ Tfrmabout::Tfrmabout(TaaForm1 &main)
     name->setFont(nameFont);
     name->adjustSize();
     label(this, "Label2", QStringLiteral("Version 3.0"), {292, 43});
-    auto *link = new QLabel(QStringLiteral("<a href=\"%1\">www.vaskelio.org</a>").arg(kWebAddress),
-                            this);
+    auto *link =
+        new QLabel(QStringLiteral("<a href=\"%1\">www.vaskelio.org</a>").arg(kWebAddress), this);
     link->setObjectName(QStringLiteral("LinkLabel1"));
     link->setGeometry(249, 67, 145, 17);
     link->setOpenExternalLinks(true);

@@ -35,11 +35,11 @@ Tfrmnewgame::Tfrmnewgame(TaaForm1 &main, Prompter &prompter)
     setFixedSize(428, 271);
     setFont(dialogFont(8));
 
-    radioGroup1_ = new RadioGroup(QStringLiteral("Select Level"),
-                                  {QStringLiteral("Easy"), QStringLiteral("Standard"),
-                                   QStringLiteral("Hard"), QStringLiteral("Expert"),
-                                   QStringLiteral("Extreme")},
-                                  5, this);
+    radioGroup1_ =
+        new RadioGroup(QStringLiteral("Select Level"),
+                       {QStringLiteral("Easy"), QStringLiteral("Standard"), QStringLiteral("Hard"),
+                        QStringLiteral("Expert"), QStringLiteral("Extreme")},
+                       5, this);
     radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
     radioGroup1_->setGeometry(13, 8, 402, 54);
 

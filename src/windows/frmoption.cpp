@@ -26,10 +26,10 @@ Tfrmoption::Tfrmoption(TaaForm1 &main)
     page->setObjectName(QStringLiteral("TabSheet1"));
     pages->addTab(page, QStringLiteral("lang"));
     // The items name each language in its own script, whatever language is in force.
-    radioGroup1_ = new RadioGroup(QStringLiteral("语言"),
-                                  {QStringLiteral("English"), QStringLiteral("中文(简体)"),
-                                   QStringLiteral("日本語")},
-                                  1, page);
+    radioGroup1_ = new RadioGroup(
+        QStringLiteral("语言"),
+        {QStringLiteral("English"), QStringLiteral("中文(简体)"), QStringLiteral("日本語")}, 1,
+        page);
     radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
     radioGroup1_->setGeometry(27, 22, 176, 89);
 

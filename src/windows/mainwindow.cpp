@@ -210,8 +210,8 @@ void TaaForm1::buildLayout()
     panelreg->setObjectName(QStringLiteral("panelreg"));
     panelreg->setGeometry(2, 685 - 2 - 82, 220, 82);
     auto *btabout = pushButton(panelreg, "btabout", QStringLiteral("About..."), {11, 13, 101, 31});
-    auto *btoption = pushButton(panelreg, "buttonoption2", QStringLiteral("Option"),
-                                {11, 47, 101, 31});
+    auto *btoption =
+        pushButton(panelreg, "buttonoption2", QStringLiteral("Option"), {11, 47, 101, 31});
     auto *btclose = pushButton(panelreg, "btclose2", QStringLiteral("&Close"), {116, 13, 101, 65});
 
     // The translation tables' editor, shown over the play area by F12.

@@ -13,8 +13,9 @@ Program::Program(Prompter &prompter, Settings &settings) : prompter_(prompter)
 {
     main_ = std::make_unique<TaaForm1>(state_, prompter, settings);
     main_->setWindowMaker([this] { makewindows(); });
-    QObject::connect(main_.get(), &TaaForm1::firstPainted, main_.get(),
-                     [this] { makewindows(); }, Qt::QueuedConnection);
+    QObject::connect(
+        main_.get(), &TaaForm1::firstPainted, main_.get(), [this] { makewindows(); },
+        Qt::QueuedConnection);
 }
 
 void Program::makewindows()

@@ -25,8 +25,8 @@ void QtPrompter::inform(const QString &text, const QString &title)
 
 bool QtPrompter::confirm(const QString &text, const QString &title)
 {
-    QMessageBox box(QMessageBox::Warning, titleOr(title), text,
-                    QMessageBox::Yes | QMessageBox::No, owner());
+    QMessageBox box(QMessageBox::Warning, titleOr(title), text, QMessageBox::Yes | QMessageBox::No,
+                    owner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -5,27 +5,31 @@
 #include <QRadioButton>
 
 RadioGroup::RadioGroup(QWidget *parent)
-    : QGroupBox(parent), group_(new QButtonGroup(this)), grid_(new QGridLayout(this)) {
+    : QGroupBox(parent), group_(new QButtonGroup(this)), grid_(new QGridLayout(this))
+{
     group_->setExclusive(true);
     connect(group_, &QButtonGroup::idToggled, this, &RadioGroup::onToggled);
 }
 
 RadioGroup::RadioGroup(const QString &caption, const QStringList &items, int columns,
                        QWidget *parent)
-    : RadioGroup(parent) {
+    : RadioGroup(parent)
+{
     setTitle(caption);
     columns_ = qMax(1, columns);
     setItems(items);
 }
 
-QStringList RadioGroup::items() const {
+QStringList RadioGroup::items() const
+{
     QStringList texts;
     for (const QRadioButton *button : buttons_)
         texts.append(button->text());
     return texts;
 }
 
-void RadioGroup::setItems(const QStringList &items) {
+void RadioGroup::setItems(const QStringList &items)
+{
     const int previous = itemIndex();
     {
         // No signals for the intermediate states while the buttons are rebuilt.
@@ -49,34 +53,41 @@ void RadioGroup::setItems(const QStringList &items) {
         emit itemIndexChanged(itemIndex());
 }
 
-QString RadioGroup::itemText(int n) const {
+QString RadioGroup::itemText(int n) const
+{
     return n >= 0 && n < count() ? buttons_.at(n)->text() : QString();
 }
 
-void RadioGroup::setItemText(int n, const QString &text) {
+void RadioGroup::setItemText(int n, const QString &text)
+{
     if (n >= 0 && n < count())
         buttons_.at(n)->setText(text);
 }
 
-int RadioGroup::itemIndex() const {
+int RadioGroup::itemIndex() const
+{
     return group_->checkedId();
 }
 
-void RadioGroup::setItemIndex(int n) {
+void RadioGroup::setItemIndex(int n)
+{
     if (n >= 0 && n < count())
         buttons_.at(n)->setChecked(true);
 }
 
-void RadioGroup::setColumns(int columns) {
+void RadioGroup::setColumns(int columns)
+{
     columns_ = qMax(1, columns);
     arrange();
 }
 
-QRadioButton *RadioGroup::button(int n) const {
+QRadioButton *RadioGroup::button(int n) const
+{
     return n >= 0 && n < count() ? buttons_.at(n) : nullptr;
 }
 
-void RadioGroup::arrange() {
+void RadioGroup::arrange()
+{
     for (QRadioButton *button : std::as_const(buttons_))
         grid_->removeWidget(button);
     const int rows = (count() + columns_ - 1) / columns_;
@@ -84,7 +95,8 @@ void RadioGroup::arrange() {
         grid_->addWidget(buttons_.at(n), n % rows, n / rows);
 }
 
-void RadioGroup::onToggled(int id, bool checked) {
+void RadioGroup::onToggled(int id, bool checked)
+{
     if (checked)
         emit itemIndexChanged(id);
 }

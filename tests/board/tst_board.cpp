@@ -50,11 +50,10 @@ QRect inkBox(const QImage &image, const QRect &rect, QRgb background)
 class TestBoard : public QObject {
     Q_OBJECT
 
-    QStringList words{QStringLiteral("一"), QStringLiteral("ice cream"),
-                      QStringLiteral("vegetables"), QStringLiteral("cat"),
-                      QStringLiteral("house"), QStringLiteral("garden"),
-                      QStringLiteral("kitchen"), QStringLiteral("elephant"),
-                      QStringLiteral("ねこ")};
+    QStringList words{
+        QStringLiteral("一"),      QStringLiteral("ice cream"), QStringLiteral("vegetables"),
+        QStringLiteral("cat"),     QStringLiteral("house"),     QStringLiteral("garden"),
+        QStringLiteral("kitchen"), QStringLiteral("elephant"),  QStringLiteral("ねこ")};
 
     static void load(TQJ &model, const QString &line)
     {
@@ -279,7 +278,9 @@ private slots:
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j) {
                 connect(board.cell(i, j), &TTntcell::mouseDown, this,
-                        [&downs](TTntcell *c, Qt::MouseButton b) { downs.append({c, b}); });
+                        [&downs](TTntcell *c, Qt::MouseButton b) {
+                            downs.append({c, b});
+                        });
                 connect(board.cell(i, j), &TTntcell::mouseEnter, this, [&enters] { ++enters; });
             }
         TTntcell *given = board.cell(1, 1);

@@ -6,7 +6,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-
 class TestPalette : public QObject {
     Q_OBJECT
 
@@ -16,7 +15,7 @@ private slots:
         WordPalette palette;
         QCOMPARE(palette.objectName(), QStringLiteral("gbselectword"));
         QCOMPARE(palette.size(), QSize(211, 218));
-        const QPoint places[9] = {{8, 19},  {73, 19},  {137, 19}, {8, 83},  {73, 83},
+        const QPoint places[9] = {{8, 19},   {73, 19}, {137, 19}, {8, 83},   {73, 83},
                                   {137, 83}, {8, 146}, {73, 146}, {137, 146}};
         for (int k = 1; k <= 9; ++k) {
             TTntspeedbutton *b = palette.button(k);

@@ -12,7 +12,8 @@ using sudoku::Grid;
 class Backtracker {
 public:
     // Same contract as sudoku::countSolutions.
-    static int count(const Grid &givens, int limit = 2, Grid *solution = nullptr) {
+    static int count(const Grid &givens, int limit = 2, Grid *solution = nullptr)
+    {
         Backtracker b;
         b.limit_ = limit;
         b.solution_ = solution;
@@ -28,7 +29,8 @@ public:
     }
 
 private:
-    static int unitCell(int unit, int k) {
+    static int unitCell(int unit, int k)
+    {
         if (unit < 9)
             return unit * 9 + k;
         if (unit < 18)
@@ -38,23 +40,27 @@ private:
     }
     static int boxOf(int cell) { return cell / 27 * 3 + cell % 9 / 3; }
 
-    bool canPlace(int cell, int digit) const {
+    bool canPlace(int cell, int digit) const
+    {
         return !((rows_[cell / 9] | cols_[cell % 9] | boxes_[boxOf(cell)]) >> digit & 1);
     }
-    void set(int cell, int digit, bool on) {
+    void set(int cell, int digit, bool on)
+    {
         const int bit = 1 << digit;
         rows_[cell / 9] ^= bit;
         cols_[cell % 9] ^= bit;
         boxes_[boxOf(cell)] ^= bit;
         cells_[cell] = on ? digit : 0;
     }
-    void tryDigit(int cell, int digit) {
+    void tryDigit(int cell, int digit)
+    {
         set(cell, digit, true);
         search();
         set(cell, digit, false);
     }
 
-    void search() {
+    void search()
+    {
         int best = 10, bestCell = -1, bestUnit = -1, bestDigit = 0;
         for (int cell = 0; cell < 81; ++cell) {
             if (cells_[cell])

@@ -27,12 +27,14 @@ struct LevelShape {
 const LevelShape kShapes[5] = {
     {52, 62, 54.96}, {46, 56, 48.96}, {41, 51, 43.96}, {17, 32, 20.79}, {17, 36, 19.57}};
 
-RandomSource::Clock countingClock(quint64 start = 1) {
+RandomSource::Clock countingClock(quint64 start = 1)
+{
     auto tick = std::make_shared<quint64>(start);
     return [tick] { return (*tick)++; };
 }
 
-QList<QByteArray> levelLines(int level) {
+QList<QByteArray> levelLines(int level)
+{
     QList<QByteArray> lines;
     const PuzzleBank &bank = PuzzleBank::builtIn();
     for (int r = 1; r <= bank.lineCount(level); ++r)
@@ -40,7 +42,8 @@ QList<QByteArray> levelLines(int level) {
     return lines;
 }
 
-QByteArray solutionDigits(const QByteArray &line) {
+QByteArray solutionDigits(const QByteArray &line)
+{
     QByteArray out = line;
     for (char &c : out)
         if (c >= 'A')
@@ -48,7 +51,8 @@ QByteArray solutionDigits(const QByteArray &line) {
     return out;
 }
 
-QSet<int> givenCells(const QByteArray &line) {
+QSet<int> givenCells(const QByteArray &line)
+{
     QSet<int> cells;
     for (int p = 0; p < line.size(); ++p)
         if (line.at(p) <= '9')
@@ -58,7 +62,8 @@ QSet<int> givenCells(const QByteArray &line) {
 
 // The givens of a line as 81 digits row by row, and column by column; either would be a
 // verbatim copy of a 17-given puzzle.
-QPair<QByteArray, QByteArray> digitForms(const QByteArray &line) {
+QPair<QByteArray, QByteArray> digitForms(const QByteArray &line)
+{
     QByteArray rows(81, '0'), columns(81, '0');
     for (int p = 0; p < 81; ++p) {
         const char c = line.at(p) <= '9' ? line.at(p) : '0';
@@ -74,7 +79,8 @@ class TestBankData : public QObject {
     Q_OBJECT
 
 private slots:
-    void filesMatchTheEmbeddedBank() {
+    void filesMatchTheEmbeddedBank()
+    {
         for (int level = 0; level < 5; ++level) {
             QFile file(QStringLiteral(VASKELIO_SOURCE_DIR "/data/bank/tk%1.txt").arg(level));
             QVERIFY(file.open(QIODevice::ReadOnly));
@@ -85,7 +91,8 @@ private slots:
         }
     }
 
-    void everyFilePassesVerify() {
+    void everyFilePassesVerify()
+    {
         for (int level = 0; level < 5; ++level) {
             const banktool::Report report = banktool::verifyFile(
                 QStringLiteral(VASKELIO_SOURCE_DIR "/data/bank/tk%1.txt").arg(level));
@@ -94,13 +101,15 @@ private slots:
         }
     }
 
-    void countsRangesAndMeans_data() {
+    void countsRangesAndMeans_data()
+    {
         QTest::addColumn<int>("level");
         for (int level = 0; level < 5; ++level)
             QTest::addRow("level %d", level) << level;
     }
 
-    void countsRangesAndMeans() {
+    void countsRangesAndMeans()
+    {
         QFETCH(int, level);
         const QList<QByteArray> lines = levelLines(level);
         QCOMPARE(lines.size(), 500);
@@ -114,12 +123,14 @@ private slots:
         QVERIFY(qAbs(double(total) / lines.size() - kShapes[level].mean) < 0.005);
     }
 
-    void lineOneIsTheTellingRow() {
+    void lineOneIsTheTellingRow()
+    {
         for (int level : {0, 1, 2, 4})
             QCOMPARE(levelLines(level).value(0), kTelling[level]);
     }
 
-    void easyStandardHardAreNested() {
+    void easyStandardHardAreNested()
+    {
         const QList<QByteArray> easy = levelLines(0), standard = levelLines(1),
                                 hard = levelLines(2);
         for (int k = 0; k < 500; ++k) {
@@ -133,7 +144,8 @@ private slots:
         }
     }
 
-    void easyStandardHardNeedNoGuessing() {
+    void easyStandardHardNeedNoGuessing()
+    {
         for (int level = 0; level < 3; ++level) {
             for (const QByteArray &line : levelLines(level)) {
                 const auto puzzle = banktool::parseBankLine(line);
@@ -146,7 +158,8 @@ private slots:
     // Fewer givens must mean harder logic, not only more cells to fill: on each line Easy rates
     // no harder than Standard and Standard no harder than Hard; Hard nearly always needs more
     // than singles, Standard mostly hidden singles; none of them needs more than pairs.
-    void nestedLevelsClimbInTechnique() {
+    void nestedLevelsClimbInTechnique()
+    {
         using T = sudoku::Technique;
         const QList<QByteArray> lines[3] = {levelLines(0), levelLines(1), levelLines(2)};
         int atLeast[3][sudoku::kTechniqueCount] = {};
@@ -174,7 +187,8 @@ private slots:
                  qPrintable(QString::number(share(1, T::HiddenSingle))));
     }
 
-    void noRepeatsAndSeparateGrids() {
+    void noRepeatsAndSeparateGrids()
+    {
         QSet<QByteArray> grids;
         for (int level = 0; level < 5; ++level) {
             const QList<QByteArray> lines = levelLines(level);
@@ -189,7 +203,8 @@ private slots:
         QCOMPARE(grids.size(), 1500);
     }
 
-    void seventeensAreTransformedMinimalPuzzles() {
+    void seventeensAreTransformedMinimalPuzzles()
+    {
         QFile file(QStringLiteral(VASKELIO_SOURCE_DIR "/data/minimal17/puzzles17.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QSet<QByteArray> minimal;
@@ -212,7 +227,8 @@ private slots:
 
     // Extreme's 17-given lines all rate at least as hard as the hardest of Expert's, and
     // Extreme needs guessing far more often.
-    void extremeIsHarderThanExpert() {
+    void extremeIsHarderThanExpert()
+    {
         int hardestExpert17 = 0, easiestExtreme17 = sudoku::kTechniqueCount;
         int guessing[5] = {};
         for (int level : {3, 4}) {
@@ -233,7 +249,8 @@ private slots:
                  qPrintable(QStringLiteral("%1 vs %2").arg(guessing[4]).arg(guessing[3])));
     }
 
-    void dealsStayInTheLevelsRange_data() {
+    void dealsStayInTheLevelsRange_data()
+    {
         QTest::addColumn<int>("level");
         QTest::addColumn<int>("least");
         QTest::addColumn<int>("most");
@@ -241,7 +258,8 @@ private slots:
         QTest::newRow("Extreme") << 4 << 17 << 36;
     }
 
-    void dealsStayInTheLevelsRange() {
+    void dealsStayInTheLevelsRange()
+    {
         QFETCH(int, level);
         QFETCH(int, least);
         QFETCH(int, most);
@@ -257,7 +275,8 @@ private slots:
         QVERIFY(seen.size() > 3); // different lines were dealt
     }
 
-    void lastLineIsNeverDrawn() {
+    void lastLineIsNeverDrawn()
+    {
         const int n = 500;
         QList<int> hits(n + 1, 0);
         for (int r = 1; r <= n; ++r)
@@ -269,7 +288,8 @@ private slots:
     }
 
     // Through pickpuzzle itself, on a bank whose lines differ in their given counts.
-    void lineBeforeTheLastComesTwiceAsOften() {
+    void lineBeforeTheLastComesTwiceAsOften()
+    {
         const QList<QByteArray> easy = levelLines(0);
         QStringList lines;
         QList<int> counts;

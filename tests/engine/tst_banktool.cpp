@@ -11,7 +11,8 @@
 
 namespace {
 
-QString dataFile(const QString &name) {
+QString dataFile(const QString &name)
+{
     return QStringLiteral(VASKELIO_TEST_DATA "/bank/") + name;
 }
 
@@ -25,7 +26,8 @@ struct Run {
     QByteArray out, err;
 };
 
-Run runTool(const QStringList &args, const QByteArray &input = {}) {
+Run runTool(const QStringList &args, const QByteArray &input = {})
+{
     QProcess process;
     process.start(QStringLiteral(VASKELIO_BANK_TOOL), args);
     if (!process.waitForStarted())
@@ -37,7 +39,8 @@ Run runTool(const QStringList &args, const QByteArray &input = {}) {
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-QByteArray readAll(const QString &path) {
+QByteArray readAll(const QString &path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
@@ -48,7 +51,8 @@ class TestBankTool : public QObject {
     Q_OBJECT
 
 private slots:
-    void verifyNamesEachBadLine_data() {
+    void verifyNamesEachBadLine_data()
+    {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QList<int>>("lines");
         QTest::addColumn<QString>("reason");
@@ -72,7 +76,8 @@ private slots:
         QTest::newRow("folder") << "" << QList<int>{0} << "folder";
     }
 
-    void verifyNamesEachBadLine() {
+    void verifyNamesEachBadLine()
+    {
         QFETCH(QString, file);
         QFETCH(QList<int>, lines);
         QFETCH(QString, reason);
@@ -92,7 +97,8 @@ private slots:
         }
     }
 
-    void lineChecksCatchEachFault_data() {
+    void lineChecksCatchEachFault_data()
+    {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QString>("reason");
         QTest::newRow("good") << kEasy1 << QString();
@@ -115,7 +121,8 @@ private slots:
         QTest::newRow("no givens") << allLetters << "more than one solution";
     }
 
-    void lineChecksCatchEachFault() {
+    void lineChecksCatchEachFault()
+    {
         QFETCH(QByteArray, line);
         QFETCH(QString, reason);
         const auto why = banktool::checkBankLine(line);
@@ -127,7 +134,8 @@ private slots:
         QVERIFY2(why->contains(reason), qPrintable(*why));
     }
 
-    void exitCodes_data() {
+    void exitCodes_data()
+    {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("stdoutHas");
@@ -151,7 +159,8 @@ private slots:
             << QStringList{"generate", "--out", QDir::tempPath()} << 2 << QString();
     }
 
-    void exitCodes() {
+    void exitCodes()
+    {
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, stdoutHas);
@@ -162,7 +171,8 @@ private slots:
 
     // The same puzzle in both forms: the bank's column-by-column letters and the common
     // row-by-row digits with "." for an empty cell.
-    void rateReadsBothForms() {
+    void rateReadsBothForms()
+    {
         QByteArray bankForm(81, '?');
         for (int p = 0; p < 81; ++p) {
             const char c = kWikipedia.at((p % 9) * 9 + p / 9);
@@ -190,7 +200,8 @@ private slots:
         QVERIFY2(run.err.contains("<stdin>:4: 12 characters"), run.err.constData());
     }
 
-    void statsCountWhatTheyShould() {
+    void statsCountWhatTheyShould()
+    {
         // A 17-given line: a puzzle of the minimal set with its solution.
         const QByteArray digits =
             "003000006000800040000000000060030500400000010000090000000700103740200000000000900";
@@ -212,7 +223,8 @@ private slots:
         QCOMPARE(stats.ratings[int(sudoku::rate(puzzle->givens).hardest)], 2);
     }
 
-    void prngIsXoshiro256StarStar() {
+    void prngIsXoshiro256StarStar()
+    {
         // Known answers of splitmix64-seeded xoshiro256** and the rejection draw, worked
         // out apart from this code.
         banktool::Prng a(42);
@@ -226,7 +238,8 @@ private slots:
         QCOMPARE(draws, (QList<quint32>{5, 7, 3, 3, 0, 1, 5, 8, 6, 3, 0, 6}));
     }
 
-    void drawsAreUniform() {
+    void drawsAreUniform()
+    {
         banktool::Prng random(7);
         QList<int> hits(6, 0);
         for (int k = 0; k < 60000; ++k)
@@ -235,7 +248,8 @@ private slots:
             QVERIFY2(h > 9400 && h < 10600, qPrintable(QString::number(h)));
     }
 
-    void symmetryKeepsAPuzzleAPuzzle() {
+    void symmetryKeepsAPuzzleAPuzzle()
+    {
         banktool::Prng random(11);
         const sudoku::Grid solution = banktool::randomGrid(random);
         QVERIFY(banktool::gridFault(solution).isEmpty());
@@ -258,7 +272,8 @@ private slots:
         }
     }
 
-    void countPlansHitTheMeans() {
+    void countPlansHitTheMeans()
+    {
         const double means[5] = {54.96, 48.96, 43.96, 20.79, 19.57};
         const int seventeens[5] = {0, 0, 0, 303, 301};
         const int least[5] = {52, 46, 41, 17, 17}, most[5] = {62, 56, 51, 32, 36};
@@ -278,7 +293,8 @@ private slots:
     }
 
     // A short bank, made in-process: all the properties of the real one at a smaller size.
-    void generatedBankHasTheBanksProperties() {
+    void generatedBankHasTheBanksProperties()
+    {
         banktool::GenerateOptions options;
         options.seed = 5;
         options.lines = 12;
@@ -310,7 +326,8 @@ private slots:
         }
     }
 
-    void sameSeedSameBytes() {
+    void sameSeedSameBytes()
+    {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString a = dir.filePath("a"), b = dir.filePath("b"), c = dir.filePath("c");

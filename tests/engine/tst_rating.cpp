@@ -15,34 +15,40 @@ Q_DECLARE_METATYPE(Technique)
 namespace {
 
 // Row-by-row digits, "0" or "." for an empty cell.
-Grid digitsGrid(const QByteArray &text) {
+Grid digitsGrid(const QByteArray &text)
+{
     Grid grid{};
     for (int p = 0; p < 81; ++p)
         grid[p] = text.at(p) == '.' ? 0 : std::uint8_t(text.at(p) - '0');
     return grid;
 }
 
-std::uint16_t bits(std::initializer_list<int> digits) {
+std::uint16_t bits(std::initializer_list<int> digits)
+{
     std::uint16_t mask = 0;
     for (int d : digits)
         mask |= std::uint16_t(1u << (d - 1));
     return mask;
 }
 
-int cellAt(int row, int column) {
+int cellAt(int row, int column)
+{
     return row * 9 + column;
 }
 
-bool has(const LogicState &s, int cell, int digit) {
+bool has(const LogicState &s, int cell, int digit)
+{
     return s.candidates(cell) & bits({digit});
 }
 
 // A position with every candidate open in every cell: an empty grid, before any technique.
-LogicState openPosition() {
+LogicState openPosition()
+{
     return LogicState(Grid{});
 }
 
-void removeDigit(LogicState &s, int cell, int digit) {
+void removeDigit(LogicState &s, int cell, int digit)
+{
     s.setCandidates(cell, std::uint16_t(s.candidates(cell) & ~bits({digit})));
 }
 
@@ -52,7 +58,8 @@ class TestRating : public QObject {
     Q_OBJECT
 
 private slots:
-    void namesRoundTrip() {
+    void namesRoundTrip()
+    {
         QSet<QString> seen;
         for (int k = 0; k < sudoku::kTechniqueCount; ++k) {
             const char *name = sudoku::techniqueName(Technique(k));
@@ -65,7 +72,8 @@ private slots:
 
     // Each reference puzzle needs exactly the named technique: it solves with it and stalls
     // without it, and logic fills in the puzzle's one solution.
-    void referencePuzzles_data() {
+    void referencePuzzles_data()
+    {
         QTest::addColumn<Technique>("expected");
         QTest::addColumn<QByteArray>("puzzle");
         QFile file(QStringLiteral(VASKELIO_TEST_DATA "/rating/reference.txt"));
@@ -83,7 +91,8 @@ private slots:
         QVERIFY(rows >= 10);
     }
 
-    void referencePuzzles() {
+    void referencePuzzles()
+    {
         QFETCH(Technique, expected);
         QFETCH(QByteArray, puzzle);
         QCOMPARE(puzzle.size(), 81);
@@ -109,7 +118,8 @@ private slots:
         QCOMPARE(without.hardest, Technique::Guessing);
     }
 
-    void completeGridNeedsNothing() {
+    void completeGridNeedsNothing()
+    {
         Grid solution{};
         QCOMPARE(sudoku::countSolutions(Grid{}, 1, &solution), 1);
         const sudoku::Rating rating = sudoku::rate(solution);
@@ -117,7 +127,8 @@ private slots:
         QVERIFY(rating.solved);
     }
 
-    void brokenGivensAreNotSolved() {
+    void brokenGivensAreNotSolved()
+    {
         Grid givens{};
         givens[cellAt(0, 0)] = 5;
         givens[cellAt(0, 7)] = 5;
@@ -126,7 +137,8 @@ private slots:
         QVERIFY(!rating.solved);
     }
 
-    void nakedSingleFillsTheLastCellOfARow() {
+    void nakedSingleFillsTheLastCellOfARow()
+    {
         Grid givens{};
         for (int c = 0; c < 8; ++c)
             givens[cellAt(3, c)] = std::uint8_t(c + 1);
@@ -136,7 +148,8 @@ private slots:
         QVERIFY(!s.apply(Technique::NakedSingle));
     }
 
-    void hiddenSingleFindsTheOnlyPlace() {
+    void hiddenSingleFindsTheOnlyPlace()
+    {
         LogicState s = openPosition();
         for (int c = 0; c < 9; ++c)
             if (c != 6)
@@ -147,7 +160,8 @@ private slots:
         QVERIFY(!has(s, cellAt(7, 6), 5)); // the placement clears the column
     }
 
-    void pointingClearsTheRestOfTheRow() {
+    void pointingClearsTheRestOfTheRow()
+    {
         LogicState s = openPosition();
         for (int r = 1; r < 3; ++r)
             for (int c = 0; c < 3; ++c)
@@ -160,7 +174,8 @@ private slots:
         QVERIFY(has(s, cellAt(1, 4), 7));
     }
 
-    void claimingClearsTheRestOfTheBox() {
+    void claimingClearsTheRestOfTheBox()
+    {
         LogicState s = openPosition();
         for (int c = 3; c < 9; ++c)
             removeDigit(s, cellAt(4, c), 3);
@@ -172,7 +187,8 @@ private slots:
         QVERIFY(has(s, cellAt(3, 4), 3));
     }
 
-    void nakedPairClearsRowAndBox() {
+    void nakedPairClearsRowAndBox()
+    {
         LogicState s = openPosition();
         s.setCandidates(cellAt(0, 0), bits({2, 9}));
         s.setCandidates(cellAt(0, 1), bits({2, 9}));
@@ -183,7 +199,8 @@ private slots:
         QCOMPARE(s.candidates(cellAt(0, 0)), bits({2, 9}));
     }
 
-    void nakedTripleNeedsThreeCells() {
+    void nakedTripleNeedsThreeCells()
+    {
         LogicState s = openPosition();
         s.setCandidates(cellAt(8, 1), bits({1, 4}));
         s.setCandidates(cellAt(8, 4), bits({4, 6}));
@@ -194,7 +211,8 @@ private slots:
         QVERIFY(has(s, cellAt(7, 1), 1));
     }
 
-    void hiddenPairStripsItsCells() {
+    void hiddenPairStripsItsCells()
+    {
         LogicState s = openPosition();
         for (int c = 0; c < 9; ++c) {
             if (c == 2 || c == 7)
@@ -208,7 +226,8 @@ private slots:
         QCOMPARE(s.candidates(cellAt(8, 0)), bits({1, 2, 3, 5, 7, 8, 9}));
     }
 
-    void xWingClearsItsColumns() {
+    void xWingClearsItsColumns()
+    {
         LogicState s = openPosition();
         for (int r : {1, 4})
             for (int c = 0; c < 9; ++c)
@@ -223,7 +242,8 @@ private slots:
         QVERIFY(has(s, cellAt(0, 3), 5));
     }
 
-    void swordfishIsNotAnXWing() {
+    void swordfishIsNotAnXWing()
+    {
         LogicState s = openPosition();
         const int columns[3][2] = {{1, 4}, {4, 7}, {1, 7}};
         for (int k = 0; k < 3; ++k)
@@ -240,7 +260,8 @@ private slots:
         QVERIFY(has(s, cellAt(5, 5), 8));
     }
 
-    void xyWingClearsWhatBothPincersSee() {
+    void xyWingClearsWhatBothPincersSee()
+    {
         LogicState s = openPosition();
         s.setCandidates(cellAt(0, 0), bits({1, 2})); // pivot
         s.setCandidates(cellAt(0, 5), bits({1, 3}));
@@ -252,7 +273,8 @@ private slots:
         QVERIFY(has(s, cellAt(4, 5), 1));
     }
 
-    void xyzWingClearsWhatAllThreeSee() {
+    void xyzWingClearsWhatAllThreeSee()
+    {
         LogicState s = openPosition();
         s.setCandidates(cellAt(0, 0), bits({1, 2, 3})); // pivot
         s.setCandidates(cellAt(0, 1), bits({1, 3}));
@@ -265,7 +287,8 @@ private slots:
         QVERIFY(has(s, cellAt(0, 0), 3));
     }
 
-    void jellyfishUsesFourLines() {
+    void jellyfishUsesFourLines()
+    {
         LogicState s = openPosition();
         const int columns[4][2] = {{0, 3}, {3, 6}, {6, 8}, {0, 8}};
         const int rows[4] = {0, 2, 4, 7};
@@ -281,7 +304,8 @@ private slots:
     }
 
     // Over the whole shipped bank, whatever logic fills in agrees with the stored solution.
-    void logicNeverContradictsTheBank() {
+    void logicNeverContradictsTheBank()
+    {
         const PuzzleBank &bank = PuzzleBank::builtIn();
         int lines = 0;
         for (int level = 0; level < PuzzleBank::kLevels; ++level) {

@@ -88,8 +88,8 @@ class TestRules : public QObject {
 
     static QStringList englishWords()
     {
-        return {QStringLiteral("one"), QStringLiteral("two"),  QStringLiteral("three"),
-                QStringLiteral("four"), QStringLiteral("five"), QStringLiteral("six"),
+        return {QStringLiteral("one"),   QStringLiteral("two"),   QStringLiteral("three"),
+                QStringLiteral("four"),  QStringLiteral("five"),  QStringLiteral("six"),
                 QStringLiteral("seven"), QStringLiteral("eight"), QStringLiteral("nine")};
     }
 
@@ -317,8 +317,8 @@ private slots:
         const PlainBoard before = board;
         prompter.answers.enqueue(false);
         QVERIFY(!rules->tbrestartClick());
-        QCOMPARE(prompter.questions,
-                 QStringList{QStringLiteral("Are you sure to reset this game to the initial state?")});
+        QCOMPARE(prompter.questions, QStringList{QStringLiteral(
+                                         "Are you sure to reset this game to the initial state?")});
         QCOMPARE(board.at(cell.x(), cell.y()).text, before.at(cell.x(), cell.y()).text);
     }
 

@@ -17,14 +17,16 @@ const QByteArray kPuzzle1 =
 const QByteArray kFourSolutions =
     "103020706206070301574361298961437582437582619825196437658749123749213865312658974";
 
-Grid parse(const QByteArray &text) {
+Grid parse(const QByteArray &text)
+{
     Grid g{};
     for (int i = 0; i < 81; ++i)
         g[i] = std::uint8_t(text.at(i) - '0');
     return g;
 }
 
-QByteArray format(const Grid &g) {
+QByteArray format(const Grid &g)
+{
     QByteArray text(81, '0');
     for (int i = 0; i < 81; ++i)
         text[i] = char('0' + g[i]);
@@ -32,7 +34,8 @@ QByteArray format(const Grid &g) {
 }
 
 // Columns become rows: the order the bank writes its lines in.
-Grid transposed(const Grid &g) {
+Grid transposed(const Grid &g)
+{
     Grid t{};
     for (int i = 0; i < 81; ++i)
         t[i % 9 * 9 + i / 9] = g[i];
@@ -40,7 +43,8 @@ Grid transposed(const Grid &g) {
 }
 
 // A complete grid that breaks no rule and keeps every given.
-bool completes(const Grid &grid, const Grid &givens) {
+bool completes(const Grid &grid, const Grid &givens)
+{
     for (int i = 0; i < 81; ++i)
         if (grid[i] < 1 || grid[i] > 9 || (givens[i] && givens[i] != grid[i]))
             return false;
@@ -58,7 +62,8 @@ bool completes(const Grid &grid, const Grid &givens) {
 }
 
 // No equal digit shares a row, column or box with the cell.
-bool fits(const Grid &g, int cell, int digit) {
+bool fits(const Grid &g, int cell, int digit)
+{
     for (int k = 0; k < 81; ++k)
         if (g[k] == digit && (k / 9 == cell / 9 || k % 9 == cell % 9 ||
                               (k / 27 == cell / 27 && k % 9 / 3 == cell % 9 / 3)))
@@ -66,7 +71,8 @@ bool fits(const Grid &g, int cell, int digit) {
     return true;
 }
 
-QList<QByteArray> readLines(const QString &path) {
+QList<QByteArray> readLines(const QString &path)
+{
     QFile file(path);
     QList<QByteArray> lines;
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -82,7 +88,8 @@ class TestSolver : public QObject {
     Q_OBJECT
 
 private slots:
-    void knownCases_data() {
+    void knownCases_data()
+    {
         QTest::addColumn<QByteArray>("givens");
         QTest::addColumn<int>("count");
         QTest::addColumn<QByteArray>("solution");
@@ -96,7 +103,8 @@ private slots:
                 << f[1].trimmed() << f[2].trimmed().toInt() << f[3].trimmed();
         }
     }
-    void knownCases() {
+    void knownCases()
+    {
         QFETCH(QByteArray, givens);
         QFETCH(int, count);
         QFETCH(QByteArray, solution);
@@ -113,7 +121,8 @@ private slots:
         }
     }
 
-    void limitCapsTheCount_data() {
+    void limitCapsTheCount_data()
+    {
         QTest::addColumn<QByteArray>("givens");
         QTest::addColumn<int>("limit");
         QTest::addColumn<int>("count");
@@ -126,7 +135,8 @@ private slots:
         QTest::newRow("unique, limit 0") << kPuzzle1 << 0 << 0;
         QTest::newRow("unique, limit 100") << kPuzzle1 << 100 << 1;
     }
-    void limitCapsTheCount() {
+    void limitCapsTheCount()
+    {
         QFETCH(QByteArray, givens);
         QFETCH(int, limit);
         QFETCH(int, count);
@@ -135,7 +145,8 @@ private slots:
         QCOMPARE(completes(out, parse(givens)), count > 0);
     }
 
-    void digitsAboveNineHaveNoSolution() {
+    void digitsAboveNineHaveNoSolution()
+    {
         for (const std::uint8_t digit : {10, 255}) {
             Grid g = parse(kPuzzle1);
             g[80] = digit;
@@ -145,7 +156,8 @@ private slots:
 
     // Counts as the plain backtracker does on puzzles with clues dropped (mostly several
     // solutions), a wrong digit added (none) and random givens that break no rule (either).
-    void agreesWithReference() {
+    void agreesWithReference()
+    {
         const QList<QByteArray> puzzles =
             readLines(QStringLiteral(VASKELIO_SOURCE_DIR "/data/minimal17/puzzles17.txt"));
         QVERIFY(puzzles.size() >= 300);

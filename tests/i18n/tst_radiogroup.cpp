@@ -7,12 +7,14 @@
 #include <QtTest>
 
 namespace {
-QStringList levels() {
+QStringList levels()
+{
     return {QStringLiteral("Easy"), QStringLiteral("Standard"), QStringLiteral("Hard"),
             QStringLiteral("Expert"), QStringLiteral("Extreme")};
 }
 
-int checkedCount(const RadioGroup &group) {
+int checkedCount(const RadioGroup &group)
+{
     int checked = 0;
     for (int n = 0; n < group.count(); ++n)
         checked += group.button(n)->isChecked() ? 1 : 0;
@@ -20,7 +22,8 @@ int checkedCount(const RadioGroup &group) {
 }
 
 // Row and column of item n in the group's grid.
-QPair<int, int> cellOf(const RadioGroup &group, int n) {
+QPair<int, int> cellOf(const RadioGroup &group, int n)
+{
     auto *grid = qobject_cast<QGridLayout *>(group.layout());
     int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
     grid->getItemPosition(grid->indexOf(group.button(n)), &row, &column, &rowSpan, &columnSpan);
@@ -44,7 +47,8 @@ private slots:
     void fillsColumnByColumn();
 };
 
-void TestRadioGroup::startsWithFirstItemSelected() {
+void TestRadioGroup::startsWithFirstItemSelected()
+{
     RadioGroup group(QStringLiteral("Select Level"), levels(), 1);
     QCOMPARE(group.title(), QStringLiteral("Select Level"));
     QCOMPARE(group.items(), levels());
@@ -53,7 +57,8 @@ void TestRadioGroup::startsWithFirstItemSelected() {
     QCOMPARE(checkedCount(group), 1);
 }
 
-void TestRadioGroup::emptyGroupHasNoSelection() {
+void TestRadioGroup::emptyGroupHasNoSelection()
+{
     RadioGroup group;
     QCOMPARE(group.count(), 0);
     QCOMPARE(group.itemIndex(), -1);
@@ -70,7 +75,8 @@ void TestRadioGroup::emptyGroupHasNoSelection() {
     QCOMPARE(changes.at(0).at(0).toInt(), 0);
 }
 
-void TestRadioGroup::setItemIndex_data() {
+void TestRadioGroup::setItemIndex_data()
+{
     QTest::addColumn<int>("asked");
     QTest::addColumn<int>("selected");
     QTest::addColumn<int>("emitted");
@@ -82,7 +88,8 @@ void TestRadioGroup::setItemIndex_data() {
     QTest::newRow("-1 is ignored: one item stays selected") << -1 << 1 << 0;
 }
 
-void TestRadioGroup::setItemIndex() {
+void TestRadioGroup::setItemIndex()
+{
     QFETCH(int, asked);
     QFETCH(int, selected);
     QFETCH(int, emitted);
@@ -99,7 +106,8 @@ void TestRadioGroup::setItemIndex() {
         QCOMPARE(changes.at(0).at(0).toInt(), selected);
 }
 
-void TestRadioGroup::clickSelectsAndSignals() {
+void TestRadioGroup::clickSelectsAndSignals()
+{
     RadioGroup group(QString(), levels(), 2);
     group.show();
     QVERIFY(QTest::qWaitForWindowExposed(&group));
@@ -116,7 +124,8 @@ void TestRadioGroup::clickSelectsAndSignals() {
     QCOMPARE(changes.count(), 1);
 }
 
-void TestRadioGroup::setItemTextKeepsSelection() {
+void TestRadioGroup::setItemTextKeepsSelection()
+{
     RadioGroup group(QString(), levels(), 1);
     group.setItemIndex(4);
     QSignalSpy changes(&group, &RadioGroup::itemIndexChanged);
@@ -130,7 +139,8 @@ void TestRadioGroup::setItemTextKeepsSelection() {
     QCOMPARE(changes.count(), 0);
 }
 
-void TestRadioGroup::setItemsKeepsOrResetsSelection_data() {
+void TestRadioGroup::setItemsKeepsOrResetsSelection_data()
+{
     QTest::addColumn<int>("before");
     QTest::addColumn<int>("newCount");
     QTest::addColumn<int>("after");
@@ -141,7 +151,8 @@ void TestRadioGroup::setItemsKeepsOrResetsSelection_data() {
     QTest::newRow("no items left") << 1 << 0 << -1 << 1;
 }
 
-void TestRadioGroup::setItemsKeepsOrResetsSelection() {
+void TestRadioGroup::setItemsKeepsOrResetsSelection()
+{
     QFETCH(int, before);
     QFETCH(int, newCount);
     QFETCH(int, after);
@@ -157,7 +168,8 @@ void TestRadioGroup::setItemsKeepsOrResetsSelection() {
     QCOMPARE(changes.count(), emitted);
 }
 
-void TestRadioGroup::fillsColumnByColumn_data() {
+void TestRadioGroup::fillsColumnByColumn_data()
+{
     QTest::addColumn<int>("items");
     QTest::addColumn<int>("columns");
     QTest::addColumn<QList<int>>("rows");
@@ -171,7 +183,8 @@ void TestRadioGroup::fillsColumnByColumn_data() {
     QTest::newRow("more columns than items") << 2 << 4 << QList<int>{0, 0} << QList<int>{0, 1};
 }
 
-void TestRadioGroup::fillsColumnByColumn() {
+void TestRadioGroup::fillsColumnByColumn()
+{
     QFETCH(int, items);
     QFETCH(int, columns);
     QFETCH(QList<int>, rows);

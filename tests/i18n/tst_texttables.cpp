@@ -13,7 +13,8 @@ struct CatalogueRow {
 };
 
 // The reference catalogue: key, English, Chinese, Japanese, tab-separated, one header line.
-const QList<CatalogueRow> &catalogue() {
+const QList<CatalogueRow> &catalogue()
+{
     static const QList<CatalogueRow> rows = [] {
         QList<CatalogueRow> result;
         QFile file(QStringLiteral(VASKELIO_TEST_DATA "/text_catalogue.tsv"));
@@ -33,12 +34,14 @@ const QList<CatalogueRow> &catalogue() {
     return rows;
 }
 
-QByteArray rawTable(int language) {
+QByteArray rawTable(int language)
+{
     QFile file(QStringLiteral(VASKELIO_SOURCE_DIR "/data/i18n/lang%1.txt").arg(language));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QStringList entryKeys(const TextTable &table) {
+QStringList entryKeys(const TextTable &table)
+{
     QStringList keys;
     for (const QString &line : table.lines())
         if (line.contains(QLatin1Char('=')))
@@ -69,7 +72,8 @@ private slots:
     void vlIsACopy();
 };
 
-void TestTextTables::catalogueIsComplete() {
+void TestTextTables::catalogueIsComplete()
+{
     QCOMPARE(catalogue().size(), 100);
     std::set<QString> keys;
     for (const CatalogueRow &row : catalogue())
@@ -77,7 +81,8 @@ void TestTextTables::catalogueIsComplete() {
     QCOMPARE(int(keys.size()), 100);
 }
 
-void TestTextTables::tableFileIsClean_data() {
+void TestTextTables::tableFileIsClean_data()
+{
     QTest::addColumn<int>("language");
     QTest::newRow("English") << 0;
     QTest::newRow("Chinese") << 1;
@@ -85,7 +90,8 @@ void TestTextTables::tableFileIsClean_data() {
 }
 
 // UTF-8 without mark, LF line ends, every line an entry.
-void TestTextTables::tableFileIsClean() {
+void TestTextTables::tableFileIsClean()
+{
     QFETCH(int, language);
     const QByteArray bytes = rawTable(language);
     QVERIFY(!bytes.isEmpty());
@@ -99,11 +105,13 @@ void TestTextTables::tableFileIsClean() {
         QVERIFY2(line.indexOf('=') > 0, line.constData());
 }
 
-void TestTextTables::tableHoldsExactlyTheCatalogueKeys_data() {
+void TestTextTables::tableHoldsExactlyTheCatalogueKeys_data()
+{
     tableFileIsClean_data();
 }
 
-void TestTextTables::tableHoldsExactlyTheCatalogueKeys() {
+void TestTextTables::tableHoldsExactlyTheCatalogueKeys()
+{
     QFETCH(int, language);
     const TextTables tables;
     const QStringList keys = entryKeys(tables.lang(language));
@@ -119,7 +127,8 @@ void TestTextTables::tableHoldsExactlyTheCatalogueKeys() {
     QCOMPARE(keys, entryKeys(tables.lang(0)));
 }
 
-void TestTextTables::everyValueMatches_data() {
+void TestTextTables::everyValueMatches_data()
+{
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
@@ -130,7 +139,8 @@ void TestTextTables::everyValueMatches_data() {
                 << language << row.key << row.values[language];
 }
 
-void TestTextTables::everyValueMatches() {
+void TestTextTables::everyValueMatches()
+{
     QFETCH(int, language);
     QFETCH(QString, key);
     QFETCH(QString, expected);
@@ -142,7 +152,8 @@ void TestTextTables::everyValueMatches() {
     QCOMPARE(tables.uitext(key), expected);
 }
 
-void TestTextTables::lookupIgnoresLetterCase_data() {
+void TestTextTables::lookupIgnoresLetterCase_data()
+{
     QTest::addColumn<QString>("asked");
     QTest::addColumn<QString>("expected");
     QTest::newRow("upper") << QStringLiteral("MSGCHECKOK") << QStringLiteral("Sudoku is OK so far");
@@ -153,14 +164,16 @@ void TestTextTables::lookupIgnoresLetterCase_data() {
         << QStringLiteral("FRMOPTION.TabSheet1.CAPTION") << QStringLiteral("Language Option");
 }
 
-void TestTextTables::lookupIgnoresLetterCase() {
+void TestTextTables::lookupIgnoresLetterCase()
+{
     QFETCH(QString, asked);
     QFETCH(QString, expected);
     const TextTables tables;
     QCOMPARE(tables.uitext(asked), expected);
 }
 
-void TestTextTables::absentKeyGivesEmptyText() {
+void TestTextTables::absentKeyGivesEmptyText()
+{
     const TextTables tables;
     QVERIFY(tables.uitext(QStringLiteral("msgnosuchkey")).isEmpty());
     QVERIFY(tables.uitext(QStringLiteral("msgcheckok.hint")).isEmpty());
@@ -169,7 +182,8 @@ void TestTextTables::absentKeyGivesEmptyText() {
     QVERIFY(tables.uitext(QString()).isEmpty());
 }
 
-void TestTextTables::parsesLines_data() {
+void TestTextTables::parsesLines_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
@@ -194,7 +208,8 @@ void TestTextTables::parsesLines_data() {
         << QStringLiteral("a=1\nz=26") << QStringLiteral("z") << QStringLiteral("26") << 1;
 }
 
-void TestTextTables::parsesLines() {
+void TestTextTables::parsesLines()
+{
     QFETCH(QString, text);
     QFETCH(QString, key);
     QFETCH(QString, value);
@@ -205,14 +220,16 @@ void TestTextTables::parsesLines() {
     QCOMPARE(table.value(key), value);
 }
 
-void TestTextTables::vlStartsAsEnglishCopy() {
+void TestTextTables::vlStartsAsEnglishCopy()
+{
     const TextTables tables;
     QCOMPARE(tables.langid(), 0);
     QCOMPARE(tables.vl().lines(), tables.lang(0).lines());
     QCOMPARE(tables.uitext(QStringLiteral("sz9")), QStringLiteral("九"));
 }
 
-void TestTextTables::selectLanguage_data() {
+void TestTextTables::selectLanguage_data()
+{
     QTest::addColumn<int>("langid");
     QTest::addColumn<QString>("caption");
 
@@ -224,7 +241,8 @@ void TestTextTables::selectLanguage_data() {
     QTest::newRow("-1 keeps vl") << -1 << QStringLiteral("新游戏");
 }
 
-void TestTextTables::selectLanguage() {
+void TestTextTables::selectLanguage()
+{
     QFETCH(int, langid);
     QFETCH(QString, caption);
     TextTables tables;
@@ -236,7 +254,8 @@ void TestTextTables::selectLanguage() {
     QCOMPARE(tables.uitext(QStringLiteral("frmnewgame.caption")), caption);
 }
 
-void TestTextTables::vlIsACopy() {
+void TestTextTables::vlIsACopy()
+{
     TextTables tables;
     tables.setLangid(2);
     tables.selectLanguage();

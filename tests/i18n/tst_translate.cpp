@@ -21,7 +21,8 @@
 #include <memory>
 
 namespace {
-template<class T> T *named(QWidget *parent, const char *name, const QString &text = QString()) {
+template<class T> T *named(QWidget *parent, const char *name, const QString &text = QString())
+{
     auto *widget = new T(parent);
     widget->setObjectName(QLatin1String(name));
     if constexpr (std::is_base_of_v<QGroupBox, T>)
@@ -36,7 +37,8 @@ template<class T> T *named(QWidget *parent, const char *name, const QString &tex
 }
 
 // What a component shows as its caption or text, whatever its kind.
-QString shownText(QObject *component) {
+QString shownText(QObject *component)
+{
     if (auto *action = qobject_cast<QAction *>(component))
         return action->text();
     auto *widget = qobject_cast<QWidget *>(component);
@@ -56,7 +58,8 @@ QString shownText(QObject *component) {
     return widget->windowTitle();
 }
 
-QObject *find(QWidget *window, const QString &name) {
+QObject *find(QWidget *window, const QString &name)
+{
     QObject *found = window->findChild<QObject *>(name);
     if (!found)
         qFatal("no component %s", qPrintable(name));
@@ -65,7 +68,8 @@ QObject *find(QWidget *window, const QString &name) {
 
 // A dialog with one component of each kind, named as the tables name them. "Child" is a dialog
 // of its own parented to it, which the sweep must leave to its own relabelling.
-std::unique_ptr<QDialog> buildDialog() {
+std::unique_ptr<QDialog> buildDialog()
+{
     auto window = std::make_unique<QDialog>();
     window->setObjectName(QStringLiteral("frmtest"));
     window->setWindowTitle(QStringLiteral("Design title"));
@@ -104,7 +108,8 @@ std::unique_ptr<QDialog> buildDialog() {
 }
 
 // Keys of the test dialog, put into vl as a translation editor would.
-void addTestKeys(TextTables &tables) {
+void addTestKeys(TextTables &tables)
+{
     tables.vl().lines() << QStringLiteral("frmtest.caption=Test dialog")
                         << QStringLiteral("frmtest.Button1.caption=&Push")
                         << QStringLiteral("frmtest.Button1.hint=Press it")
@@ -151,7 +156,8 @@ private slots:
     void newGameDialogAfterLanguageSwitch();
 };
 
-void TestTranslate::translateformSetsCaptions_data() {
+void TestTranslate::translateformSetsCaptions_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
 
@@ -181,7 +187,8 @@ void TestTranslate::translateformSetsCaptions_data() {
                                               << "Design empty";
 }
 
-void TestTranslate::translateformSetsCaptions() {
+void TestTranslate::translateformSetsCaptions()
+{
     QFETCH(QString, name);
     QFETCH(QString, expected);
     TextTables tables;
@@ -196,7 +203,8 @@ void TestTranslate::translateformSetsCaptions() {
     QCOMPARE(tabs->tabText(0), QStringLiteral("Design other page"));
 }
 
-void TestTranslate::translateformSetsHints_data() {
+void TestTranslate::translateformSetsHints_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("hint");
 
@@ -212,7 +220,8 @@ void TestTranslate::translateformSetsHints_data() {
                                                        << "Design hint";
 }
 
-void TestTranslate::translateformSetsHints() {
+void TestTranslate::translateformSetsHints()
+{
     QFETCH(QString, name);
     QFETCH(QString, hint);
     TextTables tables;
@@ -235,7 +244,8 @@ void TestTranslate::translateformSetsHints() {
     }
 }
 
-void TestTranslate::translateformSetsRadioItems() {
+void TestTranslate::translateformSetsRadioItems()
+{
     TextTables tables;
     addTestKeys(tables);
     auto window = buildDialog();
@@ -254,7 +264,8 @@ void TestTranslate::translateformSetsRadioItems() {
         QVERIFY(group->button(n)->objectName().isEmpty());
 }
 
-void TestTranslate::translateformLeavesChildWindowsAlone() {
+void TestTranslate::translateformLeavesChildWindowsAlone()
+{
     TextTables tables;
     addTestKeys(tables);
     auto window = buildDialog();
@@ -270,7 +281,8 @@ void TestTranslate::translateformLeavesChildWindowsAlone() {
     QCOMPARE(child->windowTitle(), QStringLiteral("Child title"));
 }
 
-void TestTranslate::translateformWithoutWindowCaptionKeepsTitle() {
+void TestTranslate::translateformWithoutWindowCaptionKeepsTitle()
+{
     TextTables tables;
     addTestKeys(tables);
     auto window = buildDialog();
@@ -283,7 +295,8 @@ void TestTranslate::translateformWithoutWindowCaptionKeepsTitle() {
 
 namespace {
 // The main window's components named as the tables name them.
-std::unique_ptr<QMainWindow> buildMainWindow() {
+std::unique_ptr<QMainWindow> buildMainWindow()
+{
     auto window = std::make_unique<QMainWindow>();
     window->setObjectName(QStringLiteral("aaForm1"));
     window->setWindowTitle(QStringLiteral("Vaskelio - Easy"));
@@ -311,7 +324,8 @@ std::unique_ptr<QMainWindow> buildMainWindow() {
 }
 } // namespace
 
-void TestTranslate::applylanguage_data() {
+void TestTranslate::applylanguage_data()
+{
     QTest::addColumn<int>("langid");
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("select");
@@ -340,7 +354,8 @@ void TestTranslate::applylanguage_data() {
                               << "ロード";
 }
 
-void TestTranslate::applylanguage() {
+void TestTranslate::applylanguage()
+{
     QFETCH(int, langid);
     QFETCH(QString, start);
     QFETCH(QString, select);
@@ -365,7 +380,8 @@ void TestTranslate::applylanguage() {
     QCOMPARE(shownText(find(window.get(), QStringLiteral("but1"))), QStringLiteral("word one"));
 }
 
-void TestTranslate::applylanguageLeavesRadioItemsAndDialogs() {
+void TestTranslate::applylanguageLeavesRadioItemsAndDialogs()
+{
     TextTables tables;
     tables.lang(0).lines() << QStringLiteral("RadioGroup1.item0=Changed")
                            << QStringLiteral("RadioGroup1.caption=Main group")
@@ -381,7 +397,8 @@ void TestTranslate::applylanguageLeavesRadioItemsAndDialogs() {
              QStringLiteral("Dialog label"));
 }
 
-void TestTranslate::applylanguageUnknownLangidKeepsTexts() {
+void TestTranslate::applylanguageUnknownLangidKeepsTexts()
+{
     TextTables tables;
     auto window = buildMainWindow();
     tables.setLangid(1);
@@ -396,7 +413,8 @@ void TestTranslate::applylanguageUnknownLangidKeepsTexts() {
     QCOMPARE(window->windowTitle(), QStringLiteral("Vaskelio"));
 }
 
-void TestTranslate::newGameDialogAfterLanguageSwitch_data() {
+void TestTranslate::newGameDialogAfterLanguageSwitch_data()
+{
     QTest::addColumn<int>("langid");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QStringList>("levels");
@@ -409,7 +427,8 @@ void TestTranslate::newGameDialogAfterLanguageSwitch_data() {
         << 0 << "New Game" << QStringList{"Easy", "Standard", "Hard", "Expert", "Extreme"};
 }
 
-void TestTranslate::newGameDialogAfterLanguageSwitch() {
+void TestTranslate::newGameDialogAfterLanguageSwitch()
+{
     QFETCH(int, langid);
     QFETCH(QString, caption);
     QFETCH(QStringList, levels);

@@ -49,8 +49,8 @@ xcb_window_t findWindow(xcb_connection_t *c, xcb_window_t root, const std::strin
         return XCB_WINDOW_NONE;
     const xcb_window_t *children = xcb_query_tree_children(tree.get());
     for (int n = 0; n < xcb_query_tree_children_length(tree.get()); ++n) {
-        Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
-            c, xcb_get_window_attributes(c, children[n]), nullptr));
+        Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, children[n]), nullptr));
         if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
             title(c, children[n]) == wanted)
             return children[n];

@@ -13,7 +13,8 @@ namespace {
 // Sets an environment variable for one test and puts the old value back afterwards.
 class EnvGuard {
 public:
-    EnvGuard(const char *name, const QByteArray *value) : name_(name) {
+    EnvGuard(const char *name, const QByteArray *value) : name_(name)
+    {
         had_ = qEnvironmentVariableIsSet(name);
         old_ = qgetenv(name);
         if (value)
@@ -21,7 +22,8 @@ public:
         else
             qunsetenv(name);
     }
-    ~EnvGuard() {
+    ~EnvGuard()
+    {
         if (had_)
             qputenv(name_, old_);
         else
@@ -54,14 +56,16 @@ private slots:
     void parentThatIsAFileFailsSilently();
 };
 
-void TestFolders::programFolderIsTheExecutablesFolder() {
+void TestFolders::programFolderIsTheExecutablesFolder()
+{
     const QString folder = programfolder();
     QVERIFY(folder.endsWith(kSep));
     QCOMPARE(QDir(folder), QDir(QCoreApplication::applicationDirPath()));
     QVERIFY(QFile::exists(folder + QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
 }
 
-void TestFolders::dataFolderFollowsXdgDataHome_data() {
+void TestFolders::dataFolderFollowsXdgDataHome_data()
+{
 #if defined(Q_OS_WIN)
     QSKIP("Windows uses the roaming application-data folder");
 #endif
@@ -81,7 +85,8 @@ void TestFolders::dataFolderFollowsXdgDataHome_data() {
                                          << "~/.local/share/Vaskelio/";
 }
 
-void TestFolders::dataFolderFollowsXdgDataHome() {
+void TestFolders::dataFolderFollowsXdgDataHome()
+{
     QFETCH(bool, set);
     QFETCH(QString, xdg);
     QFETCH(QString, expected);
@@ -91,13 +96,15 @@ void TestFolders::dataFolderFollowsXdgDataHome() {
     QCOMPARE(datafolder(), expected);
 }
 
-void TestFolders::savesFolderHasNoTrailingSeparator() {
+void TestFolders::savesFolderHasNoTrailingSeparator()
+{
     QCOMPARE(savesfolder(), datafolder() + QStringLiteral("saves"));
     QCOMPARE(savesfolder(QStringLiteral("/a/b")), QStringLiteral("/a/b/saves"));
     QCOMPARE(savesfolder(QStringLiteral("/a/b/")), QStringLiteral("/a/b/saves"));
 }
 
-void TestFolders::prepareCreatesBothFolders() {
+void TestFolders::prepareCreatesBothFolders()
+{
     QTemporaryDir root;
     // The share folder itself is missing too, as on a fresh account.
     const QString data = root.filePath(QStringLiteral("share/Vaskelio"));
@@ -106,7 +113,8 @@ void TestFolders::prepareCreatesBothFolders() {
     QVERIFY(QFileInfo(data + QStringLiteral("/saves")).isDir());
 }
 
-void TestFolders::prepareAddsMissingSaves() {
+void TestFolders::prepareAddsMissingSaves()
+{
     QTemporaryDir root;
     const QString data = root.filePath(QStringLiteral("Vaskelio"));
     QVERIFY(QDir().mkdir(data));
@@ -121,7 +129,8 @@ void TestFolders::prepareAddsMissingSaves() {
     QCOMPARE(lists.readAll(), QByteArray("kept"));
 }
 
-void TestFolders::prepareKeepsWhatExists() {
+void TestFolders::prepareKeepsWhatExists()
+{
     QTemporaryDir root;
     const QString data = root.filePath(QStringLiteral("Vaskelio"));
     QVERIFY(QDir().mkpath(data + QStringLiteral("/saves")));
@@ -136,7 +145,8 @@ void TestFolders::prepareKeepsWhatExists() {
              QStringList{QStringLiteral("saves")});
 }
 
-void TestFolders::prepareSeedsAfterTheFolders() {
+void TestFolders::prepareSeedsAfterTheFolders()
+{
     QTemporaryDir root;
     const QString data = root.filePath(QStringLiteral("Vaskelio"));
     QStringList seen;
@@ -149,7 +159,8 @@ void TestFolders::prepareSeedsAfterTheFolders() {
     QVERIFY(savesExisted);
 }
 
-void TestFolders::prepareByDefaultUsesTheDataFolder() {
+void TestFolders::prepareByDefaultUsesTheDataFolder()
+{
     QTemporaryDir root;
     const QByteArray xdg = root.path().toLocal8Bit();
     EnvGuard guard("XDG_DATA_HOME", &xdg);
@@ -163,7 +174,8 @@ void TestFolders::prepareByDefaultUsesTheDataFolder() {
     QCOMPARE(datafolder(), root.path() + QStringLiteral("/Vaskelio/"));
 }
 
-void TestFolders::unwritableParentFailsSilently() {
+void TestFolders::unwritableParentFailsSilently()
+{
 #if defined(Q_OS_WIN)
     QSKIP("permission bits do not stop folder creation on Windows");
 #else
@@ -182,7 +194,8 @@ void TestFolders::unwritableParentFailsSilently() {
 #endif
 }
 
-void TestFolders::parentThatIsAFileFailsSilently() {
+void TestFolders::parentThatIsAFileFailsSilently()
+{
     QTemporaryDir root;
     const QString parent = root.filePath(QStringLiteral("plain-file"));
     QFile file(parent);

@@ -8,18 +8,21 @@
 #include <QtTest>
 
 namespace {
-QStringList defaultPalette() {
+QStringList defaultPalette()
+{
     return {QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
             QStringLiteral("四"), QStringLiteral("五"), QStringLiteral("六"),
             QStringLiteral("七"), QStringLiteral("八"), QStringLiteral("九")};
 }
 
-QStringList textsOf(const SettingsState &state) {
+QStringList textsOf(const SettingsState &state)
+{
     return QStringList(state.newgametexts.begin(), state.newgametexts.end());
 }
 
 // Every file below folder, relative to it.
-QStringList filesUnder(const QString &folder) {
+QStringList filesUnder(const QString &folder)
+{
     QStringList found;
     QDir dir(folder);
     for (const QString &entry :
@@ -33,7 +36,8 @@ QStringList filesUnder(const QString &folder) {
 }
 
 // Stores raw values as some other writer might have left them.
-void storeRaw(const QString &path, const QVariantMap &values) {
+void storeRaw(const QString &path, const QVariantMap &values)
+{
     QSettings raw(path, QSettings::IniFormat);
     for (auto it = values.begin(); it != values.end(); ++it)
         raw.setValue(it.key(), it.value());
@@ -67,12 +71,14 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
 };
 
-void TestSettings::init() {
+void TestSettings::init()
+{
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
 }
 
-void TestSettings::firstStartKeepsDefaultsAndCreatesNothing() {
+void TestSettings::firstStartKeepsDefaultsAndCreatesNothing()
+{
     const Settings settings(SettingsLocation::file(settingsPath()));
     SettingsState state;
     state.newgamelevel = 3;
@@ -90,7 +96,8 @@ void TestSettings::firstStartKeepsDefaultsAndCreatesNothing() {
     QCOMPARE(filesUnder(dir_->path()), QStringList());
 }
 
-void TestSettings::nativeStoreFirstStartCreatesNothing() {
+void TestSettings::nativeStoreFirstStartCreatesNothing()
+{
 #if defined(Q_OS_WIN)
     QSKIP("the native store is the user's registry; the sandbox only covers file locations");
 #endif
@@ -108,7 +115,8 @@ void TestSettings::nativeStoreFirstStartCreatesNothing() {
     QVERIFY(!SettingsLocation::native().exists());
 }
 
-void TestSettings::nativeStoreRoundTrip() {
+void TestSettings::nativeStoreRoundTrip()
+{
 #if defined(Q_OS_WIN)
     QSKIP("the native store is the user's registry; the sandbox only covers file locations");
 #endif
@@ -135,7 +143,8 @@ void TestSettings::nativeStoreRoundTrip() {
     QVERIFY(QFile::remove(config + QStringLiteral("/Morvane/Vaskelio.conf")));
 }
 
-void TestSettings::roundTrip_data() {
+void TestSettings::roundTrip_data()
+{
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("langid");
     QTest::addColumn<QStringList>("texts");
@@ -156,7 +165,8 @@ void TestSettings::roundTrip_data() {
         << 3 << 0 << QStringList{"", "1", "2", "3", "4", "5", "6", "7", "8", "9"} << "";
 }
 
-void TestSettings::roundTrip() {
+void TestSettings::roundTrip()
+{
     QFETCH(int, level);
     QFETCH(int, langid);
     QFETCH(QStringList, texts);
@@ -179,7 +189,8 @@ void TestSettings::roundTrip() {
     QCOMPARE(palette, texts.mid(1));
 }
 
-void TestSettings::writesExactlyTheValueNames() {
+void TestSettings::writesExactlyTheValueNames()
+{
     SettingsState state;
     state.newgamelevel = 3;
     state.langid = 2;
@@ -201,7 +212,8 @@ void TestSettings::writesExactlyTheValueNames() {
 
 // The New Game dialog was never opened in the first run: its empty texts were written, and the
 // word boxes now show the palette words while the title stays empty.
-void TestSettings::secondStartAfterUntouchedDialog() {
+void TestSettings::secondStartAfterUntouchedDialog()
+{
     const Settings settings(SettingsLocation::file(settingsPath()));
     SettingsState first;
     QStringList palette = defaultPalette();
@@ -217,7 +229,8 @@ void TestSettings::secondStartAfterUntouchedDialog() {
     QCOMPARE(second.langid, 0);
 }
 
-void TestSettings::storedValues_data() {
+void TestSettings::storedValues_data()
+{
     QTest::addColumn<QVariantMap>("stored");
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("langid");
@@ -272,7 +285,8 @@ void TestSettings::storedValues_data() {
     QTest::newRow("name") << QVariantMap{{"edtname", "Zoë"}} << 0 << 0 << fallback << "Zoë";
 }
 
-void TestSettings::storedValues() {
+void TestSettings::storedValues()
+{
     QFETCH(QVariantMap, stored);
     QFETCH(int, level);
     QFETCH(int, langid);
@@ -290,7 +304,8 @@ void TestSettings::storedValues() {
     QCOMPARE(palette, texts.mid(1));
 }
 
-void TestSettings::shortPaletteIsFilledUp() {
+void TestSettings::shortPaletteIsFilledUp()
+{
     storeRaw(settingsPath(), {{"w9", "nine"}});
     SettingsState state;
     QStringList palette{QStringLiteral("one")};
@@ -302,7 +317,8 @@ void TestSettings::shortPaletteIsFilledUp() {
     QCOMPARE(state.newgametexts[9], QStringLiteral("nine"));
 }
 
-void TestSettings::saveFailureIsQuiet() {
+void TestSettings::saveFailureIsQuiet()
+{
     // A regular file where the settings' folder should be: no store can be made, even by root.
     QFile blocker(dir_->filePath(QStringLiteral("cfg")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));

@@ -12,11 +12,13 @@ Q_DECLARE_METATYPE(TextEncoding)
 Q_DECLARE_METATYPE(TextFileResult::Status)
 
 namespace {
-QString dataFile(const char *name) {
+QString dataFile(const char *name)
+{
     return QStringLiteral(VASKELIO_TEST_DATA "/textfile/") + QLatin1String(name);
 }
 
-QByteArray bytesOf(const QString &path) {
+QByteArray bytesOf(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         qFatal("missing reference file %s", qPrintable(path));
@@ -48,7 +50,8 @@ private slots:
 };
 
 // Files whose reading does not depend on the locale.
-void TestTextFile::readsMarkedAndUtf8Files_data() {
+void TestTextFile::readsMarkedAndUtf8Files_data()
+{
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("text");
     QTest::addColumn<TextEncoding>("encoding");
@@ -70,7 +73,8 @@ void TestTextFile::readsMarkedAndUtf8Files_data() {
     QTest::newRow("empty file") << dataFile("empty.txt") << QString() << TextEncoding::Utf8;
 }
 
-void TestTextFile::readsMarkedAndUtf8Files() {
+void TestTextFile::readsMarkedAndUtf8Files()
+{
     QFETCH(QString, file);
     QFETCH(QString, text);
     QFETCH(TextEncoding, encoding);
@@ -84,7 +88,8 @@ void TestTextFile::readsMarkedAndUtf8Files() {
 
 // Unmarked bytes that are no UTF-8, with the locale's encoding given explicitly so that the
 // outcome does not hang on the machine running the test.
-void TestTextFile::decodesUnmarkedBytes_data() {
+void TestTextFile::decodesUnmarkedBytes_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("locale");
     QTest::addColumn<QString>("text");
@@ -117,7 +122,8 @@ void TestTextFile::decodesUnmarkedBytes_data() {
         << TextEncoding::Utf8;
 }
 
-void TestTextFile::decodesUnmarkedBytes() {
+void TestTextFile::decodesUnmarkedBytes()
+{
 #if defined(Q_OS_WIN)
     QSKIP("Windows reads unmarked text in the ANSI code page");
 #endif
@@ -131,7 +137,8 @@ void TestTextFile::decodesUnmarkedBytes() {
     QCOMPARE(decoded.encoding, encoding);
 }
 
-void TestTextFile::decodesMarksAtTheEdges_data() {
+void TestTextFile::decodesMarksAtTheEdges_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::addColumn<TextEncoding>("encoding");
@@ -160,7 +167,8 @@ void TestTextFile::decodesMarksAtTheEdges_data() {
         << QByteArray("\xEF\xBB", 2) << QString() << TextEncoding::Gb18030;
 }
 
-void TestTextFile::decodesMarksAtTheEdges() {
+void TestTextFile::decodesMarksAtTheEdges()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QFETCH(TextEncoding, encoding);
@@ -178,7 +186,8 @@ void TestTextFile::decodesMarksAtTheEdges() {
     QCOMPARE(decoded.encoding, encoding);
 }
 
-void TestTextFile::readsGb18030FileFromDisk() {
+void TestTextFile::readsGb18030FileFromDisk()
+{
 #if defined(Q_OS_WIN)
     QSKIP("Windows reads unmarked text in the ANSI code page");
 #endif
@@ -190,7 +199,8 @@ void TestTextFile::readsGb18030FileFromDisk() {
     QCOMPARE(result.text, QStringLiteral("在每一个小九宫格中\r\n标题\r\n"));
 }
 
-void TestTextFile::junkNeverFails_data() {
+void TestTextFile::junkNeverFails_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("prefix");
 
@@ -217,7 +227,8 @@ void TestTextFile::junkNeverFails_data() {
     QTest::newRow("noise") << noise << QString();
 }
 
-void TestTextFile::junkNeverFails() {
+void TestTextFile::junkNeverFails()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(QString, prefix);
     QTemporaryDir dir;
@@ -235,7 +246,8 @@ void TestTextFile::junkNeverFails() {
     QVERIFY(result.text.startsWith(prefix));
 }
 
-void TestTextFile::failures_data() {
+void TestTextFile::failures_data()
+{
     QTest::addColumn<QString>("path");
     QTest::addColumn<TextFileResult::Status>("status");
 
@@ -248,7 +260,8 @@ void TestTextFile::failures_data() {
     QTest::newRow("empty path") << QString() << TextFileResult::Status::Missing;
 }
 
-void TestTextFile::failures() {
+void TestTextFile::failures()
+{
     QFETCH(QString, path);
     QFETCH(TextFileResult::Status, status);
 
@@ -259,7 +272,8 @@ void TestTextFile::failures() {
     QVERIFY(!result.error.isEmpty());
 }
 
-void TestTextFile::unreadableFile() {
+void TestTextFile::unreadableFile()
+{
     if (geteuid() == 0)
         QSKIP("root reads files whatever their permissions");
     QTemporaryDir dir;
@@ -275,7 +289,8 @@ void TestTextFile::unreadableFile() {
     QVERIFY(!result.error.isEmpty());
 }
 
-void TestTextFile::readsResources() {
+void TestTextFile::readsResources()
+{
     const TextFileResult result = readtextfile(QStringLiteral(":/i18n/lang1.txt"));
     QVERIFY(result.ok());
     QCOMPARE(result.encoding, TextEncoding::Utf8);
@@ -283,14 +298,16 @@ void TestTextFile::readsResources() {
     QVERIFY(result.text.contains(QStringLiteral("msgcheckok=没有错误\n")));
 }
 
-void TestTextFile::localeEncodingSkipsUtf8AndAscii_data() {
+void TestTextFile::localeEncodingSkipsUtf8AndAscii_data()
+{
     QTest::addColumn<QByteArray>("locale");
     QTest::newRow("C") << QByteArrayLiteral("C");
     QTest::newRow("POSIX") << QByteArrayLiteral("POSIX");
     QTest::newRow("C.UTF-8") << QByteArrayLiteral("C.UTF-8");
 }
 
-void TestTextFile::localeEncodingSkipsUtf8AndAscii() {
+void TestTextFile::localeEncodingSkipsUtf8AndAscii()
+{
 #if !defined(Q_OS_UNIX)
     QSKIP("the locale's codeset is a Unix notion");
 #else

@@ -17,14 +17,14 @@ private:
     QTemporaryDir dir_;
 };
 
-#define VASKELIO_TEST_MAIN_IMPL(TestObject, AppClass)                                         \
-    int main(int argc, char **argv)                                                            \
-    {                                                                                          \
-        TestSandbox sandbox;                                                                   \
-        AppClass app(argc, argv);                                                              \
-        TestObject tc;                                                                         \
-        QTEST_SET_MAIN_SOURCE_PATH                                                             \
-        return QTest::qExec(&tc, argc, argv);                                                  \
+#define VASKELIO_TEST_MAIN_IMPL(TestObject, AppClass)                                              \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        TestSandbox sandbox;                                                                       \
+        AppClass app(argc, argv);                                                                  \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
     }
 
 // Tests of the core library: no display, no widgets.

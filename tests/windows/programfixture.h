@@ -49,10 +49,9 @@ inline void whenModalOpens(std::function<void(QWidget *)> check)
 
 inline const QStringList &testWords()
 {
-    static const QStringList words{QStringLiteral("一"),    QStringLiteral("二"),
-                                   QStringLiteral("three"), QStringLiteral("ice cream"),
-                                   QStringLiteral("cinq"),  QStringLiteral("ろく"),
-                                   QStringLiteral("seven"), QStringLiteral("八"),
-                                   QStringLiteral("vegetables")};
+    static const QStringList words{
+        QStringLiteral("一"),        QStringLiteral("二"),   QStringLiteral("three"),
+        QStringLiteral("ice cream"), QStringLiteral("cinq"), QStringLiteral("ろく"),
+        QStringLiteral("seven"),     QStringLiteral("八"),   QStringLiteral("vegetables")};
     return words;
 }

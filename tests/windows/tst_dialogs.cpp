@@ -74,8 +74,7 @@ private slots:
         QCOMPARE(startCaption(), QStringLiteral("开始新游戏"));
         openFrom("buttonoption2", [&](QWidget *) {
             QCOMPARE(options()->windowTitle(), QStringLiteral("设置"));
-            QCOMPARE(options()->findChild<QTabWidget *>()->tabText(0),
-                     QStringLiteral("语言设置"));
+            QCOMPARE(options()->findChild<QTabWidget *>()->tabText(0), QStringLiteral("语言设置"));
             QCOMPARE(options()->languages()->itemIndex(), 1);
             QCOMPARE(languageItems().at(1), QStringLiteral("中文(简体)"));
             QCOMPARE(languageItems().at(2), QStringLiteral("日本語"));
@@ -137,8 +136,10 @@ private slots:
             const QPixmap picture = about()->findChild<QLabel *>("Image1")->pixmap();
             QCOMPARE(picture.size(), QSize(425, 312));
             QCOMPARE(about()->findChild<QLabel *>("Label2")->text(), QStringLiteral("Version 3.0"));
-            QVERIFY(about()->findChild<QLabel *>("LinkLabel1")->text().contains(
-                Tfrmabout::kWebAddress));
+            QVERIFY(about()
+                        ->findChild<QLabel *>("LinkLabel1")
+                        ->text()
+                        .contains(Tfrmabout::kWebAddress));
             QVERIFY(about()->findChild<QLabel *>("credits")->text().contains(
                 QStringLiteral("CC BY 2.5")));
         });

@@ -7,8 +7,8 @@
 #include "windows/mainwindow.h"
 #include "windows/radiogroup.h"
 
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -109,9 +109,10 @@ private slots:
             QVERIFY2(!child<QToolButton>(main, name)->isEnabled(), name);
         QVERIFY(child<QToolButton>(main, "tbopen")->isEnabled());
         QCOMPARE(main.wordPalette()->pressed(), 0);
-        const QStringList numerals{QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
-                                   QStringLiteral("四"), QStringLiteral("五"), QStringLiteral("六"),
-                                   QStringLiteral("七"), QStringLiteral("八"), QStringLiteral("九")};
+        const QStringList numerals{
+            QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
+            QStringLiteral("四"), QStringLiteral("五"), QStringLiteral("六"),
+            QStringLiteral("七"), QStringLiteral("八"), QStringLiteral("九")};
         for (int k = 1; k <= 9; ++k)
             QCOMPARE(main.wordPalette()->button(k)->mycaption(), numerals.at(k - 1));
         QCOMPARE(fixture->state().curwords, numerals);
@@ -222,8 +223,7 @@ private slots:
         QCOMPARE(child<QToolButton>(main, "tbrestart")->toolTip(),
                  QStringLiteral("重新开始本游戏"));
         QCOMPARE(child<QPushButton>(main, "btstartnewgame")->text(), QStringLiteral("开始新游戏"));
-        QCOMPARE(child<QLabel>(main, "mmsudokurule")->text().left(4),
-                 QStringLiteral("在每一个"));
+        QCOMPARE(child<QLabel>(main, "mmsudokurule")->text().left(4), QStringLiteral("在每一个"));
         QCOMPARE(main.board()->cell(1, 1)->text(), before);
         QVERIFY(main.board()->isEnabled());
         press(main, Qt::Key_F3);
@@ -356,8 +356,8 @@ private slots:
                 QCOMPARE(cell->font().pointSize(), length == 1 ? 20 : length <= 3 ? 15 : 12);
                 QVERIFY(cell->font().bold());
                 QVERIFY(!cell->isEnabled());
-                QCOMPARE(cell->color(), inEdgeMiddleBox(i, j) ? QColor(0xBB, 0xBB, 0xFF)
-                                                              : QColor(Qt::white));
+                QCOMPARE(cell->color(),
+                         inEdgeMiddleBox(i, j) ? QColor(0xBB, 0xBB, 0xFF) : QColor(Qt::white));
             }
         // Play goes on as before.
         QCOMPARE(played->color(), QColor(Qt::red));

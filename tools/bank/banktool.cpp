@@ -13,17 +13,20 @@ namespace {
 // Far above any bank; keeps a stray huge file from being read whole.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
-QString hexByte(unsigned char c) {
+QString hexByte(unsigned char c)
+{
     return QStringLiteral("0x") + QString::number(c, 16).toUpper().rightJustified(2, u'0');
 }
 
 } // namespace
 
-int Puzzle::givenCount() const {
+int Puzzle::givenCount() const
+{
     return int(std::count_if(givens.begin(), givens.end(), [](auto v) { return v != 0; }));
 }
 
-std::optional<Puzzle> parseBankLine(const QByteArray &line, QString *reason) {
+std::optional<Puzzle> parseBankLine(const QByteArray &line, QString *reason)
+{
     auto fail = [reason](const QString &why) {
         if (reason)
             *reason = why;
@@ -55,7 +58,8 @@ std::optional<Puzzle> parseBankLine(const QByteArray &line, QString *reason) {
     return puzzle;
 }
 
-std::optional<Puzzle> parseAnyLine(const QByteArray &line, QString *reason) {
+std::optional<Puzzle> parseAnyLine(const QByteArray &line, QString *reason)
+{
     const bool digitForm = line.size() == 81 && std::all_of(line.begin(), line.end(), [](char c) {
                                return (c >= '0' && c <= '9') || c == '.';
                            });
@@ -69,14 +73,16 @@ std::optional<Puzzle> parseAnyLine(const QByteArray &line, QString *reason) {
     return puzzle;
 }
 
-QByteArray toBankLine(const sudoku::Grid &givens, const sudoku::Grid &solution) {
+QByteArray toBankLine(const sudoku::Grid &givens, const sudoku::Grid &solution)
+{
     QByteArray line(81, '?');
     for (int p = 0; p < 81; ++p)
         line[p] = givens[p] ? char('0' + givens[p]) : char('A' + solution[p] - 1);
     return line;
 }
 
-sudoku::Grid transposed(const sudoku::Grid &grid) {
+sudoku::Grid transposed(const sudoku::Grid &grid)
+{
     sudoku::Grid out{};
     for (int a = 0; a < 9; ++a)
         for (int b = 0; b < 9; ++b)
@@ -84,7 +90,8 @@ sudoku::Grid transposed(const sudoku::Grid &grid) {
     return out;
 }
 
-QString gridFault(const sudoku::Grid &solution) {
+QString gridFault(const sudoku::Grid &solution)
+{
     // Index 9 * (i - 1) + (j - 1): i the column, j the row.
     for (int k = 0; k < 9; ++k) {
         int seenColumn = 0, seenRow = 0, seenBox = 0;
@@ -106,7 +113,8 @@ QString gridFault(const sudoku::Grid &solution) {
     return {};
 }
 
-std::optional<QString> checkBankLine(const QByteArray &line) {
+std::optional<QString> checkBankLine(const QByteArray &line)
+{
     QString reason;
     const auto puzzle = parseBankLine(line, &reason);
     if (!puzzle)
@@ -120,7 +128,8 @@ std::optional<QString> checkBankLine(const QByteArray &line) {
     return std::nullopt;
 }
 
-QStringList Report::messages() const {
+QStringList Report::messages() const
+{
     QStringList out;
     for (const Issue &issue : issues)
         out << (issue.line > 0 ? QStringLiteral("%1:%2: %3").arg(file).arg(issue.line)
@@ -129,14 +138,16 @@ QStringList Report::messages() const {
     return out;
 }
 
-QList<QByteArray> splitLines(const QByteArray &data) {
+QList<QByteArray> splitLines(const QByteArray &data)
+{
     QList<QByteArray> lines = data.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
 }
 
-std::optional<QByteArray> readWholeFile(const QString &path, QString *reason) {
+std::optional<QByteArray> readWholeFile(const QString &path, QString *reason)
+{
     const QFileInfo info(path);
     if (!info.exists()) {
         *reason = QStringLiteral("no such file");
@@ -158,7 +169,8 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *reason) {
     return file.readAll();
 }
 
-Report verifyData(const QByteArray &data, const QString &file) {
+Report verifyData(const QByteArray &data, const QString &file)
+{
     Report report;
     report.file = file;
     auto fileIssue = [&report](const QString &why) {
@@ -196,7 +208,8 @@ Report verifyData(const QByteArray &data, const QString &file) {
     return report;
 }
 
-Report verifyFile(const QString &path) {
+Report verifyFile(const QString &path)
+{
     QString reason;
     const auto data = readWholeFile(path, &reason);
     if (!data) {
@@ -208,12 +221,14 @@ Report verifyFile(const QString &path) {
     return verifyData(*data, path);
 }
 
-double Stats::meanGivens() const {
+double Stats::meanGivens() const
+{
     const int good = lines - badLines;
     return good > 0 ? double(totalGivens) / good : 0.0;
 }
 
-Stats statsOf(const QList<QByteArray> &lines) {
+Stats statsOf(const QList<QByteArray> &lines)
+{
     Stats stats;
     QSet<QByteArray> seen;
     for (const QByteArray &line : lines) {
@@ -237,7 +252,8 @@ Stats statsOf(const QList<QByteArray> &lines) {
     return stats;
 }
 
-QString formatStats(const QString &file, const Stats &stats) {
+QString formatStats(const QString &file, const Stats &stats)
+{
     QString text;
     QTextStream out(&text);
     out << file << ":\n";
@@ -258,7 +274,8 @@ QString formatStats(const QString &file, const Stats &stats) {
     return text;
 }
 
-int runVerify(const QStringList &files, QTextStream &out, QTextStream &err) {
+int runVerify(const QStringList &files, QTextStream &out, QTextStream &err)
+{
     if (files.isEmpty()) {
         err << "verify: name at least one bank file\n";
         return 2;
@@ -275,7 +292,8 @@ int runVerify(const QStringList &files, QTextStream &out, QTextStream &err) {
     return bad ? 1 : 0;
 }
 
-int runStats(const QStringList &files, QTextStream &out, QTextStream &err) {
+int runStats(const QStringList &files, QTextStream &out, QTextStream &err)
+{
     if (files.isEmpty()) {
         err << "stats: name at least one bank file\n";
         return 2;
@@ -294,7 +312,8 @@ int runStats(const QStringList &files, QTextStream &out, QTextStream &err) {
     return status;
 }
 
-int runRate(const QStringList &files, QTextStream &out, QTextStream &err) {
+int runRate(const QStringList &files, QTextStream &out, QTextStream &err)
+{
     int status = 0;
     auto rateAll = [&](const QString &name, const QByteArray &data) {
         const QList<QByteArray> lines = data.split('\n');

@@ -16,18 +16,21 @@
 namespace banktool {
 namespace {
 
-quint64 splitmix64(quint64 &state) {
+quint64 splitmix64(quint64 &state)
+{
     quint64 z = (state += 0x9E3779B97F4A7C15ULL);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
     return z ^ (z >> 31);
 }
 
-quint64 rotl(quint64 x, int k) {
+quint64 rotl(quint64 x, int k)
+{
     return (x << k) | (x >> (64 - k));
 }
 
-int boxOf(int cell) {
+int boxOf(int cell)
+{
     return (cell / 27) * 3 + (cell % 9) / 3;
 }
 
@@ -36,7 +39,8 @@ struct Filler {
     sudoku::Grid cells{};
     std::uint16_t rows[9] = {}, cols[9] = {}, boxes[9] = {};
 
-    void set(int cell, int d, bool on) {
+    void set(int cell, int d, bool on)
+    {
         const std::uint16_t bit = std::uint16_t(1u << d);
         rows[cell / 9] ^= bit;
         cols[cell % 9] ^= bit;
@@ -44,7 +48,8 @@ struct Filler {
         cells[cell] = on ? std::uint8_t(d) : 0;
     }
 
-    bool fill() {
+    bool fill()
+    {
         int best = -1, bestCount = 10;
         std::uint16_t bestFree = 0;
         for (int cell = 0; cell < 81; ++cell) {
@@ -78,12 +83,14 @@ struct Filler {
 
 } // namespace
 
-Prng::Prng(quint64 seed) {
+Prng::Prng(quint64 seed)
+{
     for (quint64 &word : s_)
         word = splitmix64(seed);
 }
 
-quint64 Prng::next() {
+quint64 Prng::next()
+{
     const quint64 result = rotl(s_[1] * 5, 7) * 9;
     const quint64 t = s_[1] << 17;
     s_[2] ^= s_[0];
@@ -95,7 +102,8 @@ quint64 Prng::next() {
     return result;
 }
 
-quint32 Prng::below(quint32 n) {
+quint32 Prng::below(quint32 n)
+{
     // Rejection keeps every value equally likely; the modulo alone would favour small ones.
     const quint64 limit = (~quint64(0) / n) * n;
     quint64 x;
@@ -105,13 +113,15 @@ quint32 Prng::below(quint32 n) {
     return quint32(x % n);
 }
 
-sudoku::Grid randomGrid(Prng &random) {
+sudoku::Grid randomGrid(Prng &random)
+{
     Filler filler{random};
     filler.fill();
     return filler.cells;
 }
 
-sudoku::Grid minimalPuzzle(const sudoku::Grid &solution, Prng &random) {
+sudoku::Grid minimalPuzzle(const sudoku::Grid &solution, Prng &random)
+{
     sudoku::Grid puzzle = solution;
     QList<int> order;
     for (int cell = 0; cell < 81; ++cell)
@@ -126,7 +136,8 @@ sudoku::Grid minimalPuzzle(const sudoku::Grid &solution, Prng &random) {
     return puzzle;
 }
 
-Symmetry Symmetry::random(Prng &random) {
+Symmetry Symmetry::random(Prng &random)
+{
     Symmetry s;
     auto lines = [&random](std::array<int, 9> &from) {
         std::array<int, 3> blocks = {0, 1, 2};
@@ -149,7 +160,8 @@ Symmetry Symmetry::random(Prng &random) {
     return s;
 }
 
-sudoku::Grid Symmetry::apply(const sudoku::Grid &grid) const {
+sudoku::Grid Symmetry::apply(const sudoku::Grid &grid) const
+{
     sudoku::Grid out{};
     for (int r = 0; r < 9; ++r)
         for (int c = 0; c < 9; ++c)
@@ -157,7 +169,8 @@ sudoku::Grid Symmetry::apply(const sudoku::Grid &grid) const {
     return out;
 }
 
-QByteArray tellingRow(int level) {
+QByteArray tellingRow(int level)
+{
     switch (level) {
     case 0:
         return "568241IGC3D29F71HEIG158CB4F4A5CI8762H967BE3147B34A6598154FC9H27287A54639639H7B451";
@@ -195,7 +208,8 @@ constexpr int kExtreme17 = 301;
 // Far beyond what the full bank needs (a few thousand); stops a hopeless search.
 constexpr int kMaxMinimalPuzzles = 400000;
 
-template<size_t N> QList<int> expand(const CountWeight (&table)[N]) {
+template<size_t N> QList<int> expand(const CountWeight (&table)[N])
+{
     QList<int> out;
     for (const CountWeight &w : table)
         for (int k = 0; k < w.lines; ++k)
@@ -204,22 +218,26 @@ template<size_t N> QList<int> expand(const CountWeight (&table)[N]) {
 }
 
 // m values spread evenly over a sorted list, so a short bank keeps the shape.
-QList<int> subsample(const QList<int> &sorted, int m) {
+QList<int> subsample(const QList<int> &sorted, int m)
+{
     QList<int> out;
     for (int k = 0; k < m; ++k)
         out << sorted.at(int((2LL * k + 1) * sorted.size() / (2LL * m)));
     return out;
 }
 
-int scaled(int full, int n) {
+int scaled(int full, int n)
+{
     return int((qint64(full) * n + kFullLines / 2) / kFullLines);
 }
 
-int countGivens(const sudoku::Grid &grid) {
+int countGivens(const sudoku::Grid &grid)
+{
     return int(std::count_if(grid.begin(), grid.end(), [](auto v) { return v != 0; }));
 }
 
-QByteArray rowDigits(const sudoku::Grid &grid) {
+QByteArray rowDigits(const sudoku::Grid &grid)
+{
     QByteArray text(81, '0');
     for (int p = 0; p < 81; ++p)
         text[p] = char('0' + grid[p]);
@@ -227,7 +245,8 @@ QByteArray rowDigits(const sudoku::Grid &grid) {
 }
 
 // Generation works row by row; bank lines are written column by column.
-QByteArray bankLineOf(const sudoku::Grid &rowGivens, const sudoku::Grid &rowSolution) {
+QByteArray bankLineOf(const sudoku::Grid &rowGivens, const sudoku::Grid &rowSolution)
+{
     return toBankLine(transposed(rowGivens), transposed(rowSolution));
 }
 
@@ -251,9 +270,12 @@ constexpr int kHardTries = 24;
 class Generator {
 public:
     explicit Generator(const GenerateOptions &options)
-        : options_(options), random_(options.seed), n_(options.lines) {}
+        : options_(options), random_(options.seed), n_(options.lines)
+    {
+    }
 
-    GeneratedBank run() {
+    GeneratedBank run()
+    {
         GeneratedBank bank;
         if (n_ < 2) {
             bank.error = QStringLiteral("a level needs at least two lines");
@@ -273,12 +295,14 @@ public:
     }
 
 private:
-    void log(const QString &text) const {
+    void log(const QString &text) const
+    {
         if (options_.log)
             options_.log(text);
     }
 
-    bool readMinimal17(QString &error) {
+    bool readMinimal17(QString &error)
+    {
         for (int k = 0; k < options_.minimal17.size(); ++k) {
             const QByteArray &line = options_.minimal17.at(k);
             QString reason;
@@ -295,7 +319,8 @@ private:
         return true;
     }
 
-    bool newGrid(const sudoku::Grid &rowSolution) {
+    bool newGrid(const sudoku::Grid &rowSolution)
+    {
         const QByteArray key = rowDigits(rowSolution);
         if (grids_.contains(key))
             return false;
@@ -308,7 +333,8 @@ private:
     // The grids of Easy, Standard and Hard, drawn with every draw and check of the first
     // generator (random removal, which left nearly every line at naked singles) so that Expert
     // and Extreme, drawn next, keep their lines. Its lines stay as a last resort.
-    QList<NestedGrid> drawNestedGrids() {
+    QList<NestedGrid> drawNestedGrids()
+    {
         QList<int> plan = givenCountPlan(0, n_);
         plan.removeFirst();
         random_.shuffle(plan);
@@ -354,7 +380,8 @@ private:
     }
 
     // Within the nested levels' cap: the technique a puzzle needs, or Guessing beyond the cap.
-    static sudoku::Technique nestedRating(const sudoku::Grid &givens) {
+    static sudoku::Technique nestedRating(const sudoku::Grid &givens)
+    {
         const sudoku::Rating r = sudoku::rate(givens, kNestedCap);
         return r.solved ? r.hardest : sudoku::Technique::Guessing;
     }
@@ -363,7 +390,8 @@ private:
     // (removal alone almost never gets past naked singles at 41 to 51 givens, but minimal
     // puzzles often need more), filled back up with givens that keep the need.
     std::optional<sudoku::Grid> hardAttempt(const sudoku::Grid &solution, int count,
-                                            sudoku::Technique aim) {
+                                            sudoku::Technique aim)
+    {
         sudoku::Grid puzzle = solution;
         QList<int> order;
         for (int cell = 0; cell < 81; ++cell)
@@ -400,7 +428,8 @@ private:
     // order that leaves the rating at want, else the nearest above it (a later cell may still
     // bring it down); below want only as a last resort, never above most.
     std::optional<sudoku::Grid> reveal(const sudoku::Grid &from, const sudoku::Grid &solution,
-                                       int extra, sudoku::Technique want, sudoku::Technique most) {
+                                       int extra, sudoku::Technique want, sudoku::Technique most)
+    {
         sudoku::Grid puzzle = from;
         for (int step = 0; step < extra; ++step) {
             QList<int> hidden;
@@ -434,7 +463,8 @@ private:
     // singles and Easy at naked singles, neither harder than the level it is made from. A
     // Standard left above hidden singles is kept only if no other Hard puzzle does better.
     bool nestedLines(const sudoku::Grid &solution, int hardCount,
-                     std::array<sudoku::Grid, 3> &levels) {
+                     std::array<sudoku::Grid, 3> &levels)
+    {
         using T = sudoku::Technique;
         for (T aim : {T::LockedCandidates, T::HiddenSingle}) {
             std::optional<std::array<sudoku::Grid, 3>> runnerUp;
@@ -466,7 +496,8 @@ private:
     }
 
     // Easy, Standard and Hard: one grid per line, Hard's givens inside Standard's inside Easy's.
-    void makeNested(GeneratedBank &bank, const QList<NestedGrid> &grids) {
+    void makeNested(GeneratedBank &bank, const QList<NestedGrid> &grids)
+    {
         for (int level = 0; level < 3; ++level)
             bank.levels[level] << tellingRow(level);
         int fallbacks = 0;
@@ -483,7 +514,8 @@ private:
     }
 
     // Orders the 17-given puzzles from the hardest: rating, then how much logic left unsolved.
-    void rankMinimal17() {
+    void rankMinimal17()
+    {
         if (!ranked_.isEmpty())
             return;
         struct Ranked {
@@ -510,7 +542,8 @@ private:
     }
 
     // A 17-given puzzle moved by a random symmetry until it copies no puzzle of the set.
-    QByteArray transformed17(int index) {
+    QByteArray transformed17(int index)
+    {
         for (;;) {
             const sudoku::Grid givens = Symmetry::random(random_).apply(minimal17_[index]);
             if (minimalText_.contains(rowDigits(givens)) ||
@@ -525,7 +558,8 @@ private:
         }
     }
 
-    QList<QByteArray> pick17(int level, int count) {
+    QList<QByteArray> pick17(int level, int count)
+    {
         rankMinimal17();
         QList<int> chosen;
         if (level == 4) {
@@ -560,14 +594,16 @@ private:
         return lines;
     }
 
-    static bool inBand(int level, sudoku::Technique r) {
+    static bool inBand(int level, sudoku::Technique r)
+    {
         if (level == 4)
             return r >= sudoku::Technique::XYWing;
         return r >= sudoku::Technique::NakedPair && r < sudoku::Technique::Guessing;
     }
 
     // Adds givens from the solution until count, keeping the rating in the level's band.
-    bool pad(int level, Candidate &c, int count) {
+    bool pad(int level, Candidate &c, int count)
+    {
         QList<int> empty;
         for (int cell = 0; cell < 81; ++cell)
             if (!c.givens[cell])
@@ -588,7 +624,8 @@ private:
 
     // Expert's and Extreme's lines beyond the 17s: minimal puzzles of the level's band, filled
     // up to the planned count.
-    QList<QByteArray> makeGenerated(int level, QList<int> plan) {
+    QList<QByteArray> makeGenerated(int level, QList<int> plan)
+    {
         std::sort(plan.begin(), plan.end());
         QList<QByteArray> lines;
         QList<Candidate> pool;
@@ -631,7 +668,8 @@ private:
         return lines;
     }
 
-    void makeSparse(GeneratedBank &bank, int level) {
+    void makeSparse(GeneratedBank &bank, int level)
+    {
         QList<int> plan = givenCountPlan(level, n_);
         const int seventeens = int(plan.count(17));
         plan.removeAll(17);
@@ -664,7 +702,8 @@ private:
 
 } // namespace
 
-QList<int> givenCountPlan(int level, int n) {
+QList<int> givenCountPlan(int level, int n)
+{
     QList<int> plan;
     switch (level) {
     case 0:
@@ -696,18 +735,21 @@ QList<int> givenCountPlan(int level, int n) {
     return plan;
 }
 
-GeneratedBank generateBank(const GenerateOptions &options) {
+GeneratedBank generateBank(const GenerateOptions &options)
+{
     return Generator(options).run();
 }
 
-QByteArray GeneratedBank::fileText(int level) const {
+QByteArray GeneratedBank::fileText(int level) const
+{
     QByteArray text;
     for (const QByteArray &line : levels[level])
         text += line + '\n';
     return text;
 }
 
-int runGenerate(const QStringList &args, QTextStream &out, QTextStream &err) {
+int runGenerate(const QStringList &args, QTextStream &out, QTextStream &err)
+{
     GenerateOptions options;
     QString outDir, minimalPath = QStringLiteral(":/minimal17/puzzles17.txt");
     bool haveSeed = false;

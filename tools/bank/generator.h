@@ -24,7 +24,8 @@ public:
     // Uniform over 0..n-1; n must be at least 1.
     quint32 below(quint32 n);
 
-    template<typename List> void shuffle(List &items) {
+    template<typename List> void shuffle(List &items)
+    {
         for (qsizetype k = qsizetype(items.size()) - 1; k > 0; --k)
             std::swap(items[k], items[qsizetype(below(quint32(k + 1)))]);
     }

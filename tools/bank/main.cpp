@@ -6,7 +6,8 @@
 
 namespace {
 
-void printHelp(QTextStream &out) {
+void printHelp(QTextStream &out)
+{
     out << "Usage: vaskelio-bank COMMAND [ARGUMENTS]\n"
            "Makes and guards the puzzle bank of Vaskelio (data/bank/tk0.txt .. tk4.txt).\n"
            "\n"
@@ -38,7 +39,8 @@ void printHelp(QTextStream &out) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
     QStringList args = app.arguments().mid(1);
