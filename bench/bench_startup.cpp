@@ -3,7 +3,6 @@
 // window, and the resident memory once it is shown. Settings and data go to a temporary home.
 //   bench_startup [ROUNDS]
 #include "storage/settings.h"
-#include "windows/fonts.h"
 #include "windows/mainwindow.h"
 #include "windows/program.h"
 #include "windows/qtprompter.h"
@@ -60,9 +59,7 @@ int runChild(int argc, char **argv, bool full)
 {
     QApplication app(argc, argv);
     if (full) {
-        QApplication::setApplicationName(QStringLiteral("Vaskelio"));
-        QApplication::setOrganizationName(QStringLiteral("Morvane"));
-        installFontSubstitutes();
+        Program::prepareApplication();
         QtPrompter prompter;
         Settings settings;
         Program program(prompter, settings);

@@ -1,5 +1,4 @@
 #include "storage/settings.h"
-#include "windows/fonts.h"
 #include "windows/program.h"
 #include "windows/qtprompter.h"
 
@@ -8,9 +7,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vaskelio"));
-    QApplication::setOrganizationName(QStringLiteral("Morvane"));
-    installFontSubstitutes();
+    Program::prepareApplication();
 
     QtPrompter prompter;
     Settings settings;

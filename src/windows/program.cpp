@@ -3,11 +3,20 @@
 #include "windows/frmabout.h"
 #include "windows/frmda.h"
 #include "windows/frmnewgame.h"
+#include "windows/fonts.h"
 #include "windows/frmoption.h"
 #include "windows/mainwindow.h"
 #include "windows/placeholderdialog.h"
 
+#include <QApplication>
 #include <QScreen>
+
+void Program::prepareApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Vaskelio"));
+    QApplication::setOrganizationName(QStringLiteral("Morvane"));
+    installFontSubstitutes();
+}
 
 Program::Program(Prompter &prompter, Settings &settings) : prompter_(prompter)
 {

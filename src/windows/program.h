@@ -14,6 +14,9 @@ class Tfrmnewgame;
 // first. Closing the main window ends the program; destroying it writes the settings.
 class Program {
 public:
+    // The application's names and fonts; once, before any window.
+    static void prepareApplication();
+
     Program(Prompter &prompter, Settings &settings);
     ~Program();
 

@@ -5,6 +5,7 @@
 #include "engine/random.h"
 #include "engine/rules.h"
 #include "i18n/texttable.h"
+#include "bankline.h"
 #include "sandbox.h"
 #include "scriptedprompter.h"
 
@@ -12,8 +13,6 @@
 #include <QtTest>
 
 namespace {
-const QString kHard1 = QStringLiteral(
-    "5682D1IGC3DB9FG1HEIG158CB4F4AECI8762H9FGBE3AD7B34A65981E4FCIH27287A5D639639H7B451");
 
 QRgb rgbAt(const QImage &image, int x, int y)
 {
@@ -54,16 +53,6 @@ class TestBoard : public QObject {
         QStringLiteral("一"),      QStringLiteral("ice cream"), QStringLiteral("vegetables"),
         QStringLiteral("cat"),     QStringLiteral("house"),     QStringLiteral("garden"),
         QStringLiteral("kitchen"), QStringLiteral("elephant"),  QStringLiteral("ねこ")};
-
-    static void load(TQJ &model, const QString &line)
-    {
-        for (int p = 0; p < 81; ++p) {
-            TNode &n = model.node(p / 9 + 1, p % 9 + 1);
-            const QChar c = line.at(p);
-            n.given = c.isDigit();
-            n.value = n.given ? c.digitValue() : c.unicode() - 'A' + 1;
-        }
-    }
 
 private slots:
     void newCellDefaults()
@@ -271,7 +260,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&board));
         RandomSource random([] { return quint64(1); });
         TQJ model(random);
-        load(model, kHard1);
+        writeBankLine(model, kHardLine1);
         board.loadpuzzle(model, words);
         QList<QPair<TTntcell *, Qt::MouseButton>> downs;
         int enters = 0;
@@ -316,7 +305,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&board));
         RandomSource random([] { return quint64(99); });
         TQJ model(random);
-        QVERIFY(!model.parsebank(kHard1));
+        QVERIFY(!model.parsebank(kHardLine1));
         PaletteList palette{words, 0};
         TextTables texts;
         ScriptedPrompter prompter;

@@ -1,5 +1,6 @@
 #include "engine/qj.h"
 #include "engine/random.h"
+#include "bankline.h"
 #include "sandbox.h"
 
 #include <QtTest>
@@ -7,10 +8,8 @@
 #include <map>
 
 namespace {
-const QString kEasy1 = QStringLiteral(
-    "568241IGC3D29F71HEIG158CB4F4A5CI8762H967BE3147B34A6598154FC9H27287A54639639H7B451");
-const QString kExtreme1 = QStringLiteral(
-    "DGI3EB18FH26DAGCIEEAC9HFBDGI47H2CFEAFCH5DA9GBBEAF7IDCHGIEA64H2C3FBGIH5AD1HDBCEGFI");
+const QString &kEasy1 = kEasyLine1;
+const QString &kExtreme1 = kExtremeLine1;
 
 // A clock that ticks once per reading, so every reseed gives a new, repeatable stream.
 RandomSource::Clock countingClock(quint64 start = 1)
@@ -36,18 +35,10 @@ bool isCompletedGrid(const TQJ &m)
     return true;
 }
 
-// The model exactly as a bank line writes it, without the shuffle of parsebank.
 TQJ parsedUnshuffled(const QString &text, RandomSource &random)
 {
     TQJ m(random);
-    for (int p = 0; p < 81; ++p) {
-        TNode &n = m.node(p / 9 + 1, p % 9 + 1);
-        const QChar c = text.at(p);
-        n.column = p / 9 + 1;
-        n.row = p % 9 + 1;
-        n.given = c.isDigit();
-        n.value = n.given ? c.digitValue() : c.unicode() - 'A' + 1;
-    }
+    writeBankLine(m, text);
     return m;
 }
 

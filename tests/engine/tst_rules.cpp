@@ -3,6 +3,7 @@
 #include "engine/random.h"
 #include "engine/rules.h"
 #include "i18n/texttable.h"
+#include "bankline.h"
 #include "plainboard.h"
 #include "sandbox.h"
 #include "scriptedprompter.h"
@@ -11,20 +12,7 @@
 
 namespace {
 // Line 1 of Easy: 55 given cells.
-const QString kEasy1 = QStringLiteral(
-    "568241IGC3D29F71HEIG158CB4F4A5CI8762H967BE3147B34A6598154FC9H27287A54639639H7B451");
-
-void writeLine(TQJ &model, const QString &line)
-{
-    for (int p = 0; p < 81; ++p) {
-        TNode &n = model.node(p / 9 + 1, p % 9 + 1);
-        const QChar c = line.at(p);
-        n.column = p / 9 + 1;
-        n.row = p % 9 + 1;
-        n.given = c.isDigit();
-        n.value = n.given ? c.digitValue() : c.unicode() - 'A' + 1;
-    }
-}
+const QString &kEasy1 = kEasyLine1;
 } // namespace
 
 class TestRules : public QObject {
@@ -42,7 +30,7 @@ class TestRules : public QObject {
     // A new game as the New Game dialog deals it, without the shuffle.
     void newGame(const QStringList &nine, const QString &line = kEasy1)
     {
-        writeLine(model, line);
+        writeBankLine(model, line);
         words = nine;
         palette.items = nine;
         palette.itemIndex = 0;

@@ -19,7 +19,7 @@
 struct ProgramFixture {
     explicit ProgramFixture(const QString &settingsFile)
         : settings(SettingsLocation::file(settingsFile)),
-          program(std::make_unique<Program>(prompter, settings))
+          program((Program::prepareApplication(), std::make_unique<Program>(prompter, settings)))
     {
     }
 
