@@ -22,6 +22,11 @@ class SilentPrompter : public Prompter {
 public:
     void inform(const QString &, const QString &) override {}
     bool confirm(const QString &, const QString &) override { return true; }
+    QString openFileName(const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
 };
 
 double medianMicros(std::vector<qint64> &nanos)

@@ -12,4 +12,10 @@ public:
     virtual void inform(const QString &text, const QString &title = {}) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool confirm(const QString &text, const QString &title = {}) = 0;
+    // A file to read, starting in folder; empty when the user cancels.
+    virtual QString openFileName(const QString &folder, const QString &filter) = 0;
+    // A file to write, starting in folder; suffix is added to a name typed without one. The
+    // caller asks about overwriting. Empty when the user cancels.
+    virtual QString saveFileName(const QString &folder, const QString &filter,
+                                 const QString &suffix) = 0;
 };

@@ -9,7 +9,9 @@
 #include "engine/random.h"
 #include "i18n/translate.h"
 #include "storage/folders.h"
+#include "storage/savedgame.h"
 #include "storage/settings.h"
+#include "storage/textfile.h"
 #include "windows/fonts.h"
 #include "windows/frmda.h"
 #include "windows/keypreview.h"
@@ -17,11 +19,13 @@
 
 #include <QDialog>
 #include <QEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -229,6 +233,8 @@ void TaaForm1::buildLayout()
 
     connect(btstartnewgame_, &QPushButton::clicked, this, &TaaForm1::btstartnewgameClick);
     connect(palette_, &WordPalette::wordClicked, this, &TaaForm1::but1Click);
+    connect(toolbar_[0], &QToolButton::clicked, this, &TaaForm1::tbopenClick);
+    connect(toolbar_[1], &QToolButton::clicked, this, &TaaForm1::tbsaveClick);
     connect(toolbar_[3], &QToolButton::clicked, this, &TaaForm1::tbcheckerrorClick);
     connect(toolbar_[4], &QToolButton::clicked, this, &TaaForm1::tbshowhintClick);
     connect(toolbar_[5], &QToolButton::clicked, this, &TaaForm1::tbrestartClick);
@@ -275,8 +281,9 @@ void TaaForm1::enterplay()
     board_->setEnabled(true);
     for (QToolButton *button : toolbar_)
         button->setEnabled(true);
-    setWindowTitle(kTitle + QStringLiteral(" - ") +
-                   state_.texts.uitext(levelNameKey(state_.curlevel)));
+    // A saved game may carry a level the game never deals; the caption then stays.
+    if (const QString key = levelNameKey(state_.curlevel); !key.isEmpty())
+        setWindowTitle(kTitle + QStringLiteral(" - ") + state_.texts.uitext(key));
 }
 
 void TaaForm1::selectfirstword()
@@ -343,6 +350,86 @@ void TaaForm1::cellmouseleave(TTntcell *cell)
 {
     cell->SetisEnter(false);
     statusPanel_->clear();
+}
+
+SavedGame TaaForm1::savedgame() const
+{
+    SavedGame game;
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const int p = 9 * (i - 1) + (j - 1);
+            const TNode &node = state_.QJ1.node(i, j);
+            game.solution[p] = node.value;
+            game.given[p] = node.given;
+            const bool empty = isEmptyText(board_->cellText(i, j));
+            game.board[p] = empty ? 0 : board_->cellValue(i, j);
+        }
+    }
+    game.level = state_.curlevel;
+    game.title = state_.Edit1;
+    game.words = state_.TntListBox1.items;
+    return game;
+}
+
+void TaaForm1::tbsaveClick()
+{
+    const QString file =
+        prompter_.saveFileName(savesfolder(), savedGameFilter(), QLatin1String(kSavedGameSuffix));
+    if (file.isEmpty())
+        return;
+    if (QFileInfo::exists(file) &&
+        !prompter_.confirm(state_.texts.uitext(QStringLiteral("msgoverride"))))
+        return;
+    // Written aside and renamed over the old file, so a failed save leaves the old one whole.
+    QSaveFile out(file);
+    const QByteArray bytes = savedgame().toBytes();
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        prompter_.inform(out.errorString());
+}
+
+void TaaForm1::tbopenClick()
+{
+    const QString file = prompter_.openFileName(savesfolder(), savedGameFilter());
+    if (file.isEmpty())
+        return;
+    const TextFileResult read = readtextfile(file);
+    if (!read) {
+        prompter_.inform(read.error);
+        return;
+    }
+    const auto parsed = parseSavedGame(read.text);
+    if (const auto *error = std::get_if<SavedGameError>(&parsed)) {
+        prompter_.inform(error->message);
+        return;
+    }
+    loadgame(std::get<SavedGame>(parsed));
+}
+
+void TaaForm1::loadgame(const SavedGame &game)
+{
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const int p = 9 * (i - 1) + (j - 1);
+            state_.QJ1.node(i, j).value = game.solution[p];
+            state_.QJ1.node(i, j).given = game.given[p];
+        }
+    }
+    state_.Edit1 = game.title;
+    state_.TntListBox1.items = game.words;
+    state_.curwords = game.words;
+    board_->loadpuzzle(state_.QJ1, state_.curwords);
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const int shown = game.board[9 * (i - 1) + (j - 1)];
+            board_->setCellValue(i, j, shown);
+            if (shown != 0)
+                board_->setCellText(i, j, wordAt(state_.curwords, shown));
+        }
+    }
+    state_.curlevel = game.level;
+    board_->fitfonts();
+    enterplay();
+    selectfirstword();
 }
 
 void TaaForm1::tbcheckerrorClick()

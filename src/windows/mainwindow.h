@@ -17,6 +17,7 @@ class QStatusBar;
 class QTabWidget;
 class QToolButton;
 class Settings;
+struct SavedGame;
 class TTntcell;
 class Tfrmda;
 class Ttntstdsudoku;
@@ -69,6 +70,12 @@ public:
     void showstatus(const QString &text);
     void showwords();
     void but1Click(int k);
+
+    void tbsaveClick();
+    void tbopenClick();
+    // Makes a saved game the game in play.
+    void loadgame(const SavedGame &game);
+    SavedGame savedgame() const;
 
     void tbcheckerrorClick();
     void tbshowhintClick();

@@ -1,6 +1,7 @@
 #include "windows/qtprompter.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -29,4 +30,22 @@ bool QtPrompter::confirm(const QString &text, const QString &title)
                     owner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+QString QtPrompter::openFileName(const QString &folder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(owner(), QString(), folder, filter);
+}
+
+QString QtPrompter::saveFileName(const QString &folder, const QString &filter,
+                                 const QString &suffix)
+{
+    QFileDialog dialog(owner(), QString(), folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    // The program asks about an existing file itself, with its own words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }

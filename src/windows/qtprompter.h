@@ -7,4 +7,7 @@ class QtPrompter : public Prompter {
 public:
     void inform(const QString &text, const QString &title = {}) override;
     bool confirm(const QString &text, const QString &title = {}) override;
+    QString openFileName(const QString &folder, const QString &filter) override;
+    QString saveFileName(const QString &folder, const QString &filter,
+                         const QString &suffix) override;
 };

@@ -21,6 +21,17 @@ public:
         return answers.isEmpty() ? false : answers.dequeue();
     }
 
+    QString openFileName(const QString &folder, const QString &) override
+    {
+        folders.append(folder);
+        return files.isEmpty() ? QString() : files.dequeue();
+    }
+    QString saveFileName(const QString &folder, const QString &, const QString &) override
+    {
+        folders.append(folder);
+        return files.isEmpty() ? QString() : files.dequeue();
+    }
+
     void clear()
     {
         messages.clear();
@@ -29,6 +40,8 @@ public:
     }
 
     QQueue<bool> answers;
+    QQueue<QString> files; // answers to file dialogs; none left means Cancel
+    QStringList folders;   // where each file dialog started
     QStringList messages;
     QStringList questions;
     QStringList titles;

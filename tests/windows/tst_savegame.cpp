@@ -1,0 +1,228 @@
+#include "board/tntspeedbutton.h"
+#include "board/wordpalette.h"
+#include "programfixture.h"
+#include "sandbox.h"
+#include "storage/savedgame.h"
+#include "windows/frmnewgame.h"
+#include "windows/mainwindow.h"
+#include "windows/radiogroup.h"
+
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+namespace {
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString referenceFile(const char *name)
+{
+    return QStringLiteral(VASKELIO_TEST_DATA "/savedgames/") + QString::fromLatin1(name);
+}
+} // namespace
+
+class TestSaveGame : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<ProgramFixture> fixture;
+
+    void start()
+    {
+        fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")));
+        fixture->program->show();
+        QVERIFY(QTest::qWaitForWindowActive(&fixture->main()));
+    }
+
+    TaaForm1 &main() { return fixture->main(); }
+
+    void startGame(int level)
+    {
+        Tfrmnewgame &d = fixture->program->frmnewgame();
+        d.levels()->setItemIndex(level);
+        for (int k = 1; k <= 9; ++k)
+            d.box(k)->setText(testWords().at(k - 1));
+        d.box(0)->setText(QStringLiteral("Numbers"));
+        d.BitBtn1Click();
+    }
+
+    void save(const QString &file)
+    {
+        fixture->prompter.files.enqueue(file);
+        QTest::mouseClick(main().findChild<QToolButton *>("tbsave"), Qt::LeftButton);
+    }
+
+    void open(const QString &file)
+    {
+        fixture->prompter.files.enqueue(file);
+        QTest::mouseClick(main().findChild<QToolButton *>("tbopen"), Qt::LeftButton);
+    }
+
+    QStringList boardTexts()
+    {
+        QStringList texts;
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                texts << main().board()->cell(i, j)->text();
+        return texts;
+    }
+
+private slots:
+    void init() { start(); }
+    void cleanup() { fixture.reset(); }
+
+    void saveAndLoadInTheNextRun()
+    {
+        startGame(2);
+        // Two entries: one kept, one placed and cleared again.
+        QList<TTntcell *> cells;
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                if (!main().board()->cell(i, j)->isfixed())
+                    cells << main().board()->cell(i, j);
+        QTest::mouseClick(main().wordPalette()->button(3), Qt::LeftButton);
+        QTest::mouseClick(cells.at(0), Qt::LeftButton);
+        QTest::mouseClick(cells.at(1), Qt::LeftButton);
+        QTest::mouseClick(cells.at(1), Qt::RightButton);
+        const QString file = dir.filePath(QStringLiteral("game.wrd"));
+        save(file);
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        QCOMPARE(fixture->prompter.folders.last(), savesfolder());
+        const QString dealt = fixture->state().QJ1.toPuzzleString();
+        const QStringList texts = boardTexts();
+
+        const QByteArray bytes = bytesOf(file);
+        QVERIFY(bytes.startsWith("\xFF\xFE"));
+        const QStringList lines =
+            QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2),
+                               (bytes.size() - 2) / 2)
+                .split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 15); // 14 lines, each ended
+        const int p0 = 9 * (cells.at(0)->x - 1) + cells.at(0)->y - 1;
+        const int p1 = 9 * (cells.at(1)->x - 1) + cells.at(1)->y - 1;
+        QCOMPARE(lines.at(2).at(p0), QLatin1Char('3'));
+        QCOMPARE(lines.at(2).at(p1), QLatin1Char('0')); // cleared
+        QCOMPARE(lines.at(3), QStringLiteral("2"));
+
+        fixture.reset();
+        start();
+        open(file);
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        QCOMPARE(fixture->state().QJ1.toPuzzleString(), dealt);
+        QCOMPARE(boardTexts(), texts);
+        QCOMPARE(fixture->state().curlevel, 2);
+        QCOMPARE(fixture->state().Edit1, QStringLiteral("Numbers"));
+        QCOMPARE(fixture->state().curwords, testWords());
+        QCOMPARE(main().windowTitle(), QStringLiteral("Vaskelio - Hard"));
+        QVERIFY(main().board()->isEnabled());
+        for (QToolButton *b :
+             main().findChild<QWidget *>("ToolBar1")->findChildren<QToolButton *>())
+            QVERIFY(b->isEnabled());
+        QVERIFY(main().wordPalette()->button(1)->isChecked());
+        QCOMPARE(fixture->state().TntListBox1.itemIndex, 0);
+        QCOMPARE(main().wordPalette()->button(4)->mycaption(), testWords().at(3));
+        // The New Game dialog keeps its own fields.
+        QCOMPARE(fixture->program->frmnewgame().box(0)->text(), QStringLiteral("Numbers"));
+        QCOMPARE(fixture->state().settings.newgamelevel, 2);
+    }
+
+    void overwriteAsksFirst()
+    {
+        startGame(0);
+        const QString file = dir.filePath(QStringLiteral("old.wrd"));
+        QFile::copy(referenceFile("hard_game.wrd"), file);
+        const QByteArray before = bytesOf(file);
+        fixture->prompter.answers.enqueue(false);
+        save(file);
+        QCOMPARE(fixture->prompter.questions.last(),
+                 QStringLiteral("Because this file name already exits, click OK to overwrite it?"));
+        QCOMPARE(bytesOf(file), before);
+
+        fixture->prompter.answers.enqueue(true);
+        save(file);
+        QVERIFY(bytesOf(file) != before);
+        QCOMPARE(bytesOf(file), main().savedgame().toBytes());
+    }
+
+    void cancelledDialogsChangeNothing()
+    {
+        startGame(1);
+        const QStringList texts = boardTexts();
+        save(QString()); // Cancel
+        open(QString());
+        QCOMPARE(boardTexts(), texts);
+        QVERIFY(QDir(savesfolder()).entryList(QDir::Files).isEmpty());
+    }
+
+    void loadingTheReferenceFile()
+    {
+        open(referenceFile("hard_game.wrd"));
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        QCOMPARE(main().windowTitle(), QStringLiteral("Vaskelio - Hard"));
+        QCOMPARE(main().board()->cell(1, 5)->text(), QStringLiteral("fig"));  // word 4, right
+        QCOMPARE(main().board()->cell(2, 3)->text(), QStringLiteral("date")); // word 7, wrong
+        QCOMPARE(main().board()->cell(2, 3)->value(), 7);
+        QCOMPARE(main().board()->cell(1, 2)->text(), QStringLiteral("kiwi")); // given 6
+        QVERIFY(main().board()->cell(1, 2)->isfixed());
+        QCOMPARE(main().board()->cell(1, 7)->text(), QStringLiteral(" "));
+        main().tbcheckerrorClick();
+        QCOMPARE(main().board()->cell(2, 3)->color(), QColor(Qt::red));
+        QCOMPARE(main().board()->cell(1, 5)->color() == QColor(Qt::red), false);
+    }
+
+    void levelSevenLeavesTheCaption()
+    {
+        open(referenceFile("level_seven.wrd"));
+        QCOMPARE(fixture->state().curlevel, 7);
+        QCOMPARE(main().windowTitle(), QStringLiteral("Vaskelio"));
+        QVERIFY(main().board()->isEnabled());
+    }
+
+    void aCompleteBoardSaysSolvedOnlyAfterAChange()
+    {
+        open(referenceFile("complete.wrd"));
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        TTntcell *cell = main().board()->cell(1, 7); // not given; holds its word
+        QVERIFY(!cell->isfixed());
+        QTest::mouseClick(main().wordPalette()->button(cell->value()), Qt::LeftButton);
+        QTest::mouseClick(cell, Qt::LeftButton);
+        QCOMPARE(fixture->prompter.messages, QStringList{QStringLiteral("Puzzle Solved")});
+    }
+
+    void badFilesChangeNothing_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("missing") << dir.filePath(QStringLiteral("nowhere.wrd"));
+        QTest::newRow("solution 0") << referenceFile("solution_zero.wrd");
+        QTest::newRow("letter on the board") << referenceFile("board_letter.wrd");
+        QTest::newRow("level is a word") << referenceFile("level_not_a_number.wrd");
+        QTest::newRow("empty") << referenceFile("empty.wrd");
+    }
+    void badFilesChangeNothing()
+    {
+        QFETCH(QString, file);
+        startGame(3);
+        const QString dealt = fixture->state().QJ1.toPuzzleString();
+        const QStringList texts = boardTexts();
+        open(file);
+        QCOMPARE(fixture->prompter.messages.size(), 1);
+        QVERIFY(!fixture->prompter.messages.first().isEmpty());
+        QCOMPARE(fixture->state().QJ1.toPuzzleString(), dealt);
+        QCOMPARE(boardTexts(), texts);
+        QCOMPARE(main().windowTitle(), QStringLiteral("Vaskelio - Expert"));
+    }
+
+    void aFailedSaveSaysWhy()
+    {
+        startGame(0);
+        save(dir.filePath(QStringLiteral("no/such/folder/game.wrd")));
+        QCOMPARE(fixture->prompter.messages.size(), 1);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("no/such/folder/game.wrd"))));
+    }
+};
+
+VASKELIO_GUI_TEST_MAIN(TestSaveGame)
+#include "tst_savegame.moc"
