@@ -1,8 +1,7 @@
 #include "engine/bank.h"
 
 #include "engine/random.h"
-
-#include <QFile>
+#include "storage/textfile.h"
 
 const PuzzleBank &PuzzleBank::builtIn()
 {
@@ -20,15 +19,8 @@ const QStringList &PuzzleBank::lines(int level) const
 {
     auto &slot = levels_[level];
     if (!slot) {
-        QFile file(QStringLiteral(":/bank/tk%1.txt").arg(level));
-        QStringList lines;
-        if (file.open(QIODevice::ReadOnly)) {
-            const QList<QByteArray> raw = file.readAll().split('\n');
-            for (const QByteArray &line : raw)
-                if (!line.isEmpty())
-                    lines.append(QString::fromLatin1(line));
-        }
-        slot = lines;
+        const QString text = readtextfile(QStringLiteral(":/bank/tk%1.txt").arg(level)).text;
+        slot = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     return *slot;
 }
