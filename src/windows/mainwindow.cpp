@@ -8,6 +8,7 @@
 #include "engine/prompter.h"
 #include "engine/random.h"
 #include "i18n/translate.h"
+#include "i18n/translationeditor.h"
 #include "storage/folders.h"
 #include "storage/savedgame.h"
 #include "storage/settings.h"
@@ -16,6 +17,7 @@
 #include "windows/frmda.h"
 #include "windows/keypreview.h"
 #include "windows/programstate.h"
+#include "windows/radiogroup.h"
 
 #include <QDialog>
 #include <QEvent>
@@ -26,8 +28,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QToolButton>
 
 namespace {
@@ -218,14 +220,6 @@ void TaaForm1::buildLayout()
         pushButton(panelreg, "buttonoption2", QStringLiteral("Option"), {11, 47, 101, 31});
     auto *btclose = pushButton(panelreg, "btclose2", QStringLiteral("&Close"), {116, 13, 101, 65});
 
-    // The translation tables' editor, shown over the play area by F12.
-    pageControl2_ = new QTabWidget(this);
-    pageControl2_->setObjectName(QStringLiteral("PageControl2"));
-    for (const char *page : {"TabSheet5", "English Chinese", "Japannese"})
-        pageControl2_->addTab(new QWidget, QString::fromLatin1(page));
-    pageControl2_->setCurrentIndex(2);
-    pageControl2_->hide();
-
     for (QWidget *panel : {panel1_, panel2_, panel4_}) {
         panel->setMouseTracking(true);
         panel->installEventFilter(this);
@@ -294,9 +288,33 @@ void TaaForm1::selectfirstword()
     showwords();
 }
 
+TranslationEditor *TaaForm1::translationEditor()
+{
+    // Made when first asked for: a maintainer's tool should cost the player nothing at start.
+    if (editor_)
+        return editor_;
+    editor_ = new TranslationEditor(state_.texts, programfolder(), this);
+    editor_->hide();
+    {
+        const QSignalBlocker quiet(editor_->languages());
+        editor_->languages()->setItemIndex(state_.texts.langid());
+    }
+    connect(editor_, &TranslationEditor::languageChosen, this, [this](int langid) {
+        state_.texts.setLangid(langid);
+        applylanguage();
+    });
+    connect(editor_, &TranslationEditor::appendAllHintsRequested, this,
+            [this] { editor_->loadall(windows().frmabout); });
+    connect(editor_, &TranslationEditor::failed, this,
+            [this](const QString &message) { prompter_.inform(message); });
+    return editor_;
+}
+
 void TaaForm1::applylanguage()
 {
     ::applylanguage(this, state_.texts);
+    if (editor_ && editor_->isVisible())
+        editor_->reloadAll(); // the current table has just been replaced
 }
 
 void TaaForm1::addlanguagekeys(QWidget *dialog)
@@ -475,9 +493,13 @@ void TaaForm1::keydown(int key)
         state_.texts.setLangid(language);
         applylanguage();
     } else if (key == Qt::Key_F12) {
-        pageControl2_->setVisible(!pageControl2_->isVisible());
-        pageControl2_->resize(620, 620);
-        pageControl2_->raise();
+        TranslationEditor *editor = translationEditor();
+        editor->setVisible(!editor->isVisible());
+        editor->resize(620, 620);
+        if (editor->isVisible()) {
+            editor->reloadAll();
+            editor->raise();
+        }
     }
 }
 

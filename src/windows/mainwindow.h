@@ -14,12 +14,12 @@ class QDialog;
 class QLabel;
 class QPushButton;
 class QStatusBar;
-class QTabWidget;
 class QToolButton;
 class Settings;
 struct SavedGame;
 class TTntcell;
 class Tfrmda;
+class TranslationEditor;
 class Ttntstdsudoku;
 class WordPalette;
 struct ProgramState;
@@ -55,6 +55,8 @@ public:
     QStatusBar *statusBar() const { return sb1_; }
     QString statusText() const;
     GameRules &rules() { return *rules_; }
+    // The F12 page; made the first time it is asked for.
+    TranslationEditor *translationEditor();
 
     // Deals a game of the level with these words and title and sets the window up for play.
     // Returns false when the bank has no line for the level; nothing changes then.
@@ -121,5 +123,5 @@ private:
     WordPalette *palette_ = nullptr;
     std::array<QToolButton *, 7> toolbar_{};
     QLabel *mmsudokurule_ = nullptr;
-    QTabWidget *pageControl2_ = nullptr;
+    TranslationEditor *editor_ = nullptr;
 };

@@ -236,7 +236,12 @@ private slots:
     void f12TogglesTheEditorPage()
     {
         TaaForm1 &main = fixture->main();
+        QVERIFY(!main.findChild<QTabWidget *>(QStringLiteral("PageControl2"))); // not made yet
+        press(main, Qt::Key_F12);
         auto *page = child<QTabWidget>(main, "PageControl2");
+        QVERIFY(page->isVisible());
+        QCOMPARE(page->tabText(page->currentIndex()), QStringLiteral("Japannese"));
+        press(main, Qt::Key_F12);
         QVERIFY(!page->isVisible());
         press(main, Qt::Key_F12);
         QVERIFY(page->isVisible());
