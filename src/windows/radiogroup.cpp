@@ -91,8 +91,13 @@ void RadioGroup::arrange()
     for (QRadioButton *button : std::as_const(buttons_))
         grid_->removeWidget(button);
     const int rows = (count() + columns_ - 1) / columns_;
-    for (int n = 0; n < count(); ++n)
+    for (int n = 0; n < count(); ++n) {
+        // Columns share the width evenly, whatever their texts, as the designs expect.
+        buttons_.at(n)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         grid_->addWidget(buttons_.at(n), n % rows, n / rows);
+    }
+    for (int column = 0; column < grid_->columnCount(); ++column)
+        grid_->setColumnStretch(column, column < columns_ ? 1 : 0);
 }
 
 void RadioGroup::onToggled(int id, bool checked)
