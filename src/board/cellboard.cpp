@@ -63,6 +63,13 @@ FontFit fitForPiece(int n)
     }
 }
 
+int wordPoints(int length)
+{
+    if (length <= 0)
+        return 0;
+    return length == 1 ? 20 : length <= 3 ? 15 : 12;
+}
+
 QString wordAt(const QStringList &words, int k)
 {
     return k >= 1 && k <= words.size() ? words.at(k - 1) : QString();

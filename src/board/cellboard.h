@@ -34,6 +34,10 @@ struct FontFit {
 // The board's font for a text whose longest piece is n code units long.
 FontFit fitForPiece(int n);
 
+// Points for a whole word of length UTF-16 code units on the Solution window's and the print
+// boards: 20, 15 or 12. 0 for an empty word, whose cell keeps its size.
+int wordPoints(int length);
+
 // A 9 x 9 board of cells as the rules, the fillers and the text fitting see it. Cell (i, j) has
 // i the column and j the row, both 1..9. The on-screen board, the Solution window's board and
 // the print boards implement the per-cell primitives; the operations below are shared.

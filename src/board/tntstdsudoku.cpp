@@ -11,14 +11,19 @@ QColor toColor(Rgb rgb)
 }
 } // namespace
 
-Ttntstdsudoku::Ttntstdsudoku(QWidget *parent) : QWidget(parent)
+Ttntstdsudoku::Ttntstdsudoku(QWidget *parent) : Ttntstdsudoku(kScreen, parent) {}
+
+Ttntstdsudoku::Ttntstdsudoku(const Geometry &geometry, QWidget *parent)
+    : QWidget(parent), geometry_(geometry)
 {
-    resize(kSide, kSide);
+    resize(geometry.side, geometry.side);
     const int p = width() / 9, q = height() / 9;
+    const int offset = geometry.offset;
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
             auto *c = new TTntcell(this);
-            c->setGeometry(cellEdge(p, i), cellEdge(q, j), p - 2, q - 2);
+            c->setGeometry(cellEdge(p, i) + offset, cellEdge(q, j) + offset, p - geometry.shrink,
+                           q - geometry.shrink);
             c->Setisfixed(false);
             c->x = i;
             c->y = j;
@@ -55,12 +60,12 @@ void Ttntstdsudoku::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), palette().window());
     const int w = width() / 9, h = height() / 9;
     const int length = 9 * w;
-    // Filled bands rather than pen strokes keep the pixels exact: a 2-pixel line at p covers
-    // p - 1 and p, a 1-pixel line covers p.
+    // Filled bands rather than pen strokes keep the pixels exact. A line n pixels wide at p
+    // starts at p - n / 2, where the platform centres a wide pen: 2 pixels cover p - 1 and p.
     for (int k = 1; k <= 10; ++k) {
         const int p = linePosition(h, k);
-        const int thickness = isThickLine(k) ? 2 : 1;
-        const int start = p - (thickness - 1);
+        const int thickness = isThickLine(k) ? geometry_.thickPen : geometry_.thinPen;
+        const int start = p - thickness / 2;
         painter.fillRect(0, start, length, thickness, Qt::black);
         painter.fillRect(start, 0, thickness, length, Qt::black);
     }

@@ -9,13 +9,23 @@
 class TTntcell;
 
 // The on-screen 9 x 9 board: 81 cells laid out once at creation with a pitch of 73 pixels,
-// grid lines painted in the gaps between them.
+// grid lines painted in the gaps between them. The print board is the same board at another
+// scale.
 class Ttntstdsudoku : public QWidget, public CellBoard {
     Q_OBJECT
     Q_DISABLE_COPY(Ttntstdsudoku)
 
 public:
-    static constexpr int kSide = 657;
+    // The numbers in which the screen and the print board differ.
+    struct Geometry {
+        int side;     // width and height at creation
+        int shrink;   // a cell is the pitch less this
+        int offset;   // added to every cell's left and top edge
+        int thickPen; // lines 1, 4, 7 and 10
+        int thinPen;  // the other lines
+    };
+    static constexpr Geometry kScreen{657, 2, 0, 2, 1};
+    static constexpr int kSide = kScreen.side;
 
     explicit Ttntstdsudoku(QWidget *parent = nullptr);
 
@@ -41,8 +51,10 @@ public:
     void setBoardEnabled(bool enabled) override;
 
 protected:
+    Ttntstdsudoku(const Geometry &geometry, QWidget *parent);
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    Geometry geometry_;
     std::array<std::array<TTntcell *, 9>, 9> cells_{};
 };

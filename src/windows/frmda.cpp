@@ -40,13 +40,6 @@ Tfrmda::Tfrmda(TaaForm1 &main)
     main_.addlanguagekeys(this);
 }
 
-int Tfrmda::pointsForLength(int length)
-{
-    if (length <= 0)
-        return 0;
-    return length == 1 ? 20 : length <= 3 ? 15 : 12;
-}
-
 void Tfrmda::showsolution(const TQJ &model, const QStringList &words)
 {
     for (int i = 1; i <= 9; ++i) {
@@ -57,7 +50,7 @@ void Tfrmda::showsolution(const TQJ &model, const QStringList &words)
             // A value outside 1..9 (a damaged saved game) shows an empty cell.
             cell->setText(wordAt(words, node.value));
             cell->setFontColor(node.given ? Qt::black : Qt::blue);
-            if (const int points = pointsForLength(int(cell->text().size())); points > 0) {
+            if (const int points = wordPoints(int(cell->text().size())); points > 0) {
                 QFont font = cell->font();
                 font.setPointSize(points);
                 cell->setFont(font);

@@ -21,9 +21,6 @@ public:
     // Fills all 81 cells from the model and the nine words.
     void showsolution(const TQJ &model, const QStringList &words);
 
-    // Points for the length of a word in UTF-16 code units: 20, 15 or 12; 0 keeps the size.
-    static int pointsForLength(int length);
-
 protected:
     void showEvent(QShowEvent *event) override;
 

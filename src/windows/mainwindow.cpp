@@ -9,6 +9,9 @@
 #include "engine/random.h"
 #include "i18n/translate.h"
 #include "i18n/translationeditor.h"
+#include "print/pageprinter.h"
+#include "print/printform.h"
+#include "print/printform2.h"
 #include "storage/folders.h"
 #include "storage/savedgame.h"
 #include "storage/settings.h"
@@ -35,6 +38,8 @@
 namespace {
 const QString kTitle = QStringLiteral("Vaskelio");
 const QColor kStatusColor(0xFF, 0xBC, 0x79);
+// Where a page's top-left corner lands on the sheet, in printer dots.
+constexpr QPoint kPrintOffset(200, 100);
 
 // The rounded frame drawn behind the rule text.
 class RoundedShape : public QWidget {
@@ -229,6 +234,7 @@ void TaaForm1::buildLayout()
     connect(palette_, &WordPalette::wordClicked, this, &TaaForm1::but1Click);
     connect(toolbar_[0], &QToolButton::clicked, this, &TaaForm1::tbopenClick);
     connect(toolbar_[1], &QToolButton::clicked, this, &TaaForm1::tbsaveClick);
+    connect(toolbar_[2], &QToolButton::clicked, this, &TaaForm1::tbprintClick);
     connect(toolbar_[3], &QToolButton::clicked, this, &TaaForm1::tbcheckerrorClick);
     connect(toolbar_[4], &QToolButton::clicked, this, &TaaForm1::tbshowhintClick);
     connect(toolbar_[5], &QToolButton::clicked, this, &TaaForm1::tbrestartClick);
@@ -448,6 +454,21 @@ void TaaForm1::loadgame(const SavedGame &game)
     board_->fitfonts();
     enterplay();
     selectfirstword();
+}
+
+void TaaForm1::tbprintClick()
+{
+    const Windows &w = windows();
+    if (!w.printform || !w.printform2 || !printer_)
+        return;
+    w.printform->translate(state_.texts);
+    w.printform2->translate(state_.texts);
+    w.printform->fill(state_.QJ1, state_.curwords, state_.Edit1, state_.TntListBox1.items);
+    w.printform2->fill(state_.QJ1, state_.curwords);
+    // The pages are not part of the game: a failed job leaves the game as it was.
+    QString error;
+    if (!printer_->printPages({w.printform->panel(), w.printform2->panel()}, kPrintOffset, &error))
+        prompter_.inform(error);
 }
 
 void TaaForm1::tbcheckerrorClick()

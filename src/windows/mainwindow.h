@@ -9,6 +9,7 @@
 #include <memory>
 
 class KeyPreview;
+class PagePrinter;
 class Prompter;
 class QDialog;
 class QLabel;
@@ -19,6 +20,8 @@ class Settings;
 struct SavedGame;
 class TTntcell;
 class Tfrmda;
+class Tprintform;
+class Tprintform2;
 class TranslationEditor;
 class Ttntstdsudoku;
 class WordPalette;
@@ -37,6 +40,8 @@ public:
         Tfrmda *frmda = nullptr;
         QDialog *frmoption = nullptr;
         QDialog *frmabout = nullptr;
+        Tprintform *printform = nullptr;
+        Tprintform2 *printform2 = nullptr;
     };
 
     TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings,
@@ -48,6 +53,8 @@ public:
     // Makes the other windows when a command first needs one, should that come before the
     // program has made them after the first paint.
     void setWindowMaker(std::function<void()> maker) { maker_ = std::move(maker); }
+    // Where Print sends its pages; without one Print does nothing.
+    void setPagePrinter(PagePrinter *printer) { printer_ = printer; }
 
     ProgramState &state() { return state_; }
     Ttntstdsudoku *board() const { return board_; }
@@ -79,6 +86,8 @@ public:
     void loadgame(const SavedGame &game);
     SavedGame savedgame() const;
 
+    // Fills the puzzle page and the solution page from the game in play and prints them.
+    void tbprintClick();
     void tbcheckerrorClick();
     void tbshowhintClick();
     void tbrestartClick();
@@ -109,6 +118,7 @@ private:
     Settings &settings_;
     Windows windows_;
     std::function<void()> maker_;
+    PagePrinter *printer_ = nullptr;
     bool painted_ = false;
     std::unique_ptr<GameRules> rules_;
     KeyPreview *keys_ = nullptr;

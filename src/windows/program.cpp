@@ -1,9 +1,12 @@
 #include "windows/program.h"
 
+#include "print/printform.h"
+#include "print/printform2.h"
+#include "print/qtpageprinter.h"
+#include "windows/fonts.h"
 #include "windows/frmabout.h"
 #include "windows/frmda.h"
 #include "windows/frmnewgame.h"
-#include "windows/fonts.h"
 #include "windows/frmoption.h"
 #include "windows/mainwindow.h"
 #include "windows/placeholderdialog.h"
@@ -18,9 +21,11 @@ void Program::prepareApplication()
     installFontSubstitutes();
 }
 
-Program::Program(Prompter &prompter, Settings &settings) : prompter_(prompter)
+Program::Program(Prompter &prompter, Settings &settings)
+    : prompter_(prompter), printer_(std::make_unique<QtPagePrinter>())
 {
     main_ = std::make_unique<TaaForm1>(state_, prompter, settings);
+    main_->setPagePrinter(printer_.get());
     main_->setWindowMaker([this] { makewindows(); });
     QObject::connect(
         main_.get(), &TaaForm1::firstPainted, main_.get(), [this] { makewindows(); },
@@ -33,13 +38,15 @@ void Program::makewindows()
         return;
     // They belong to the main window and go with it.
     frmda_ = new Tfrmda(*main_);
+    auto *printform2 = new Tprintform2(main_.get());
+    auto *printform = new Tprintform(main_.get());
     frmnewgame_ = new Tfrmnewgame(*main_, prompter_);
     auto *frmwordlist = new PlaceholderDialog(main_.get(), QStringLiteral("frmwordlist"),
                                               QStringLiteral("Word List"));
     auto *frmoption = new Tfrmoption(*main_);
     auto *frmabout = new Tfrmabout(*main_);
     frmnewgame_->setWordListDialog(frmwordlist);
-    main_->setWindows({frmnewgame_, frmda_, frmoption, frmabout});
+    main_->setWindows({frmnewgame_, frmda_, frmoption, frmabout, printform, printform2});
     main_->setWindowMaker(nullptr);
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class PagePrinter;
 class Prompter;
 class Settings;
 class TaaForm1;
@@ -34,6 +35,7 @@ public:
 
 private:
     Prompter &prompter_;
+    std::unique_ptr<PagePrinter> printer_;
     ProgramState state_;
     std::unique_ptr<TaaForm1> main_;
     Tfrmda *frmda_ = nullptr;

@@ -1,0 +1,63 @@
+#include "print/printform.h"
+
+#include "board/tntcell.h"
+#include "print/printsudoku.h"
+
+#include <QLabel>
+
+Tprintform::Tprintform(QWidget *owner) : PrintPage(QStringLiteral("printform"), kPanel, owner)
+{
+    addLabel("TntLabel2", {1500, 17, 90, 31}, 27)->setText(QStringLiteral("Name:"));
+    auto *nameLine = new QWidget(panel());
+    nameLine->setObjectName(QStringLiteral("Panel3"));
+    nameLine->setGeometry(1585, 37, 192, 4);
+    QPalette ink = nameLine->palette();
+    ink.setColor(QPalette::Window, Qt::black);
+    nameLine->setPalette(ink);
+    nameLine->setAutoFillBackground(true);
+    title_ =
+        addLabel("TntLabel1", {125, 174, 1523, 101}, 81, false, Qt::AlignHCenter | Qt::AlignTop);
+    addLabel("TntLabel3", {124, 333, 1354, 38}, 27);
+    addLabel("TntLabel4", {125, 375, 1354, 39}, 27);
+    addBoard({127, 441, 1806, 1806});
+    addLabel1({1721, 2253, 210, 24}, 20);
+
+    const int lefts[9] = {127, 332, 537, 742, 947, 1152, 1357, 1562, 1768};
+    for (int k = 1; k <= 9; ++k) {
+        auto *cell = new TTntcell(panel());
+        cell->setObjectName(QStringLiteral("c%1").arg(k));
+        cell->setGeometry(lefts[k - 1], 2302, 170, 170);
+        cell->setColor(QColor(0xA4, 0xA4, 0xFF));
+        cell->setFont(QFont(QStringLiteral("MS Sans Serif")));
+        legend_.append(cell);
+    }
+}
+
+int Tprintform::pointsForLength(int length)
+{
+    switch (length) {
+    case 0:
+        return 0;
+    case 1:
+        return 50;
+    case 2:
+        return 40;
+    case 3:
+        return 35;
+    default:
+        return 25;
+    }
+}
+
+void Tprintform::fill(const TQJ &model, const QStringList &words, const QString &title,
+                      const QStringList &paletteWords)
+{
+    board()->loadpuzzle(model, words);
+    title_->setText(title);
+    for (int k = 1; k <= 9; ++k) {
+        TTntcell *cell = legend(k);
+        cell->setText(paletteWords.value(k - 1));
+        setCellPoints(cell, pointsForLength(int(cell->text().size())));
+    }
+    board()->sizefonts(&pointsForLength);
+}

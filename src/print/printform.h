@@ -1,0 +1,36 @@
+#pragma once
+
+#include "print/printpage.h"
+
+#include <QStringList>
+
+class TQJ;
+class TTntcell;
+
+// The puzzle page: the title of the word list, two lines of instructions, a line for the
+// player's name, the puzzle as dealt and a legend of the nine words.
+class Tprintform : public PrintPage {
+    Q_OBJECT
+    Q_DISABLE_COPY(Tprintform)
+
+public:
+    static constexpr QSize kPanel{2100, 2531};
+
+    explicit Tprintform(QWidget *owner = nullptr);
+
+    QLabel *title() const { return title_; }
+    // Legend cell c1 .. c9.
+    TTntcell *legend(int k) const { return legend_.at(k - 1); }
+
+    // The board from the model and the words, the title, the legend from the palette's words,
+    // then every board cell and legend word sized by pointsForLength.
+    void fill(const TQJ &model, const QStringList &words, const QString &title,
+              const QStringList &paletteWords);
+
+    // 50, 40, 35 or 25 points for a text of 1, 2, 3 or more code units; 0 for an empty one.
+    static int pointsForLength(int length);
+
+private:
+    QLabel *title_;
+    QList<TTntcell *> legend_;
+};

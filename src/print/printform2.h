@@ -1,0 +1,23 @@
+#pragma once
+
+#include "print/printpage.h"
+
+class TQJ;
+
+// The solution page: "Solution" over all 81 words of the game in play.
+class Tprintform2 : public PrintPage {
+    Q_OBJECT
+    Q_DISABLE_COPY(Tprintform2)
+
+public:
+    static constexpr QSize kPanel{2100, 2693};
+
+    explicit Tprintform2(QWidget *owner = nullptr);
+
+    // The board from the model and the words, then sized by pointsForLength.
+    void fill(const TQJ &model, const QStringList &words);
+
+    // 50, 40, 35, 30 or 25 points for a text of 1, 2, 3, 4-5 or 6-8 code units; 0 (keep the
+    // size) for an empty text and for 9 or more.
+    static int pointsForLength(int length);
+};

@@ -1,0 +1,63 @@
+#include "print/printsudoku.h"
+
+#include "board/tntcell.h"
+#include "engine/qj.h"
+
+Tprintsudoku::Tprintsudoku(QWidget *parent) : Ttntstdsudoku(kPrint, parent)
+{
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            QFont font = cell(i, j)->font();
+            font.setFamily(QStringLiteral("simkai"));
+            cell(i, j)->setFont(font);
+        }
+    }
+}
+
+void Tprintsudoku::loadpuzzle(const TQJ &model, const QStringList &words)
+{
+    CellBoard::loadpuzzle(model, words);
+    for (int i = 1; i <= 9; ++i)
+        for (int j = 1; j <= 9; ++j)
+            if (model.node(i, j).given)
+                setCellPoints(cell(i, j), wordPoints(int(cellText(i, j).size())));
+}
+
+void Tprintsudoku::loadsolution(const TQJ &model, const QStringList &words)
+{
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const TNode &node = model.node(i, j);
+            TTntcell *c = cell(i, j);
+            c->Setvalue(node.value);
+            QFont font = c->font();
+            font.setBold(node.given);
+            font.setItalic(!node.given);
+            c->setFont(font);
+            // A value outside 1..9 leaves the cell without a word.
+            c->setText(wordAt(words, node.value));
+            setCellPoints(c, wordPoints(int(c->text().size())));
+            c->Setisfixed(node.given);
+            c->setEnabled(!node.given);
+        }
+    }
+    Setbigcolor(bigcolor());
+    Setfixcolor(fixcolor());
+    shadeboxes();
+}
+
+void Tprintsudoku::sizefonts(int (*rule)(int length))
+{
+    for (int i = 1; i <= 9; ++i)
+        for (int j = 1; j <= 9; ++j)
+            setCellPoints(cell(i, j), rule(int(cellText(i, j).size())));
+}
+
+void setCellPoints(TTntcell *cell, int points)
+{
+    if (points <= 0)
+        return;
+    QFont font = cell->font();
+    font.setPointSize(points);
+    cell->setFont(font);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "board/tntstdsudoku.h"
+
+class TQJ;
+
+// The board of the print pages: the screen board at print scale (side 1800, cells 190 pixels,
+// lines 20 and 10 pixels wide) with the same cells and the same painting.
+class Tprintsudoku : public Ttntstdsudoku {
+    Q_OBJECT
+    Q_DISABLE_COPY(Tprintsudoku)
+
+public:
+    static constexpr Geometry kPrint{1800, 10, 5, 20, 10};
+
+    explicit Tprintsudoku(QWidget *parent = nullptr);
+
+    // The puzzle as dealt: given words sized by wordPoints, every other cell " ". The
+    // weights stay. Hides the board's loadpuzzle, which leaves the sizes alone.
+    void loadpuzzle(const TQJ &model, const QStringList &words);
+    // Every cell's word sized by wordPoints; given words bold, the others italic.
+    void loadsolution(const TQJ &model, const QStringList &words);
+
+    // Gives every cell the size that rule picks for the length of its text in UTF-16 code
+    // units; a rule's 0 keeps the cell's size.
+    void sizefonts(int (*rule)(int length));
+};
+
+// Sets the cell's point size, unless points is 0.
+void setCellPoints(TTntcell *cell, int points);

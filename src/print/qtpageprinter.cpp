@@ -1,0 +1,41 @@
+#include "print/qtpageprinter.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QWidget>
+
+bool QtPagePrinter::printPages(const QList<QWidget *> &pages, QPoint offsetDots, QString *error)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        *error = QStringLiteral("There is no default printer. Install a printer or make one the "
+                                "default, then print again.");
+        return false;
+    }
+    // HighResolution: the printer's own dots, so that a page pixel is one dot.
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Vaskelio"));
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        *error =
+            QStringLiteral("The printer \"%1\" could not start printing.").arg(info.printerName());
+        return false;
+    }
+    for (qsizetype n = 0; n < pages.size(); ++n) {
+        // A job that cannot go on is withdrawn rather than left half printed.
+        if (n > 0 && !printer.newPage()) {
+            printer.abort();
+            *error = QStringLiteral("The printer \"%1\" could not start a new page.")
+                         .arg(info.printerName());
+            return false;
+        }
+        pages.at(n)->render(&painter, offsetDots);
+    }
+    if (!painter.end()) {
+        *error = QStringLiteral("The printer \"%1\" could not finish the print job.")
+                     .arg(info.printerName());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,265 @@
+#include "bankline.h"
+#include "board/tntspeedbutton.h"
+#include "board/wordpalette.h"
+#include "imagepageprinter.h"
+#include "print/printform.h"
+#include "print/printform2.h"
+#include "print/printsudoku.h"
+#include "print/qtpageprinter.h"
+#include "programfixture.h"
+#include "sandbox.h"
+#include "storage/savedgame.h"
+#include "windows/frmnewgame.h"
+#include "windows/mainwindow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+namespace {
+QRgb rgbAt(const QImage &image, int x, int y)
+{
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+
+// The darkest pixel in rect: the background colour itself where nothing is drawn on it.
+QRgb darkest(const QImage &image, const QRect &rect)
+{
+    QRgb dark = rgbAt(image, rect.left(), rect.top());
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (qGray(rgbAt(image, x, y)) < qGray(dark))
+                dark = rgbAt(image, x, y);
+    return dark;
+}
+
+QRect onPage(const PrintPage &page, const QWidget *widget)
+{
+    return QRect(widget->mapTo(page.panel(), QPoint(0, 0)), widget->size());
+}
+
+const int kCellStarts[9] = {7, 206, 406, 606, 806, 1006, 1206, 1406, 1605};
+
+// Word k is k code units long, with its size on the puzzle page and in the legend, and on the
+// solution page.
+const QStringList kWords{
+    QStringLiteral("一"),      QStringLiteral("ねこ"),     QStringLiteral("cat"),
+    QStringLiteral("cinq"),    QStringLiteral("house"),    QStringLiteral("garden"),
+    QStringLiteral("kitchen"), QStringLiteral("elephant"), QStringLiteral("ice cream")};
+const int kPuzzlePoints[9] = {50, 40, 35, 25, 25, 25, 25, 25, 25};
+const int kSolutionPoints[9] = {50, 40, 35, 30, 30, 25, 25, 25, 12};
+} // namespace
+
+class TestPrint : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<ProgramFixture> fixture;
+    ImagePagePrinter printer;
+
+    TaaForm1 &main() { return fixture->main(); }
+    ProgramState &state() { return fixture->state(); }
+    Tprintform &puzzlePage() { return *main().findChild<Tprintform *>(); }
+    Tprintform2 &solutionPage() { return *main().findChild<Tprintform2 *>(); }
+    QToolButton *printButton() { return main().findChild<QToolButton *>("tbprint"); }
+
+    // A game of kWords titled "Numbers", on Easy line 1 as written so that every word is given.
+    void startGame()
+    {
+        Tfrmnewgame &d = fixture->program->frmnewgame();
+        for (int k = 1; k <= 9; ++k)
+            d.box(k)->setText(kWords.at(k - 1));
+        d.box(0)->setText(QStringLiteral("Numbers"));
+        d.BitBtn1Click();
+        writeBankLine(state().QJ1, kEasyLine1);
+        main().board()->loadpuzzle(state().QJ1, state().curwords);
+    }
+
+    void print() { QTest::mouseClick(printButton(), Qt::LeftButton); }
+
+private slots:
+    void init()
+    {
+        fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")));
+        fixture->program->show();
+        QVERIFY(QTest::qWaitForWindowActive(&main()));
+        fixture->program->makewindows();
+        printer = ImagePagePrinter();
+        main().setPagePrinter(&printer);
+    }
+    void cleanup() { fixture.reset(); }
+
+    // Across the first row of cells and down the first column, at the size the pages give the
+    // board: every pixel is a line, a cell or the board's face.
+    void printGridLines()
+    {
+        Tprintsudoku board;
+        QCOMPARE(board.size(), QSize(1800, 1800));
+        board.resize(1806, 1806);
+        const QImage image = board.grab().toImage();
+        const QRgb face = board.palette().color(QPalette::Window).rgb() & 0xFFFFFF;
+        QVector<QRgb> expected(1806, face);
+        const int lines[10] = {1, 200, 400, 600, 800, 1000, 1200, 1400, 1599, 1799};
+        for (int k = 0; k < 10; ++k) {
+            const int pen = k % 3 == 0 ? 20 : 10;
+            for (int t = std::max(0, lines[k] - pen / 2); t < std::min(1806, lines[k] + pen / 2);
+                 ++t)
+                expected[t] = 0;
+        }
+        for (int p = 0; p < 1806; ++p) {
+            int cell = 0;
+            for (int k = 0; k < 9; ++k)
+                if (p >= kCellStarts[k] && p < kCellStarts[k] + 190)
+                    cell = k + 1;
+            auto want = [&](int i, int j) {
+                return !cell ? expected[p] : inEdgeMiddleBox(i, j) ? 0xBBBBFF : 0xFFFFFF;
+            };
+            QVERIFY2(rgbAt(image, p, 100) == want(cell, 1), qPrintable(QString::number(p)));
+            QVERIFY2(rgbAt(image, 100, p) == want(1, cell), qPrintable(QString::number(p)));
+        }
+        QCOMPARE(rgbAt(image, 1803, 1803), face); // the lines end at 1800
+    }
+
+    void fillingsKeepInsideTheWords()
+    {
+        Tprintsudoku board;
+        TQJ model;
+        writeBankLine(model, kHardLine1);
+        board.loadpuzzle(model, kWords);
+        const int wordPoints[9] = {20, 15, 15, 12, 12, 12, 12, 12, 12};
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                if (const TNode &n = model.node(i, j); n.given)
+                    QCOMPARE(board.cell(i, j)->font().pointSize(), wordPoints[n.value - 1]);
+        // Values outside 1..9 come only from damaged files; they print no word.
+        model.node(1, 1).value = 0;  // given
+        model.node(5, 1).value = 10; // to fill
+        board.loadpuzzle(model, kWords);
+        QVERIFY(isEmptyText(board.cellText(1, 1)));
+        board.loadsolution(model, kWords);
+        QVERIFY(isEmptyText(board.cellText(1, 1)));
+        QVERIFY(isEmptyText(board.cellText(5, 1)));
+    }
+
+    void printDisabledBeforeAGame()
+    {
+        QVERIFY(!printButton()->isEnabled());
+        print();
+        QCOMPARE(printer.jobs, 0);
+    }
+
+    void puzzlePageShowsTheGameAsDealt()
+    {
+        startGame();
+        // The player's word in an open cell stays off the page.
+        QPoint open;
+        for (int p = 80; p >= 0; --p)
+            if (!state().QJ1.node(p / 9 + 1, p % 9 + 1).given)
+                open = QPoint(p / 9 + 1, p % 9 + 1);
+        state().TntListBox1.itemIndex = state().QJ1.node(open.x(), open.y()).value - 1;
+        QTest::mouseClick(main().board()->cell(open.x(), open.y()), Qt::LeftButton);
+        QVERIFY(!isEmptyText(main().board()->cellText(open.x(), open.y())));
+        print();
+        QCOMPARE(printer.images.size(), 2);
+        QCOMPARE(printer.offset, QPoint(200, 100));
+        const QImage image = printer.images.at(0);
+        QCOMPARE(image.size(), QSize(2100, 2531));
+        QCOMPARE(rgbAt(image, 2099, 2530), 0xFFFFFFu);
+
+        Tprintform &page = puzzlePage();
+        QCOMPARE(darkest(image, onPage(page, page.board()->cell(open.x(), open.y()))),
+                 page.board()->cellColor(open.x(), open.y()));
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j) {
+                const TNode &n = state().QJ1.node(i, j);
+                const TTntcell *c = page.board()->cell(i, j);
+                QCOMPARE(c->text(), n.given ? kWords.at(n.value - 1) : QStringLiteral(" "));
+                QCOMPARE(c->font().pointSize(), n.given ? kPuzzlePoints[n.value - 1] : 50);
+                QVERIFY(c->font().bold());
+            }
+        // Black given words, a shaded cross, white corners.
+        QCOMPARE(darkest(image, onPage(page, page.board()->cell(1, 1))), 0u);
+        QCOMPARE(rgbAt(image, 127 + 606 + 2, 441 + 7 + 2), 0xBBBBFFu);
+        QCOMPARE(rgbAt(image, 127 + 7 + 2, 441 + 7 + 2), 0xFFFFFFu);
+        for (int k = 1; k <= 9; ++k) {
+            const TTntcell *c = page.legend(k);
+            QCOMPARE(c->text(), kWords.at(k - 1));
+            QCOMPARE(c->font().pointSize(), kPuzzlePoints[k - 1]);
+            const QRect r = onPage(page, c);
+            QCOMPARE(rgbAt(image, r.left() + 1, r.top() + 1), 0xA4A4FFu);
+            QVERIFY(darkest(image, r) != 0xA4A4FFu);
+        }
+        QCOMPARE(page.title()->text(), QStringLiteral("Numbers"));
+        QVERIFY(darkest(image, page.title()->geometry()) != 0xFFFFFFu);
+        QCOMPARE(page.label1()->text(), QStringLiteral("www.vaskelio.org"));
+    }
+
+    void solutionPageShowsEveryWord()
+    {
+        startGame();
+        print();
+        const QImage image = printer.images.at(1);
+        QCOMPARE(image.size(), QSize(2100, 2693));
+        Tprintform2 &page = solutionPage();
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j) {
+                const TNode &n = state().QJ1.node(i, j);
+                const TTntcell *c = page.board()->cell(i, j);
+                QCOMPARE(c->text(), kWords.at(n.value - 1));
+                QCOMPARE(c->font().pointSize(), kSolutionPoints[n.value - 1]);
+                QCOMPARE(c->font().bold(), n.given);
+                QCOMPARE(c->font().italic(), !n.given);
+                const QRgb ink = darkest(image, onPage(page, c));
+                QVERIFY2(n.given ? ink == 0 : qBlue(ink) > 200 && qRed(ink) < 60,
+                         qPrintable(QString::number(ink, 16)));
+            }
+        QCOMPARE(rgbAt(image, 150 + 7 + 2, 521 + 606 + 2), 0xBBBBFFu);
+        QCOMPARE(rgbAt(image, 150 + 806 + 2, 521 + 806 + 2), 0xFFFFFFu);
+    }
+
+    void pageTextsFollowTheLanguage()
+    {
+        startGame();
+        const auto *name = puzzlePage().findChild<QLabel *>("TntLabel2");
+        const auto *solution = solutionPage().findChild<QLabel *>("TntLabel1");
+        main().keydown(Qt::Key_F2);
+        print();
+        QCOMPARE(name->text(), QStringLiteral("姓名:"));
+        QCOMPARE(solution->text(), QStringLiteral("答案"));
+        QCOMPARE(puzzlePage().title()->text(), QStringLiteral("Numbers"));
+        main().keydown(Qt::Key_F1);
+        print();
+        QCOMPARE(name->text(), QStringLiteral("Name:"));
+        QCOMPARE(solution->text(), QStringLiteral("Solution"));
+    }
+
+    void failedPrintReportsAndChangesNothing()
+    {
+        startGame();
+        QTest::mouseClick(main().wordPalette()->button(4), Qt::LeftButton);
+        const QByteArray game = main().savedgame().toBytes();
+        const QString caption = main().windowTitle();
+        printer.failure = QStringLiteral("There is no default printer.");
+        print();
+        QCOMPARE(printer.jobs, 1);
+        QCOMPARE(fixture->prompter.messages, QStringList{printer.failure});
+        QCOMPARE(main().savedgame().toBytes(), game);
+        QCOMPARE(main().windowTitle(), caption);
+        QCOMPARE(state().TntListBox1.itemIndex, 3);
+    }
+
+    void systemPrinterWithoutAPrinterSaysSo()
+    {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("this system has a default printer");
+        QWidget page;
+        QString error;
+        QVERIFY(!QtPagePrinter().printPages({&page}, QPoint(200, 100), &error));
+        QVERIFY(error.contains(QStringLiteral("no default printer")));
+    }
+};
+
+VASKELIO_GUI_TEST_MAIN(TestPrint)
+#include "tst_print.moc"
