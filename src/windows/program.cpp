@@ -1,12 +1,14 @@
 #include "windows/program.h"
 
+#include "windows/fonts.h"
 #include "windows/frmabout.h"
 #include "windows/frmda.h"
 #include "windows/frmnewgame.h"
-#include "windows/fonts.h"
 #include "windows/frmoption.h"
 #include "windows/mainwindow.h"
-#include "windows/placeholderdialog.h"
+#include "wordlists/frmappend.h"
+#include "wordlists/frmwordlist.h"
+#include "wordlists/wordliststore.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -34,11 +36,14 @@ void Program::makewindows()
     // They belong to the main window and go with it.
     frmda_ = new Tfrmda(*main_);
     frmnewgame_ = new Tfrmnewgame(*main_, prompter_);
-    auto *frmwordlist = new PlaceholderDialog(main_.get(), QStringLiteral("frmwordlist"),
-                                              QStringLiteral("Word List"));
+    // The path was fixed when the main window seeded the data folder.
+    wordlists_ = std::make_unique<WordListStore>(state_.listsfile);
+    frmwordlist_ = new Tfrmwordlist(*main_, *frmnewgame_, prompter_, *wordlists_);
+    frmappend_ = new Tfrmappend(*main_, frmwordlist_, prompter_, *wordlists_);
     auto *frmoption = new Tfrmoption(*main_);
     auto *frmabout = new Tfrmabout(*main_);
-    frmnewgame_->setWordListDialog(frmwordlist);
+    frmnewgame_->setWordListDialog(frmwordlist_);
+    frmwordlist_->setAppendDialog(frmappend_);
     main_->setWindows({frmnewgame_, frmda_, frmoption, frmabout});
     main_->setWindowMaker(nullptr);
 }
@@ -53,6 +58,18 @@ Tfrmda &Program::frmda()
 {
     makewindows();
     return *frmda_;
+}
+
+Tfrmwordlist &Program::frmwordlist()
+{
+    makewindows();
+    return *frmwordlist_;
+}
+
+Tfrmappend &Program::frmappend()
+{
+    makewindows();
+    return *frmappend_;
 }
 
 Program::~Program() = default;

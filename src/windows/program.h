@@ -7,8 +7,11 @@
 class Prompter;
 class Settings;
 class TaaForm1;
+class Tfrmappend;
 class Tfrmda;
 class Tfrmnewgame;
+class Tfrmwordlist;
+class WordListStore;
 
 // The running program: its shared state and every window, created once each, main window
 // first. Closing the main window ends the program; destroying it writes the settings.
@@ -24,6 +27,8 @@ public:
     TaaForm1 &mainWindow() { return *main_; }
     Tfrmnewgame &frmnewgame();
     Tfrmda &frmda();
+    Tfrmwordlist &frmwordlist();
+    Tfrmappend &frmappend();
 
     // Shows the main window, centred on the screen; every other window waits for a command.
     void show();
@@ -35,7 +40,12 @@ public:
 private:
     Prompter &prompter_;
     ProgramState state_;
+    // The one store of word lists; made before the dialogs that show it and kept until the
+    // windows are gone.
+    std::unique_ptr<WordListStore> wordlists_;
     std::unique_ptr<TaaForm1> main_;
     Tfrmda *frmda_ = nullptr;
     Tfrmnewgame *frmnewgame_ = nullptr;
+    Tfrmwordlist *frmwordlist_ = nullptr;
+    Tfrmappend *frmappend_ = nullptr;
 };
