@@ -12,11 +12,6 @@
 #include <QTemporaryDir>
 
 namespace {
-QString dataFile(const char *name)
-{
-    return QStringLiteral(VASKELIO_TEST_DATA "/wordlists/") + QLatin1String(name);
-}
-
 QByteArray bytesOf(const QString &path)
 {
     QFile file(path);
@@ -30,11 +25,26 @@ void press(QWidget *window, Qt::Key key)
     QTest::keyClick(focus && focus->window() == window ? focus : window, key);
 }
 
-void click(QWidget *parent, const char *button)
+QPushButton *button(QWidget *window, const char *name)
 {
-    QPushButton *b = parent->findChild<QPushButton *>(QLatin1String(button));
-    QVERIFY2(b, button);
-    QTest::mouseClick(b, Qt::LeftButton);
+    return window->findChild<QPushButton *>(QLatin1String(name));
+}
+
+// Ten boxes' texts joined by "|".
+template<typename Dialog> QString boxes(const Dialog &dialog)
+{
+    QStringList texts;
+    for (int n = 0; n <= 9; ++n)
+        texts.append(dialog.box(n)->text());
+    return texts.join(u'|');
+}
+
+QStringList list(const QString &title, const QString &stem = QStringLiteral("w"))
+{
+    QStringList texts{title};
+    for (int k = 1; k <= 9; ++k)
+        texts.append(stem + QString::number(k));
+    return texts;
 }
 } // namespace
 
@@ -48,12 +58,17 @@ class TestWordListDialogs : public QObject {
     Tfrmwordlist &wordList() { return fixture->program->frmwordlist(); }
     Tfrmappend &append() { return fixture->program->frmappend(); }
     Tfrmnewgame &newGame() { return fixture->program->frmnewgame(); }
-    QStringList titles()
+    QString titles()
     {
         QStringList shown;
         for (int row = 0; row < wordList().wl()->count(); ++row)
             shown.append(wordList().wl()->item(row)->text());
-        return shown;
+        return shown.join(u'|');
+    }
+    void expectUserButtons(bool enabled)
+    {
+        QCOMPARE(button(&wordList(), "btdel")->isEnabled(), enabled);
+        QCOMPARE(button(&wordList(), "btedit")->isEnabled(), enabled);
     }
     // The lists as the file holds them now.
     WordListStore reread()
@@ -63,23 +78,27 @@ class TestWordListDialogs : public QObject {
         return store;
     }
 
+    void copyLists(const QString &reference)
+    {
+        QVERIFY(
+            QFile::copy(QStringLiteral(VASKELIO_TEST_DATA "/wordlists/") + reference, listsFile()));
+        QVERIFY(QFile::setPermissions(listsFile(), QFile::ReadOwner | QFile::WriteOwner));
+    }
+
     // Starts the program on a data folder whose lists.txt is a copy of reference; without one,
     // on whatever the test left there (seeding fills a missing file).
     void start(const char *reference = "fruit.txt")
     {
-        if (reference) {
-            QFile::remove(listsFile());
-            QVERIFY(QFile::copy(dataFile(reference), listsFile()));
-            QVERIFY(QFile::setPermissions(listsFile(), QFile::ReadOwner | QFile::WriteOwner));
-        }
+        if (reference)
+            copyLists(QLatin1String(reference));
         fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")));
         fixture->program->show();
         QVERIFY(QTest::qWaitForWindowActive(&fixture->main()));
         fixture->program->makewindows();
     }
 
-    // Opens the Append dialog with Append or Edit, types the texts given (null: leave the box
-    // as it is), presses Save and runs check while the dialog is still open, if it is.
+    // Opens the Append dialog through opener, types the texts (a null text leaves its box as
+    // it is), presses Save, then runs check while the dialog is still open, if it is.
     void saveInAppend(const char *opener, const QStringList &texts,
                       const std::function<void()> &check = {})
     {
@@ -90,20 +109,12 @@ class TestWordListDialogs : public QObject {
             for (int n = 0; n < texts.size(); ++n)
                 if (!texts.at(n).isNull())
                     append().box(n)->setText(texts.at(n));
-            click(&append(), "Button1");
+            QTest::mouseClick(button(modal, "Button1"), Qt::LeftButton);
             if (check)
                 check();
         });
-        click(&wordList(), opener);
+        QTest::mouseClick(button(&wordList(), opener), Qt::LeftButton);
         QVERIFY(opened);
-    }
-
-    static QStringList list(const QString &title, const QString &stem = QStringLiteral("w"))
-    {
-        QStringList texts{title};
-        for (int k = 1; k <= 9; ++k)
-            texts.append(stem + QString::number(k));
-        return texts;
     }
 
 private slots:
@@ -115,40 +126,26 @@ private slots:
         QFile::remove(listsFile());
     }
 
-    void layoutAndFirstShowing()
+    void startUpSeedsAndShowsTheFirstList()
     {
-        start();
-        Tfrmwordlist &d = wordList();
-        QCOMPARE(d.size(), QSize(480, 223));
-        QCOMPARE(d.font().family(), QStringLiteral("Tahoma"));
-        QCOMPARE(d.font().pointSize(), 8);
-        QCOMPARE(d.wl()->geometry(), QRect(0, 0, 189, 182));
-        QCOMPARE(d.box(0)->width(), 164);
-        QCOMPARE(d.box(9)->width(), 87);
-        QCOMPARE(d.findChild<QPushButton *>("btsubmit")->width(), 140);
-        QCOMPARE(append().size(), QSize(344, 193));
-        QCOMPARE(append().box(0)->width(), 164);
-        QCOMPARE(titles(), (QStringList{QStringLiteral("中文数字"), QStringLiteral("字母"),
-                                        QStringLiteral("阿拉伯数字"), QStringLiteral("水果"),
-                                        QStringLiteral("Fruit")}));
-        QCOMPARE(d.position(), 1);
-        QCOMPARE(d.box(0)->text(), QStringLiteral("中文数字"));
-        QCOMPARE(d.box(9)->text(), QStringLiteral("九"));
-        for (const char *off : {"btdel", "btedit", "btsubmit", "Button1"})
-            QVERIFY2(!d.findChild<QPushButton *>(off)->isEnabled(), off);
-        QVERIFY(fixture->prompter.messages.isEmpty());
-    }
-
-    void seedIsCopiedAtStartUp()
-    {
-        QFile::remove(listsFile());
         start(nullptr);
         const QString seed = wordlistfile(programfolder());
         QCOMPARE(bytesOf(listsFile()), bytesOf(seed));
         WordListStore seeded(seed);
         QVERIFY(seeded.Load().ok);
         QCOMPARE(wordList().wl()->count(), seeded.Count());
+        QVERIFY(titles().startsWith(QStringLiteral("中文数字|字母|阿拉伯数字|")));
         QVERIFY(fixture->prompter.messages.isEmpty());
+
+        QCOMPARE(wordList().size(), QSize(480, 223));
+        QCOMPARE(wordList().font(), QFont(QStringLiteral("Tahoma"), 8));
+        QCOMPARE(wordList().wl()->geometry(), QRect(0, 0, 189, 182));
+        QCOMPARE(append().size(), QSize(344, 193));
+        QCOMPARE(wordList().position(), 1);
+        QCOMPARE(boxes(wordList()), QStringLiteral("中文数字|一|二|三|四|五|六|七|八|九"));
+        expectUserButtons(false);
+        QVERIFY(!button(&wordList(), "btsubmit")->isEnabled());
+        QVERIFY(!button(&wordList(), "Button1")->isEnabled());
     }
 
     // A folder where the file should be: it can be neither read nor written.
@@ -160,18 +157,16 @@ private slots:
         QVERIFY(fixture->prompter.messages.at(0).startsWith(
             QStringLiteral("Cannot open file \"%1\". ")
                 .arg(QDir::toNativeSeparators(listsFile()))));
-        QCOMPARE(wordList().wl()->count(), 3);
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字"));
         QCOMPARE(wordList().position(), 1);
-        QVERIFY(!wordList().findChild<QPushButton *>("btdel")->isEnabled());
+        QVERIFY(button(&wordList(), "btadd")->isEnabled());
 
-        fixture->prompter.clear();
         saveInAppend("btadd", list(QStringLiteral("New")), [&] {
             QVERIFY(append().isVisible());
-            QCOMPARE(fixture->prompter.messages.size(), 1);
-            QVERIFY(fixture->prompter.messages.at(0).startsWith(QStringLiteral("Cannot create")));
+            QCOMPARE(fixture->prompter.messages.size(), 2);
+            QVERIFY(fixture->prompter.messages.at(1).startsWith(QStringLiteral("Cannot create")));
         });
-        QCOMPARE(wordList().wl()->count(), 3);
-        QCOMPARE(wordList().position(), 1);
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字"));
     }
 
     void refusedInAppend_data()
@@ -213,13 +208,12 @@ private slots:
         saveInAppend("btadd", list(QStringLiteral("Fruit "), QStringLiteral("f")),
                      [&] { QVERIFY(!append().isVisible()); });
         QVERIFY(fixture->prompter.messages.isEmpty());
-        QCOMPARE(titles().constLast(), QStringLiteral("Fruit "));
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|水果|Fruit|Fruit "));
         QCOMPARE(wordList().position(), 6);
         QCOMPARE(wordList().wl()->currentRow(), 5);
-        QCOMPARE(wordList().box(3)->text(), QStringLiteral("f3"));
-        QVERIFY(wordList().findChild<QPushButton *>("btdel")->isEnabled());
-        QVERIFY(wordList().findChild<QPushButton *>("btedit")->isEnabled());
-        QVERIFY(!wordList().findChild<QPushButton *>("btsubmit")->isEnabled());
+        QCOMPARE(boxes(wordList()), list(QStringLiteral("Fruit "), QStringLiteral("f")).join(u'|'));
+        expectUserButtons(true);
+        QVERIFY(!button(&wordList(), "btsubmit")->isEnabled());
         QCOMPARE(reread().Get(6).title, QStringLiteral("Fruit "));
     }
 
@@ -227,7 +221,7 @@ private slots:
     {
         start();
         wordList().showposition(5);
-        QStringList edit(10); // null: keep what Edit put in the box
+        QStringList edit(10);
         edit[0] = QStringLiteral("水果");
         edit[2] = QStringLiteral("pomme");
         saveInAppend("btedit", edit, [&] {
@@ -235,13 +229,10 @@ private slots:
             QCOMPARE(append().box(1)->text(), QStringLiteral("apple"));
         });
         QVERIFY(fixture->prompter.messages.isEmpty());
-        QCOMPARE(titles().mid(3), (QStringList{QStringLiteral("水果"), QStringLiteral("水果")}));
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|水果|水果"));
         QCOMPARE(wordList().position(), 5);
         QCOMPARE(wordList().box(2)->text(), QStringLiteral("pomme"));
-        const WordListStore file = reread();
-        QCOMPARE(file.Count(), 5);
-        QCOMPARE(file.Get(5).title, QStringLiteral("水果"));
-        QCOMPARE(file.Get(5).words[1], QStringLiteral("pomme"));
+        QCOMPARE(reread().Get(5).title + reread().Get(5).words[1], QStringLiteral("水果pomme"));
     }
 
     void deleteShowsTheListAbove_data()
@@ -251,8 +242,8 @@ private slots:
         QTest::addColumn<int>("position"); // deleted
         QTest::addColumn<QString>("shown");
         QTest::newRow("the only user list")
-            << dataFile("colours.txt") << 0 << 4 << QStringLiteral("阿拉伯数字");
-        QTest::newRow("5 of 7") << dataFile("fruit.txt") << 2 << 5 << QStringLiteral("水果");
+            << "colours.txt" << 0 << 4 << QStringLiteral("阿拉伯数字");
+        QTest::newRow("5 of 7") << "fruit.txt" << 2 << 5 << QStringLiteral("水果");
     }
     void deleteShowsTheListAbove()
     {
@@ -260,37 +251,27 @@ private slots:
         QFETCH(int, extra);
         QFETCH(int, position);
         QFETCH(QString, shown);
-        QVERIFY(QFile::copy(reference, listsFile()));
-        QFile::setPermissions(listsFile(), QFile::ReadOwner | QFile::WriteOwner);
-        WordListStore before = reread();
+        copyLists(reference);
+        WordListStore file = reread();
         for (int n = 0; n < extra; ++n)
-            before.Add({QStringLiteral("Extra %1").arg(n), {}});
+            file.Add({QStringLiteral("Extra %1").arg(n), {}});
         start(nullptr);
+
         const int count = wordList().wl()->count();
+        const QByteArray before = bytesOf(listsFile());
         wordList().showposition(position);
+        QTest::mouseClick(button(&wordList(), "btdel"), Qt::LeftButton); // answered No
+        QCOMPARE(wordList().position(), position);
+        QCOMPARE(bytesOf(listsFile()), before);
         fixture->prompter.answers.enqueue(true);
-        click(&wordList(), "btdel");
-        QCOMPARE(fixture->prompter.questions, QStringList{QStringLiteral("Sure to delete it?")});
-        QCOMPARE(fixture->prompter.titles, QStringList{QStringLiteral("Information")});
+        QTest::mouseClick(button(&wordList(), "btdel"), Qt::LeftButton);
+        QCOMPARE(fixture->prompter.questions, QStringList(2, QStringLiteral("Sure to delete it?")));
+        QCOMPARE(fixture->prompter.titles.constLast(), QStringLiteral("Information"));
         QCOMPARE(wordList().position(), position - 1);
         QCOMPARE(wordList().box(0)->text(), shown);
         QCOMPARE(wordList().wl()->count(), count - 1);
         QCOMPARE(reread().Count(), count - 1);
-        const bool user = position - 1 > 3;
-        QCOMPARE(wordList().findChild<QPushButton *>("btdel")->isEnabled(), user);
-        QCOMPARE(wordList().findChild<QPushButton *>("btedit")->isEnabled(), user);
-    }
-
-    void answeringNoDeletesNothing()
-    {
-        start();
-        wordList().showposition(4);
-        const QByteArray before = bytesOf(listsFile());
-        click(&wordList(), "btdel");
-        QCOMPARE(fixture->prompter.questions.size(), 1);
-        QCOMPARE(wordList().wl()->count(), 5);
-        QCOMPARE(wordList().position(), 4);
-        QCOMPARE(bytesOf(listsFile()), before);
+        expectUserButtons(position - 1 > 3);
     }
 
     // Load in the New Game dialog, a click on "字母", OK; then Cancel changes nothing.
@@ -299,37 +280,30 @@ private slots:
         start();
         newGame().show();
         QVERIFY(QTest::qWaitForWindowExposed(&newGame()));
-        bool opened = false;
+        int opened = 0;
         whenModalOpens([&](QWidget *modal) {
-            opened = true;
-            QCOMPARE(modal, &wordList());
+            ++opened;
             QCOMPARE(modal->geometry().center(), newGame().geometry().center());
             QListWidget *wl = wordList().wl();
             QTest::mouseClick(wl->viewport(), Qt::LeftButton, {},
                               wl->visualItemRect(wl->item(1)).center());
-            QCOMPARE(wordList().box(0)->text(), QStringLiteral("字母"));
-            click(modal, "BitBtn1");
+            QTest::mouseClick(button(modal, "BitBtn1"), Qt::LeftButton);
         });
-        click(&newGame(), "Button1");
-        QVERIFY(opened);
-        QStringList boxes;
-        for (int n = 0; n <= 9; ++n)
-            boxes.append(newGame().box(n)->text());
-        QCOMPARE(boxes.join(QLatin1Char(' ')), QStringLiteral("字母 A B C D E F G H I"));
+        QTest::mouseClick(newGame().box(0)->parentWidget()->findChild<QPushButton *>("Button1"),
+                          Qt::LeftButton);
+        QCOMPARE(boxes(newGame()), QStringLiteral("字母|A|B|C|D|E|F|G|H|I"));
         QVERIFY(newGame().isVisible());
 
-        opened = false;
         whenModalOpens([&](QWidget *modal) {
-            opened = true;
+            ++opened;
             QCOMPARE(wordList().position(), 2); // kept from the last opening
             wordList().wl()->setCurrentRow(4);
             QCOMPARE(wordList().box(0)->text(), QStringLiteral("Fruit"));
-            click(modal, "BitBtn2");
+            QTest::mouseClick(button(modal, "BitBtn2"), Qt::LeftButton);
         });
-        click(&newGame(), "Button1");
-        QVERIFY(opened);
-        QCOMPARE(newGame().box(0)->text(), QStringLiteral("字母"));
-        QCOMPARE(newGame().box(9)->text(), QStringLiteral("I"));
+        newGame().Button1Click();
+        QCOMPARE(opened, 2);
+        QCOMPARE(boxes(newGame()), QStringLiteral("字母|A|B|C|D|E|F|G|H|I"));
         newGame().reject();
     }
 
@@ -340,17 +314,15 @@ private slots:
         whenModalOpens([&](QWidget *modal) {
             press(modal, Qt::Key_F3);
             QCOMPARE(modal->windowTitle(), QStringLiteral("単語リスト"));
-            QCOMPARE(wordList().findChild<QPushButton *>("btadd")->text(), QStringLiteral("追加"));
-            QCOMPARE(fixture->main().findChild<QPushButton *>("btstartnewgame")->text(),
+            QCOMPARE(button(modal, "btadd")->text(), QStringLiteral("追加"));
+            QCOMPARE(button(&fixture->main(), "btstartnewgame")->text(),
                      QStringLiteral("新しいゲーム"));
             whenModalOpens([&](QWidget *inner) {
                 opened = true;
                 QCOMPARE(inner->windowTitle(), QStringLiteral("Vaskelio"));
-                QCOMPARE(append().findChild<QPushButton *>("Button1")->text(),
-                         QStringLiteral("セーブ"));
+                QCOMPARE(button(inner, "Button1")->text(), QStringLiteral("セーブ"));
                 press(inner, Qt::Key_F2);
-                QCOMPARE(append().findChild<QPushButton *>("Button1")->text(),
-                         QStringLiteral("保存"));
+                QCOMPARE(button(inner, "Button1")->text(), QStringLiteral("保存"));
                 QCOMPARE(inner->windowTitle(), QStringLiteral("Vaskelio"));
             });
             wordList().btaddClick();
