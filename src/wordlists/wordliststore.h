@@ -36,7 +36,8 @@ void seedwordlists(const QString &file, const QString &seed);
 
 // Every list the player can choose from: the three built-in lists at positions 1 to 3, then the
 // user's lists of lists.txt in file order. Positions count from 1. Texts are kept exactly as
-// given. Every change rewrites the whole file before it returns; the store never shows a message.
+// given, untrimmed, except that a line break becomes a space. Every change rewrites the whole
+// file before it returns; the store never shows a message.
 //
 // lists.txt: UTF-16 LE with FF FE, CR LF after every line. Line 1 is a header that is written
 // back as it was read; then ten lines per user list: "<<" + title, word 1 .. word 9.
