@@ -21,6 +21,7 @@
 #include "windows/keypreview.h"
 #include "windows/programstate.h"
 #include "windows/radiogroup.h"
+#include "wordlists/wordliststore.h"
 
 #include <QDialog>
 #include <QEvent>
@@ -129,7 +130,10 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
     texts.setLangid(state_.settings.langid);
     state_.Edit1 = state_.settings.newgametexts[0];
     state_.curlevel = 0;
-    preparefolders();
+    preparefolders([this](const QString &dataFolder) {
+        state_.listsfile = wordlistfile(dataFolder);
+        seedwordlists(state_.listsfile, wordlistfile(programfolder()));
+    });
 
     rules_ = std::make_unique<GameRules>(state_.QJ1, *board_, state_.curwords, state_.TntListBox1,
                                          texts, prompter_);

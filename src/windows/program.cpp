@@ -9,7 +9,9 @@
 #include "windows/frmnewgame.h"
 #include "windows/frmoption.h"
 #include "windows/mainwindow.h"
-#include "windows/placeholderdialog.h"
+#include "wordlists/frmappend.h"
+#include "wordlists/frmwordlist.h"
+#include "wordlists/wordliststore.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -41,11 +43,14 @@ void Program::makewindows()
     auto *printform2 = new Tprintform2(main_.get());
     auto *printform = new Tprintform(main_.get());
     frmnewgame_ = new Tfrmnewgame(*main_, prompter_);
-    auto *frmwordlist = new PlaceholderDialog(main_.get(), QStringLiteral("frmwordlist"),
-                                              QStringLiteral("Word List"));
+    // The path was fixed when the main window seeded the data folder.
+    wordlists_ = std::make_unique<WordListStore>(state_.listsfile);
+    frmwordlist_ = new Tfrmwordlist(*main_, *frmnewgame_, prompter_, *wordlists_);
+    frmappend_ = new Tfrmappend(*main_, frmwordlist_, prompter_, *wordlists_);
     auto *frmoption = new Tfrmoption(*main_);
     auto *frmabout = new Tfrmabout(*main_);
-    frmnewgame_->setWordListDialog(frmwordlist);
+    frmnewgame_->setWordListDialog(frmwordlist_);
+    frmwordlist_->setAppendDialog(frmappend_);
     main_->setWindows({frmnewgame_, frmda_, frmoption, frmabout, printform, printform2});
     main_->setWindowMaker(nullptr);
 }
@@ -60,6 +65,18 @@ Tfrmda &Program::frmda()
 {
     makewindows();
     return *frmda_;
+}
+
+Tfrmwordlist &Program::frmwordlist()
+{
+    makewindows();
+    return *frmwordlist_;
+}
+
+Tfrmappend &Program::frmappend()
+{
+    makewindows();
+    return *frmappend_;
 }
 
 Program::~Program() = default;

@@ -8,8 +8,11 @@ class PagePrinter;
 class Prompter;
 class Settings;
 class TaaForm1;
+class Tfrmappend;
 class Tfrmda;
 class Tfrmnewgame;
+class Tfrmwordlist;
+class WordListStore;
 
 // The running program: its shared state and every window, created once each, main window
 // first. Closing the main window ends the program; destroying it writes the settings.
@@ -25,6 +28,8 @@ public:
     TaaForm1 &mainWindow() { return *main_; }
     Tfrmnewgame &frmnewgame();
     Tfrmda &frmda();
+    Tfrmwordlist &frmwordlist();
+    Tfrmappend &frmappend();
 
     // Shows the main window, centred on the screen; every other window waits for a command.
     void show();
@@ -37,7 +42,12 @@ private:
     Prompter &prompter_;
     std::unique_ptr<PagePrinter> printer_;
     ProgramState state_;
+    // The one store of word lists; made before the dialogs that show it and kept until the
+    // windows are gone.
+    std::unique_ptr<WordListStore> wordlists_;
     std::unique_ptr<TaaForm1> main_;
     Tfrmda *frmda_ = nullptr;
     Tfrmnewgame *frmnewgame_ = nullptr;
+    Tfrmwordlist *frmwordlist_ = nullptr;
+    Tfrmappend *frmappend_ = nullptr;
 };

@@ -18,4 +18,5 @@ struct ProgramState {
     QString Edit1;           // title of the word list in play
     TextTables texts;
     SettingsState settings; // langid is kept in texts while the program runs
+    QString listsfile;      // lists.txt in the data folder, fixed for the run at start-up
 };

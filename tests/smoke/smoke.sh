@@ -31,4 +31,6 @@ conf=$XDG_CONFIG_HOME/Morvane/Vaskelio.conf
 [ -f "$conf" ] || fail "no settings were written to $conf"
 grep -q '^langid=0' "$conf" || fail "settings lack langid: $(cat "$conf")"
 [ -d "$XDG_DATA_HOME/Vaskelio/saves" ] || fail "no data folder with its saves folder"
+cmp -s "$(dirname "$program")/lists.txt" "$XDG_DATA_HOME/Vaskelio/lists.txt" ||
+    fail "lists.txt was not seeded from the program's folder"
 echo "smoke: window shown, screenshot in $artifacts/vaskelio.png, settings written"

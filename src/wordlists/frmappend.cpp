@@ -1,0 +1,112 @@
+#include "wordlists/frmappend.h"
+
+#include "board/cellboard.h"
+#include "engine/prompter.h"
+#include "i18n/translate.h"
+#include "windows/fonts.h"
+#include "windows/mainwindow.h"
+#include "windows/programstate.h"
+#include "wordlists/wordliststore.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+Tfrmappend::Tfrmappend(TaaForm1 &main, QWidget *opener, Prompter &prompter, WordListStore &store)
+    : QDialog(opener, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      main_(main), prompter_(prompter), store_(store)
+{
+    setObjectName(QStringLiteral("frmappend"));
+    // No text key names this caption: it stays the application title in every language.
+    setWindowTitle(applicationTitle());
+    setFixedSize(344, 193);
+    setFont(dialogFont(8));
+
+    auto *group = new QGroupBox(QStringLiteral("Input a word in each of the boxes below"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setGeometry(8, 8, 328, 136);
+    auto *label = new QLabel(QStringLiteral("Title:"), group);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->move(11, 23);
+    static constexpr int lefts[3] = {11, 120, 229};
+    static constexpr int tops[3] = {53, 78, 104};
+    for (int n = 0; n <= 9; ++n) {
+        w_[n] = new QLineEdit(group);
+        w_[n]->setObjectName(QStringLiteral("w%1").arg(n));
+        w_[n]->setGeometry(n == 0 ? QRect(62, 19, 164, 21)
+                                  : QRect(lefts[(n - 1) % 3], tops[(n - 1) / 3], 87, 21));
+    }
+
+    auto button = [this](const char *name, const QString &text, int left) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(left, 155, 75, 25);
+        b->setAutoDefault(false);
+        return b;
+    };
+    auto *save = button("Button1", QStringLiteral("Save"), 93);
+    auto *cancel = button("Button2", QStringLiteral("Cancel"), 176);
+
+    connect(save, &QPushButton::clicked, this, &Tfrmappend::Button1Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    main_.addlanguagekeys(this);
+}
+
+void Tfrmappend::setappend()
+{
+    mode_ = Mode::Append;
+    position_ = 0;
+    for (QLineEdit *box : w_)
+        box->clear();
+}
+
+void Tfrmappend::setedit(int position)
+{
+    mode_ = Mode::Edit;
+    position_ = position;
+    const WordList &list = store_.Get(position);
+    w_[0]->setText(list.title);
+    for (int k = 1; k <= 9; ++k)
+        w_[k]->setText(list.words[k - 1]);
+}
+
+void Tfrmappend::Button1Click()
+{
+    const TextTables &texts = main_.state().texts;
+    // Trimmed for this test only: the list keeps what was typed.
+    for (QLineEdit *box : w_) {
+        if (isEmptyText(box->text())) {
+            prompter_.inform(texts.uitext(QStringLiteral("frmappend.msgcomplete")));
+            box->setFocus();
+            return;
+        }
+    }
+    WordList list;
+    list.title = w_[0]->text();
+    for (int k = 1; k <= 9; ++k)
+        list.words[k - 1] = w_[k]->text();
+
+    StoreResult result;
+    if (mode_ == Mode::Append) {
+        if (store_.Find(list.title)) {
+            prompter_.inform(texts.uitext(QStringLiteral("msgexist")));
+            return;
+        }
+        result = store_.Add(list);
+    } else {
+        result = store_.Replace(position_, list);
+    }
+    if (!result) {
+        prompter_.inform(result.message);
+        return;
+    }
+    accept();
+}
+
+void Tfrmappend::showEvent(QShowEvent *event)
+{
+    translateform(this, main_.state().texts);
+    QDialog::showEvent(event);
+}

@@ -1,0 +1,171 @@
+#include "wordlists/frmwordlist.h"
+
+#include "engine/prompter.h"
+#include "i18n/translate.h"
+#include "windows/fonts.h"
+#include "windows/frmnewgame.h"
+#include "windows/mainwindow.h"
+#include "windows/programstate.h"
+#include "wordlists/frmappend.h"
+#include "wordlists/wordliststore.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace {
+QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &r)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(r);
+    b->setAutoDefault(false); // Enter must not delete a list
+    return b;
+}
+} // namespace
+
+Tfrmwordlist::Tfrmwordlist(TaaForm1 &main, Tfrmnewgame &newgame, Prompter &prompter,
+                           WordListStore &store)
+    : QDialog(&newgame, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowCloseButtonHint),
+      main_(main), newgame_(newgame), prompter_(prompter), store_(store)
+{
+    setObjectName(QStringLiteral("frmwordlist"));
+    setWindowTitle(QStringLiteral("Word List"));
+    setFixedSize(480, 223);
+    setFont(dialogFont(8));
+
+    // The titles on the left, the shown list on the right, the button bar (41 high) below both.
+    wl_ = new QListWidget(this);
+    wl_->setObjectName(QStringLiteral("wl"));
+    wl_->setGeometry(0, 0, 189, 182);
+
+    auto *shown = new QWidget(this);
+    shown->setObjectName(QStringLiteral("Panel2"));
+    shown->setGeometry(191, 0, 289, 182);
+    auto *label = new QLabel(QStringLiteral("Title:"), shown);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->move(8, 20);
+    static constexpr int lefts[3] = {8, 101, 194};
+    static constexpr int tops[3] = {50, 77, 104};
+    for (int n = 0; n <= 9; ++n) {
+        w_[n] = new QLineEdit(shown);
+        w_[n]->setObjectName(QStringLiteral("w%1").arg(n));
+        w_[n]->setReadOnly(true);
+        w_[n]->setGeometry(n == 0 ? QRect(62, 16, 164, 21)
+                                  : QRect(lefts[(n - 1) % 3], tops[(n - 1) / 3], 87, 21));
+    }
+    btsubmit_ = button(shown, "btsubmit", QStringLiteral("Share Your List"), {8, 140, 140, 25});
+
+    auto *bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("Panel1"));
+    bar->setGeometry(0, 182, 480, 41);
+    auto *btadd = button(bar, "btadd", QStringLiteral("Append"), {8, 8, 65, 25});
+    auto *shared = button(bar, "Button1", QStringLiteral("From Share List"), {77, 8, 95, 25});
+    btdel_ = button(bar, "btdel", QStringLiteral("Delete"), {176, 8, 65, 25});
+    btedit_ = button(bar, "btedit", QStringLiteral("Edit"), {245, 8, 65, 25});
+    auto *ok = button(bar, "BitBtn1", QStringLiteral("OK"), {326, 8, 70, 25});
+    auto *cancel = button(bar, "BitBtn2", QStringLiteral("Cancel"), {402, 8, 70, 25});
+
+    // Both wait for the dialogs of the sharing service.
+    shared->setEnabled(false);
+    btsubmit_->setEnabled(false);
+
+    connect(wl_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            showposition(row + 1);
+    });
+    connect(btadd, &QPushButton::clicked, this, &Tfrmwordlist::btaddClick);
+    connect(btdel_, &QPushButton::clicked, this, &Tfrmwordlist::btdelClick);
+    connect(btedit_, &QPushButton::clicked, this, &Tfrmwordlist::bteditClick);
+    connect(ok, &QPushButton::clicked, this, &Tfrmwordlist::BitBtn1Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    main_.addlanguagekeys(this);
+
+    // A file that cannot be read leaves the built-in lists, and Append creates the file anew.
+    if (const StoreResult loaded = store_.Load(); !loaded)
+        prompter_.inform(loaded.message);
+    for (int p = 1; p <= store_.Count(); ++p)
+        wl_->addItem(store_.Get(p).title);
+    showposition(1);
+}
+
+void Tfrmwordlist::showposition(int p)
+{
+    p_ = p;
+    {
+        const QSignalBlocker quiet(wl_);
+        wl_->setCurrentRow(p - 1);
+    }
+    const WordList &list = store_.Get(p);
+    w_[0]->setText(list.title);
+    for (int k = 1; k <= 9; ++k)
+        w_[k]->setText(list.words[k - 1]);
+    const bool user = p > WordListStore::kBuiltIn;
+    btdel_->setEnabled(user);
+    btedit_->setEnabled(user);
+}
+
+void Tfrmwordlist::showadded()
+{
+    const int p = store_.Count();
+    wl_->addItem(store_.Get(p).title);
+    showposition(p);
+}
+
+void Tfrmwordlist::btaddClick()
+{
+    if (!append_)
+        return;
+    append_->setappend();
+    if (append_->exec() == QDialog::Accepted)
+        showadded();
+}
+
+void Tfrmwordlist::bteditClick()
+{
+    if (!append_ || p_ <= WordListStore::kBuiltIn)
+        return;
+    const int p = p_;
+    append_->setedit(p);
+    if (append_->exec() != QDialog::Accepted)
+        return;
+    wl_->item(p - 1)->setText(store_.Get(p).title);
+    showposition(p);
+}
+
+void Tfrmwordlist::btdelClick()
+{
+    if (p_ <= WordListStore::kBuiltIn)
+        return;
+    const TextTables &texts = main_.state().texts;
+    if (!prompter_.confirm(texts.uitext(QStringLiteral("frmwordlist.msgquerydelete")),
+                           texts.uitext(QStringLiteral("msginfomation"))))
+        return;
+    const int p = p_;
+    if (const StoreResult removed = store_.Remove(p); !removed) {
+        prompter_.inform(removed.message);
+        return;
+    }
+    {
+        const QSignalBlocker quiet(wl_);
+        delete wl_->takeItem(p - 1);
+    }
+    // Always the list above the deleted one, even when others follow it.
+    showposition(p - 1);
+}
+
+void Tfrmwordlist::BitBtn1Click()
+{
+    for (int n = 0; n <= 9; ++n)
+        newgame_.box(n)->setText(w_[n]->text());
+    accept();
+}
+
+void Tfrmwordlist::showEvent(QShowEvent *event)
+{
+    translateform(this, main_.state().texts);
+    QDialog::showEvent(event);
+}

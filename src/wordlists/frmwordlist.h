@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+class Prompter;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class TaaForm1;
+class Tfrmappend;
+class Tfrmnewgame;
+class WordListStore;
+
+// The Word List dialog: picks the list the New Game dialog gets, and appends, edits and deletes
+// the user's lists. It shows the store and keeps no list data of its own.
+class Tfrmwordlist : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY(Tfrmwordlist)
+
+public:
+    // Loads the store; a file that cannot be read is reported here, once. OK writes into the
+    // boxes of newgame, which opens this dialog and is its parent.
+    Tfrmwordlist(TaaForm1 &main, Tfrmnewgame &newgame, Prompter &prompter, WordListStore &store);
+
+    // The Append dialog, created after this one.
+    void setAppendDialog(Tfrmappend *dialog) { append_ = dialog; }
+
+    QListWidget *wl() const { return wl_; }
+    // Box 0 is the shown title, boxes 1..9 the shown words.
+    QLineEdit *box(int n) const { return w_[n]; }
+    // The shown position p.
+    int position() const { return p_; }
+
+    void showposition(int p);
+    // The store gained a list at its end: its title joins wl, and it is shown.
+    void showadded();
+
+    void btaddClick();
+    void bteditClick();
+    void btdelClick();
+    void BitBtn1Click(); // OK
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    TaaForm1 &main_;
+    Tfrmnewgame &newgame_;
+    Prompter &prompter_;
+    WordListStore &store_;
+    Tfrmappend *append_ = nullptr;
+    int p_ = 1;
+
+    QListWidget *wl_;
+    std::array<QLineEdit *, 10> w_{};
+    QPushButton *btdel_;
+    QPushButton *btedit_;
+    QPushButton *btsubmit_;
+};

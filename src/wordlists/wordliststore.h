@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// A title and nine words; word n takes the place of digit n on the board. Each text is one line
+// of lists.txt, so none holds a line break.
+struct WordList {
+    QString title;
+    std::array<QString, 9> words; // word n at index n - 1
+
+    friend bool operator==(const WordList &a, const WordList &b)
+    {
+        return a.title == b.title && a.words == b.words;
+    }
+};
+
+// Success, or the message that tells the user why lists.txt could not be read or written.
+struct StoreResult {
+    bool ok = true;
+    QString message;
+    int position = 0; // Add: where the new list now stands
+
+    explicit operator bool() const { return ok; }
+};
+
+// The path of lists.txt in a data folder.
+QString wordlistfile(const QString &dataFolder);
+
+// Copies seed to file when no file of that name exists. A failed copy is silent: Load then
+// reports the missing file.
+void seedwordlists(const QString &file, const QString &seed);
+
+// Every list the player can choose from: the three built-in lists at positions 1 to 3, then the
+// user's lists of lists.txt in file order. Positions count from 1. Texts are kept exactly as
+// given, untrimmed, except that a line break becomes a space. Every change rewrites the whole
+// file before it returns; the store never shows a message.
+//
+// lists.txt: UTF-16 LE with FF FE, CR LF after every line. Line 1 is a header that is written
+// back as it was read; then ten lines per user list: "<<" + title, word 1 .. word 9.
+class WordListStore {
+public:
+    static constexpr int kBuiltIn = 3;
+
+    explicit WordListStore(QString file);
+
+    const QString &file() const { return file_; }
+    const QString &header() const { return header_; }
+
+    // Built-in lists, then the lists of the file. A file that cannot be read leaves the built-in
+    // lists and the header "memouserlist", and the result says "Cannot open file ...".
+    StoreResult Load();
+
+    int Count() const { return kBuiltIn + int(user_.size()); }
+    // position 1 .. Count.
+    const WordList &Get(int position) const;
+    // The first position whose title equals title code unit by code unit, built-in lists too.
+    std::optional<int> Find(const QString &title) const;
+
+    // Add, Replace and Remove change the store only when the file could be rewritten, so that
+    // the store never holds a change that lists.txt lacks. Replace and Remove take a user
+    // position (4 .. Count); any other leaves everything as it is.
+    StoreResult Add(const WordList &list);
+    StoreResult Replace(int position, const WordList &list);
+    StoreResult Remove(int position);
+    // A failed write keeps the old file whole. The result says "Cannot create file ..." then.
+    StoreResult Save() const;
+
+private:
+    bool isUserPosition(int position) const { return position > kBuiltIn && position <= Count(); }
+    StoreResult write(const QList<WordList> &user) const;
+    StoreResult commit(QList<WordList> user);
+
+    QString file_;
+    QString header_;
+    QList<WordList> user_;
+};

@@ -1,0 +1,336 @@
+#include "programfixture.h"
+#include "sandbox.h"
+#include "windows/frmnewgame.h"
+#include "windows/mainwindow.h"
+#include "wordlists/frmappend.h"
+#include "wordlists/frmwordlist.h"
+#include "wordlists/wordliststore.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace {
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A key as the user presses it: to the focused control of the window, else the window.
+void press(QWidget *window, Qt::Key key)
+{
+    QWidget *focus = QApplication::focusWidget();
+    QTest::keyClick(focus && focus->window() == window ? focus : window, key);
+}
+
+QPushButton *button(QWidget *window, const char *name)
+{
+    return window->findChild<QPushButton *>(QLatin1String(name));
+}
+
+// Ten boxes' texts joined by "|".
+template<typename Dialog> QString boxes(const Dialog &dialog)
+{
+    QStringList texts;
+    for (int n = 0; n <= 9; ++n)
+        texts.append(dialog.box(n)->text());
+    return texts.join(u'|');
+}
+
+QStringList list(const QString &title, const QString &stem = QStringLiteral("w"))
+{
+    QStringList texts{title};
+    for (int k = 1; k <= 9; ++k)
+        texts.append(stem + QString::number(k));
+    return texts;
+}
+} // namespace
+
+class TestWordListDialogs : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<ProgramFixture> fixture;
+
+    QString listsFile() const { return wordlistfile(datafolder()); }
+    Tfrmwordlist &wordList() { return fixture->program->frmwordlist(); }
+    Tfrmappend &append() { return fixture->program->frmappend(); }
+    Tfrmnewgame &newGame() { return fixture->program->frmnewgame(); }
+    QString titles()
+    {
+        QStringList shown;
+        for (int row = 0; row < wordList().wl()->count(); ++row)
+            shown.append(wordList().wl()->item(row)->text());
+        return shown.join(u'|');
+    }
+    void expectUserButtons(bool enabled)
+    {
+        QCOMPARE(button(&wordList(), "btdel")->isEnabled(), enabled);
+        QCOMPARE(button(&wordList(), "btedit")->isEnabled(), enabled);
+    }
+    // The lists as the file holds them now.
+    WordListStore reread()
+    {
+        WordListStore store(listsFile());
+        store.Load();
+        return store;
+    }
+
+    void copyLists(const QString &reference)
+    {
+        QVERIFY(
+            QFile::copy(QStringLiteral(VASKELIO_TEST_DATA "/wordlists/") + reference, listsFile()));
+        QVERIFY(QFile::setPermissions(listsFile(), QFile::ReadOwner | QFile::WriteOwner));
+    }
+
+    // Starts the program on a data folder whose lists.txt is a copy of reference; without one,
+    // on whatever the test left there (seeding fills a missing file).
+    void start(const char *reference = "fruit.txt")
+    {
+        if (reference)
+            copyLists(QLatin1String(reference));
+        fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")));
+        fixture->program->show();
+        QVERIFY(QTest::qWaitForWindowActive(&fixture->main()));
+        fixture->program->makewindows();
+    }
+
+    // Opens the Append dialog through opener, types the texts (a null text leaves its box as
+    // it is), presses Save, then runs check while the dialog is still open, if it is.
+    void saveInAppend(const char *opener, const QStringList &texts,
+                      const std::function<void()> &check = {})
+    {
+        bool opened = false;
+        whenModalOpens([&](QWidget *modal) {
+            opened = true;
+            QCOMPARE(modal, &append());
+            for (int n = 0; n < texts.size(); ++n)
+                if (!texts.at(n).isNull())
+                    append().box(n)->setText(texts.at(n));
+            QTest::mouseClick(button(modal, "Button1"), Qt::LeftButton);
+            if (check)
+                check();
+        });
+        QTest::mouseClick(button(&wordList(), opener), Qt::LeftButton);
+        QVERIFY(opened);
+    }
+
+private slots:
+    void init() { QDir().mkpath(datafolder()); }
+    void cleanup()
+    {
+        fixture.reset();
+        QDir(listsFile()).removeRecursively();
+        QFile::remove(listsFile());
+    }
+
+    void startUpSeedsAndShowsTheFirstList()
+    {
+        start(nullptr);
+        const QString seed = wordlistfile(programfolder());
+        QCOMPARE(bytesOf(listsFile()), bytesOf(seed));
+        WordListStore seeded(seed);
+        QVERIFY(seeded.Load().ok);
+        QCOMPARE(wordList().wl()->count(), seeded.Count());
+        QVERIFY(titles().startsWith(QStringLiteral("中文数字|字母|阿拉伯数字|")));
+        QVERIFY(fixture->prompter.messages.isEmpty());
+
+        QCOMPARE(wordList().size(), QSize(480, 223));
+        QCOMPARE(wordList().font(), QFont(QStringLiteral("Tahoma"), 8));
+        QCOMPARE(wordList().wl()->geometry(), QRect(0, 0, 189, 182));
+        QCOMPARE(append().size(), QSize(344, 193));
+        QCOMPARE(wordList().position(), 1);
+        QCOMPARE(boxes(wordList()), QStringLiteral("中文数字|一|二|三|四|五|六|七|八|九"));
+        expectUserButtons(false);
+        QVERIFY(!button(&wordList(), "btsubmit")->isEnabled());
+        QVERIFY(!button(&wordList(), "Button1")->isEnabled());
+    }
+
+    // A folder where the file should be: it can be neither read nor written.
+    void unreadableFileLeavesTheBuiltInLists()
+    {
+        QVERIFY(QDir().mkpath(listsFile()));
+        start(nullptr);
+        QCOMPARE(fixture->prompter.messages.size(), 1);
+        QVERIFY(fixture->prompter.messages.at(0).startsWith(
+            QStringLiteral("Cannot open file \"%1\". ")
+                .arg(QDir::toNativeSeparators(listsFile()))));
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字"));
+        QCOMPARE(wordList().position(), 1);
+        QVERIFY(button(&wordList(), "btadd")->isEnabled());
+
+        saveInAppend("btadd", list(QStringLiteral("New")), [&] {
+            QVERIFY(append().isVisible());
+            QCOMPARE(fixture->prompter.messages.size(), 2);
+            QVERIFY(fixture->prompter.messages.at(1).startsWith(QStringLiteral("Cannot create")));
+        });
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字"));
+    }
+
+    void refusedInAppend_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("focus");
+        const QString complete = QStringLiteral("Complete fully, Please");
+        QTest::newRow("built-in title") << list(QStringLiteral("中文数字"))
+                                        << QStringLiteral("Title is already existing") << -1;
+        QStringList blank = list(QStringLiteral("Blank"));
+        blank[7] = QStringLiteral("  \t ");
+        QTest::newRow("word of blanks") << blank << complete << 7;
+        QStringList two = list(QString());
+        two[5].clear();
+        QTest::newRow("title and word 5 empty") << two << complete << 0;
+    }
+    void refusedInAppend()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, message);
+        QFETCH(int, focus);
+        start();
+        const QByteArray before = bytesOf(listsFile());
+        saveInAppend("btadd", texts, [&] {
+            QVERIFY(append().isVisible());
+            QCOMPARE(fixture->prompter.messages, QStringList{message});
+            if (focus >= 0)
+                QCOMPARE(append().focusWidget(), append().box(focus));
+            QCOMPARE(append().box(7)->text(), texts.at(7)); // kept as typed
+        });
+        QCOMPARE(wordList().wl()->count(), 5);
+        QCOMPARE(bytesOf(listsFile()), before);
+    }
+
+    void appendedListIsShown()
+    {
+        start();
+        saveInAppend("btadd", list(QStringLiteral("Fruit "), QStringLiteral("f")),
+                     [&] { QVERIFY(!append().isVisible()); });
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|水果|Fruit|Fruit "));
+        QCOMPARE(wordList().position(), 6);
+        QCOMPARE(wordList().wl()->currentRow(), 5);
+        QCOMPARE(boxes(wordList()), list(QStringLiteral("Fruit "), QStringLiteral("f")).join(u'|'));
+        expectUserButtons(true);
+        QVERIFY(!button(&wordList(), "btsubmit")->isEnabled());
+        QCOMPARE(reread().Get(6).title, QStringLiteral("Fruit "));
+    }
+
+    void editMayTakeAnotherListsTitle()
+    {
+        start();
+        wordList().showposition(5);
+        QStringList edit(10);
+        edit[0] = QStringLiteral("水果");
+        edit[2] = QStringLiteral("pomme");
+        saveInAppend("btedit", edit, [&] {
+            QCOMPARE(append().mode(), Tfrmappend::Mode::Edit);
+            QCOMPARE(append().box(1)->text(), QStringLiteral("apple"));
+        });
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|水果|水果"));
+        QCOMPARE(wordList().position(), 5);
+        QCOMPARE(wordList().box(2)->text(), QStringLiteral("pomme"));
+        QCOMPARE(reread().Get(5).title + reread().Get(5).words[1], QStringLiteral("水果pomme"));
+    }
+
+    void deleteShowsTheListAbove_data()
+    {
+        QTest::addColumn<QString>("reference");
+        QTest::addColumn<int>("extra");    // lists added to the file before the start
+        QTest::addColumn<int>("position"); // deleted
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("the only user list")
+            << "colours.txt" << 0 << 4 << QStringLiteral("阿拉伯数字");
+        QTest::newRow("5 of 7") << "fruit.txt" << 2 << 5 << QStringLiteral("水果");
+    }
+    void deleteShowsTheListAbove()
+    {
+        QFETCH(QString, reference);
+        QFETCH(int, extra);
+        QFETCH(int, position);
+        QFETCH(QString, shown);
+        copyLists(reference);
+        WordListStore file = reread();
+        for (int n = 0; n < extra; ++n)
+            file.Add({QStringLiteral("Extra %1").arg(n), {}});
+        start(nullptr);
+
+        const int count = wordList().wl()->count();
+        const QByteArray before = bytesOf(listsFile());
+        wordList().showposition(position);
+        QTest::mouseClick(button(&wordList(), "btdel"), Qt::LeftButton); // answered No
+        QCOMPARE(wordList().position(), position);
+        QCOMPARE(bytesOf(listsFile()), before);
+        fixture->prompter.answers.enqueue(true);
+        QTest::mouseClick(button(&wordList(), "btdel"), Qt::LeftButton);
+        QCOMPARE(fixture->prompter.questions, QStringList(2, QStringLiteral("Sure to delete it?")));
+        QCOMPARE(fixture->prompter.titles.constLast(), QStringLiteral("Information"));
+        QCOMPARE(wordList().position(), position - 1);
+        QCOMPARE(wordList().box(0)->text(), shown);
+        QCOMPARE(wordList().wl()->count(), count - 1);
+        QCOMPARE(reread().Count(), count - 1);
+        expectUserButtons(position - 1 > 3);
+    }
+
+    // Load in the New Game dialog, a click on "字母", OK; then Cancel changes nothing.
+    void okAndCancelFromTheNewGameDialog()
+    {
+        start();
+        newGame().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&newGame()));
+        int opened = 0;
+        whenModalOpens([&](QWidget *modal) {
+            ++opened;
+            QCOMPARE(modal->geometry().center(), newGame().geometry().center());
+            QListWidget *wl = wordList().wl();
+            QTest::mouseClick(wl->viewport(), Qt::LeftButton, {},
+                              wl->visualItemRect(wl->item(1)).center());
+            QTest::mouseClick(button(modal, "BitBtn1"), Qt::LeftButton);
+        });
+        QTest::mouseClick(newGame().box(0)->parentWidget()->findChild<QPushButton *>("Button1"),
+                          Qt::LeftButton);
+        QCOMPARE(boxes(newGame()), QStringLiteral("字母|A|B|C|D|E|F|G|H|I"));
+        QVERIFY(newGame().isVisible());
+
+        whenModalOpens([&](QWidget *modal) {
+            ++opened;
+            QCOMPARE(wordList().position(), 2); // kept from the last opening
+            wordList().wl()->setCurrentRow(4);
+            QCOMPARE(wordList().box(0)->text(), QStringLiteral("Fruit"));
+            QTest::mouseClick(button(modal, "BitBtn2"), Qt::LeftButton);
+        });
+        newGame().Button1Click();
+        QCOMPARE(opened, 2);
+        QCOMPARE(boxes(newGame()), QStringLiteral("字母|A|B|C|D|E|F|G|H|I"));
+        newGame().reject();
+    }
+
+    void languageKeysAndTheAppendCaption()
+    {
+        start();
+        bool opened = false;
+        whenModalOpens([&](QWidget *modal) {
+            press(modal, Qt::Key_F3);
+            QCOMPARE(modal->windowTitle(), QStringLiteral("単語リスト"));
+            QCOMPARE(button(modal, "btadd")->text(), QStringLiteral("追加"));
+            QCOMPARE(button(&fixture->main(), "btstartnewgame")->text(),
+                     QStringLiteral("新しいゲーム"));
+            whenModalOpens([&](QWidget *inner) {
+                opened = true;
+                QCOMPARE(inner->windowTitle(), QStringLiteral("Vaskelio"));
+                QCOMPARE(button(inner, "Button1")->text(), QStringLiteral("セーブ"));
+                press(inner, Qt::Key_F2);
+                QCOMPARE(button(inner, "Button1")->text(), QStringLiteral("保存"));
+                QCOMPARE(inner->windowTitle(), QStringLiteral("Vaskelio"));
+            });
+            wordList().btaddClick();
+        });
+        wordList().exec();
+        QVERIFY(opened);
+    }
+};
+
+VASKELIO_GUI_TEST_MAIN(TestWordListDialogs)
+#include "tst_wordlistdialogs.moc"

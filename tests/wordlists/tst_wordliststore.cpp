@@ -1,0 +1,251 @@
+#include "sandbox.h"
+#include "wordlists/wordliststore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#if defined(Q_OS_UNIX)
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using Position = std::optional<int>;
+
+namespace {
+QString dataFile(const char *name)
+{
+    return QStringLiteral(VASKELIO_TEST_DATA "/wordlists/") + QLatin1String(name);
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int lineCount(const QString &path)
+{
+    return int(bytesOf(path).count(QByteArrayView("\r\0\n\0", 4)));
+}
+
+QStringList words(const WordList &list)
+{
+    return QStringList(list.words.begin(), list.words.end());
+}
+
+WordList makeList(const QString &title, const QString &stem = QStringLiteral("w"))
+{
+    WordList list{title, {}};
+    for (int k = 0; k < 9; ++k)
+        list.words[k] = stem + QString::number(k + 1);
+    return list;
+}
+
+QList<WordList> everyList(const WordListStore &store)
+{
+    QList<WordList> lists;
+    for (int p = 1; p <= store.Count(); ++p)
+        lists.append(store.Get(p));
+    return lists;
+}
+} // namespace
+
+class TestWordListStore : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString file() const { return dir.filePath(QStringLiteral("lists.txt")); }
+
+    void loadCopy(WordListStore &store, const QString &reference)
+    {
+        QVERIFY(QFile::copy(reference, file()));
+        QVERIFY(QFile::setPermissions(file(), QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(store.Load().ok);
+    }
+
+    // A store on a new file holding the user lists A, B and C.
+    void makeABC(WordListStore &store)
+    {
+        store.Load();
+        for (const char *title : {"A", "B", "C"})
+            QVERIFY(store.Add(makeList(QLatin1String(title))).ok);
+    }
+
+private slots:
+    void init() { QFile::remove(file()); }
+
+    void seedIsCopiedOnlyWhenMissing()
+    {
+        QTemporaryDir program;
+        const QString seed = wordlistfile(program.path());
+        QVERIFY(QFile::copy(dataFile("fruit.txt"), seed));
+        // An installed seed may be read-only; the user's copy must still take changes.
+        QVERIFY(QFile::setPermissions(seed, QFile::ReadOwner | QFile::ReadOther));
+        seedwordlists(file(), seed);
+        QCOMPARE(bytesOf(file()), bytesOf(seed));
+        QVERIFY(QFile::permissions(file()) & QFile::WriteOwner);
+
+        seedwordlists(file(), dataFile("colours.txt"));
+        QCOMPARE(bytesOf(file()), bytesOf(seed));
+
+        QFile::remove(file());
+        seedwordlists(file(), program.filePath(QStringLiteral("none/lists.txt")));
+        QVERIFY(!QFile::exists(file()));
+    }
+
+    void missingFileIsReportedThenCreatedByAdd()
+    {
+        WordListStore store(file());
+        const StoreResult loaded = store.Load();
+        QVERIFY(!loaded.ok);
+        QCOMPARE(loaded.message,
+                 QStringLiteral("Cannot open file \"%1\". No such file or directory")
+                     .arg(QDir::toNativeSeparators(file())));
+        QCOMPARE(store.Count(), 3);
+        QCOMPARE(store.Get(1).title + store.Get(2).title + store.Get(3).title,
+                 QStringLiteral("中文数字字母阿拉伯数字"));
+        QCOMPARE(words(store.Get(1)).join(QString()), QStringLiteral("一二三四五六七八九"));
+        QCOMPARE(words(store.Get(2)).join(QString()), QStringLiteral("ABCDEFGHI"));
+        QCOMPARE(words(store.Get(3)).join(QString()), QStringLiteral("123456789"));
+
+        WordList colours{QStringLiteral("Colours"), {}};
+        const QStringList texts =
+            QStringLiteral("red orange yellow green blue indigo violet black white").split(u' ');
+        std::copy(texts.begin(), texts.end(), colours.words.begin());
+        const StoreResult added = store.Add(colours);
+        QVERIFY(added.ok);
+        QCOMPARE(added.position, 4);
+        QCOMPARE(bytesOf(file()), bytesOf(dataFile("colours.txt")));
+    }
+
+    // Whatever was read, Save writes UTF-16 LE with its mark and CR LF after every line; the
+    // expected files show what was read (see the README beside them).
+    void savesAsUtf16_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, const char *input, const char *expected) {
+            QTest::newRow(name) << dataFile(input) << dataFile(expected);
+        };
+        row("0 bytes", "empty.txt", "default_header.txt");
+        row("mark only", "bom_only.txt", "default_header.txt");
+        row("header kept", "header_only.txt", "header_only.txt");
+        row("as written", "fruit.txt", "fruit.txt");
+        row("from UTF-8", "fruit_utf8.txt", "fruit.txt");
+        row("from UTF-16 BE", "fruit_be_mixed.txt", "fruit.txt");
+        row("odd title marks", "odd_titles.txt", "odd_titles_saved.txt");
+        row("blanks", "spaces.txt", "spaces.txt");
+        row("last word empty: ends CR LF CR LF", "last_word_empty.txt", "last_word_empty.txt");
+        row("cut-off list made whole", "short_block.txt", "short_block_saved.txt");
+        const QString seed = QStringLiteral(VASKELIO_SOURCE_DIR "/data/lists.txt");
+        QTest::newRow("shipped seed") << seed << seed;
+    }
+    void savesAsUtf16()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        WordListStore store(file());
+        loadCopy(store, input);
+        QVERIFY(store.Save().ok);
+        QCOMPARE(bytesOf(file()), bytesOf(expected));
+    }
+
+    void findIsExactAndReplaceMayDuplicate()
+    {
+        WordListStore store(file());
+        makeABC(store);
+        QVERIFY(store.Replace(5, makeList(QStringLiteral(" a"))).ok);
+        QCOMPARE(store.Find(QStringLiteral("a")), Position());
+        QCOMPARE(store.Find(QStringLiteral(" a")), Position(5));
+        QCOMPARE(store.Find(QStringLiteral("字母")), Position(2));
+        QVERIFY(store.Replace(6, makeList(QStringLiteral("A"), QStringLiteral("x"))).ok);
+        QCOMPARE(store.Find(QStringLiteral("A")), Position(4));
+        WordListStore reread(file());
+        reread.Load();
+        QCOMPARE(everyList(reread), everyList(store));
+        QCOMPARE(reread.Get(6).words[0], QStringLiteral("x1"));
+    }
+
+    void removeMovesListsUpAndNeverWritesBuiltIns()
+    {
+        WordListStore store(file());
+        makeABC(store);
+        QCOMPARE(lineCount(file()), 31);
+        QVERIFY(store.Remove(4).ok);
+        QCOMPARE(store.Get(4).title + store.Get(5).title, QStringLiteral("BC"));
+        QCOMPARE(lineCount(file()), 21);
+        WordListStore reread(file());
+        reread.Load();
+        QCOMPARE(everyList(reread), everyList(store));
+        store.Remove(5);
+        store.Remove(4);
+        QCOMPARE(store.Count(), 3);
+        QCOMPARE(bytesOf(file()), bytesOf(dataFile("default_header.txt")));
+    }
+
+    void longTextsAndLineBreaksStayOnOneLine()
+    {
+        WordListStore store(file());
+        store.Load();
+        WordList list = makeList(QString(300, u't'));
+        list.words[0] = QString(500, QChar(0x8BCD));
+        store.Add(list);
+        WordList broken = makeList(QStringLiteral("two\nlines"));
+        broken.words[4] = QStringLiteral("a\r\nb\rc");
+        store.Add(broken);
+        QCOMPARE(lineCount(file()), 21);
+        QCOMPARE(store.Get(5).title, QStringLiteral("two lines"));
+        QCOMPARE(store.Get(5).words[4], QStringLiteral("a  b c"));
+        WordListStore reread(file());
+        reread.Load();
+        QCOMPARE(reread.Get(4), list);
+        QCOMPARE(everyList(reread), everyList(store));
+    }
+
+    void failedWriteChangesNothing_data()
+    {
+        QTest::addColumn<int>("operation");
+        QTest::newRow("Add") << 0;
+        QTest::newRow("Replace") << 1;
+        QTest::newRow("Remove") << 2;
+    }
+    void failedWriteChangesNothing()
+    {
+#if !defined(Q_OS_UNIX)
+        QSKIP("needs a file-size limit");
+#else
+        QFETCH(int, operation);
+        WordListStore store(file());
+        makeABC(store);
+        const QByteArray before = bytesOf(file());
+        const QList<WordList> lists = everyList(store);
+        // Files cannot grow past 32 bytes while the limit holds; unlike a permission it stops
+        // root too, and it fails the write half-way, as a full disk does.
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = 32;
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const StoreResult result = operation == 0 ? store.Add(makeList(QStringLiteral("D")))
+                                   : operation == 1
+                                       ? store.Replace(5, makeList(QStringLiteral("D")))
+                                       : store.Remove(4);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, handler);
+
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.startsWith(QStringLiteral("Cannot create file \"%1\". ")
+                                               .arg(QDir::toNativeSeparators(file()))),
+                 qPrintable(result.message));
+        QCOMPARE(everyList(store), lists);
+        QCOMPARE(bytesOf(file()), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("lists.txt")});
+#endif
+    }
+};
+
+VASKELIO_TEST_MAIN(TestWordListStore)
+#include "tst_wordliststore.moc"
