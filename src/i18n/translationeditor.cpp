@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 namespace {
@@ -23,11 +22,11 @@ bool writeLanguageFile(const QString &path, const TextTable &table, QString *err
         text += line + QStringLiteral("\r\n");
     QStringEncoder encoder(QStringConverter::System);
     const QByteArray bytes = encoder(text);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    QString reason;
+    if (writewholefile(path, bytes, &reason))
         return true;
     if (error)
-        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        *error = QStringLiteral("%1: %2").arg(path, reason);
     return false;
 }
 

@@ -13,8 +13,11 @@ bool QtPagePrinter::printPages(const QList<QWidget *> &pages, QPoint offsetDots,
                                 "default, then print again.");
         return false;
     }
-    // HighResolution: the printer's own dots, so that a page pixel is one dot.
+    // The pages are drawn for 300 dots per inch (2100 pixels across make a page of 7 inches):
+    // one page pixel is one dot at that resolution, whatever the printer's own, so a fine
+    // printer does not print them at a fraction of their size.
     QPrinter printer(info, QPrinter::HighResolution);
+    printer.setResolution(300);
     printer.setDocName(QStringLiteral("Vaskelio"));
     QPainter painter;
     if (!painter.begin(&printer)) {

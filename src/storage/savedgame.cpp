@@ -1,8 +1,9 @@
 #include "storage/savedgame.h"
 
+#include "storage/textfile.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
-#include <QStringEncoder>
 
 namespace {
 constexpr int kCells = 81;
@@ -45,8 +46,7 @@ QByteArray SavedGame::toBytes() const
     QString text;
     for (const QString &line : lines)
         text += line + QStringLiteral("\r\n");
-    QStringEncoder encoder(QStringConverter::Utf16LE);
-    return QByteArray("\xFF\xFE", 2) + QByteArray(encoder(text));
+    return utf16lewithmark(text);
 }
 
 std::variant<SavedGame, SavedGameError> parseSavedGame(const QString &text)

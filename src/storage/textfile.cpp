@@ -1,7 +1,9 @@
 #include "storage/textfile.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #if defined(Q_OS_UNIX)
 #include <langinfo.h>
@@ -116,4 +118,23 @@ TextFileResult readtextfile(const QString &path)
     result.text = std::move(decoded.text);
     result.encoding = decoded.encoding;
     return result;
+}
+
+bool writewholefile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    // The explicit flush matters: commit() does not notice a write that fails only when its
+    // buffer is flushed (a full disk), and would put a cut-off file in place.
+    QSaveFile out(path);
+    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush() &&
+        out.commit())
+        return true;
+    if (error)
+        *error = out.errorString();
+    return false;
+}
+
+QByteArray utf16lewithmark(const QString &text)
+{
+    QStringEncoder encoder(QStringConverter::Utf16LE);
+    return QByteArray("\xFF\xFE", 2) + QByteArray(encoder(text));
 }

@@ -43,3 +43,10 @@ struct TextFileResult {
 // Reads a whole text file (resource paths included). The one reader of every text file of the
 // program.
 TextFileResult readtextfile(const QString &path);
+
+// Replaces a file with these bytes all at once: written aside and renamed over the old file, so
+// a failed write leaves the old one whole. False with the system's reason otherwise.
+bool writewholefile(const QString &path, const QByteArray &bytes, QString *error);
+
+// Text as UTF-16 little-endian with its byte-order mark, the form of the program's own files.
+QByteArray utf16lewithmark(const QString &text);

@@ -31,7 +31,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolButton>
@@ -408,11 +407,9 @@ void TaaForm1::tbsaveClick()
     if (QFileInfo::exists(file) &&
         !prompter_.confirm(state_.texts.uitext(QStringLiteral("msgoverride"))))
         return;
-    // Written aside and renamed over the old file, so a failed save leaves the old one whole.
-    QSaveFile out(file);
-    const QByteArray bytes = savedgame().toBytes();
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        prompter_.inform(out.errorString());
+    QString reason;
+    if (!writewholefile(file, savedgame().toBytes(), &reason))
+        prompter_.inform(reason);
 }
 
 void TaaForm1::tbopenClick()

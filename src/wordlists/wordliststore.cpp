@@ -7,8 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QStringEncoder>
 
 namespace {
 const QString kDefaultHeader = QStringLiteral("memouserlist");
@@ -176,14 +174,8 @@ StoreResult WordListStore::write(const QList<WordList> &user) const
         for (const QString &word : list.words)
             text += word + kLineEnd;
     }
-    QStringEncoder encoder(QStringConverter::Utf16LE);
-    const QByteArray bytes = QByteArray("\xFF\xFE", 2) + QByteArray(encoder(text));
-    // Written aside and renamed over the old file, so a failed save leaves the old one whole.
-    // The explicit flush matters: commit() does not notice a write that fails only when its
-    // buffer is flushed (a full disk), and would put a cut-off file in place.
-    QSaveFile out(file_);
-    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush() &&
-        out.commit())
+    QString reason;
+    if (writewholefile(file_, utf16lewithmark(text), &reason))
         return {};
-    return {false, tr("Cannot create file \"%1\". %2").arg(fullPath(file_), out.errorString())};
+    return {false, tr("Cannot create file \"%1\". %2").arg(fullPath(file_), reason)};
 }
