@@ -31,8 +31,12 @@ public:
             QRegularExpression(QStringLiteral("listening on (http://\\S+)")).match(out);
         base_ = match.captured(1);
     }
-    ~ShareServer()
+    ~ShareServer() { stop(); }
+    // Ends it as a service manager would; its log is then complete.
+    void stop()
     {
+        if (process_.state() == QProcess::NotRunning)
+            return;
         process_.terminate();
         process_.waitForFinished(10000);
     }
@@ -40,7 +44,7 @@ public:
     bool running() const { return !base_.isEmpty(); }
     QString base() const { return base_; }
     QString db() const { return dir_.filePath(QStringLiteral("share.db")); }
-    // What it logged so far, one line per request.
+    // What it logged so far, one line per request, written after each reply.
     QByteArray log() { return log_ += process_.readAllStandardError(); }
 
     // A review command on the same database: its exit code and standard output.
