@@ -177,6 +177,9 @@ void addroutes(httplib::Server &server, ShareDb &db, bool publishAll)
 
     server.Get(R"(/pellimo/checkadd\.php)", [&db, publishAll](const httplib::Request &req,
                                                               httplib::Response &res) {
+        // The library answers HEAD with the GET handler; a look must not store anything.
+        if (req.method != "GET")
+            return plain(res, 405, "GET only");
         const auto checked = checksubmission(parsequery(req.target));
         if (const auto *refused = std::get_if<std::string>(&checked))
             return plain(res, 400, *refused);

@@ -77,15 +77,15 @@ struct HttpReply {
     QByteArray body;
 };
 
-// A GET of an address already percent-encoded, waited for. Its connection closes with it, so
-// that the server need not wait for it to idle out when it stops.
-inline HttpReply httpget(const QByteArray &address)
+// A GET (or HEAD) of an address already percent-encoded, waited for. Its connection closes with it,
+// so that the server need not wait for it to idle out when it stops.
+inline HttpReply httpget(const QByteArray &address, bool head = false)
 {
     QNetworkAccessManager network;
     QNetworkRequest request(QUrl::fromEncoded(address));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
-    std::unique_ptr<QNetworkReply> reply(network.get(request));
+    std::unique_ptr<QNetworkReply> reply(head ? network.head(request) : network.get(request));
     QSignalSpy finished(reply.get(), &QNetworkReply::finished);
     if (!reply->isFinished() && !finished.wait(10000))
         return {};

@@ -133,10 +133,12 @@ private slots:
         QCOMPARE(server->pendingIds(), QStringList());
     }
 
-    // The plain submission the refusals start from is accepted, and so are the longest texts in
-    // four-byte characters: the request is still one the service reads.
+    // The plain submission the refusals start from is accepted (by GET, not HEAD), and so are
+    // the longest texts in four-byte characters: the request is still one the service reads.
     void accepted()
     {
+        QCOMPARE(httpget(server->base().toLatin1() + submission(), true).status, 405);
+        QCOMPARE(server->pendingIds(), QStringList());
         QCOMPARE(httpget(server->base().toLatin1() + submission()).status, 200);
         const QString emoji = QString::fromUcs4(U"\U0001F600");
         WordList list{emoji.repeated(kMaxTitle), {}};
