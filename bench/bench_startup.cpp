@@ -6,6 +6,7 @@
 #include "windows/mainwindow.h"
 #include "windows/program.h"
 #include "windows/qtprompter.h"
+#include "wordlists/shareaddress.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -62,7 +63,7 @@ int runChild(int argc, char **argv, bool full)
         Program::prepareApplication();
         QtPrompter prompter;
         Settings settings;
-        Program program(prompter, settings);
+        Program program(prompter, settings, sharebase());
         FirstPaint watch(&program.mainWindow());
         program.show();
         return QApplication::exec();

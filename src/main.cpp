@@ -1,6 +1,7 @@
 #include "storage/settings.h"
 #include "windows/program.h"
 #include "windows/qtprompter.h"
+#include "wordlists/shareaddress.h"
 
 #include <QApplication>
 
@@ -11,7 +12,7 @@ int main(int argc, char **argv)
 
     QtPrompter prompter;
     Settings settings;
-    Program program(prompter, settings);
+    Program program(prompter, settings, sharebase());
     program.show();
     return QApplication::exec();
 }

@@ -7,17 +7,17 @@ bool isBlank(QChar c)
 {
     return c.unicode() <= 0x20;
 }
+} // namespace
 
-QStringView trimmedBlanks(const QString &text)
+QStringView trimmedBlanks(QStringView text)
 {
-    int start = 0, end = text.size();
+    qsizetype start = 0, end = text.size();
     while (start < end && isBlank(text.at(start)))
         ++start;
     while (end > start && isBlank(text.at(end - 1)))
         --end;
-    return QStringView(text).mid(start, end - start);
+    return text.mid(start, end - start);
 }
-} // namespace
 
 bool isEmptyText(const QString &text)
 {

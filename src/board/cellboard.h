@@ -16,6 +16,9 @@ constexpr Rgb black = 0x000000;
 constexpr Rgb blue = 0x0000FF;
 } // namespace boardcolor
 
+// The text without the characters U+0000 to U+0020 at either end.
+QStringView trimmedBlanks(QStringView text);
+QStringView trimmedBlanks(QString &&) = delete; // the view would outlive the text
 // A text is empty when nothing but characters up to U+0020 remains after trimming both ends.
 bool isEmptyText(const QString &text);
 // True for the cells of the four boxes that form the shaded cross.

@@ -10,7 +10,9 @@
 #include "windows/frmoption.h"
 #include "windows/mainwindow.h"
 #include "wordlists/frmappend.h"
+#include "wordlists/frmsubmit.h"
 #include "wordlists/frmwordlist.h"
+#include "wordlists/webwordlist.h"
 #include "wordlists/wordliststore.h"
 
 #include <QApplication>
@@ -23,8 +25,9 @@ void Program::prepareApplication()
     installFontSubstitutes();
 }
 
-Program::Program(Prompter &prompter, Settings &settings)
-    : prompter_(prompter), printer_(std::make_unique<QtPagePrinter>())
+Program::Program(Prompter &prompter, Settings &settings, QString shareBase)
+    : prompter_(prompter), shareBase_(std::move(shareBase)),
+      printer_(std::make_unique<QtPagePrinter>())
 {
     main_ = std::make_unique<TaaForm1>(state_, prompter, settings);
     main_->setPagePrinter(printer_.get());
@@ -47,10 +50,13 @@ void Program::makewindows()
     wordlists_ = std::make_unique<WordListStore>(state_.listsfile);
     frmwordlist_ = new Tfrmwordlist(*main_, *frmnewgame_, prompter_, *wordlists_);
     frmappend_ = new Tfrmappend(*main_, frmwordlist_, prompter_, *wordlists_);
+    frmsubmit_ = new Tfrmsubmit(*main_, *frmwordlist_, prompter_, shareBase_);
+    webwordlist_ = new Twebwordlist(*main_, frmwordlist_, prompter_, *wordlists_, shareBase_);
     auto *frmoption = new Tfrmoption(*main_);
     auto *frmabout = new Tfrmabout(*main_);
     frmnewgame_->setWordListDialog(frmwordlist_);
     frmwordlist_->setAppendDialog(frmappend_);
+    frmwordlist_->setShareDialogs(frmsubmit_, webwordlist_);
     main_->setWindows({frmnewgame_, frmda_, frmoption, frmabout, printform, printform2});
     main_->setWindowMaker(nullptr);
 }
@@ -77,6 +83,18 @@ Tfrmappend &Program::frmappend()
 {
     makewindows();
     return *frmappend_;
+}
+
+Tfrmsubmit &Program::frmsubmit()
+{
+    makewindows();
+    return *frmsubmit_;
+}
+
+Twebwordlist &Program::webwordlist()
+{
+    makewindows();
+    return *webwordlist_;
 }
 
 Program::~Program() = default;

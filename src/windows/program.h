@@ -2,6 +2,8 @@
 
 #include "windows/programstate.h"
 
+#include <QString>
+
 #include <memory>
 
 class PagePrinter;
@@ -11,7 +13,9 @@ class TaaForm1;
 class Tfrmappend;
 class Tfrmda;
 class Tfrmnewgame;
+class Tfrmsubmit;
 class Tfrmwordlist;
+class Twebwordlist;
 class WordListStore;
 
 // The running program: its shared state and every window, created once each, main window
@@ -21,7 +25,8 @@ public:
     // The application's names and fonts; once, before any window.
     static void prepareApplication();
 
-    Program(Prompter &prompter, Settings &settings);
+    // shareBase: the word-list sharing service's base address (sharebase() in the program).
+    Program(Prompter &prompter, Settings &settings, QString shareBase);
     ~Program();
 
     ProgramState &state() { return state_; }
@@ -30,6 +35,8 @@ public:
     Tfrmda &frmda();
     Tfrmwordlist &frmwordlist();
     Tfrmappend &frmappend();
+    Tfrmsubmit &frmsubmit();
+    Twebwordlist &webwordlist();
 
     // Shows the main window, centred on the screen; every other window waits for a command.
     void show();
@@ -40,6 +47,7 @@ public:
 
 private:
     Prompter &prompter_;
+    QString shareBase_;
     std::unique_ptr<PagePrinter> printer_;
     ProgramState state_;
     // The one store of word lists; made before the dialogs that show it and kept until the
@@ -50,4 +58,6 @@ private:
     Tfrmnewgame *frmnewgame_ = nullptr;
     Tfrmwordlist *frmwordlist_ = nullptr;
     Tfrmappend *frmappend_ = nullptr;
+    Tfrmsubmit *frmsubmit_ = nullptr;
+    Twebwordlist *webwordlist_ = nullptr;
 };

@@ -7,6 +7,8 @@
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
 #include "wordlists/frmappend.h"
+#include "wordlists/frmsubmit.h"
+#include "wordlists/webwordlist.h"
 #include "wordlists/wordliststore.h"
 
 #include <QLabel>
@@ -69,10 +71,6 @@ Tfrmwordlist::Tfrmwordlist(TaaForm1 &main, Tfrmnewgame &newgame, Prompter &promp
     auto *ok = button(bar, "BitBtn1", QStringLiteral("OK"), {326, 8, 70, 25});
     auto *cancel = button(bar, "BitBtn2", QStringLiteral("Cancel"), {402, 8, 70, 25});
 
-    // Both wait for the dialogs of the sharing service.
-    shared->setEnabled(false);
-    btsubmit_->setEnabled(false);
-
     connect(wl_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             showposition(row + 1);
@@ -80,6 +78,8 @@ Tfrmwordlist::Tfrmwordlist(TaaForm1 &main, Tfrmnewgame &newgame, Prompter &promp
     connect(btadd, &QPushButton::clicked, this, &Tfrmwordlist::btaddClick);
     connect(btdel_, &QPushButton::clicked, this, &Tfrmwordlist::btdelClick);
     connect(btedit_, &QPushButton::clicked, this, &Tfrmwordlist::bteditClick);
+    connect(shared, &QPushButton::clicked, this, &Tfrmwordlist::Button1Click);
+    connect(btsubmit_, &QPushButton::clicked, this, &Tfrmwordlist::btsubmitClick);
     connect(ok, &QPushButton::clicked, this, &Tfrmwordlist::BitBtn1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     main_.addlanguagekeys(this);
@@ -106,6 +106,15 @@ void Tfrmwordlist::showposition(int p)
     const bool user = p > WordListStore::kBuiltIn;
     btdel_->setEnabled(user);
     btedit_->setEnabled(user);
+    btsubmit_->setEnabled(user);
+}
+
+void Tfrmwordlist::setShareDialogs(Tfrmsubmit *submit, Twebwordlist *shared)
+{
+    submit_ = submit;
+    shared_ = shared;
+    if (shared_)
+        connect(shared_, &Twebwordlist::listadded, this, &Tfrmwordlist::showadded);
 }
 
 void Tfrmwordlist::showadded()
@@ -155,6 +164,20 @@ void Tfrmwordlist::btdelClick()
     }
     // Always the list above the deleted one, even when others follow it.
     showposition(p - 1);
+}
+
+void Tfrmwordlist::Button1Click()
+{
+    if (!shared_)
+        return;
+    shared_->startloading();
+    shared_->exec();
+}
+
+void Tfrmwordlist::btsubmitClick()
+{
+    if (submit_ && p_ > WordListStore::kBuiltIn)
+        submit_->exec();
 }
 
 void Tfrmwordlist::BitBtn1Click()

@@ -11,6 +11,8 @@ class QPushButton;
 class TaaForm1;
 class Tfrmappend;
 class Tfrmnewgame;
+class Tfrmsubmit;
+class Twebwordlist;
 class WordListStore;
 
 // The Word List dialog: picks the list the New Game dialog gets, and appends, edits and deletes
@@ -26,6 +28,9 @@ public:
 
     // The Append dialog, created after this one.
     void setAppendDialog(Tfrmappend *dialog) { append_ = dialog; }
+    // The submit and shared word lists dialogs, created after the Append dialog. A list that
+    // the latter adds is shown here at once.
+    void setShareDialogs(Tfrmsubmit *submit, Twebwordlist *shared);
 
     QListWidget *wl() const { return wl_; }
     // Box 0 is the shown title, boxes 1..9 the shown words.
@@ -40,7 +45,9 @@ public:
     void btaddClick();
     void bteditClick();
     void btdelClick();
-    void BitBtn1Click(); // OK
+    void Button1Click();  // From Share List
+    void btsubmitClick(); // Share Your List
+    void BitBtn1Click();  // OK
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -51,6 +58,8 @@ private:
     Prompter &prompter_;
     WordListStore &store_;
     Tfrmappend *append_ = nullptr;
+    Tfrmsubmit *submit_ = nullptr;
+    Twebwordlist *shared_ = nullptr;
     int p_ = 1;
 
     QListWidget *wl_;

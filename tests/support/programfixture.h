@@ -15,11 +15,15 @@
 #include <functional>
 #include <memory>
 
-// The whole program with scripted message boxes, on settings in a temporary file.
+// The whole program with scripted message boxes, on settings in a temporary file. The sharing
+// service is looked for at shareBase; by default on a local port where nothing listens, so that
+// no test reaches beyond this machine.
 struct ProgramFixture {
-    explicit ProgramFixture(const QString &settingsFile)
+    explicit ProgramFixture(const QString &settingsFile,
+                            const QString &shareBase = QStringLiteral("http://127.0.0.1:9"))
         : settings(SettingsLocation::file(settingsFile)),
-          program((Program::prepareApplication(), std::make_unique<Program>(prompter, settings)))
+          program((Program::prepareApplication(),
+                   std::make_unique<Program>(prompter, settings, shareBase)))
     {
     }
 

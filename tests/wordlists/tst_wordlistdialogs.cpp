@@ -69,6 +69,7 @@ class TestWordListDialogs : public QObject {
     {
         QCOMPARE(button(&wordList(), "btdel")->isEnabled(), enabled);
         QCOMPARE(button(&wordList(), "btedit")->isEnabled(), enabled);
+        QCOMPARE(button(&wordList(), "btsubmit")->isEnabled(), enabled);
     }
     // The lists as the file holds them now.
     WordListStore reread()
@@ -144,8 +145,7 @@ private slots:
         QCOMPARE(wordList().position(), 1);
         QCOMPARE(boxes(wordList()), QStringLiteral("中文数字|一|二|三|四|五|六|七|八|九"));
         expectUserButtons(false);
-        QVERIFY(!button(&wordList(), "btsubmit")->isEnabled());
-        QVERIFY(!button(&wordList(), "Button1")->isEnabled());
+        QVERIFY(button(&wordList(), "Button1")->isEnabled());
     }
 
     // A folder where the file should be: it can be neither read nor written.
@@ -213,7 +213,6 @@ private slots:
         QCOMPARE(wordList().wl()->currentRow(), 5);
         QCOMPARE(boxes(wordList()), list(QStringLiteral("Fruit "), QStringLiteral("f")).join(u'|'));
         expectUserButtons(true);
-        QVERIFY(!button(&wordList(), "btsubmit")->isEnabled());
         QCOMPARE(reread().Get(6).title, QStringLiteral("Fruit "));
     }
 

@@ -1,0 +1,124 @@
+#include "wordlists/frmsubmit.h"
+
+#include "board/cellboard.h"
+#include "engine/prompter.h"
+#include "i18n/translate.h"
+#include "windows/fonts.h"
+#include "windows/mainwindow.h"
+#include "windows/programstate.h"
+#include "wordlists/frmwordlist.h"
+#include "wordlists/shareaddress.h"
+#include "wordlists/wordliststore.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPointer>
+#include <QPushButton>
+
+Tfrmsubmit::Tfrmsubmit(TaaForm1 &main, Tfrmwordlist &wordlist, Prompter &prompter, QString base)
+    : QDialog(&wordlist, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                             Qt::WindowCloseButtonHint),
+      main_(main), wordlist_(wordlist), prompter_(prompter), base_(std::move(base))
+{
+    setObjectName(QStringLiteral("frmsubmit"));
+    // Until the first showing relabels it from the text table.
+    setWindowTitle(applicationTitle());
+    setFixedSize(253, 105);
+    setFont(dialogFont(8));
+
+    label1_ = new QLabel(QStringLiteral("Please Enter Your Name"), this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(30, 12, 193, 16);
+    edtname_ = new QLineEdit(main_.state().settings.submittername, this);
+    edtname_->setObjectName(QStringLiteral("edtname"));
+    edtname_->setGeometry(30, 34, 193, 21);
+    auto *submit = new QPushButton(QStringLiteral("Submit Now"), this);
+    submit->setObjectName(QStringLiteral("Button1"));
+    submit->setGeometry(78, 68, 97, 25);
+    submit->setAutoDefault(false); // as every button of these dialogs: Enter sends nothing
+
+    connect(submit, &QPushButton::clicked, this, &Tfrmsubmit::Button1Click);
+    main_.addlanguagekeys(this);
+}
+
+void Tfrmsubmit::Button1Click()
+{
+    if (sending_)
+        return;
+    const QString name = edtname_->text();
+    if (trimmedBlanks(name).isEmpty()) {
+        prompter_.inform(label1_->text());
+        edtname_->setFocus();
+        return;
+    }
+    WordList list;
+    list.title = wordlist_.box(0)->text();
+    for (int k = 1; k <= 9; ++k)
+        list.words[k - 1] = wordlist_.box(k)->text();
+
+    const TextTables &texts = main_.state().texts;
+    if (!send(submitaddress(base_, list, name))) {
+        prompter_.inform(texts.uitext(QStringLiteral("frmsubmit.msgerror")));
+        return;
+    }
+    prompter_.inform(texts.uitext(QStringLiteral("frmsubmit.msgok")));
+    accept();
+}
+
+bool Tfrmsubmit::send(const QByteArray &address)
+{
+    if (!network_)
+        network_ = new QNetworkAccessManager(this);
+    // Qt escapes the few characters that may not stand raw in a URL (" \ ^ ` { | }) once more
+    // on the wire; the service reads the same text either way.
+    QNetworkRequest request = sharerequest(QUrl::fromEncoded(address));
+    request.setRawHeader("Accept", "text/html, */*");
+    request.setRawHeader("User-Agent", "Mozilla/3.0 (compatible; Indy Library)");
+
+    // The player waits for the answer, but the windows keep painting: the dialog takes no input
+    // meanwhile, and every other window is already held off by it.
+    const QPointer<QWidget> focus = focusWidget();
+    sending_ = true;
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QNetworkReply *reply = shareget(*network_, request, timeout_);
+    if (!reply->isFinished()) {
+        QEventLoop loop;
+        connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    const bool accepted = sharesucceeded(*reply);
+    reply->deleteLater();
+    QApplication::restoreOverrideCursor();
+    setEnabled(true);
+    sending_ = false;
+    if (focus)
+        focus->setFocus();
+    return accepted;
+}
+
+void Tfrmsubmit::done(int result)
+{
+    main_.state().settings.submittername = edtname_->text();
+    QDialog::done(result);
+}
+
+void Tfrmsubmit::showEvent(QShowEvent *event)
+{
+    translateform(this, main_.state().texts);
+    QDialog::showEvent(event);
+}
+
+void Tfrmsubmit::closeEvent(QCloseEvent *event)
+{
+    if (sending_) {
+        event->ignore(); // the request's outcome decides whether it closes
+        return;
+    }
+    QDialog::closeEvent(event);
+}

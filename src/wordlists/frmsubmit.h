@@ -1,0 +1,56 @@
+#pragma once
+
+#include "wordlists/sharenetwork.h"
+
+#include <QDialog>
+
+class Prompter;
+class QLabel;
+class QLineEdit;
+class QNetworkAccessManager;
+class QPushButton;
+class TaaForm1;
+class Tfrmwordlist;
+
+// The submit dialog: sends the list the Word List dialog shows, with the player's name, to the
+// sharing service in one GET. The name is remembered whenever the dialog closes.
+class Tfrmsubmit : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY(Tfrmsubmit)
+
+public:
+    // wordlist: the Word List dialog, which opens this one and whose shown list is sent. base:
+    // the service's base address.
+    Tfrmsubmit(TaaForm1 &main, Tfrmwordlist &wordlist, Prompter &prompter, QString base);
+
+    QLineEdit *edtname() const { return edtname_; }
+    const QString &base() const { return base_; }
+    // How long a request may take in all before it counts as failed.
+    void settimeout(int ms) { timeout_ = ms; }
+    // True while a request is on its way; the dialog takes no input then.
+    bool sending() const { return sending_; }
+
+    // Submit Now: waits for the reply, keeping the windows painted, and closes on success.
+    void Button1Click();
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Sends the address and returns whether the service accepted it.
+    bool send(const QByteArray &address);
+
+    TaaForm1 &main_;
+    Tfrmwordlist &wordlist_;
+    Prompter &prompter_;
+    QString base_;
+    int timeout_ = kShareTimeoutMs;
+    bool sending_ = false;
+    QNetworkAccessManager *network_ = nullptr; // made at the first submission
+
+    QLabel *label1_;
+    QLineEdit *edtname_;
+};

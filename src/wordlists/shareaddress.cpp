@@ -1,0 +1,75 @@
+#include "wordlists/shareaddress.h"
+
+#include "wordlists/wordliststore.h"
+
+#include <QtGlobal>
+
+namespace {
+void appendencoded(QByteArray &out, QStringView text, QByteArrayView alsoEncoded)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    static constexpr QByteArrayView alwaysEncoded("*#%<>[]");
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(char16_t(c), text.at(i + 1).unicode());
+            ++i;
+        } else if (QChar::isSurrogate(c)) {
+            c = 0xFFFD; // no UTF-8 exists for half a pair
+        }
+        if (c >= 0x21 && c <= 0x7E && !alwaysEncoded.contains(char(c)) &&
+            !alsoEncoded.contains(char(c))) {
+            out.append(char(c));
+            continue;
+        }
+        const QByteArray utf8 = QString::fromUcs4(&c, 1).toUtf8();
+        for (const char byte : utf8) {
+            const auto b = static_cast<unsigned char>(byte);
+            out.append('%').append(hex[b >> 4]).append(hex[b & 0xF]);
+        }
+    }
+}
+} // namespace
+
+QString sharebase()
+{
+    QString base = qEnvironmentVariable(kShareBaseVariable).trimmed();
+    if (base.isEmpty())
+        base = QString::fromLatin1(kDefaultShareBase);
+    while (base.endsWith(u'/'))
+        base.chop(1);
+    return base;
+}
+
+QString sharepageaddress(const QString &base)
+{
+    return base + QStringLiteral("/pellimo/wordlist.php?appid=") + QLatin1String(kShareAppId);
+}
+
+QByteArray percentencode(QStringView text)
+{
+    QByteArray out;
+    appendencoded(out, text, {});
+    return out;
+}
+
+QByteArray percentencodevalue(QStringView text)
+{
+    QByteArray out;
+    appendencoded(out, text, "&=+");
+    return out;
+}
+
+QByteArray submitaddress(const QString &base, const WordList &list, const QString &name)
+{
+    // The fixed pieces follow the address rule, so their separators pass; only the values get
+    // the stricter one. The request keeps its path, keys and order either way.
+    QByteArray out = percentencode(base);
+    out += "/pellimo/checkadd.php?appid=";
+    out += kShareAppId;
+    out += "&w0=" + percentencodevalue(list.title);
+    for (int k = 1; k <= 9; ++k)
+        out += "&w" + QByteArray::number(k) + '=' + percentencodevalue(list.words[k - 1]);
+    out += "&n1=" + percentencodevalue(name);
+    return out;
+}

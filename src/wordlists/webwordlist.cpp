@@ -1,0 +1,168 @@
+#include "wordlists/webwordlist.h"
+
+#include "board/cellboard.h"
+#include "engine/prompter.h"
+#include "i18n/translate.h"
+#include "windows/fonts.h"
+#include "windows/mainwindow.h"
+#include "windows/programstate.h"
+#include "wordlists/shareaddress.h"
+#include "wordlists/wordliststore.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+Twebwordlist::Twebwordlist(TaaForm1 &main, QWidget *opener, Prompter &prompter,
+                           WordListStore &store, QString base)
+    : QDialog(opener, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      main_(main), prompter_(prompter), store_(store), base_(std::move(base))
+{
+    setObjectName(QStringLiteral("webwordlist"));
+    setWindowTitle(QStringLiteral("Word Sheet of Share List"));
+    setFixedSize(480, 231);
+    setFont(dialogFont(8));
+
+    // The titles on the left, the shown record on the right, the button bar (41 high) below.
+    wl_ = new QListWidget(this);
+    wl_->setObjectName(QStringLiteral("wl"));
+    wl_->setGeometry(0, 0, 189, 190);
+
+    auto *shown = new QWidget(this);
+    shown->setObjectName(QStringLiteral("Panel2"));
+    shown->setGeometry(191, 0, 289, 190);
+    auto *label1 = new QLabel(QStringLiteral("Title:"), shown);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->move(8, 20);
+    static constexpr int lefts[3] = {8, 101, 194};
+    static constexpr int tops[3] = {50, 77, 104};
+    for (int n = 0; n <= 9; ++n) {
+        w_[n] = new QLineEdit(shown);
+        w_[n]->setObjectName(QStringLiteral("w%1").arg(n));
+        w_[n]->setReadOnly(true);
+        w_[n]->setGeometry(n == 0 ? QRect(62, 16, 164, 21)
+                                  : QRect(lefts[(n - 1) % 3], tops[(n - 1) / 3], 87, 21));
+    }
+    auto *label2 = new QLabel(QStringLiteral("Publisher:"), shown);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->move(8, 146);
+    edtpub_ = new QLineEdit(shown);
+    edtpub_->setObjectName(QStringLiteral("edtpub"));
+    edtpub_->setReadOnly(true);
+    edtpub_->setGeometry(62, 142, 114, 21);
+    add_ = new QPushButton(QStringLiteral("Add"), shown);
+    add_->setObjectName(QStringLiteral("BitBtn1"));
+    add_->setGeometry(194, 140, 87, 25);
+    add_->setAutoDefault(false);
+    // Nothing to add before a first record has been shown.
+    add_->setEnabled(false);
+
+    auto *bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("Panel1"));
+    bar->setGeometry(0, 190, 480, 41);
+    auto *close = new QPushButton(QStringLiteral("Close"), bar);
+    close->setObjectName(QStringLiteral("BitBtn2"));
+    close->setGeometry(402, 8, 70, 25);
+    close->setAutoDefault(false);
+
+    connect(wl_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            showrecord(row);
+    });
+    connect(add_, &QPushButton::clicked, this, &Twebwordlist::BitBtn1Click);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    main_.addlanguagekeys(this);
+}
+
+void Twebwordlist::startloading()
+{
+    if (!network_)
+        network_ = new QNetworkAccessManager(this);
+    if (QNetworkReply *older = loading_) {
+        loading_ = nullptr; // so that its end is not taken for the page
+        older->abort();
+    }
+    QNetworkReply *reply =
+        shareget(*network_, sharerequest(QUrl(sharepageaddress(base_))), timeout_);
+    loading_ = reply;
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > kSharePageLimit)
+            reply->abort();
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { replyfinished(reply); });
+}
+
+void Twebwordlist::replyfinished(QNetworkReply *reply)
+{
+    reply->deleteLater();
+    if (reply != loading_)
+        return;
+    loading_ = nullptr;
+    const bool arrived = sharesucceeded(*reply);
+    if (arrived)
+        pagearrived(pagelines(reply->readAll(), reply->rawHeader("Content-Type")));
+    emit pageloaded(arrived);
+}
+
+void Twebwordlist::pagearrived(const QStringList &lines)
+{
+    page_ = SharedPage::fromlines(lines);
+    {
+        const QSignalBlocker quiet(wl_);
+        wl_->clear();
+        for (int k = 0; k < page_.count(); ++k)
+            wl_->addItem(page_.title(k));
+    }
+    // An empty page leaves the fields with the last record shown.
+    if (page_.count() > 0)
+        showrecord(0);
+}
+
+void Twebwordlist::showrecord(int k)
+{
+    if (k < 0 || k >= page_.count())
+        return;
+    {
+        const QSignalBlocker quiet(wl_);
+        wl_->setCurrentRow(k);
+    }
+    // A short last record leaves the fields whose lines are missing as they were.
+    for (int n = 0; n <= 9; ++n)
+        if (const std::optional<QString> line = page_.line(k, n))
+            w_[n]->setText(*line);
+    if (const std::optional<QString> publisher = page_.line(k, SharedPage::kLines - 1))
+        edtpub_->setText(*publisher);
+    add_->setEnabled(true);
+}
+
+void Twebwordlist::BitBtn1Click()
+{
+    const TextTables &texts = main_.state().texts;
+    const QString typed = w_[0]->text();
+    WordList list;
+    list.title = trimmedBlanks(typed).toString();
+    w_[0]->setText(list.title);
+    if (store_.Find(list.title)) {
+        prompter_.inform(texts.uitext(QStringLiteral("msgexist")));
+        return;
+    }
+    for (int k = 1; k <= 9; ++k)
+        list.words[k - 1] = w_[k]->text();
+    if (const StoreResult added = store_.Add(list); !added) {
+        prompter_.inform(added.message);
+        return;
+    }
+    emit listadded();
+    prompter_.inform(texts.uitext(QStringLiteral("msgaddsuccess")));
+}
+
+void Twebwordlist::showEvent(QShowEvent *event)
+{
+    translateform(this, main_.state().texts);
+    QDialog::showEvent(event);
+}

@@ -1,0 +1,290 @@
+#include "programfixture.h"
+#include "sandbox.h"
+#include "shareserver.h"
+#include "windows/mainwindow.h"
+#include "wordlists/frmsubmit.h"
+#include "wordlists/frmwordlist.h"
+#include "wordlists/shareaddress.h"
+#include "wordlists/webwordlist.h"
+#include "wordlists/wordliststore.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+QPushButton *button(QWidget *window, const char *name)
+{
+    return window->findChild<QPushButton *>(QLatin1String(name));
+}
+
+WordList numbered(const QString &title)
+{
+    WordList list{title, {}};
+    for (int k = 0; k < 9; ++k)
+        list.words[k] = title.trimmed() + QString::number(k + 1);
+    return list;
+}
+
+QStringList texts(const Twebwordlist &dialog)
+{
+    QStringList shown;
+    for (int n = 0; n <= 9; ++n)
+        shown.append(dialog.box(n)->text());
+    return shown << dialog.edtpub()->text();
+}
+
+QStringList titles(const QListWidget *wl)
+{
+    QStringList shown;
+    for (int row = 0; row < wl->count(); ++row)
+        shown.append(wl->item(row)->text());
+    return shown;
+}
+
+const QString msgok = QStringLiteral("Submit OK and await verification");
+const QString msgerror = QStringLiteral("Submit wrongly, no success for publishing");
+} // namespace
+
+class TestShareDialogs : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<ShareServer> server;
+    std::unique_ptr<ProgramFixture> fixture;
+
+    Tfrmwordlist &wordList() { return fixture->program->frmwordlist(); }
+    Tfrmsubmit &submit() { return fixture->program->frmsubmit(); }
+    Twebwordlist &shared() { return fixture->program->webwordlist(); }
+    QStringList &messages() { return fixture->prompter.messages; }
+
+    // The program on colours.txt (one user list, "Colours", at position 4), sharing with base.
+    void start(const QString &base, bool readableLists = true)
+    {
+        const QString lists = wordlistfile(datafolder());
+        QDir().mkpath(datafolder());
+        if (!readableLists)
+            QVERIFY(QDir().mkpath(lists));
+        else if (!QFile::exists(lists))
+            QVERIFY(
+                QFile::copy(QStringLiteral(VASKELIO_TEST_DATA "/wordlists/colours.txt"), lists));
+        QFile::setPermissions(lists, QFile::ReadOwner | QFile::WriteOwner);
+        fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")), base);
+        fixture->program->makewindows();
+        messages().clear();
+    }
+
+private slots:
+    void cleanup()
+    {
+        fixture.reset();
+        server.reset();
+        const QString lists = wordlistfile(datafolder());
+        QDir(lists).removeRecursively();
+        QFile::remove(lists);
+        QFile::remove(dir.filePath(QStringLiteral("s.ini")));
+    }
+
+    // Share Your List, from the Word List dialog's button to the reviewer's list.
+    void submitThroughTheWordListDialog()
+    {
+        server = std::make_unique<ShareServer>();
+        QVERIFY(server->running());
+        start(server->base());
+        QCOMPARE(submit().size(), QSize(253, 105));
+        QCOMPARE(submit().windowTitle(), QStringLiteral("Vaskelio"));
+        QVERIFY(!button(&wordList(), "btsubmit")->isEnabled()); // a built-in list is shown
+        wordList().showposition(4);
+        QVERIFY(button(&wordList(), "btsubmit")->isEnabled());
+        wordList().box(0)->setText(QStringLiteral("R&D #1 字母")); // as shown, not as stored
+
+        bool opened = false;
+        whenModalOpens([&](QWidget *modal) {
+            opened = true;
+            QCOMPARE(modal, &submit());
+            QCOMPARE(modal->windowTitle(), QStringLiteral("Submit to web"));
+            submit().edtname()->setText(QStringLiteral("   "));
+            QTest::mouseClick(button(modal, "Button1"), Qt::LeftButton);
+            QCOMPARE(messages(), QStringList{QStringLiteral("Please Enter Your Name")});
+            QCOMPARE(modal->focusWidget(), submit().edtname());
+            submit().edtname()->setText(QStringLiteral(" Ann "));
+            QTest::mouseClick(button(modal, "Button1"), Qt::LeftButton);
+            QVERIFY(!modal->isVisible());
+        });
+        QTest::mouseClick(button(&wordList(), "btsubmit"), Qt::LeftButton);
+        QVERIFY(opened);
+        QCOMPARE(messages().last(), msgok);
+        QCOMPARE(fixture->state().settings.submittername, QStringLiteral(" Ann "));
+        const QStringList pending =
+            server->review({"pending"}).second.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(pending.size(), 1);
+        QCOMPARE(pending.at(0).section(u'\t', 2),
+                 QStringLiteral(" Ann \tR&D #1 字母\tred\torange\tyellow\tgreen\tblue\tindigo\t"
+                                "violet\tblack\twhite"));
+        fixture.reset(); // the name is offered again after a restart
+        start(server->base());
+        QCOMPARE(submit().edtname()->text(), QStringLiteral(" Ann "));
+    }
+
+    void submissionOutcomes_data()
+    {
+        QTest::addColumn<QByteArray>("reply"); // empty: no reply at all
+        QTest::addColumn<bool>("listening");
+        QTest::addColumn<int>("requests"); // -1: Qt may send a GET again after a broken reply
+        QTest::addColumn<QString>("message");
+        QTest::newRow("200, any text")
+            << StubServer::status(200, {}, "error") << true << 1 << msgok;
+        QTest::newRow("404") << StubServer::status(404) << true << 1 << msgerror;
+        QTest::newRow("500") << StubServer::status(500, {}, "OK") << true << 1 << msgerror;
+        QTest::newRow("302") << StubServer::status(302, "Location: /moved\r\n") << true << 1
+                             << msgerror;
+        QTest::newRow("broken reply") << QByteArray("garbage\r\n\r\n") << true << -1 << msgerror;
+        QTest::newRow("no reply") << QByteArray() << true << 1 << msgerror;
+        QTest::newRow("nobody listening") << QByteArray() << false << -1 << msgerror;
+    }
+    // Only a 2xx closes the dialog; a redirect is not followed. The request on the wire: the
+    // address, the two fixed headers, HTTP/1.1. Closing by any means remembers the name.
+    void submissionOutcomes()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, listening);
+        QFETCH(int, requests);
+        QFETCH(QString, message);
+        auto stub = std::make_unique<StubServer>(reply);
+        const QString base = stub->base() + QStringLiteral("/base");
+        if (!listening)
+            stub.reset();
+        start(base);
+        submit().settimeout(300);
+        wordList().showposition(4);
+        wordList().box(9)->setText(QStringLiteral("1+1=2"));
+        submit().show();
+        submit().edtname()->setText(QStringLiteral(" Ann "));
+        QTest::mouseClick(button(&submit(), "Button1"), Qt::LeftButton);
+        QCOMPARE(messages(), QStringList{message});
+        QCOMPARE(submit().isVisible(), message == msgerror);
+        QVERIFY(submit().isEnabled());
+        submit().close();
+        QCOMPARE(fixture->state().settings.submittername, QStringLiteral(" Ann "));
+        if (requests < 0)
+            return;
+        QTRY_COMPARE(stub->requests.size(), requests); // a silent stub may read it late
+        const QList<QByteArray> head = stub->requests.at(0).split('\n');
+        QCOMPARE(head.at(0), "GET /base/pellimo/checkadd.php?appid=1&w0=Colours&w1=red&w2=orange"
+                             "&w3=yellow&w4=green&w5=blue&w6=indigo&w7=violet&w8=black"
+                             "&w9=1%2B1%3D2&n1=%20Ann%20 HTTP/1.1\r");
+        QVERIFY(head.contains("Accept: text/html, */*\r"));
+        QVERIFY(head.contains("User-Agent: Mozilla/3.0 (compatible; Indy Library)\r"));
+    }
+
+    // From Share List against the service: approved lists only, newest first; Add trims the
+    // title and refuses a title that exists.
+    void addFromTheSharedLists()
+    {
+        server = std::make_unique<ShareServer>();
+        QVERIFY(server->running());
+        for (const char *title : {"Hidden", "  Fruit  ", "字母", "Veg"})
+            QCOMPARE(httpget(submitaddress(server->base(), numbered(QString::fromUtf8(title)),
+                                           QStringLiteral("Bo")))
+                         .status,
+                     200);
+        for (const QString &id : server->pendingIds().mid(1))
+            QCOMPARE(server->review({"approve", id}).first, 0);
+        start(server->base());
+        QCOMPARE(shared().size(), QSize(480, 231));
+        QVERIFY(!button(&shared(), "BitBtn1")->isEnabled()); // nothing shown yet
+
+        bool opened = false;
+        whenModalOpens([&](QWidget *modal) {
+            opened = true;
+            QCOMPARE(modal, &shared());
+            QTRY_COMPARE(titles(shared().wl()), QStringList({"Veg", "字母", "  Fruit  "}));
+            QCOMPARE(texts(shared()).join(u'|'),
+                     QStringLiteral("Veg|Veg1|Veg2|Veg3|Veg4|Veg5|Veg6|Veg7|Veg8|Veg9|Bo"));
+            shared().wl()->setCurrentRow(2);
+            QCOMPARE(shared().box(0)->text(), QStringLiteral("  Fruit  "));
+            QTest::mouseClick(button(modal, "BitBtn1"), Qt::LeftButton);
+            QCOMPARE(messages(), QStringList{"Add Successfully"});
+            QCOMPARE(shared().box(0)->text(), QStringLiteral("Fruit"));
+            QCOMPARE(wordList().box(0)->text(), QStringLiteral("Fruit")); // shown underneath
+            QTest::mouseClick(button(modal, "BitBtn1"), Qt::LeftButton);
+            shared().wl()->setCurrentRow(1);
+            QTest::mouseClick(button(modal, "BitBtn1"), Qt::LeftButton);
+            QCOMPARE(messages().mid(1),
+                     QStringList(2, QStringLiteral("Title is already existing")));
+        });
+        QTest::mouseClick(button(&wordList(), "Button1"), Qt::LeftButton);
+        QVERIFY(opened);
+        QCOMPARE(titles(wordList().wl()).last(), QStringLiteral("Fruit"));
+        QCOMPARE(wordList().position(), 5);
+        QVERIFY(button(&wordList(), "btsubmit")->isEnabled());
+        WordListStore saved(wordlistfile(datafolder()));
+        QVERIFY(saved.Load());
+        QCOMPARE(saved.Get(5), numbered(QStringLiteral("Fruit")));
+    }
+
+    // Pages arrive whether the dialog is open or not; a failed load changes nothing, an HTML
+    // page is read as displayed.
+    void pagesReplaceTheLists()
+    {
+        StubServer stub(StubServer::status(200, "Content-Type: text/plain; charset=utf-8\r\n",
+                                           "h\nOne\n1\n2\n3\n4\n5\n6\n7\n8\n9\nAnn\nTwo\n"));
+        start(stub.base());
+        QSignalSpy loaded(&shared(), &Twebwordlist::pageloaded);
+        const auto load = [&] {
+            shared().startloading();
+            QVERIFY(loaded.wait(10000));
+        };
+        load();
+        QCOMPARE(loaded.last().at(0).toBool(), true);
+        QCOMPARE(titles(shared().wl()), QStringList({"One", "Two"}));
+        shared().wl()->setCurrentRow(1); // a short record keeps the fields it lacks
+        QCOMPARE(texts(shared()).join(u'|'), QStringLiteral("Two|1|2|3|4|5|6|7|8|9|Ann"));
+
+        shared().settimeout(300);
+        for (const QByteArray &failure :
+             {StubServer::status(500, {}, "h\nBad\n"), StubServer::status(302), QByteArray()}) {
+            stub.setreply(failure);
+            load();
+            QCOMPARE(loaded.last().at(0).toBool(), false);
+            QCOMPARE(titles(shared().wl()), QStringList({"One", "Two"}));
+        }
+        stub.setreply(StubServer::status(200, "Content-Type: text/html\r\n",
+                                         "<html><body><p>Lists</p>Three<br>a<br>b</body></html>"));
+        load();
+        QCOMPARE(titles(shared().wl()), QStringList{"Three"});
+        QCOMPARE(shared().box(2)->text(), QStringLiteral("b"));
+        QCOMPARE(shared().box(3)->text(), QStringLiteral("3"));
+    }
+
+    // A list that cannot be saved is reported by the store, and no success is claimed.
+    void failedAdd()
+    {
+        start(QStringLiteral("http://127.0.0.1:9"), false);
+        shared().pagearrived(QStringList{"h", "Veg"} + QStringList(10, QStringLiteral("w")));
+        QTest::mouseClick(button(&shared(), "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(messages().size(), 1);
+        QVERIFY(messages().at(0).startsWith(QStringLiteral("Cannot create")));
+        QCOMPARE(wordList().wl()->count(), 3);
+    }
+
+    void languageKeys()
+    {
+        start(QStringLiteral("http://127.0.0.1:9"));
+        for (QDialog *dialog : std::initializer_list<QDialog *>{&shared(), &submit()}) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            QWidget *focus = QApplication::focusWidget();
+            QTest::keyClick(focus && focus->window() == dialog ? focus : dialog, Qt::Key_F3);
+            dialog->close();
+        }
+        QCOMPARE(shared().windowTitle(), QStringLiteral("ウェブサイトでの単語リスト"));
+        QCOMPARE(button(&shared(), "BitBtn2")->text(), QStringLiteral("戻る"));
+        QCOMPARE(submit().windowTitle(), QStringLiteral("ウェブサイトへ"));
+        QCOMPARE(button(&submit(), "Button1")->text(), QStringLiteral("発表"));
+    }
+};
+
+VASKELIO_GUI_TEST_MAIN(TestShareDialogs)
+#include "tst_sharedialogs.moc"
