@@ -23,10 +23,7 @@ public:
     void inform(const QString &, const QString &) override {}
     bool confirm(const QString &, const QString &) override { return true; }
     QString openFileName(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
 };
 
 double medianMicros(std::vector<qint64> &nanos)

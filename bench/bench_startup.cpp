@@ -2,6 +2,7 @@
 // both started as fresh processes in this run: the time from exec to the first painted main
 // window, and the resident memory once it is shown. Settings and data go to a temporary home.
 //   bench_startup [ROUNDS]
+#include "firstpaint.h"
 #include "storage/settings.h"
 #include "windows/mainwindow.h"
 #include "windows/program.h"
@@ -22,59 +23,17 @@
 #include <vector>
 
 namespace {
-long residentKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
+using startup::FirstPaint;
 
-// Reports once the window has been painted for the first time, then ends the process.
-class FirstPaint : public QObject {
-public:
-    explicit FirstPaint(QWidget *window) { window->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !seen_) {
-            seen_ = true;
-            QTimer::singleShot(0, [] {
-                std::printf("shown rss_kb=%ld\n", residentKilobytes());
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
-        }
-        return false;
-    }
-
-private:
-    bool seen_ = false;
-};
-
-int runChild(int argc, char **argv, bool full)
+int runProgram(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (full) {
-        Program::prepareApplication();
-        QtPrompter prompter;
-        Settings settings;
-        Program program(prompter, settings, sharebase());
-        FirstPaint watch(&program.mainWindow());
-        program.show();
-        return QApplication::exec();
-    }
-    QWidget window;
-    window.setFixedSize(888, 687);
-    window.setWindowTitle(QStringLiteral("Vaskelio"));
-    auto *button = new QPushButton(QStringLiteral("Start New Game"), &window);
-    button->setGeometry(667, 8, 209, 39);
-    FirstPaint watch(&window);
-    window.show();
+    Program::prepareApplication();
+    QtPrompter prompter;
+    Settings settings;
+    Program program(prompter, settings, sharebase());
+    FirstPaint watch(&program.mainWindow());
+    program.show();
     return QApplication::exec();
 }
 
@@ -83,13 +42,13 @@ struct Sample {
     long rssKb;
 };
 
-Sample runOnce(const QString &self, const QString &kind, const QProcessEnvironment &env)
+Sample runOnce(const QString &program, const QStringList &arguments, const QProcessEnvironment &env)
 {
     QProcess child;
     child.setProcessEnvironment(env);
     QElapsedTimer timer;
     timer.start();
-    child.start(self, {QStringLiteral("--child"), kind});
+    child.start(program, arguments);
     Sample sample{-1, -1};
     while (child.waitForReadyRead(30000)) {
         const QByteArray line = child.readLine();
@@ -113,7 +72,7 @@ template<typename T> T median(std::vector<T> values)
 int main(int argc, char **argv)
 {
     if (argc >= 3 && qstrcmp(argv[1], "--child") == 0)
-        return runChild(argc, argv, qstrcmp(argv[2], "vaskelio") == 0);
+        return runProgram(argc, argv);
 
     const int rounds = argc >= 2 ? std::max(1, atoi(argv[1])) : 15;
     QCoreApplication app(argc, argv);
@@ -129,11 +88,14 @@ int main(int argc, char **argv)
     const QString self = QCoreApplication::applicationFilePath();
     std::vector<double> bareMs, fullMs;
     std::vector<long> bareKb, fullKb;
-    runOnce(self, QStringLiteral("bare"), env); // warm the file cache for both
-    runOnce(self, QStringLiteral("vaskelio"), env);
+    // The floor is its own small program, so it loads only what a bare window needs.
+    const QString bareWindow = QStringLiteral(VASKELIO_BARE_WINDOW);
+    const QStringList vaskelio{QStringLiteral("--child"), QStringLiteral("vaskelio")};
+    runOnce(bareWindow, {}, env); // warm the file cache for both
+    runOnce(self, vaskelio, env);
     for (int r = 0; r < rounds; ++r) {
-        const Sample bare = runOnce(self, QStringLiteral("bare"), env);
-        const Sample full = runOnce(self, QStringLiteral("vaskelio"), env);
+        const Sample bare = runOnce(bareWindow, {}, env);
+        const Sample full = runOnce(self, vaskelio, env);
         if (bare.ms < 0 || full.ms < 0) {
             std::fprintf(stderr, "bench_startup: a child did not report\n");
             return 1;
