@@ -7,6 +7,7 @@
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
 #include "windows/radiogroup.h"
+#include "wordlists/wordboxes.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -49,19 +50,7 @@ Tfrmnewgame::Tfrmnewgame(TaaForm1 &main, Prompter &prompter)
     auto *group = new QGroupBox(QStringLiteral("Input a word in each of the boxes below"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     group->setGeometry(13, 78, 402, 136);
-    auto *label = new QLabel(QStringLiteral("Title:"), group);
-    label->setObjectName(QStringLiteral("Label1"));
-    label->move(11, 23);
-    w_[0] = new QLineEdit(group);
-    w_[0]->setGeometry(62, 19, 164, 21);
-    static constexpr int lefts[3] = {11, 119, 220};
-    static constexpr int tops[3] = {53, 78, 104};
-    for (int k = 1; k <= 9; ++k) {
-        w_[k] = new QLineEdit(group);
-        w_[k]->setGeometry(lefts[(k - 1) % 3], tops[(k - 1) / 3], 87, 21);
-    }
-    for (int n = 0; n <= 9; ++n)
-        w_[n]->setObjectName(QStringLiteral("w%1").arg(n));
+    w_ = addWordBoxes(group, {{11, 23}, {62, 19, 164, 21}, {11, 119, 220}, {53, 78, 104}}, false);
     auto *load = button(group, "Button1", QStringLiteral("Load"), {318, 52, 75, 25});
     auto *clear = button(group, "Button3", QStringLiteral("Clear"), {318, 79, 75, 25});
 

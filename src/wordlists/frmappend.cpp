@@ -1,5 +1,7 @@
 #include "wordlists/frmappend.h"
 
+#include "wordlists/wordboxes.h"
+
 #include "board/cellboard.h"
 #include "engine/prompter.h"
 #include "i18n/translate.h"
@@ -27,17 +29,7 @@ Tfrmappend::Tfrmappend(TaaForm1 &main, QWidget *opener, Prompter &prompter, Word
     auto *group = new QGroupBox(QStringLiteral("Input a word in each of the boxes below"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     group->setGeometry(8, 8, 328, 136);
-    auto *label = new QLabel(QStringLiteral("Title:"), group);
-    label->setObjectName(QStringLiteral("Label1"));
-    label->move(11, 23);
-    static constexpr int lefts[3] = {11, 120, 229};
-    static constexpr int tops[3] = {53, 78, 104};
-    for (int n = 0; n <= 9; ++n) {
-        w_[n] = new QLineEdit(group);
-        w_[n]->setObjectName(QStringLiteral("w%1").arg(n));
-        w_[n]->setGeometry(n == 0 ? QRect(62, 19, 164, 21)
-                                  : QRect(lefts[(n - 1) % 3], tops[(n - 1) / 3], 87, 21));
-    }
+    w_ = addWordBoxes(group, {{11, 23}, {62, 19, 164, 21}, {11, 120, 229}, {53, 78, 104}}, false);
 
     auto button = [this](const char *name, const QString &text, int left) {
         auto *b = new QPushButton(text, this);

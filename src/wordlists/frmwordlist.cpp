@@ -1,5 +1,7 @@
 #include "wordlists/frmwordlist.h"
 
+#include "wordlists/wordboxes.h"
+
 #include "engine/prompter.h"
 #include "i18n/translate.h"
 #include "windows/fonts.h"
@@ -47,18 +49,7 @@ Tfrmwordlist::Tfrmwordlist(TaaForm1 &main, Tfrmnewgame &newgame, Prompter &promp
     auto *shown = new QWidget(this);
     shown->setObjectName(QStringLiteral("Panel2"));
     shown->setGeometry(191, 0, 289, 182);
-    auto *label = new QLabel(QStringLiteral("Title:"), shown);
-    label->setObjectName(QStringLiteral("Label1"));
-    label->move(8, 20);
-    static constexpr int lefts[3] = {8, 101, 194};
-    static constexpr int tops[3] = {50, 77, 104};
-    for (int n = 0; n <= 9; ++n) {
-        w_[n] = new QLineEdit(shown);
-        w_[n]->setObjectName(QStringLiteral("w%1").arg(n));
-        w_[n]->setReadOnly(true);
-        w_[n]->setGeometry(n == 0 ? QRect(62, 16, 164, 21)
-                                  : QRect(lefts[(n - 1) % 3], tops[(n - 1) / 3], 87, 21));
-    }
+    w_ = addWordBoxes(shown, kShownList, true);
     btsubmit_ = button(shown, "btsubmit", QStringLiteral("Share Your List"), {8, 140, 140, 25});
 
     auto *bar = new QWidget(this);

@@ -1,5 +1,7 @@
 #include "wordlists/webwordlist.h"
 
+#include "wordlists/wordboxes.h"
+
 #include "board/cellboard.h"
 #include "engine/prompter.h"
 #include "i18n/translate.h"
@@ -36,18 +38,7 @@ Twebwordlist::Twebwordlist(TaaForm1 &main, QWidget *opener, Prompter &prompter,
     auto *shown = new QWidget(this);
     shown->setObjectName(QStringLiteral("Panel2"));
     shown->setGeometry(191, 0, 289, 190);
-    auto *label1 = new QLabel(QStringLiteral("Title:"), shown);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->move(8, 20);
-    static constexpr int lefts[3] = {8, 101, 194};
-    static constexpr int tops[3] = {50, 77, 104};
-    for (int n = 0; n <= 9; ++n) {
-        w_[n] = new QLineEdit(shown);
-        w_[n]->setObjectName(QStringLiteral("w%1").arg(n));
-        w_[n]->setReadOnly(true);
-        w_[n]->setGeometry(n == 0 ? QRect(62, 16, 164, 21)
-                                  : QRect(lefts[(n - 1) % 3], tops[(n - 1) / 3], 87, 21));
-    }
+    w_ = addWordBoxes(shown, kShownList, true);
     auto *label2 = new QLabel(QStringLiteral("Publisher:"), shown);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->move(8, 146);
