@@ -32,8 +32,7 @@ quint64 RandomSource::highResolutionClock()
 
 void RandomSource::reseed()
 {
-    lastSeed_ = clock_();
-    engine_.seed(splitmix64(lastSeed_));
+    engine_.seed(splitmix64(clock_()));
     draws_ = 0;
 }
 

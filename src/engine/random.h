@@ -21,12 +21,10 @@ public:
     // A uniform draw from 1..k; k must be at least 1.
     int draw(int k);
 
-    quint64 lastSeed() const { return lastSeed_; }
     int drawsSinceSeed() const { return draws_; }
 
 private:
     Clock clock_;
     std::mt19937_64 engine_;
-    quint64 lastSeed_ = 0;
     int draws_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "i18n/translationeditor.h"
 
 #include "storage/textfile.h"
+#include "windows/controls.h"
 #include "windows/radiogroup.h"
 
 #include <QAbstractButton>
@@ -89,31 +90,26 @@ TranslationEditor::TranslationEditor(TextTables &tables, QString programFolder, 
 
     auto *tools = new QWidget;
     tools->setObjectName(QStringLiteral("TabSheet5"));
-    vl_ = new TableGrid(tables_.vl(), QStringLiteral("Value"), tools);
-    vl_->setObjectName(QStringLiteral("vl"));
-    vl_->setGeometry(4, 4, 300, 300);
-    zwGrid_ = new TableGrid(zw_, QStringLiteral("中文"), tools);
-    zwGrid_->setObjectName(QStringLiteral("zw"));
-    zwGrid_->setGeometry(308, 4, 300, 200);
-    ywGrid_ = new TableGrid(yw_, QStringLiteral("English"), tools);
-    ywGrid_->setObjectName(QStringLiteral("yw"));
-    ywGrid_->setGeometry(308, 208, 300, 200);
+    auto grid = [this](TextTable &table, const QString &title, QWidget *page, const char *name,
+                       const QRect &geometry) {
+        auto *g = new TableGrid(table, title, page);
+        g->setObjectName(QString::fromLatin1(name));
+        g->setGeometry(geometry);
+        grids_.append(g);
+        return g;
+    };
+    vl_ = grid(tables_.vl(), QStringLiteral("Value"), tools, "vl", {4, 4, 300, 300});
+    zwGrid_ = grid(zw_, QStringLiteral("中文"), tools, "zw", {308, 4, 300, 200});
+    ywGrid_ = grid(yw_, QStringLiteral("English"), tools, "yw", {308, 208, 300, 200});
     edtname_ = new QLineEdit(tools);
     edtname_->setObjectName(QStringLiteral("edtname"));
     edtname_->setGeometry(4, 312, 300, 22);
 
-    auto button = [tools](const char *name, const QString &text, int left, int top) {
-        auto *b = new QPushButton(text, tools);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(left, top, 96, 25);
-        b->setAutoDefault(false);
-        return b;
-    };
-    auto *save = button("Button1", QStringLiteral("Save"), 4, 340);
-    auto *open = button("Open", QStringLiteral("Open"), 104, 340);
-    auto *append = button("Button2", QStringLiteral("Append"), 204, 340);
-    auto *hints = button("Button3", QStringLiteral("append all hint"), 4, 370);
-    auto *remove = button("Button4", QStringLiteral("Delete"), 104, 370);
+    auto *save = addButton(tools, "Button1", QStringLiteral("Save"), {4, 340, 96, 25});
+    auto *open = addButton(tools, "Open", QStringLiteral("Open"), {104, 340, 96, 25});
+    auto *append = addButton(tools, "Button2", QStringLiteral("Append"), {204, 340, 96, 25});
+    auto *hints = addButton(tools, "Button3", QStringLiteral("append all hint"), {4, 370, 96, 25});
+    auto *remove = addButton(tools, "Button4", QStringLiteral("Delete"), {104, 370, 96, 25});
     radioGroup1_ = new RadioGroup(
         QStringLiteral("语言"),
         {QStringLiteral("English"), QStringLiteral("中文(Chinese)"), QStringLiteral("日语")}, 1,
@@ -122,33 +118,26 @@ TranslationEditor::TranslationEditor(TextTables &tables, QString programFolder, 
     radioGroup1_->setGeometry(4, 404, 200, 100);
 
     auto *pair = new QWidget;
-    auto *lang0 = new TableGrid(tables_.lang(0), QStringLiteral("English"), pair);
-    lang0->setObjectName(QStringLiteral("lang0"));
-    lang0->setGeometry(4, 4, 300, 560);
-    auto *lang1 = new TableGrid(tables_.lang(1), QStringLiteral("中文"), pair);
-    lang1->setObjectName(QStringLiteral("lang1"));
-    lang1->setGeometry(308, 4, 300, 560);
+    grid(tables_.lang(0), QStringLiteral("English"), pair, "lang0", {4, 4, 300, 560});
+    grid(tables_.lang(1), QStringLiteral("中文"), pair, "lang1", {308, 4, 300, 560});
     auto *japanese = new QWidget;
-    auto *lang2 = new TableGrid(tables_.lang(2), QStringLiteral("日本語"), japanese);
-    lang2->setObjectName(QStringLiteral("lang2"));
-    lang2->setGeometry(4, 4, 604, 560);
+    grid(tables_.lang(2), QStringLiteral("日本語"), japanese, "lang2", {4, 4, 604, 560});
 
     addTab(tools, QStringLiteral("TabSheet5"));
     addTab(pair, QStringLiteral("English Chinese"));
     addTab(japanese, QStringLiteral("Japannese"));
     setCurrentIndex(2);
-    grids_ = {vl_, zwGrid_, ywGrid_, lang0, lang1, lang2};
 
-    connect(save, &QPushButton::clicked, this, [this] {
-        QString error;
-        if (!Button1Click(&error))
-            emit failed(error);
-    });
-    connect(open, &QPushButton::clicked, this, [this] {
-        QString error;
-        if (!OpenClick(&error))
-            emit failed(error);
-    });
+    // The two file commands report a failure the same way.
+    auto onFile = [this](QPushButton *button, bool (TranslationEditor::*command)(QString *)) {
+        connect(button, &QPushButton::clicked, this, [this, command] {
+            QString error;
+            if (!(this->*command)(&error))
+                emit failed(error);
+        });
+    };
+    onFile(save, &TranslationEditor::Button1Click);
+    onFile(open, &TranslationEditor::OpenClick);
     connect(append, &QPushButton::clicked, this, &TranslationEditor::Button2Click);
     connect(hints, &QPushButton::clicked, this, &TranslationEditor::appendAllHintsRequested);
     connect(remove, &QPushButton::clicked, this, &TranslationEditor::Button4Click);

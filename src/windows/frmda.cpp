@@ -5,6 +5,7 @@
 #include "board/tntstdsudoku.h"
 #include "engine/qj.h"
 #include "i18n/translate.h"
+#include "windows/controls.h"
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
 
@@ -31,10 +32,7 @@ Tfrmda::Tfrmda(TaaForm1 &main)
             cell->setFont(font);
         }
     }
-    auto *close = new QPushButton(QStringLiteral("Close"), this);
-    close->setObjectName(QStringLiteral("BitBtn1"));
-    close->setGeometry(663, 4, 75, 25);
-    close->setAutoDefault(false);
+    auto *close = addButton(this, "BitBtn1", QStringLiteral("Close"), {663, 4, 75, 25});
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     main_.addlanguagekeys(this);

@@ -3,6 +3,7 @@
 #include "board/cellboard.h"
 #include "engine/prompter.h"
 #include "i18n/translate.h"
+#include "windows/controls.h"
 #include "windows/fonts.h"
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
@@ -14,17 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &r)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(r);
-    b->setAutoDefault(false); // Enter starts nothing by itself
-    return b;
-}
-} // namespace
 
 Tfrmnewgame::Tfrmnewgame(TaaForm1 &main, Prompter &prompter)
     : QDialog(&main, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -44,15 +34,15 @@ Tfrmnewgame::Tfrmnewgame(TaaForm1 &main, Prompter &prompter)
     radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
     radioGroup1_->setGeometry(13, 8, 402, 54);
 
-    auto *start = button(this, "BitBtn1", QStringLiteral("Start New Game"), {104, 230, 98, 25});
-    auto *cancel = button(this, "BitBtn2", QStringLiteral("Cancel"), {226, 230, 98, 25});
+    auto *start = addButton(this, "BitBtn1", QStringLiteral("Start New Game"), {104, 230, 98, 25});
+    auto *cancel = addButton(this, "BitBtn2", QStringLiteral("Cancel"), {226, 230, 98, 25});
 
     auto *group = new QGroupBox(QStringLiteral("Input a word in each of the boxes below"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     group->setGeometry(13, 78, 402, 136);
     w_ = addWordBoxes(group, {{11, 23}, {62, 19, 164, 21}, {11, 119, 220}, {53, 78, 104}}, false);
-    auto *load = button(group, "Button1", QStringLiteral("Load"), {318, 52, 75, 25});
-    auto *clear = button(group, "Button3", QStringLiteral("Clear"), {318, 79, 75, 25});
+    auto *load = addButton(group, "Button1", QStringLiteral("Load"), {318, 52, 75, 25});
+    auto *clear = addButton(group, "Button3", QStringLiteral("Clear"), {318, 79, 75, 25});
 
     setTabOrder(radioGroup1_, start);
     setTabOrder(start, cancel);

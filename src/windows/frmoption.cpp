@@ -1,6 +1,7 @@
 #include "windows/frmoption.h"
 
 #include "i18n/translate.h"
+#include "windows/controls.h"
 #include "windows/fonts.h"
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
@@ -33,16 +34,9 @@ Tfrmoption::Tfrmoption(TaaForm1 &main)
     radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
     radioGroup1_->setGeometry(27, 22, 176, 89);
 
-    auto button = [this](const char *name, const QString &text, int top) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(243, top, 75, 25);
-        b->setAutoDefault(false);
-        return b;
-    };
-    auto *ok = button("Button2", QStringLiteral("OK"), 21);
-    auto *cancel = button("Button3", QStringLiteral("Cancel"), 52);
-    auto *setDefault = button("Button1", QStringLiteral("Set Default"), 83);
+    auto *ok = addButton(this, "Button2", QStringLiteral("OK"), {243, 21, 75, 25});
+    auto *cancel = addButton(this, "Button3", QStringLiteral("Cancel"), {243, 52, 75, 25});
+    auto *setDefault = addButton(this, "Button1", QStringLiteral("Set Default"), {243, 83, 75, 25});
     setDefault->hide();
 
     connect(ok, &QPushButton::clicked, this, &Tfrmoption::Button2Click);

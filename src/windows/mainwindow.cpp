@@ -16,6 +16,7 @@
 #include "storage/savedgame.h"
 #include "storage/settings.h"
 #include "storage/textfile.h"
+#include "windows/controls.h"
 #include "windows/fonts.h"
 #include "windows/frmda.h"
 #include "windows/keypreview.h"
@@ -99,14 +100,6 @@ const ToolDef kTools[7] = {
     {"tbshowsolution", "Show Solution", nullptr, ":/icons/solution.png"},
 };
 
-QPushButton *pushButton(QWidget *parent, const char *name, const QString &text, const QRect &r)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(r);
-    button->setAutoDefault(false);
-    return button;
-}
 } // namespace
 
 TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, QWidget *parent)
@@ -140,7 +133,7 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
     wireBoard();
     applylanguage();
     showwords();
-    keys_ = new KeyPreview(this, [this](QKeyEvent *event) { keydown(event->key()); });
+    new KeyPreview(this, [this](QKeyEvent *event) { keydown(event->key()); });
 }
 
 TaaForm1::~TaaForm1()
@@ -176,8 +169,8 @@ void TaaForm1::buildLayout()
     panel4_ = new QWidget(panel2_);
     panel4_->setObjectName(QStringLiteral("Panel4"));
     panel4_->setGeometry(2, 2, 220, 279);
-    btstartnewgame_ = pushButton(panel4_, "btstartnewgame", QStringLiteral("Start New Game"),
-                                 QRect(4, 5, 209, 39));
+    btstartnewgame_ = addButton(panel4_, "btstartnewgame", QStringLiteral("Start New Game"),
+                                QRect(4, 5, 209, 39));
     palette_ = new WordPalette(panel4_);
     palette_->move(6, 52);
 
@@ -223,10 +216,10 @@ void TaaForm1::buildLayout()
     auto *panelreg = new QWidget(panel2_);
     panelreg->setObjectName(QStringLiteral("panelreg"));
     panelreg->setGeometry(2, 685 - 2 - 82, 220, 82);
-    auto *btabout = pushButton(panelreg, "btabout", QStringLiteral("About..."), {11, 13, 101, 31});
+    auto *btabout = addButton(panelreg, "btabout", QStringLiteral("About..."), {11, 13, 101, 31});
     auto *btoption =
-        pushButton(panelreg, "buttonoption2", QStringLiteral("Option"), {11, 47, 101, 31});
-    auto *btclose = pushButton(panelreg, "btclose2", QStringLiteral("&Close"), {116, 13, 101, 65});
+        addButton(panelreg, "buttonoption2", QStringLiteral("Option"), {11, 47, 101, 31});
+    auto *btclose = addButton(panelreg, "btclose2", QStringLiteral("&Close"), {116, 13, 101, 65});
 
     for (QWidget *panel : {panel1_, panel2_, panel4_}) {
         panel->setMouseTracking(true);

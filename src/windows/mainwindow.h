@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 
-class KeyPreview;
 class PagePrinter;
 class Prompter;
 class QDialog;
@@ -61,7 +60,6 @@ public:
     WordPalette *wordPalette() const { return palette_; }
     QStatusBar *statusBar() const { return sb1_; }
     QString statusText() const;
-    GameRules &rules() { return *rules_; }
     // The F12 page; made the first time it is asked for.
     TranslationEditor *translationEditor();
 
@@ -121,7 +119,6 @@ private:
     PagePrinter *printer_ = nullptr;
     bool painted_ = false;
     std::unique_ptr<GameRules> rules_;
-    KeyPreview *keys_ = nullptr;
 
     QWidget *panel1_ = nullptr;
     QWidget *panel2_ = nullptr;

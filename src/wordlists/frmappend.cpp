@@ -1,5 +1,6 @@
 #include "wordlists/frmappend.h"
 
+#include "windows/controls.h"
 #include "wordlists/wordboxes.h"
 
 #include "board/cellboard.h"
@@ -31,15 +32,8 @@ Tfrmappend::Tfrmappend(TaaForm1 &main, QWidget *opener, Prompter &prompter, Word
     group->setGeometry(8, 8, 328, 136);
     w_ = addWordBoxes(group, {{11, 23}, {62, 19, 164, 21}, {11, 120, 229}, {53, 78, 104}}, false);
 
-    auto button = [this](const char *name, const QString &text, int left) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(left, 155, 75, 25);
-        b->setAutoDefault(false);
-        return b;
-    };
-    auto *save = button("Button1", QStringLiteral("Save"), 93);
-    auto *cancel = button("Button2", QStringLiteral("Cancel"), 176);
+    auto *save = addButton(this, "Button1", QStringLiteral("Save"), {93, 155, 75, 25});
+    auto *cancel = addButton(this, "Button2", QStringLiteral("Cancel"), {176, 155, 75, 25});
 
     connect(save, &QPushButton::clicked, this, &Tfrmappend::Button1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

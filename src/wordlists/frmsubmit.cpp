@@ -3,6 +3,7 @@
 #include "board/cellboard.h"
 #include "engine/prompter.h"
 #include "i18n/translate.h"
+#include "windows/controls.h"
 #include "windows/fonts.h"
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
@@ -37,10 +38,7 @@ Tfrmsubmit::Tfrmsubmit(TaaForm1 &main, Tfrmwordlist &wordlist, Prompter &prompte
     edtname_ = new QLineEdit(main_.state().settings.submittername, this);
     edtname_->setObjectName(QStringLiteral("edtname"));
     edtname_->setGeometry(30, 34, 193, 21);
-    auto *submit = new QPushButton(QStringLiteral("Submit Now"), this);
-    submit->setObjectName(QStringLiteral("Button1"));
-    submit->setGeometry(78, 68, 97, 25);
-    submit->setAutoDefault(false); // as every button of these dialogs: Enter sends nothing
+    auto *submit = addButton(this, "Button1", QStringLiteral("Submit Now"), {78, 68, 97, 25});
 
     connect(submit, &QPushButton::clicked, this, &Tfrmsubmit::Button1Click);
     main_.addlanguagekeys(this);

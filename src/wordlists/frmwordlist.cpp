@@ -1,5 +1,6 @@
 #include "wordlists/frmwordlist.h"
 
+#include "windows/controls.h"
 #include "wordlists/wordboxes.h"
 
 #include "engine/prompter.h"
@@ -18,17 +19,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
-
-namespace {
-QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &r)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(r);
-    b->setAutoDefault(false); // Enter must not delete a list
-    return b;
-}
-} // namespace
 
 Tfrmwordlist::Tfrmwordlist(TaaForm1 &main, Tfrmnewgame &newgame, Prompter &prompter,
                            WordListStore &store)
@@ -50,17 +40,17 @@ Tfrmwordlist::Tfrmwordlist(TaaForm1 &main, Tfrmnewgame &newgame, Prompter &promp
     shown->setObjectName(QStringLiteral("Panel2"));
     shown->setGeometry(191, 0, 289, 182);
     w_ = addWordBoxes(shown, kShownList, true);
-    btsubmit_ = button(shown, "btsubmit", QStringLiteral("Share Your List"), {8, 140, 140, 25});
+    btsubmit_ = addButton(shown, "btsubmit", QStringLiteral("Share Your List"), {8, 140, 140, 25});
 
     auto *bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("Panel1"));
     bar->setGeometry(0, 182, 480, 41);
-    auto *btadd = button(bar, "btadd", QStringLiteral("Append"), {8, 8, 65, 25});
-    auto *shared = button(bar, "Button1", QStringLiteral("From Share List"), {77, 8, 95, 25});
-    btdel_ = button(bar, "btdel", QStringLiteral("Delete"), {176, 8, 65, 25});
-    btedit_ = button(bar, "btedit", QStringLiteral("Edit"), {245, 8, 65, 25});
-    auto *ok = button(bar, "BitBtn1", QStringLiteral("OK"), {326, 8, 70, 25});
-    auto *cancel = button(bar, "BitBtn2", QStringLiteral("Cancel"), {402, 8, 70, 25});
+    auto *btadd = addButton(bar, "btadd", QStringLiteral("Append"), {8, 8, 65, 25});
+    auto *shared = addButton(bar, "Button1", QStringLiteral("From Share List"), {77, 8, 95, 25});
+    btdel_ = addButton(bar, "btdel", QStringLiteral("Delete"), {176, 8, 65, 25});
+    btedit_ = addButton(bar, "btedit", QStringLiteral("Edit"), {245, 8, 65, 25});
+    auto *ok = addButton(bar, "BitBtn1", QStringLiteral("OK"), {326, 8, 70, 25});
+    auto *cancel = addButton(bar, "BitBtn2", QStringLiteral("Cancel"), {402, 8, 70, 25});
 
     connect(wl_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)

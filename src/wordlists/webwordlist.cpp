@@ -1,5 +1,6 @@
 #include "wordlists/webwordlist.h"
 
+#include "windows/controls.h"
 #include "wordlists/wordboxes.h"
 
 #include "board/cellboard.h"
@@ -46,20 +47,14 @@ Twebwordlist::Twebwordlist(TaaForm1 &main, QWidget *opener, Prompter &prompter,
     edtpub_->setObjectName(QStringLiteral("edtpub"));
     edtpub_->setReadOnly(true);
     edtpub_->setGeometry(62, 142, 114, 21);
-    add_ = new QPushButton(QStringLiteral("Add"), shown);
-    add_->setObjectName(QStringLiteral("BitBtn1"));
-    add_->setGeometry(194, 140, 87, 25);
-    add_->setAutoDefault(false);
+    add_ = addButton(shown, "BitBtn1", QStringLiteral("Add"), {194, 140, 87, 25});
     // Nothing to add before a first record has been shown.
     add_->setEnabled(false);
 
     auto *bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("Panel1"));
     bar->setGeometry(0, 190, 480, 41);
-    auto *close = new QPushButton(QStringLiteral("Close"), bar);
-    close->setObjectName(QStringLiteral("BitBtn2"));
-    close->setGeometry(402, 8, 70, 25);
-    close->setAutoDefault(false);
+    auto *close = addButton(bar, "BitBtn2", QStringLiteral("Close"), {402, 8, 70, 25});
 
     connect(wl_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
