@@ -292,12 +292,10 @@ int runVerify(const QStringList &files, QTextStream &out, QTextStream &err)
     return bad ? 1 : 0;
 }
 
-int runStats(const QStringList &files, QTextStream &out, QTextStream &err)
+namespace {
+// Hands every file that can be read to use; each one that cannot is reported. 1 if any failed.
+template<typename Use> int forEachReadable(const QStringList &files, QTextStream &err, Use use)
 {
-    if (files.isEmpty()) {
-        err << "stats: name at least one bank file\n";
-        return 2;
-    }
     int status = 0;
     for (const QString &file : files) {
         QString reason;
@@ -307,9 +305,21 @@ int runStats(const QStringList &files, QTextStream &out, QTextStream &err)
             status = 1;
             continue;
         }
-        out << formatStats(file, statsOf(splitLines(*data)));
+        use(file, *data);
     }
     return status;
+}
+} // namespace
+
+int runStats(const QStringList &files, QTextStream &out, QTextStream &err)
+{
+    if (files.isEmpty()) {
+        err << "stats: name at least one bank file\n";
+        return 2;
+    }
+    return forEachReadable(files, err, [&out](const QString &file, const QByteArray &data) {
+        out << formatStats(file, statsOf(splitLines(data)));
+    });
 }
 
 int runRate(const QStringList &files, QTextStream &out, QTextStream &err)
@@ -340,16 +350,8 @@ int runRate(const QStringList &files, QTextStream &out, QTextStream &err)
         }
         rateAll(QStringLiteral("<stdin>"), in.readAll());
     }
-    for (const QString &file : files) {
-        QString reason;
-        const auto data = readWholeFile(file, &reason);
-        if (!data) {
-            err << file << ": " << reason << "\n";
-            status = 1;
-            continue;
-        }
-        rateAll(file, *data);
-    }
+    if (forEachReadable(files, err, rateAll) != 0)
+        status = 1;
     return status;
 }
 
