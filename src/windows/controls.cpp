@@ -1,6 +1,8 @@
 #include "windows/controls.h"
 
 #include <QPushButton>
+#include <QScreen>
+#include <QWidget>
 
 QPushButton *addButton(QWidget *parent, const char *name, const QString &text,
                        const QRect &geometry)
@@ -10,4 +12,11 @@ QPushButton *addButton(QWidget *parent, const char *name, const QString &text,
     button->setGeometry(geometry);
     button->setAutoDefault(false);
     return button;
+}
+
+void centreOnScreen(QWidget *window)
+{
+    if (QScreen *screen = window->screen())
+        window->move(screen->availableGeometry().center() -
+                     QPoint(window->width() / 2, window->height() / 2));
 }

@@ -10,3 +10,6 @@ class QWidget;
 // reacts to Enter by itself, so none is made a default button.
 QPushButton *addButton(QWidget *parent, const char *name, const QString &text,
                        const QRect &geometry);
+
+// Moves a window to the middle of the screen it is on.
+void centreOnScreen(QWidget *window);

@@ -10,7 +10,6 @@
 #include "windows/programstate.h"
 
 #include <QPushButton>
-#include <QScreen>
 
 Tfrmda::Tfrmda(TaaForm1 &main)
     : QDialog(&main, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -62,7 +61,6 @@ void Tfrmda::showsolution(const TQJ &model, const QStringList &words)
 void Tfrmda::showEvent(QShowEvent *event)
 {
     // Centred on the screen rather than on the main window.
-    if (QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(this);
     QDialog::showEvent(event);
 }

@@ -3,6 +3,7 @@
 #include "print/printform.h"
 #include "print/printform2.h"
 #include "print/qtpageprinter.h"
+#include "windows/controls.h"
 #include "windows/fonts.h"
 #include "windows/frmabout.h"
 #include "windows/frmda.h"
@@ -16,7 +17,6 @@
 #include "wordlists/wordliststore.h"
 
 #include <QApplication>
-#include <QScreen>
 
 void Program::prepareApplication()
 {
@@ -101,9 +101,6 @@ Program::~Program() = default;
 
 void Program::show()
 {
-    if (QScreen *screen = main_->screen()) {
-        const QRect area = screen->availableGeometry();
-        main_->move(area.center() - QPoint(main_->width() / 2, main_->height() / 2));
-    }
+    centreOnScreen(main_.get());
     main_->show();
 }
