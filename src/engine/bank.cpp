@@ -20,7 +20,8 @@ const QStringList &PuzzleBank::lines(int level) const
     auto &slot = levels_[level];
     if (!slot) {
         const QString text = readtextfile(QStringLiteral(":/bank/tk%1.txt").arg(level)).text;
-        slot = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        slot = textlines(text);
+        slot->removeAll(QString());
     }
     return *slot;
 }

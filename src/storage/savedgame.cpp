@@ -3,7 +3,6 @@
 #include "storage/textfile.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 namespace {
 constexpr int kCells = 81;
@@ -51,8 +50,7 @@ QByteArray SavedGame::toBytes() const
 
 std::variant<SavedGame, SavedGameError> parseSavedGame(const QString &text)
 {
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = text.split(lineEnd);
+    QStringList lines = textlines(text);
     while (lines.size() < 14)
         lines.append(QString());
 

@@ -22,12 +22,27 @@ QString decodeAll(QStringConverter::Encoding encoding, QByteArrayView bytes)
     return decoder(bytes);
 }
 
+// Half a surrogate pair is no character; kept, it would be written back and break every text
+// operation that expects valid UTF-16.
+QString replaceLoneSurrogates(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return text;
+}
+
 // A last byte without its partner stands for a lost character: U+FFFD, whatever the length.
 QString decodeUtf16(QStringConverter::Encoding encoding, QByteArrayView bytes)
 {
-    if (bytes.size() % 2 == 0)
-        return decodeAll(encoding, bytes);
-    return decodeAll(encoding, bytes.chopped(1)) + QChar(QChar::ReplacementCharacter);
+    QString text = decodeAll(encoding, bytes.first(bytes.size() - bytes.size() % 2));
+    if (bytes.size() % 2 != 0)
+        text += QChar(QChar::ReplacementCharacter);
+    return replaceLoneSurrogates(std::move(text));
 }
 
 #if !defined(Q_OS_WIN)
@@ -137,4 +152,22 @@ QByteArray utf16lewithmark(const QString &text)
 {
     QStringEncoder encoder(QStringConverter::Utf16LE);
     return QByteArray("\xFF\xFE", 2) + QByteArray(encoder(text));
+}
+
+QStringList textlines(QStringView text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\n' && c != u'\r')
+            continue;
+        lines.append(text.mid(start, i - start).toString());
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.append(text.mid(start).toString());
+    return lines;
 }

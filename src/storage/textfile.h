@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // How the bytes of a text file were understood.
 enum class TextEncoding {
@@ -24,7 +25,7 @@ struct DecodedText {
 // else empty (UTF-8 and plain ASCII locales, and Windows, where the ANSI code page is used).
 QByteArray localeencoding();
 
-// Never fails: bytes that do not decode become U+FFFD.
+// Never fails: bytes that do not decode, and a surrogate without its partner, become U+FFFD.
 DecodedText decodetext(const QByteArray &bytes);
 // Same, with the locale's encoding given (empty: none to try) instead of asked for.
 DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding);
@@ -50,3 +51,7 @@ bool writewholefile(const QString &path, const QByteArray &bytes, QString *error
 
 // Text as UTF-16 little-endian with its byte-order mark, the form of the program's own files.
 QByteArray utf16lewithmark(const QString &text);
+
+// Lines of text: CR LF, CR and LF each end a line; a final line end starts no new line. Split by
+// hand: a regular expression gives up on text that is not valid UTF-16.
+QStringList textlines(QStringView text);

@@ -33,24 +33,6 @@ QString sharedpagetext(const QList<SharedRecord> &records)
     return text;
 }
 
-QStringList textlines(QStringView text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\n' && c != u'\r')
-            continue;
-        lines.append(text.mid(start, i - start).toString());
-        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.append(text.mid(start).toString());
-    return lines;
-}
-
 namespace {
 int digitvalue(QChar c, int base)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/textfile.h"
+
 #include "wordlists/wordliststore.h"
 
 #include <QByteArray>
@@ -42,9 +44,6 @@ private:
 // What the service sends: a heading line, then the records, each line ended by LF. The texts
 // must hold no line break, or the records fall out of step.
 QString sharedpagetext(const QList<SharedRecord> &records);
-
-// Lines of plain text: CR LF, CR and LF each end a line; a final line end starts no new line.
-QStringList textlines(QStringView text);
 
 // The lines an HTML page displays, as a browser shows them: <br> ends a line, the start and end
 // of a block (p, div, li, tr, headings, tables, lists ...) end a non-empty line, tags and

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 const QString kDefaultHeader = QStringLiteral("memouserlist");
@@ -24,15 +23,16 @@ QString fullPath(const QString &file)
     return QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
 }
 
-QStringList splitLines(const QString &text)
+// Drops the first n characters, a surrogate pair counting as one, so no half of a pair is kept.
+QString dropCharacters(const QString &line, int n)
 {
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = text.split(lineEnd);
-    // The last piece is empty only after a final break, which starts no line, or for a text
-    // without any line.
-    if (lines.constLast().isEmpty())
-        lines.removeLast();
-    return lines;
+    qsizetype at = 0;
+    for (int k = 0; k < n && at < line.size(); ++k)
+        at += line.at(at).isHighSurrogate() && at + 1 < line.size() &&
+                      line.at(at + 1).isLowSurrogate()
+                  ? 2
+                  : 1;
+    return line.mid(at);
 }
 
 // A list starts at every tenth line from first. Its title drops the line's first two
@@ -43,7 +43,7 @@ QList<WordList> parseLists(const QStringList &lines, int first)
     QList<WordList> lists;
     for (int n = first; n < lines.size(); n += kBlock) {
         WordList list;
-        list.title = lines.at(n).mid(2);
+        list.title = dropCharacters(lines.at(n), 2);
         for (int k = 0; k < 9; ++k)
             list.words[k] = lines.value(n + 1 + k);
         lists.append(list);
@@ -70,7 +70,7 @@ const QList<WordList> &builtInLists()
     // Our own resource in the file's line format, without a header line.
     static const QList<WordList> lists = [] {
         const TextFileResult read = readtextfile(QStringLiteral(":/wordlists/builtin.txt"));
-        QList<WordList> parsed = parseLists(splitLines(read.text), 0);
+        QList<WordList> parsed = parseLists(textlines(read.text), 0);
         Q_ASSERT(parsed.size() == WordListStore::kBuiltIn);
         return parsed;
     }();
@@ -101,7 +101,7 @@ StoreResult WordListStore::Load()
     const TextFileResult read = readtextfile(file_);
     if (!read)
         return {false, tr("Cannot open file \"%1\". %2").arg(fullPath(file_), read.error)};
-    const QStringList lines = splitLines(read.text);
+    const QStringList lines = textlines(read.text);
     if (!lines.isEmpty())
         header_ = lines.first();
     user_ = parseLists(lines, 1);

@@ -45,6 +45,8 @@ private slots:
     void failures();
     void unreadableFile();
     void readsResources();
+    void splitsLines_data();
+    void splitsLines();
     void localeEncodingSkipsUtf8AndAscii_data();
     void localeEncodingSkipsUtf8AndAscii();
 };
@@ -163,6 +165,15 @@ void TestTextFile::decodesMarksAtTheEdges_data()
     QTest::newRow("UTF-8 mark then invalid byte")
         << QByteArray("\xEF\xBB\xBF\x61\xFF", 5) << QStringLiteral("a") + kReplacement
         << TextEncoding::Utf8Bom;
+    QTest::newRow("UTF-16 LE lone high surrogate before a line end")
+        << QByteArray("\xFF\xFE\x3D\xD8\x0D\x00\x0A\x00\x61\x00", 10)
+        << QString(kReplacement) + QStringLiteral("\r\na") << TextEncoding::Utf16LE;
+    QTest::newRow("UTF-16 BE lone low surrogate, then a whole pair")
+        << QByteArray("\xFE\xFF\xDE\x00\xD8\x3D\xDE\x00", 8)
+        << QString(kReplacement) + QString::fromUtf16(u"\U0001F600") << TextEncoding::Utf16BE;
+    QTest::newRow("UTF-16 LE high surrogate cut off at the end")
+        << QByteArray("\xFF\xFE\x61\x00\x3D\xD8", 6) << QStringLiteral("a") + kReplacement
+        << TextEncoding::Utf16LE;
     QTest::newRow("only the first two bytes of a UTF-8 mark")
         << QByteArray("\xEF\xBB", 2) << QString() << TextEncoding::Gb18030;
 }
@@ -184,6 +195,31 @@ void TestTextFile::decodesMarksAtTheEdges()
     }
     QCOMPARE(decoded.text, text);
     QCOMPARE(decoded.encoding, encoding);
+}
+
+void TestTextFile::splitsLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("empty") << QString() << QStringList();
+    QTest::newRow("one line end") << QStringLiteral("\r\n") << QStringList{QString()};
+    QTest::newRow("CR LF, CR and LF, last line open")
+        << QStringLiteral("a\r\nb\rc\nd") << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("LF CR is two ends") << QStringLiteral("a\n\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("final end starts no line, an empty line before it stays")
+        << QStringLiteral("a\r\n\r\n") << QStringList{"a", ""};
+    // A regular expression matches nothing in such a text and would give one line.
+    QTest::newRow("lone surrogate does not glue the lines")
+        << QStringLiteral("<<x") + QChar(0xD83D) + QStringLiteral("\r\nw1\r\nw2\r\n")
+        << QStringList{QStringLiteral("<<x") + QChar(0xD83D), "w1", "w2"};
+}
+
+void TestTextFile::splitsLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QCOMPARE(textlines(text), lines);
 }
 
 void TestTextFile::readsGb18030FileFromDisk()

@@ -204,6 +204,35 @@ private slots:
         QCOMPARE(everyList(reread), everyList(store));
     }
 
+    // A title whose first character lies outside the BMP once left half a surrogate pair, which
+    // the next save wrote back; from then on the whole file read as one line.
+    void titleOutsideTheBmpKeepsEveryList()
+    {
+        const QString emoji = QString::fromUtf16(u"\U0001F600");
+        QString text = QStringLiteral("memouserlist\r\n<") + emoji + QStringLiteral("Animals\r\n");
+        for (int k = 1; k <= 9; ++k)
+            text += QStringLiteral("a%1\r\n").arg(k);
+        text += QStringLiteral("<<B\r\n");
+        for (int k = 1; k <= 9; ++k)
+            text += QStringLiteral("b%1\r\n").arg(k);
+        QFile out(file());
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(QByteArray("\xFF\xFE", 2) +
+                  QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2));
+        out.close();
+
+        WordListStore store(file());
+        QVERIFY(store.Load().ok);
+        QCOMPARE(store.Count(), 5);
+        QCOMPARE(store.Get(4).title, QStringLiteral("Animals"));
+        QVERIFY(store.Add(makeList(QStringLiteral("C"))).ok);
+        WordListStore reread(file());
+        reread.Load();
+        QCOMPARE(reread.Count(), 6);
+        QCOMPARE(everyList(reread), everyList(store));
+        QCOMPARE(reread.Get(5).words[8], QStringLiteral("b9"));
+    }
+
     void failedWriteChangesNothing_data()
     {
         QTest::addColumn<int>("operation");
