@@ -24,6 +24,14 @@ bool isEmptyText(const QString &text)
     return trimmedBlanks(text).isEmpty();
 }
 
+bool isBlankWord(const QString &text)
+{
+    for (const QChar c : text)
+        if (c.unicode() > 0x20 && !c.isSpace() && c.category() != QChar::Other_Format)
+            return false;
+    return true;
+}
+
 bool inEdgeMiddleBox(int i, int j)
 {
     const int stack = (i - 1) / 3, band = (j - 1) / 3;

@@ -21,6 +21,10 @@ QStringView trimmedBlanks(QStringView text);
 QStringView trimmedBlanks(QString &&) = delete; // the view would outlive the text
 // A text is empty when nothing but characters up to U+0020 remains after trimming both ends.
 bool isEmptyText(const QString &text);
+// A word that would show nothing on a button or a cell: only characters up to U+0020, spaces of
+// any kind (the ideographic space U+3000 an input method types, U+00A0) and invisible format
+// characters. Stricter than isEmptyText, for words being typed in.
+bool isBlankWord(const QString &text);
 // True for the cells of the four boxes that form the shaded cross.
 bool inEdgeMiddleBox(int i, int j);
 // Length in UTF-16 code units of the longest separator-delimited piece of the trimmed text.

@@ -68,7 +68,7 @@ Tfrmnewgame::Tfrmnewgame(TaaForm1 &main, Prompter &prompter)
 int Tfrmnewgame::firstEmptyBox() const
 {
     for (int k = 1; k <= 9; ++k)
-        if (isEmptyText(w_[k]->text()))
+        if (isBlankWord(w_[k]->text()))
             return k;
     return 0;
 }

@@ -20,6 +20,7 @@
 #include "windows/fonts.h"
 #include "windows/frmda.h"
 #include "windows/keypreview.h"
+#include "windows/modalguard.h"
 #include "windows/programstate.h"
 #include "windows/radiogroup.h"
 #include "wordlists/wordliststore.h"
@@ -130,6 +131,7 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
     rules_ = std::make_unique<GameRules>(state_.QJ1, *board_, state_.curwords, state_.TntListBox1,
                                          texts, prompter_);
     board_->setEnabled(false);
+    modalGuard_ = new ModalCloseGuard(this);
     wireBoard();
     applylanguage();
     showwords();
@@ -357,6 +359,8 @@ void TaaForm1::but1Click(int k)
 
 void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
 {
+    if (modalGuard_->justClosed())
+        return;
     rules_->cellmousedown(cell->x, cell->y, button);
 }
 

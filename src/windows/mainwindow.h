@@ -10,6 +10,7 @@
 
 class PagePrinter;
 class Prompter;
+class ModalCloseGuard;
 class QDialog;
 class QLabel;
 class QPushButton;
@@ -119,6 +120,7 @@ private:
     PagePrinter *printer_ = nullptr;
     bool painted_ = false;
     std::unique_ptr<GameRules> rules_;
+    ModalCloseGuard *modalGuard_ = nullptr;
 
     QWidget *panel1_ = nullptr;
     QWidget *panel2_ = nullptr;

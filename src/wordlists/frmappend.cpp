@@ -63,7 +63,7 @@ void Tfrmappend::Button1Click()
     const TextTables &texts = main_.state().texts;
     // Trimmed for this test only: the list keeps what was typed.
     for (QLineEdit *box : w_) {
-        if (isEmptyText(box->text())) {
+        if (isBlankWord(box->text())) {
             prompter_.inform(texts.uitext(QStringLiteral("frmappend.msgcomplete")));
             box->setFocus();
             return;

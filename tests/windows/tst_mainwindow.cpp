@@ -212,6 +212,35 @@ private slots:
         QCOMPARE(statusColor(main), QRgb(0xFFBC79));
     }
 
+    // The second press of a double-click on a closing dialog's button lands on the board: it
+    // must not place a word, while a press after the double-click interval still does.
+    void pressRightAfterAModalClosesIsNoMove()
+    {
+        startGame(0);
+        TaaForm1 &main = fixture->main();
+        QList<TTntcell *> open;
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                if (!main.board()->cell(i, j)->isfixed())
+                    open.append(main.board()->cell(i, j));
+        QVERIFY(open.size() >= 2);
+        QTest::mouseClick(open[0], Qt::LeftButton);
+        QCOMPARE(open[0]->text(), testWords().at(0));
+
+        bool shown = false;
+        whenModalOpens([&shown](QWidget *) { shown = true; });
+        QTest::mouseClick(child<QPushButton>(main, "btabout"), Qt::LeftButton);
+        QVERIFY(shown);
+        QTest::mouseClick(open[1], Qt::LeftButton);
+        QCOMPARE(open[1]->text(), QStringLiteral(" "));
+        QTest::mouseClick(open[0], Qt::RightButton);
+        QCOMPARE(open[0]->text(), testWords().at(0));
+
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        QTest::mouseClick(open[1], Qt::LeftButton);
+        QCOMPARE(open[1]->text(), testWords().at(0));
+    }
+
     void languageKeysRelabelAtOnce()
     {
         startGame(2);

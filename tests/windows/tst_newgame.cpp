@@ -80,6 +80,15 @@ private slots:
         QCOMPARE(fixture->prompter.messages.size(), 2);
         QCOMPARE(dialog().focusWidget(), dialog().box(7));
         QVERIFY(dialog().isVisible());
+
+        // What an input method types for Space, and a no-break space: the button would be blank.
+        dialog().box(7)->setText(QStringLiteral("\u3000"));
+        dialog().box(2)->setText(QStringLiteral(" \u00A0 "));
+        clickStart();
+        QCOMPARE(fixture->prompter.messages.size(), 3);
+        QCOMPARE(dialog().focusWidget(), dialog().box(2));
+        QVERIFY(dialog().isVisible());
+        QVERIFY(!fixture->main().board()->isEnabled());
     }
 
     void anExpertGameStarts()

@@ -180,6 +180,11 @@ private slots:
         QStringList blank = list(QStringLiteral("Blank"));
         blank[7] = QStringLiteral("  \t ");
         QTest::newRow("word of blanks") << blank << complete << 7;
+        QStringList wide = list(QStringLiteral("Wide"));
+        wide[7] = QStringLiteral("\u3000\u3000");
+        QTest::newRow("ideographic spaces") << wide << complete << 7;
+        QStringList hidden = list(QStringLiteral("\u00A0\u200B"));
+        QTest::newRow("title of a no-break and a zero-width space") << hidden << complete << 0;
         QStringList two = list(QString());
         two[5].clear();
         QTest::newRow("title and word 5 empty") << two << complete << 0;
