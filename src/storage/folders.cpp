@@ -1,5 +1,8 @@
 #include "storage/folders.h"
 
+#include "storage/savedgame.h"
+#include "storage/textfile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -70,6 +73,8 @@ void preparefolders(const QString &dataFolder, const FolderSeeder &seed)
     // exist yet on a fresh account.
     QDir().mkpath(dataFolder);
     QDir().mkpath(savesfolder(dataFolder));
+    removewriteleftovers(savesfolder(dataFolder),
+                         QStringLiteral("*.") + QLatin1String(kSavedGameSuffix));
     if (seed)
         seed(withSeparator(dataFolder));
 }

@@ -19,7 +19,8 @@ QString savesfolder(const QString &dataFolder);
 // Receives the data folder; it decides for itself whether anything needs seeding.
 using FolderSeeder = std::function<void(const QString &dataFolder)>;
 
-// The start-up step: creates the data folder and its "saves" folder where they are missing, then
-// runs seed. A folder that cannot be created is not reported: the program runs on without it.
+// The start-up step: creates the data folder and its "saves" folder where they are missing,
+// clears what a save killed half-way left in "saves", then runs seed. A folder that cannot be
+// created is not reported: the program runs on without it.
 void preparefolders(const FolderSeeder &seed = {});
 void preparefolders(const QString &dataFolder, const FolderSeeder &seed = {});

@@ -1,5 +1,7 @@
 #include "storage/settings.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 
 #if defined(Q_OS_WIN)
@@ -41,6 +43,17 @@ bool isBlank(const QString &text)
         if (c.unicode() > 0x20)
             return false;
     return true;
+}
+
+// A kill between creating the store's lock file and writing the owner into it leaves an empty
+// lock that nobody holds; the settings library would wait half a minute for it to age. A live
+// lock gets its owner written at once, so an empty one a few seconds old is stale.
+void removeStaleLock(const QSettings &store)
+{
+    const QFileInfo lock(store.fileName() + QStringLiteral(".lock"));
+    if (lock.exists() && lock.size() == 0 &&
+        lock.lastModified().secsTo(QDateTime::currentDateTime()) > 3)
+        QFile::remove(lock.filePath());
 }
 
 #if defined(Q_OS_WIN)
@@ -112,6 +125,7 @@ void Settings::loadsettings(SettingsState &state, QStringList &palette) const
 bool Settings::savesettings(const SettingsState &state) const
 {
     const std::unique_ptr<QSettings> store = location_.open();
+    removeStaleLock(*store);
     store->setValue(kLevel, QString::number(state.newgamelevel));
     store->setValue(kLangid, QString::number(state.langid));
     for (int i = 0; i < 10; ++i)

@@ -1,6 +1,9 @@
 #include "storage/textfile.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -10,6 +13,8 @@
 #endif
 
 namespace {
+constexpr int kLeftoverAgeSeconds = 10;
+
 // Stateless, so a cut-off UTF-8 sequence at the end becomes U+FFFD instead of vanishing (ICU's
 // converters still drop a cut-off tail). The mark is removed by hand, so a second U+FEFF right
 // after it is content and must be kept.
@@ -146,6 +151,27 @@ bool writewholefile(const QString &path, const QByteArray &bytes, QString *error
     if (error)
         *error = out.errorString();
     return false;
+}
+
+void removewriteleftovers(const QString &folder, const QString &pattern)
+{
+    // The temporary copy's name ends in six random ASCII letters of both cases. A name a person
+    // gives ("lists.txt.backup", "Backup") rarely mixes cases so, and must never be removed.
+    const QString suffix = QStringLiteral(".??????");
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-kLeftoverAgeSeconds);
+    const QFileInfoList found =
+        QDir(folder).entryInfoList({pattern + suffix}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &info : found) {
+        const QString tail = info.fileName().right(6);
+        int upper = 0, lower = 0;
+        for (const QChar c : tail) {
+            upper += c >= u'A' && c <= u'Z';
+            lower += c >= u'a' && c <= u'z';
+        }
+        const bool temporary = upper + lower == 6 && upper >= 2 && lower >= 1;
+        if (temporary && info.lastModified().toUTC() < before)
+            QFile::remove(info.filePath());
+    }
 }
 
 QByteArray utf16lewithmark(const QString &text)

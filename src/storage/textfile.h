@@ -49,6 +49,11 @@ TextFileResult readtextfile(const QString &path);
 // a failed write leaves the old one whole. False with the system's reason otherwise.
 bool writewholefile(const QString &path, const QByteArray &bytes, QString *error);
 
+// Removes what a write killed between linking its new copy and renaming it over the old file
+// leaves in folder: "NAME.XXXXXX" beside names matching pattern ("lists.txt", "*.wrd"). Only
+// copies older than a few seconds go, so a write in progress elsewhere is left alone.
+void removewriteleftovers(const QString &folder, const QString &pattern);
+
 // Text as UTF-16 little-endian with its byte-order mark, the form of the program's own files.
 QByteArray utf16lewithmark(const QString &text);
 

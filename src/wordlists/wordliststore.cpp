@@ -85,6 +85,8 @@ QString wordlistfile(const QString &dataFolder)
 
 void seedwordlists(const QString &file, const QString &seed)
 {
+    const QFileInfo info(file);
+    removewriteleftovers(info.path(), info.fileName());
     if (QFileInfo::exists(file) || !QFile::copy(seed, file))
         return;
     // The copy keeps the seed's permissions, which may be read-only where the program is

@@ -31,7 +31,7 @@ struct StoreResult {
 QString wordlistfile(const QString &dataFolder);
 
 // Copies seed to file when no file of that name exists. A failed copy is silent: Load then
-// reports the missing file.
+// reports the missing file. Also clears what a rewrite killed half-way left beside the file.
 void seedwordlists(const QString &file, const QString &seed);
 
 // Every list the player can choose from: the three built-in lists at positions 1 to 3, then the

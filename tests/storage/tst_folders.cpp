@@ -50,6 +50,7 @@ private slots:
     void prepareCreatesBothFolders();
     void prepareAddsMissingSaves();
     void prepareKeepsWhatExists();
+    void prepareClearsOldSaveLeftovers();
     void prepareSeedsAfterTheFolders();
     void prepareByDefaultUsesTheDataFolder();
     void unwritableParentFailsSilently();
@@ -143,6 +144,35 @@ void TestFolders::prepareKeepsWhatExists()
     QVERIFY(QFile::exists(data + QStringLiteral("/saves/game.wrd")));
     QCOMPARE(QDir(data).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("saves")});
+}
+
+// A save killed between linking its new copy and renaming it leaves "NAME.wrd.XXXXXX" behind.
+void TestFolders::prepareClearsOldSaveLeftovers()
+{
+    QTemporaryDir root;
+    const QString saves = root.filePath(QStringLiteral("Vaskelio/saves/"));
+    QVERIFY(QDir().mkpath(saves));
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-60);
+    auto make = [&](const char *name, const QDateTime &when) {
+        QFile file(saves + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\xFF\xFE");
+        file.flush();
+        QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+    };
+    make("game.wrd", old);
+    make("game.wrd.kWxiaT", old);                          // left by a killed save
+    make("game.wrd.FewPpr", QDateTime::currentDateTime()); // perhaps still being written
+    make("game.wrd.backup", old);                          // named by a person
+    make("game.wrd.Backup", old);
+    make("notes.txt.kWxiaT", old); // not a saved game's
+    make("game.wrd.kWxia7", old);
+
+    preparefolders(root.filePath(QStringLiteral("Vaskelio")));
+    QStringList left = QDir(saves).entryList(QDir::Files);
+    left.sort();
+    QCOMPARE(left, (QStringList{"game.wrd", "game.wrd.Backup", "game.wrd.FewPpr", "game.wrd.backup",
+                                "game.wrd.kWxia7", "notes.txt.kWxiaT"}));
 }
 
 void TestFolders::prepareSeedsAfterTheFolders()

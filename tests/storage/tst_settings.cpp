@@ -64,6 +64,7 @@ private slots:
     void storedValues();
     void shortPaletteIsFilledUp();
     void saveFailureIsQuiet();
+    void emptyLockLeftByAKillIsStale();
 
 private:
     QString settingsPath() const { return dir_->filePath(QStringLiteral("cfg/Vaskelio.ini")); }
@@ -334,6 +335,31 @@ void TestSettings::saveFailureIsQuiet()
     QStringList palette = defaultPalette();
     settings.loadsettings(loaded, palette);
     QCOMPARE(loaded.langid, 0);
+}
+
+// A kill between creating the lock and writing its owner leaves it empty. Unnoticed, the next
+// save waits for it to turn 30 s old; this one is 10 s old, so that would be 20 s.
+void TestSettings::emptyLockLeftByAKillIsStale()
+{
+    QVERIFY(QDir().mkpath(dir_->filePath(QStringLiteral("cfg"))));
+    QFile lock(settingsPath() + QStringLiteral(".lock"));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-10),
+                             QFileDevice::FileModificationTime));
+    lock.close();
+
+    SettingsState state;
+    state.langid = 2;
+    const Settings settings(SettingsLocation::file(settingsPath()));
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(settings.savesettings(state));
+    QVERIFY2(clock.elapsed() < 8000, "the save waited for the stale lock");
+    QVERIFY(!lock.exists());
+    SettingsState loaded;
+    QStringList palette = defaultPalette();
+    settings.loadsettings(loaded, palette);
+    QCOMPARE(loaded.langid, 2);
 }
 
 VASKELIO_TEST_MAIN(TestSettings)

@@ -95,6 +95,24 @@ private slots:
         QVERIFY(!QFile::exists(file()));
     }
 
+    // A rewrite killed between linking the new copy and renaming it leaves "lists.txt.XXXXXX".
+    void seedingClearsOldLeftovers()
+    {
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-60);
+        for (const char *name : {"lists.txt.cRpFhA", "lists.txt.Backup", "lists.txt.jOaEFW"}) {
+            QFile left(dir.filePath(QLatin1String(name)));
+            QVERIFY(left.open(QIODevice::WriteOnly));
+            QVERIFY(left.setFileTime(name[10] == 'j' ? QDateTime::currentDateTime() : old,
+                                     QFileDevice::FileModificationTime));
+        }
+        seedwordlists(file(), dataFile("default_header.txt"));
+        QStringList left = QDir(dir.path()).entryList({QStringLiteral("lists.txt.*")});
+        left.sort();
+        QCOMPARE(left, (QStringList{"lists.txt.Backup", "lists.txt.jOaEFW"}));
+        for (const QString &name : left)
+            QFile::remove(dir.filePath(name));
+    }
+
     void missingFileIsReportedThenCreatedByAdd()
     {
         WordListStore store(file());
