@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #if defined(Q_OS_WIN)
 #include <qt_windows.h>
@@ -45,6 +46,15 @@ QString userDataRoot()
 QString programfolder()
 {
     return withSeparator(QCoreApplication::applicationDirPath());
+}
+
+QString programdatafile(const QString &name)
+{
+    const QString beside = programfolder() + name;
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QDir::cleanPath(programfolder() + QStringLiteral(VASKELIO_INSTALLED_DATA) +
+                           QLatin1Char('/') + name);
 }
 
 QString datafolder()

@@ -7,6 +7,10 @@
 // The folder of the program file, with a trailing separator.
 QString programfolder();
 
+// Where a read-only file of the program's own (the seed lists.txt) is: beside the program in a
+// build tree or on Windows, else in the installed share/vaskelio folder. Never empty.
+QString programdatafile(const QString &name);
+
 // The user's data folder with a trailing separator: Windows: the roaming application-data folder
 // + "\Vaskelio\"; elsewhere: $XDG_DATA_HOME/Vaskelio/ (default ~/.local/share/Vaskelio/).
 // Worked out afresh on every call.

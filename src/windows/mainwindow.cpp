@@ -125,7 +125,7 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
     state_.curlevel = 0;
     preparefolders([this](const QString &dataFolder) {
         state_.listsfile = wordlistfile(dataFolder);
-        seedwordlists(state_.listsfile, wordlistfile(programfolder()));
+        seedwordlists(state_.listsfile, programdatafile(QStringLiteral("lists.txt")));
     });
 
     rules_ = std::make_unique<GameRules>(state_.QJ1, *board_, state_.curwords, state_.TntListBox1,

@@ -1,6 +1,9 @@
 #include "banktool.h"
 #include "generator.h"
 
+#include "appinfo.h"
+
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -28,8 +31,10 @@ void printHelp(QTextStream &out)
            "      Writes a new bank, tk0.txt .. tk4.txt, into DIR; the same seed gives the\n"
            "      same files byte for byte. The 17-given lines come from FILE (81 digits\n"
            "      row by row), by default the built-in copy of data/minimal17/puzzles17.txt.\n"
-           "  help\n"
+           "  help, --help\n"
            "      This text.\n"
+           "  --version\n"
+           "      The version.\n"
            "\n"
            "Ratings, from the easiest:";
     for (int k = 0; k < sudoku::kTechniqueCount; ++k)
@@ -42,9 +47,28 @@ void printHelp(QTextStream &out)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(appinfo::kVersion));
     QTextStream out(stdout), err(stderr);
-    QStringList args = app.arguments().mid(1);
-    const QString command = args.isEmpty() ? QString() : args.takeFirst();
+    // Options before the command are the tool's own; whatever follows the command is its.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(help);
+    parser.addOption(version);
+    if (!parser.parse(app.arguments())) {
+        err << "vaskelio-bank: " << parser.errorText() << '\n'
+            << "Run 'vaskelio-bank --help' for the commands.\n";
+        return 2;
+    }
+    if (parser.isSet(version)) {
+        out << "vaskelio-bank " << appinfo::kVersion << '\n';
+        return 0;
+    }
+    QStringList args = parser.positionalArguments();
+    const QString command = parser.isSet(help) ? QStringLiteral("help")
+                            : args.isEmpty()   ? QString()
+                                               : args.takeFirst();
     if (command == QLatin1String("verify"))
         return banktool::runVerify(args, out, err);
     if (command == QLatin1String("stats"))
@@ -53,8 +77,7 @@ int main(int argc, char **argv)
         return banktool::runRate(args, out, err);
     if (command == QLatin1String("generate"))
         return banktool::runGenerate(args, out, err);
-    if (command == QLatin1String("help") || command == QLatin1String("--help") ||
-        command == QLatin1String("-h")) {
+    if (command == QLatin1String("help")) {
         printHelp(out);
         return 0;
     }

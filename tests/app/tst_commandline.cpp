@@ -1,0 +1,144 @@
+#include "sandbox.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+struct Run {
+    int exitCode = -1;
+    QString out, err;
+};
+
+Run run(const QString &program, const QStringList &args,
+        const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    Run result;
+    // A window that opened by mistake never ends by itself.
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished();
+        result.err = QStringLiteral("still running after 20 s");
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err += QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+// A display that cannot be reached, whatever the machine running the tests has.
+QProcessEnvironment withoutDisplay()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":9999"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    return env;
+}
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void answersWithoutAWindow_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QString game = QStringLiteral(VASKELIO_GAME), bank = QStringLiteral(VASKELIO_BANK);
+        // Without a display, so that any window the game tried to open would fail the row.
+        QTest::newRow("game --help") << game << QStringList{"--help"} << 0 << "--version"
+                                     << "";
+        QTest::newRow("game -h") << game << QStringList{"-h"} << 0 << "--help"
+                                 << "";
+        QTest::newRow("game --version") << game << QStringList{"--version"} << 0 << "vaskelio 3."
+                                        << "";
+        QTest::newRow("game toolkit option passes")
+            << game << QStringList{"-style", "fusion", "-v"} << 0 << "vaskelio 3."
+            << "";
+        QTest::newRow("game unknown option") << game << QStringList{"--frobnicate"} << 2 << ""
+                                             << "Unknown option 'frobnicate'";
+        QTest::newRow("game stray argument") << game << QStringList{"game.wrd"} << 2 << ""
+                                             << "unexpected argument 'game.wrd'";
+        QTest::newRow("bank --help") << bank << QStringList{"--help"} << 0 << "verify FILE"
+                                     << "";
+        QTest::newRow("bank --version")
+            << bank << QStringList{"--version"} << 0 << "vaskelio-bank 3."
+            << "";
+        QTest::newRow("bank unknown option") << bank << QStringList{"--frobnicate"} << 2 << ""
+                                             << "Unknown option 'frobnicate'";
+        QTest::newRow("bank unknown command") << bank << QStringList{"frobnicate"} << 2 << ""
+                                              << "unknown command 'frobnicate'";
+        QTest::newRow("bank no command") << bank << QStringList{} << 2 << ""
+                                         << "name a command";
+    }
+    void answersWithoutAWindow()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const Run result = run(program, args, withoutDisplay());
+        QVERIFY2(result.exitCode == exitCode, qPrintable(result.err));
+        QVERIFY2(result.out.contains(out), qPrintable(result.out));
+        QVERIFY2(result.err.contains(err), qPrintable(result.err));
+        if (exitCode == 0)
+            QVERIFY2(result.err.isEmpty(), qPrintable(result.err));
+    }
+
+    // Qt's own report ends in an abort and advice to reinstall; ours is one plain line.
+    void gameWithoutADisplaySaysSoInOneLine()
+    {
+        const Run result = run(QStringLiteral(VASKELIO_GAME), {}, withoutDisplay());
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err.count(u'\n'), 1);
+        QVERIFY2(result.err.contains(QStringLiteral("needs a desktop session")),
+                 qPrintable(result.err));
+        QVERIFY(result.err.contains(QStringLiteral("xvfb-run")));
+        QVERIFY(!result.err.contains(QStringLiteral("einstall")));
+    }
+
+    // An installed tree: programs in bin, the seed word lists in share/vaskelio, found there by
+    // the installed game at its first start.
+    void installedTreeSeedsTheWordLists()
+    {
+        QTemporaryDir prefix;
+        const Run install =
+            run(QStringLiteral("cmake"), {"--install", QStringLiteral(VASKELIO_BINARY_DIR),
+                                          "--prefix", prefix.path(), "--component", "game"});
+        QVERIFY2(install.exitCode == 0, qPrintable(install.err));
+        const QString bin = prefix.filePath(QStringLiteral("bin/"));
+        for (const char *name : {"vaskelio", "vaskelio-bank"})
+            QVERIFY2(QFileInfo(bin + QLatin1String(name)).isExecutable(), name);
+        QVERIFY(!QFile::exists(bin + QStringLiteral("lists.txt")));
+        QVERIFY(QFile::exists(prefix.filePath(QStringLiteral("share/vaskelio/lists.txt"))));
+
+        QTemporaryDir home;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess game;
+        game.setProcessEnvironment(env);
+        game.start(bin + QStringLiteral("vaskelio"), {});
+        QVERIFY(game.waitForStarted());
+        const QString seeded = home.filePath(QStringLiteral("data/Vaskelio/lists.txt"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(seeded).size() > 0, 15000);
+        game.kill();
+        game.waitForFinished();
+        QFile seed(prefix.filePath(QStringLiteral("share/vaskelio/lists.txt"))), copy(seeded);
+        QVERIFY(seed.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), seed.readAll());
+    }
+};
+
+VASKELIO_TEST_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
