@@ -18,12 +18,16 @@ PuzzleBank::PuzzleBank(const std::array<QStringList, kLevels> &levels)
 const QStringList &PuzzleBank::lines(int level) const
 {
     auto &slot = levels_[level];
-    if (!slot) {
-        const QString text = readtextfile(QStringLiteral(":/bank/tk%1.txt").arg(level)).text;
-        slot = textlines(text);
-        slot->removeAll(QString());
-    }
+    if (!slot)
+        slot = levelLines(readtextfile(QStringLiteral(":/bank/tk%1.txt").arg(level)).text);
     return *slot;
+}
+
+QStringList PuzzleBank::levelLines(QStringView text)
+{
+    QStringList lines = textlines(text);
+    lines.removeAll(QString());
+    return lines;
 }
 
 int PuzzleBank::lineCount(int level) const

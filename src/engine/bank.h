@@ -20,6 +20,9 @@ public:
     static const PuzzleBank &builtIn();
     // A bank from explicit level texts, one puzzle string per line.
     explicit PuzzleBank(const std::array<QStringList, kLevels> &levels);
+    // The puzzle strings of a level's text, as the embedded bank is read: any line end (a file
+    // saved on Windows has CR LF), empty lines skipped.
+    static QStringList levelLines(QStringView text);
 
     // Lines of a level; 0 for a level outside 0..4.
     int lineCount(int level) const;

@@ -1,5 +1,6 @@
 #include "wordlists/sharedpage.h"
 
+#include <QHash>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -96,14 +97,10 @@ public:
         space_ = false;
         line_ += c;
     }
-    void text(char32_t c)
+    void text(QStringView decoded)
     {
-        if (QChar::requiresSurrogates(c)) {
-            text(QChar(QChar::highSurrogate(c)));
-            text(QChar(QChar::lowSurrogate(c)));
-        } else {
-            text(QChar(char16_t(c)));
-        }
+        for (const QChar c : decoded)
+            text(c);
     }
     // <br>: always a line end, an empty line included.
     void breakline()
@@ -133,9 +130,9 @@ private:
     int pre_ = 0;
 };
 
-// A character reference at html[i] == '&'. Returns the character and moves i past the
-// reference, or returns nothing when it is no reference the converter knows (the '&' is text).
-std::optional<char32_t> reference(QStringView html, qsizetype &i)
+// A character reference at html[i] == '&'. Returns its text and moves i past the reference, or
+// returns nothing when it is no reference that is known (the '&' is text).
+std::optional<QString> reference(QStringView html, qsizetype &i, const NamedReference &named)
 {
     qsizetype j = i + 1;
     if (j < html.size() && html.at(j) == u'#') {
@@ -161,38 +158,39 @@ std::optional<char32_t> reference(QStringView html, qsizetype &i)
             ++j;
         i = j;
         if (overflow || value == 0 || value > 0x10FFFF || QChar::isSurrogate(value))
-            return char32_t(0xFFFD); // as a browser shows it
-        return value;
+            value = 0xFFFD; // as a browser shows it
+        return QString::fromUcs4(&value, 1);
     }
-    static constexpr struct {
-        const char *name;
-        char32_t value;
-    } named[] = {{"amp", u'&'},  {"lt", u'<'},    {"gt", u'>'},
-                 {"quot", u'"'}, {"apos", u'\''}, {"nbsp", 0xA0}};
     qsizetype end = j;
     while (end < html.size() && end - j < 8 && html.at(end).isLetterOrNumber())
         ++end;
     if (end >= html.size() || html.at(end) != u';')
         return std::nullopt;
-    const QStringView name = html.mid(j, end - j);
-    for (const auto &entity : named) {
-        if (name == QLatin1String(entity.name)) {
-            i = end + 1;
-            return entity.value;
-        }
-    }
-    return std::nullopt;
+    const QString decoded = named(html.mid(j, end - j));
+    if (decoded.isEmpty())
+        return std::nullopt;
+    i = end + 1;
+    return decoded;
 }
 } // namespace
 
-QStringList htmllines(QStringView html)
+QStringList htmllines(QStringView html, const NamedReference &named)
 {
+    // A page repeats a few names many times; each is looked up once.
+    QHash<QString, QString> known;
+    const NamedReference lookup = [&named, &known](QStringView name) {
+        const QString key = name.toString();
+        auto it = known.find(key);
+        if (it == known.end())
+            it = known.insert(key, named ? named(name) : QString());
+        return *it;
+    };
     LineBuilder out;
     qsizetype i = 0;
     while (i < html.size()) {
         const QChar c = html.at(i);
         if (c == u'&') {
-            if (const std::optional<char32_t> decoded = reference(html, i)) {
+            if (const std::optional<QString> decoded = reference(html, i, lookup)) {
                 out.text(*decoded);
                 continue;
             }
@@ -281,7 +279,8 @@ ContentType parsecontenttype(const QByteArray &header)
 }
 } // namespace
 
-QStringList pagelines(const QByteArray &body, const QByteArray &contentType)
+QStringList pagelines(const QByteArray &body, const QByteArray &contentType,
+                      const NamedReference &named)
 {
     const ContentType type = parsecontenttype(contentType);
     const bool html = type.mime == "text/html" || type.mime == "application/xhtml+xml";
@@ -296,5 +295,5 @@ QStringList pagelines(const QByteArray &body, const QByteArray &contentType)
         decoder = QStringDecoder(marked.value_or(QStringConverter::Utf8));
     }
     const QString text = decoder.decode(body);
-    return html ? htmllines(text) : textlines(text);
+    return html ? htmllines(text, named) : textlines(text);
 }

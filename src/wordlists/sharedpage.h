@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 
 // A published list as the page of shared lists carries it.
@@ -45,15 +46,22 @@ private:
 // must hold no line break, or the records fall out of step.
 QString sharedpagetext(const QList<SharedRecord> &records);
 
+// The text of a named character reference from its name ("eacute" of "&eacute;"); empty for a
+// name it does not know. The program's is htmlreference, of the widget layer.
+using NamedReference = std::function<QString(QStringView name)>;
+
 // The lines an HTML page displays, as a browser shows them: <br> ends a line, the start and end
 // of a block (p, div, li, tr, headings, tables, lists ...) end a non-empty line, tags and
-// comments are dropped, script, style and title are not shown, the common character references
-// are decoded, and runs of white space become one space within a line and vanish at its ends
-// (inside <pre> they are kept, and its line ends count).
-QStringList htmllines(QStringView html);
+// comments are dropped, script, style and title are not shown, numeric character references
+// are decoded and named ones through named (one it does not know stays as typed), and runs of
+// white space become one space within a line and vanish at its ends (inside <pre> they are
+// kept, and its line ends count).
+QStringList htmllines(QStringView html, const NamedReference &named);
 
 // The displayed lines of a fetched page. contentType is the Content-Type header: text/html and
 // application/xhtml+xml are read as HTML, anything else as plain text. Its charset, when named
 // and known, decodes the body; otherwise a byte-order mark or (HTML) a meta charset does, else
-// UTF-8. Never fails: bytes that do not decode become U+FFFD.
-QStringList pagelines(const QByteArray &body, const QByteArray &contentType);
+// UTF-8. Never fails: bytes that do not decode become U+FFFD. named decodes the named character
+// references of HTML; without it they stay as typed.
+QStringList pagelines(const QByteArray &body, const QByteArray &contentType,
+                      const NamedReference &named = {});

@@ -9,6 +9,7 @@
 #include "windows/fonts.h"
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
+#include "wordlists/htmlreference.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/wordliststore.h"
 
@@ -91,7 +92,7 @@ void Twebwordlist::replyfinished(QNetworkReply *reply)
     loading_ = nullptr;
     const bool arrived = sharesucceeded(*reply);
     if (arrived)
-        pagearrived(pagelines(reply->readAll(), reply->rawHeader("Content-Type")));
+        pagearrived(pagelines(reply->readAll(), reply->rawHeader("Content-Type"), htmlreference));
     emit pageloaded(arrived);
 }
 

@@ -91,6 +91,37 @@ private slots:
         }
     }
 
+    // The game reads a bank file saved on Windows, or by an old Mac, as it reads its own.
+    void anyLineEndGivesTheSameLines_data()
+    {
+        QTest::addColumn<QString>("lineEnd");
+        QTest::addColumn<bool>("finalEnd");
+        QTest::newRow("LF") << "\n" << true;
+        QTest::newRow("CR LF") << "\r\n" << true;
+        QTest::newRow("CR LF, no final line end") << "\r\n" << false;
+        QTest::newRow("CR") << "\r" << true;
+        QTest::newRow("CR LF and blank lines") << "\r\n\r\n" << true;
+    }
+
+    void anyLineEndGivesTheSameLines()
+    {
+        QFETCH(QString, lineEnd);
+        QFETCH(bool, finalEnd);
+        QFile file(QStringLiteral(VASKELIO_SOURCE_DIR "/data/bank/tk4.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString lf = QString::fromLatin1(file.readAll());
+        QString text = lf;
+        text.replace(u'\n', lineEnd);
+        if (!finalEnd)
+            text.chop(lineEnd.size());
+        const QStringList lines = PuzzleBank::levelLines(text);
+        QCOMPARE(lines, PuzzleBank::levelLines(lf));
+        QCOMPARE(lines.size(), 500);
+        for (const QString &line : lines)
+            QCOMPARE(line.size(), 81);
+        QCOMPARE(lines.first(), QString::fromLatin1(kTelling[4]));
+    }
+
     void everyFilePassesVerify()
     {
         for (int level = 0; level < 5; ++level) {

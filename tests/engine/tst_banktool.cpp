@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
@@ -58,7 +59,17 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("good") << "good.txt" << QList<int>{} << QString();
         QTest::newRow("no final LF") << "no-final-lf.txt" << QList<int>{} << QString();
-        QTest::newRow("CR LF") << "crlf.txt" << QList<int>{2, 3} << "CR LF";
+        QTest::newRow("CR LF and LF") << "crlf.txt" << QList<int>{} << QString();
+        QTest::newRow("CR") << "cr.txt" << QList<int>{} << QString();
+        QTest::newRow("CR LF, 300 unseen puzzles") << "crlf-300.txt" << QList<int>{} << QString();
+        QTest::newRow("CR LF, not unique")
+            << "crlf-not-unique.txt" << QList<int>{2, 4} << "more than one solution";
+        QTest::newRow("CR LF, not a grid")
+            << "crlf-not-a-grid.txt" << QList<int>{1, 3} << "not a completed grid";
+        QTest::newRow("CR LF, short")
+            << "crlf-short.txt" << QList<int>{2} << "80 characters, 81 expected";
+        QTest::newRow("CR LF, empty line")
+            << "crlf-empty-line.txt" << QList<int>{2} << "empty line";
         QTest::newRow("UTF-8 BOM") << "bom.txt" << QList<int>{1} << "UTF-8 byte-order mark";
         QTest::newRow("UTF-16") << "utf16.txt" << QList<int>{0} << "UTF-16";
         QTest::newRow("binary junk") << "junk.bin" << QList<int>{0} << "binary data";
@@ -141,8 +152,8 @@ private slots:
         QTest::addColumn<QString>("stdoutHas");
         QTest::newRow("good") << QStringList{"verify", dataFile("good.txt")} << 0 << QString();
         QTest::newRow("good and bad")
-            << QStringList{"verify", dataFile("good.txt"), dataFile("crlf.txt")} << 1
-            << "crlf.txt:2: CR LF";
+            << QStringList{"verify", dataFile("good.txt"), dataFile("crlf-not-unique.txt")} << 1
+            << "crlf-not-unique.txt:4: the givens have more than one solution";
         QTest::newRow("missing") << QStringList{"verify", dataFile("gone.txt")} << 1
                                  << "gone.txt: no such file";
         QTest::newRow("junk") << QStringList{"verify", dataFile("junk.bin")} << 1
@@ -153,6 +164,8 @@ private slots:
         QTest::newRow("help") << QStringList{"--help"} << 0 << "generate --seed N --out DIR";
         QTest::newRow("stats") << QStringList{"stats", dataFile("good.txt")} << 0
                                << "min 18, max 55, mean 41.50";
+        QTest::newRow("stats of CR LF")
+            << QStringList{"stats", dataFile("crlf.txt")} << 0 << "min 18, max 55, mean 41.50";
         QTest::newRow("stats of a missing file")
             << QStringList{"stats", dataFile("gone.txt")} << 1 << QString();
         QTest::newRow("generate without seed")
@@ -198,6 +211,63 @@ private slots:
         QCOMPARE(lines[0], "naked-single\t" + kWikipedia);
         QCOMPARE(lines[1], "naked-single\t" + zeros);
         QVERIFY2(run.err.contains("<stdin>:4: 12 characters"), run.err.constData());
+    }
+
+    // Puzzles the bank does not hold, in a file saved with Windows line ends, all pass.
+    void unseenPuzzlesWithCrLfPass()
+    {
+        const QString file = dataFile("crlf-300.txt");
+        const QByteArray data = readAll(file);
+        QCOMPARE(data.count("\r\n"), 300);
+        QCOMPARE(data.count('\n'), 300);
+        QCOMPARE(data.count('\r'), 300);
+        QSet<QByteArray> bank;
+        for (int level = 0; level < 5; ++level)
+            for (const QByteArray &line : banktool::splitLines(
+                     readAll(QStringLiteral(VASKELIO_SOURCE_DIR "/data/bank/tk%1.txt").arg(level))))
+                bank.insert(line);
+        QCOMPARE(bank.size(), 2500);
+        for (const QByteArray &line : banktool::splitLines(data))
+            QVERIFY2(!bank.contains(line), line.constData());
+
+        const Run run = runTool({"verify", file});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QByteArray());
+        QVERIFY2(run.err.contains("300 line(s) checked, 0 problem(s)"), run.err.constData());
+    }
+
+    void linesEndAsInTheGame_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QList<QByteArray>>("lines");
+        using Lines = QList<QByteArray>;
+        QTest::newRow("nothing") << QByteArray() << Lines{};
+        QTest::newRow("no line end") << QByteArray("a") << Lines{"a"};
+        QTest::newRow("LF") << QByteArray("a\nb\n") << Lines{"a", "b"};
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << Lines{"a", "b"};
+        QTest::newRow("CR") << QByteArray("a\rb") << Lines{"a", "b"};
+        QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd") << Lines{"a", "b", "c", "d"};
+        QTest::newRow("empty lines") << QByteArray("a\r\n\r\nb\n\n") << Lines{"a", "", "b", ""};
+        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << Lines{"a", "", "b"};
+        QTest::newRow("other bytes kept") << QByteArray("\xC3\xA9\t\xFF\r\n\0", 7)
+                                          << Lines{"\xC3\xA9\t\xFF", QByteArray(1, '\0')};
+    }
+
+    void linesEndAsInTheGame()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QList<QByteArray>, lines);
+        QCOMPARE(banktool::splitLines(data), lines);
+    }
+
+    // A list of puzzles made on another system: old Mac line ends, and Windows ones.
+    void rateTakesAnyLineEnd()
+    {
+        QByteArray zeros = kWikipedia;
+        zeros.replace('.', '0');
+        const Run run = runTool({QStringLiteral("rate")}, kWikipedia + "\r" + zeros + "\r\n");
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(run.out, "naked-single\t" + kWikipedia + "\nnaked-single\t" + zeros + "\n");
     }
 
     void statsCountWhatTheyShould()

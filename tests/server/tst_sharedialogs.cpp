@@ -250,10 +250,12 @@ private slots:
             QCOMPARE(loaded.last().at(0).toBool(), false);
             QCOMPARE(titles(shared().wl()), QStringList({"One", "Two"}));
         }
-        stub.setreply(StubServer::status(200, "Content-Type: text/html\r\n",
-                                         "<html><body><p>Lists</p>Three<br>a<br>b</body></html>"));
+        stub.setreply(
+            StubServer::status(200, "Content-Type: text/html\r\n",
+                               "<html><body><p>Lists</p>Three<br>caf&eacute;<br>b</body></html>"));
         load();
         QCOMPARE(titles(shared().wl()), QStringList{"Three"});
+        QCOMPARE(shared().box(1)->text(), QStringLiteral("café"));
         QCOMPARE(shared().box(2)->text(), QStringLiteral("b"));
         QCOMPARE(shared().box(3)->text(), QStringLiteral("3"));
     }

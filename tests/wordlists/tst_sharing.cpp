@@ -1,4 +1,5 @@
 #include "sandbox.h"
+#include "wordlists/htmlreference.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/sharedpage.h"
 
@@ -141,13 +142,18 @@ private slots:
             << QByteArray("Text/HTML") << QStringList{"h", "café", "b"};
         QTest::newRow("tags in plain text")
             << QByteArray("a<br>b") << QByteArray("text/plain") << QStringList{"a<br>b"};
+        QTest::newRow("HTML, references")
+            << QByteArray("<p>h</p>caf&eacute;<br>&#x5B57;&#27597;")
+            << QByteArray("text/html; charset=utf-8") << QStringList{"h", "café", "字母"};
+        QTest::newRow("references in plain text")
+            << QByteArray("caf&eacute;") << QByteArray("text/plain") << QStringList{"caf&eacute;"};
     }
     void decoding()
     {
         QFETCH(QByteArray, body);
         QFETCH(QByteArray, contentType);
         QFETCH(QStringList, lines);
-        QCOMPARE(pagelines(body, contentType), lines);
+        QCOMPARE(pagelines(body, contentType, htmlreference), lines);
     }
 
     void html_data()
@@ -177,14 +183,55 @@ private slots:
         row("open tag at the end", "x<p class=", {"x"});
         row("open comment at the end", "x<!-- y", {"x"});
         row("open script at the end", "x<script>y", {"x"});
+        row("named references",
+            "caf&eacute; &Eacute;T&Eacute; na&iuml;ve &szlig; &hearts;&hellip;&euro;&frac12;",
+            {"café ÉTÉ naïve ß ♥…€½"});
+        row("numeric é", "caf&#233; caf&#xE9; caf&#XE9", {"café café café"});
+        row("nbsp is no white space", "&nbsp;a&nbsp;&nbsp; b <p>&nbsp;</p>",
+            {"\u00A0a\u00A0\u00A0 b", "\u00A0"});
+        row("other spaces kept", "a&ensp;b&emsp;c&thinsp;d", {"a\u2002b\u2003c\u2009d"});
+        row("escaped markup is text", "&lt;b&gt;bold&lt;/b&gt;&lt;br&gt;&lt;!-- x --&gt;",
+            {"<b>bold</b><br><!-- x -->"});
+        row("CJK", "&#x5B57;&#27597;<br>&#x6F22;&#23383;&#x20BB7;",
+            {"字母", QString::fromUcs4(U"漢字\U00020BB7")});
+        row("unknown names", "&NotEqualTilde; &eacutex; &e9; &bogus;",
+            {"&NotEqualTilde; &eacutex; &e9; &bogus;"});
+        row("line rules with references",
+            "<p>caf&eacute;\n  th&eacute; </p><div>&Uuml;ber<br><br>na&iuml;ve</div>"
+            "<pre>&eacute;  &amp;\n &lt;x&gt;</pre><table><tr><td>&aring;</td><td>&oslash;</td>"
+            "</tr></table>a&#10;b",
+            {"café thé", "Über", "", "naïve", "é  &", " <x>", "å ø", "a b"});
     }
     void html()
     {
         QFETCH(QString, html);
         QFETCH(QStringList, lines);
-        QCOMPARE(htmllines(html), lines);
+        QCOMPARE(htmllines(html, htmlreference), lines);
+    }
+
+    // Qt's reader sees one reference or nothing at all.
+    void namedReference_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("eacute") << "eacute"
+                                << "é";
+        QTest::newRow("nbsp") << "nbsp"
+                              << "\u00A0";
+        QTest::newRow("lt") << "lt"
+                            << "<";
+        QTest::newRow("unknown") << "bogus" << QString();
+        QTest::newRow("empty") << "" << QString();
+        QTest::newRow("markup") << "lt;<b>x</b" << QString();
+        QTest::newRow("two") << "lt;&gt" << QString();
+    }
+    void namedReference()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QCOMPARE(htmlreference(name), text);
     }
 };
 
-VASKELIO_TEST_MAIN(TestSharing)
+VASKELIO_GUI_TEST_MAIN(TestSharing)
 #include "tst_sharing.moc"

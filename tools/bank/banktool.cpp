@@ -1,5 +1,7 @@
 #include "banktool.h"
 
+#include "storage/textfile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -140,9 +142,11 @@ QStringList Report::messages() const
 
 QList<QByteArray> splitLines(const QByteArray &data)
 {
-    QList<QByteArray> lines = data.split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
+    // Latin-1 gives each byte one character and back, so the game's own splitter serves here and
+    // a stray byte still reaches the line checks as it was.
+    QList<QByteArray> lines;
+    for (const QString &line : textlines(QString::fromLatin1(data)))
+        lines << line.toLatin1();
     return lines;
 }
 
@@ -196,10 +200,6 @@ Report verifyData(const QByteArray &data, const QString &file)
         }
         if (line.isEmpty()) {
             report.issues.append({number, QStringLiteral("empty line")});
-            continue;
-        }
-        if (line.endsWith('\r')) {
-            report.issues.append({number, QStringLiteral("CR LF line end; the bank uses LF")});
             continue;
         }
         if (auto why = checkBankLine(line))
@@ -326,7 +326,7 @@ int runRate(const QStringList &files, QTextStream &out, QTextStream &err)
 {
     int status = 0;
     auto rateAll = [&](const QString &name, const QByteArray &data) {
-        const QList<QByteArray> lines = data.split('\n');
+        const QList<QByteArray> lines = splitLines(data);
         for (int k = 0; k < lines.size(); ++k) {
             const QByteArray line = lines.at(k).trimmed();
             if (line.isEmpty())

@@ -77,7 +77,8 @@ int runStats(const QStringList &files, QTextStream &out, QTextStream &err);
 // Reads standard input when no file is given.
 int runRate(const QStringList &files, QTextStream &out, QTextStream &err);
 
-// The bank's line split: LF only, a final LF ends the last line.
+// The lines of a bank file as the game splits them: CR LF, CR and LF each end a line, and a final
+// line end starts no new one.
 QList<QByteArray> splitLines(const QByteArray &data);
 // Whole file, or nullopt with the reason.
 std::optional<QByteArray> readWholeFile(const QString &path, QString *reason);
