@@ -7,12 +7,19 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
 BUILD_DIR=${BUILD_DIR:-build}
-PACKAGES=(
+# What building and playing the game needs.
+RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-arphic-ukai fonts-noto-cjk fonts-dejavu-core fonts-liberation2
+)
+# What the tests add: the sharing service's libraries, an X server for the smoke test, the
+# package tools and validators, and the cross compiler of the Windows syntax check.
+TEST_PACKAGES=(
     libcpp-httplib-dev libsqlite3-dev
     xvfb xauth libxcb1-dev
+    dpkg-dev lintian appstream desktop-file-utils
+    g++-mingw-w64-x86-64-posix
 )
 
 as_root() {
@@ -21,7 +28,7 @@ as_root() {
 
 install_missing() {
     local missing=()
-    for p in "${PACKAGES[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed' \
             || missing+=("$p")
     done
@@ -33,26 +40,30 @@ install_missing() {
     fi
 }
 
-build() {
+configure() {
     cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$BUILD_DIR" --parallel "$(nproc)"
 }
 
 case "${1:-}" in
 run)
-    install_missing
-    build
+    install_missing "${RUN_PACKAGES[@]}"
+    configure
+    cmake --build "$BUILD_DIR" --parallel "$(nproc)" --target vaskelio
     exec "$BUILD_DIR/src/vaskelio"
     ;;
 test)
-    install_missing
-    build
+    install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    # Configured afresh: a tree first configured by "run" found no service libraries then.
+    rm -f "$BUILD_DIR/CMakeCache.txt"
+    configure
+    cmake --build "$BUILD_DIR" --parallel "$(nproc)"
     cd "$BUILD_DIR"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"
     ;;
 build)
-    install_missing
-    build
+    install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    configure
+    cmake --build "$BUILD_DIR" --parallel "$(nproc)"
     ;;
 *)
     echo "usage: $0 run|test|build" >&2

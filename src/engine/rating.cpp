@@ -1,5 +1,7 @@
 #include "engine/rating.h"
 
+#include <QtAlgorithms>
+
 #include <algorithm>
 
 namespace sudoku {
@@ -9,12 +11,12 @@ constexpr std::uint16_t kAll = 0x1FF;
 
 int popcount(unsigned x)
 {
-    return __builtin_popcount(x);
+    return int(qPopulationCount(x));
 }
 
 int lowestDigit(unsigned mask)
 {
-    return __builtin_ctz(mask) + 1;
+    return int(qCountTrailingZeroBits(mask)) + 1;
 }
 
 struct Tables {

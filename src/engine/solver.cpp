@@ -1,5 +1,7 @@
 #include "engine/solver.h"
 
+#include <QtAlgorithms>
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -61,7 +63,7 @@ constexpr int kOtherBands[3][2] = {{1, 2}, {0, 2}, {0, 1}};
 
 inline int lowBit(std::uint32_t x)
 {
-    return __builtin_ctz(x);
+    return int(qCountTrailingZeroBits(x));
 }
 
 // Candidates of a band for one digit sit at cand[band * 16 + digit], bit row * 9 + column; the
@@ -126,7 +128,7 @@ inline bool place(State &s, int band, int digit, int pos)
 bool settle(State &s)
 {
     while (s.dirty) {
-        const int i = __builtin_ctzll(s.dirty);
+        const int i = int(qCountTrailingZeroBits(s.dirty));
         s.dirty &= s.dirty - 1;
         const int band = i >> 4;
         std::uint32_t x = s.cand[i];

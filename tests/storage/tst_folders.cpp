@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#if defined(Q_OS_UNIX)
 #include <unistd.h>
+#endif
 
 namespace {
 // Sets an environment variable for one test and puts the old value back afterwards.

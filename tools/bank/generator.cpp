@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QTextStream>
+#include <QtAlgorithms>
 
 #include <algorithm>
 #include <optional>
@@ -57,7 +58,7 @@ struct Filler {
                 continue;
             const std::uint16_t free =
                 std::uint16_t(~(rows[cell / 9] | cols[cell % 9] | boxes[boxOf(cell)]) & 0x3FE);
-            const int count = __builtin_popcount(free);
+            const int count = int(qPopulationCount(free));
             if (count < bestCount) {
                 best = cell;
                 bestCount = count;

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The Debian packages as a user gets them: built by CPack from this build tree, with the
+# dependencies dpkg-shlibdeps finds, the desktop entry and AppStream data valid, no lintian error.
+set -euo pipefail
+build=$1
+source=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "packages: $*" >&2; exit 1; }
+
+desktop-file-validate "$source/data/desktop/org.vaskelio.Vaskelio.desktop" | grep -v ': hint:' \
+    && fail "desktop-file-validate complains"
+appstreamcli validate --no-net "$source/data/desktop/org.vaskelio.Vaskelio.metainfo.xml" \
+    || fail "appstreamcli validate complains"
+
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" >cpack.log 2>&1) \
+    || { cat "$work/cpack.log"; fail "cpack failed"; }
+game=$(ls "$work"/vaskelio_*_*.deb)
+share=$(ls "$work"/vaskelio-share_*_*.deb)
+
+contents() { dpkg-deb -c "$1" | awk '{print $6}'; }
+for f in ./usr/bin/vaskelio ./usr/bin/vaskelio-bank ./usr/share/vaskelio/lists.txt \
+    ./usr/share/applications/org.vaskelio.Vaskelio.desktop \
+    ./usr/share/metainfo/org.vaskelio.Vaskelio.metainfo.xml \
+    ./usr/share/icons/hicolor/scalable/apps/org.vaskelio.Vaskelio.svg \
+    ./usr/share/icons/hicolor/48x48/apps/org.vaskelio.Vaskelio.png \
+    ./usr/share/man/man6/vaskelio.6.gz ./usr/share/man/man1/vaskelio-bank.1.gz \
+    ./usr/share/doc/vaskelio/copyright ./usr/share/doc/vaskelio/puzzles17-attribution.md; do
+    contents "$game" | grep -qxF "$f" || fail "vaskelio lacks $f"
+done
+for f in ./usr/bin/vaskelio-share ./lib/systemd/system/vaskelio-share.service \
+    ./usr/share/man/man8/vaskelio-share.8.gz ./usr/share/doc/vaskelio-share/copyright; do
+    contents "$share" | grep -qxF "$f" || fail "vaskelio-share lacks $f"
+done
+contents "$share" | grep -q 'bin/vaskelio$' && fail "the game is in the service's package"
+
+depends=$(dpkg-deb -f "$game" Depends)
+for d in libqt6widgets6 fonts-noto-cjk fonts-arphic-ukai; do
+    [[ $depends == *"$d"* ]] || fail "vaskelio does not depend on $d: $depends"
+done
+[[ $(dpkg-deb -f "$share" Depends) == *libqt6widgets6* ]] && fail "the service needs no widgets"
+
+if command -v lintian >/dev/null; then
+    lintian --allow-root "$game" "$share" >"$work/lintian.log" 2>&1 || true
+    if grep -q '^E:' "$work/lintian.log"; then
+        cat "$work/lintian.log"
+        fail "lintian reports errors"
+    fi
+fi
+echo "packages: $(basename "$game") and $(basename "$share") are sound"

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Compiles every source of the game, syntax only, with the MinGW-w64 cross compiler against the
+# Qt headers, so that a call only POSIX systems have fails here and not first on Windows.
+#   syntaxcheck.sh SOURCE_DIR BUILD_DIR
+set -euo pipefail
+source=$1
+build=$2
+cxx=${MINGW_CXX:-x86_64-w64-mingw32-g++-posix}
+qt=$(pkg-config --variable=includedir Qt6Core 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
+flags=(-std=c++17 -fsyntax-only -Wall -Wextra -Wno-attributes -DUNICODE -D_UNICODE
+    -DVASKELIO_INSTALLED_DATA='"."'
+    -I"$qt" -I"$source/src" -I"$build/src/generated")
+for module in QtCore QtGui QtWidgets QtPrintSupport QtNetwork; do flags+=(-I"$qt/$module"); done
+# The generated headers of the user-interface files and resources are not needed for syntax.
+mapfile -t files < <(cd "$source" && find src tools/bank -name '*.cpp' | sort)
+# shellcheck disable=SC2016
+printf '%s\n' "${files[@]}" | (cd "$source" && xargs -P "$(nproc)" -I{} \
+    bash -c 'set -o pipefail; "$0" "$@" {} 2>&1 | sed "s|^|{}: |" >&2' "$cxx" "${flags[@]}") \
+    || { echo "syntaxcheck: a source does not compile for Windows" >&2; exit 1; }
+echo "syntaxcheck: ${#files[@]} sources compile for Windows"
