@@ -2,7 +2,9 @@
 
 #include <QtAlgorithms>
 
-#ifdef __SSE2__
+// GCC and clang say __SSE2__; MSVC says so only through the target (x64 always has SSE2).
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#define VASKELIO_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -90,7 +92,7 @@ constexpr State kStart = makeStart();
 // Clears cells from the nine digits of a band; returns which words changed.
 inline std::uint32_t clearCells(std::uint32_t *band, std::uint32_t cells)
 {
-#ifdef __SSE2__
+#ifdef VASKELIO_SSE2
     const __m128i mask = _mm_set1_epi32(int(cells));
     std::uint32_t changed = 0;
     for (int k = 0; k < 3; ++k) {
