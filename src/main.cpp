@@ -63,9 +63,11 @@ std::optional<int> readCommandLine(int &argc, char **argv)
     return std::nullopt;
 }
 
+QtMessageHandler previousHandler = nullptr;
+
 // Without a display the toolkit ends the process with advice to reinstall it. Said plainly
 // instead, in one line, and the toolkit's own lines about it are held back.
-void noDisplayHandler(QtMsgType type, const QMessageLogContext &context, const QString &)
+void noDisplayHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type == QtFatalMsg) {
         std::fputs("vaskelio: cannot open a window: it needs a desktop session (X11 or Wayland). "
@@ -75,6 +77,10 @@ void noDisplayHandler(QtMsgType type, const QMessageLogContext &context, const Q
     }
     if (context.category && QByteArray(context.category).startsWith("qt.qpa"))
         return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 } // namespace
 
@@ -85,9 +91,9 @@ int main(int argc, char **argv)
     if (const std::optional<int> done = readCommandLine(argc, argv))
         return *done;
 
-    const QtMessageHandler previous = qInstallMessageHandler(noDisplayHandler);
+    previousHandler = qInstallMessageHandler(noDisplayHandler);
     QApplication app(argc, argv);
-    qInstallMessageHandler(previous);
+    qInstallMessageHandler(previousHandler);
     Program::prepareApplication();
 
     QtPrompter prompter;
