@@ -1,5 +1,7 @@
 #pragma once
 
+#include "appinfo.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,7 +10,7 @@
 // The application title: the main window's caption, and the start of it while a game is in play.
 inline QString applicationTitle()
 {
-    return QStringLiteral("Vaskelio");
+    return QString::fromLatin1(appinfo::kName);
 }
 
 // An ordered list of lines; a line "key=value" is an entry (key before the first "="), any

@@ -1,5 +1,7 @@
 #include "storage/folders.h"
 
+#include "appinfo.h"
+
 #include "storage/savedgame.h"
 #include "storage/textfile.h"
 
@@ -13,7 +15,7 @@
 #endif
 
 namespace {
-const QString kFolderName = QStringLiteral("Vaskelio");
+const QString kFolderName = QString::fromLatin1(appinfo::kName);
 
 QString withSeparator(const QString &path)
 {

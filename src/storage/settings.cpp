@@ -1,5 +1,7 @@
 #include "storage/settings.h"
 
+#include "appinfo.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -9,8 +11,8 @@
 #endif
 
 namespace {
-const QString kOrganisation = QStringLiteral("Morvane");
-const QString kApplication = QStringLiteral("Vaskelio");
+const QString kOrganisation = QString::fromLatin1(appinfo::kOrganisation);
+const QString kApplication = QString::fromLatin1(appinfo::kName);
 const QString kLevel = QStringLiteral("new game level");
 const QString kLangid = QStringLiteral("langid");
 const QString kName = QStringLiteral("edtname");

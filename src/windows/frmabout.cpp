@@ -1,5 +1,7 @@
 #include "windows/frmabout.h"
 
+#include "appinfo.h"
+
 #include "i18n/translate.h"
 #include "windows/fonts.h"
 #include "windows/mainwindow.h"
@@ -28,7 +30,7 @@ Tfrmabout::Tfrmabout(TaaForm1 &main)
       main_(main)
 {
     setObjectName(QStringLiteral("frmabout"));
-    setWindowTitle(QStringLiteral("Vaskelio"));
+    setWindowTitle(QString::fromLatin1(appinfo::kName));
     setFixedSize(420, 299);
     setFont(dialogFont(8));
 
@@ -37,12 +39,12 @@ Tfrmabout::Tfrmabout(TaaForm1 &main)
     image->setPixmap(QPixmap(QStringLiteral(":/art/about.png")));
     image->setGeometry(0, 0, 425, 312);
 
-    QLabel *name = label(this, "Label1", QStringLiteral("Vaskelio"), {245, 28});
+    QLabel *name = label(this, "Label1", QString::fromLatin1(appinfo::kName), {245, 28});
     QFont nameFont = name->font();
     nameFont.setBold(true);
     name->setFont(nameFont);
     name->adjustSize();
-    label(this, "Label2", QStringLiteral("Version 3.0"), {292, 43});
+    label(this, "Label2", QStringLiteral("Version ") + QLatin1String(appinfo::kVersion), {292, 43});
     auto *link =
         new QLabel(QStringLiteral("<a href=\"%1\">www.vaskelio.org</a>").arg(kWebAddress), this);
     link->setObjectName(QStringLiteral("LinkLabel1"));

@@ -1,5 +1,7 @@
 #include "windows/program.h"
 
+#include "appinfo.h"
+
 #include "print/printform.h"
 #include "print/printform2.h"
 #include "print/qtpageprinter.h"
@@ -20,8 +22,8 @@
 
 void Program::prepareApplication()
 {
-    QApplication::setApplicationName(QStringLiteral("Vaskelio"));
-    QApplication::setOrganizationName(QStringLiteral("Morvane"));
+    QApplication::setApplicationName(QString::fromLatin1(appinfo::kName));
+    QApplication::setOrganizationName(QString::fromLatin1(appinfo::kOrganisation));
     installFontSubstitutes();
 }
 

@@ -1,5 +1,7 @@
 #include "windows/qtprompter.h"
 
+#include "appinfo.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -14,7 +16,7 @@ QWidget *owner()
 
 QString titleOr(const QString &title)
 {
-    return title.isEmpty() ? QStringLiteral("Vaskelio") : title;
+    return title.isEmpty() ? QString::fromLatin1(appinfo::kName) : title;
 }
 } // namespace
 
