@@ -39,9 +39,9 @@ QByteArray SavedGame::toBytes() const
         givenLine += given[p] ? QLatin1Char('1') : QLatin1Char('0');
         boardLine += QChar(u'0' + board[p]);
     }
-    QStringList lines{solutionLine, givenLine, boardLine, QString::number(level), title};
+    QStringList lines{solutionLine, givenLine, boardLine, QString::number(level), oneline(title)};
     for (int k = 0; k < 9; ++k)
-        lines.append(words.value(k));
+        lines.append(oneline(words.value(k)));
     QString text;
     for (const QString &line : lines)
         text += line + QStringLiteral("\r\n");

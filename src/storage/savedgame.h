@@ -17,7 +17,8 @@ struct SavedGame {
     QString title;
     QStringList words; // nine
 
-    // The file's bytes: FF FE, then the 14 lines, each ended by CR LF.
+    // The file's bytes: FF FE, then the 14 lines, each ended by CR LF. A line break in the title
+    // or a word is written as a space.
     QByteArray toBytes() const;
 };
 

@@ -171,3 +171,9 @@ QStringList textlines(QStringView text)
         lines.append(text.mid(start).toString());
     return lines;
 }
+
+QString oneline(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+}

@@ -55,3 +55,7 @@ QByteArray utf16lewithmark(const QString &text);
 // Lines of text: CR LF, CR and LF each end a line; a final line end starts no new line. Split by
 // hand: a regular expression gives up on text that is not valid UTF-16.
 QStringList textlines(QStringView text);
+
+// A text that must stay one line of a file: each CR and each LF becomes a space, so that a pasted
+// line break cannot shift the lines after it.
+QString oneline(QString text);

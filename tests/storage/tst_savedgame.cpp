@@ -22,6 +22,21 @@ std::variant<SavedGame, SavedGameError> parseFile(const char *name)
     return parseSavedGame(read.text);
 }
 
+// The game of hard_game.wrd as the program writes it, with the title and words given.
+QByteArray hardGameWith(const QString &title, const QStringList &words)
+{
+    SavedGame game = std::get<SavedGame>(parseFile("hard_game.wrd"));
+    game.title = title;
+    game.words = words;
+    return game.toBytes();
+}
+
+SavedGame fromBytes(const QByteArray &bytes)
+{
+    const auto parsed = parseSavedGame(decodetext(bytes).text);
+    return std::holds_alternative<SavedGame>(parsed) ? std::get<SavedGame>(parsed) : SavedGame();
+}
+
 const QStringList kWords{QStringLiteral("apple"), QStringLiteral("pear"),
                          QStringLiteral("plum"),  QStringLiteral("fig"),
                          QStringLiteral("lime"),  QStringLiteral("kiwi"),
@@ -126,6 +141,31 @@ private slots:
         QVERIFY(std::holds_alternative<SavedGameError>(parsed));
         const QString message = std::get<SavedGameError>(parsed).message;
         QVERIFY2(message.contains(where), qPrintable(message));
+    }
+
+    // A pasted line break in the title or a word is written as a space: every line stays where
+    // it belongs.
+    void lineBreaksAreWrittenAsSpaces_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QStringLiteral("a  b");
+        QTest::newRow("CR") << QStringLiteral("a\rb") << QStringLiteral("a b");
+        QTest::newRow("LF at both ends") << QStringLiteral("\na\n") << QStringLiteral(" a ");
+    }
+    void lineBreaksAreWrittenAsSpaces()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, stored);
+        QStringList words = kWords;
+        words[2] = pasted;
+        const QByteArray bytes = hardGameWith(pasted, words);
+        QCOMPARE(bytes.count(QByteArray("\r\0\n\0", 4)), 14);
+        const SavedGame back = fromBytes(bytes);
+        QCOMPARE(back.title, stored);
+        words[2] = stored;
+        QCOMPARE(back.words, words);
+        QCOMPARE(back.level, 2);
     }
 
     void everyCellRoundTrips()

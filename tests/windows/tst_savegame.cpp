@@ -222,6 +222,36 @@ private slots:
         QCOMPARE(fixture->prompter.messages.size(), 1);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("no/such/folder/game.wrd"))));
     }
+    // Pasted into the New Game boxes, a line break must not shift the words after it in the file.
+    void pastedLineBreaksKeepEveryWordInPlace()
+    {
+        Tfrmnewgame &d = fixture->program->frmnewgame();
+        d.levels()->setItemIndex(1);
+        QStringList words = testWords();
+        words[4] = QStringLiteral("a\r\nb");
+        for (int k = 1; k <= 9; ++k)
+            d.box(k)->setText(words.at(k - 1));
+        d.box(0)->setText(QStringLiteral("a\r\nb"));
+        d.BitBtn1Click();
+        QCOMPARE(fixture->state().curwords.at(4), QStringLiteral("a\r\nb"));
+        const QString dealt = fixture->state().QJ1.toPuzzleString();
+        const QString file = dir.filePath(QStringLiteral("pasted.wrd"));
+        save(file);
+
+        fixture.reset();
+        start();
+        open(file);
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        words[4] = QStringLiteral("a  b");
+        QCOMPARE(fixture->state().curwords, words);
+        QCOMPARE(fixture->state().Edit1, QStringLiteral("a  b"));
+        QCOMPARE(fixture->state().curlevel, 1);
+        QCOMPARE(fixture->state().QJ1.toPuzzleString(), dealt);
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                if (const TNode &n = fixture->state().QJ1.node(i, j); n.given)
+                    QCOMPARE(main().board()->cell(i, j)->text(), words.at(n.value - 1));
+    }
 };
 
 VASKELIO_GUI_TEST_MAIN(TestSaveGame)
