@@ -245,7 +245,8 @@ private slots:
         printer.failure = QStringLiteral("There is no default printer.");
         print();
         QCOMPARE(printer.jobs, 1);
-        QCOMPARE(fixture->prompter.messages, QStringList{printer.failure});
+        QCOMPARE(fixture->prompter.messages,
+                 QStringList{QStringLiteral("The game was not printed.\n") + printer.failure});
         QCOMPARE(main().savedgame().toBytes(), game);
         QCOMPARE(main().windowTitle(), caption);
         QCOMPARE(state().TntListBox1.itemIndex, 3);
