@@ -19,25 +19,33 @@ bool QtPagePrinter::printPages(const QList<QWidget *> &pages, QPoint offsetDots,
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setResolution(300);
     printer.setDocName(QStringLiteral("Vaskelio"));
+    return printOn(printer, info.printerName(), pages, offsetDots, error);
+}
+
+bool QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<QWidget *> &pages,
+                            QPoint offsetDots, QString *error)
+{
+    // The print system can refuse a job without failing the call that handed it over; only the
+    // printer's state then tells.
+    const auto refused = [&printer] { return printer.printerState() == QPrinter::Error; };
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        *error =
-            QStringLiteral("The printer \"%1\" could not start printing.").arg(info.printerName());
+    if (!painter.begin(&printer) || refused()) {
+        if (painter.isActive())
+            printer.abort();
+        *error = QStringLiteral("The printer \"%1\" could not start printing.").arg(name);
         return false;
     }
     for (qsizetype n = 0; n < pages.size(); ++n) {
         // A job that cannot go on is withdrawn rather than left half printed.
-        if (n > 0 && !printer.newPage()) {
+        if (n > 0 && (!printer.newPage() || refused())) {
             printer.abort();
-            *error = QStringLiteral("The printer \"%1\" could not start a new page.")
-                         .arg(info.printerName());
+            *error = QStringLiteral("The printer \"%1\" could not start a new page.").arg(name);
             return false;
         }
         pages.at(n)->render(&painter, offsetDots);
     }
-    if (!painter.end()) {
-        *error = QStringLiteral("The printer \"%1\" could not finish the print job.")
-                     .arg(info.printerName());
+    if (!painter.end() || refused()) {
+        *error = QStringLiteral("The printer \"%1\" could not finish the print job.").arg(name);
         return false;
     }
     return true;

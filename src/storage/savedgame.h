@@ -17,19 +17,48 @@ struct SavedGame {
     QString title;
     QStringList words; // nine
 
-    // The file's bytes: FF FE, then the 14 lines, each ended by CR LF.
+    // The file's bytes: FF FE, then the 14 lines, each ended by CR LF. A line break in the title
+    // or a word is written as a space.
     QByteArray toBytes() const;
 };
 
-// Why a text is no saved game; the message names the line and position.
+class TextTables;
+
+// Why a file is no saved game, or could not be read.
 struct SavedGameError {
-    QString message;
+    enum class Kind {
+        Unreadable,    // reason holds the system's description
+        NotAFile,      // a folder, pipe, socket or device
+        TooLarge,      // more than kMaxSavedGameBytes
+        CutCharacter,  // UTF-16 with an odd number of bytes; line is the last one
+        Digit,         // line, position: no digit from digit to 9 there
+        Level,         // line 4 is no decimal number
+        NotAGrid,      // line 1 is not a completed Sudoku grid
+        GivenMismatch, // line 3, position: a given cell must show its solution digit
+    };
+    Kind kind = Kind::Unreadable;
+    int line = 0;     // 1..14, or 0 for the file as a whole
+    int position = 0; // 1..81 in a cell line
+    int digit = 0;    // Digit: the lowest one allowed; GivenMismatch: the one the cell needs
+    QString reason;
+
+    // For the player, in the current language: "This is not a saved game: line ...".
+    QString message(const TextTables &texts) const;
 };
+
+// No saved game comes near this; a larger file is refused before it is read, so a wrong pick in
+// the open dialog cannot fill the memory.
+inline constexpr qint64 kMaxSavedGameBytes = 1024 * 1024;
 
 // Reads a saved game from its decoded text. Lines may end in CR LF, CR or LF; missing lines 5
 // to 14 read as empty. Everything is checked before anything is returned, so a damaged file
-// can never become half a game.
+// can never become half a game: the solution must be a completed grid and every given cell must
+// show its solution.
 std::variant<SavedGame, SavedGameError> parseSavedGame(const QString &text);
+
+// Reads and checks a saved-game file. Never blocks: anything but a regular file is refused
+// before it is opened.
+std::variant<SavedGame, SavedGameError> readSavedGame(const QString &path);
 
 // File dialogs' filter and suffix for saved games.
 QString savedGameFilter();

@@ -113,11 +113,24 @@ DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding
 #endif
 }
 
-TextFileResult readtextfile(const QString &path)
+TextFileResult readtextfile(const QString &path, qint64 maxBytes)
 {
     TextFileResult result;
     if (path.isEmpty()) {
         result.error = QStringLiteral("No file name specified");
+        return result;
+    }
+    // Asked before opening: open() itself blocks on a pipe without a writer.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        result.status = TextFileResult::Status::NotAFile;
+        result.error = QStringLiteral("Not a regular file");
+        return result;
+    }
+    const auto tooLarge = [&](qint64 size) { return maxBytes >= 0 && size > maxBytes; };
+    if (tooLarge(info.size())) {
+        result.status = TextFileResult::Status::TooLarge;
+        result.error = QStringLiteral("File too large");
         return result;
     }
     QFile file(path);
@@ -127,16 +140,23 @@ TextFileResult readtextfile(const QString &path)
         result.error = file.errorString();
         return result;
     }
-    const QByteArray bytes = file.readAll();
+    // One byte past the limit tells a file that grew since it was measured.
+    const QByteArray bytes = maxBytes >= 0 ? file.read(maxBytes + 1) : file.readAll();
     if (file.error() != QFileDevice::NoError) {
         result.status = TextFileResult::Status::Unreadable;
         result.error = file.errorString();
+        return result;
+    }
+    if (tooLarge(bytes.size())) {
+        result.status = TextFileResult::Status::TooLarge;
+        result.error = QStringLiteral("File too large");
         return result;
     }
     DecodedText decoded = decodetext(bytes);
     result.status = TextFileResult::Status::Ok;
     result.text = std::move(decoded.text);
     result.encoding = decoded.encoding;
+    result.bytes = bytes.size();
     return result;
 }
 
@@ -196,4 +216,10 @@ QStringList textlines(QStringView text)
     if (start < text.size())
         lines.append(text.mid(start).toString());
     return lines;
+}
+
+QString oneline(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
 }

@@ -31,19 +31,22 @@ DecodedText decodetext(const QByteArray &bytes);
 DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding);
 
 struct TextFileResult {
-    enum class Status { Ok, Missing, Unreadable };
+    // NotAFile: a folder, pipe, socket or device, never opened (opening a pipe waits for a
+    // writer, and a device may never end).
+    enum class Status { Ok, Missing, Unreadable, NotAFile, TooLarge };
     Status status = Status::Missing;
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
-    QString error; // the platform's description when not Ok
+    qint64 bytes = 0; // the file's size, mark included
+    QString error;    // the platform's description when not Ok
 
     bool ok() const { return status == Status::Ok; }
     explicit operator bool() const { return ok(); }
 };
 
 // Reads a whole text file (resource paths included). The one reader of every text file of the
-// program.
-TextFileResult readtextfile(const QString &path);
+// program. A file of more than maxBytes (when not negative) is refused unread.
+TextFileResult readtextfile(const QString &path, qint64 maxBytes = -1);
 
 // Replaces a file with these bytes all at once: written aside and renamed over the old file, so
 // a failed write leaves the old one whole. False with the system's reason otherwise.
@@ -60,3 +63,7 @@ QByteArray utf16lewithmark(const QString &text);
 // Lines of text: CR LF, CR and LF each end a line; a final line end starts no new line. Split by
 // hand: a regular expression gives up on text that is not valid UTF-16.
 QStringList textlines(QStringView text);
+
+// A text that must stay one line of a file: each CR and each LF becomes a space, so that a pasted
+// line break cannot shift the lines after it.
+QString oneline(QString text);

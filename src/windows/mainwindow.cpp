@@ -26,6 +26,7 @@
 #include "wordlists/wordliststore.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -376,6 +377,12 @@ void TaaForm1::cellmouseleave(TTntcell *cell)
     statusPanel_->clear();
 }
 
+QString TaaForm1::failure(const QString &key, const QString &file, const QString &reason) const
+{
+    return state_.texts.uitext(key).arg(QDir::toNativeSeparators(file)) + QLatin1Char('\n') +
+           reason;
+}
+
 SavedGame TaaForm1::savedgame() const
 {
     SavedGame game;
@@ -406,7 +413,7 @@ void TaaForm1::tbsaveClick()
         return;
     QString reason;
     if (!writewholefile(file, savedgame().toBytes(), &reason))
-        prompter_.inform(reason);
+        prompter_.inform(failure(QStringLiteral("msgnotsaved"), file, reason));
 }
 
 void TaaForm1::tbopenClick()
@@ -414,17 +421,13 @@ void TaaForm1::tbopenClick()
     const QString file = prompter_.openFileName(savesfolder(), savedGameFilter());
     if (file.isEmpty())
         return;
-    const TextFileResult read = readtextfile(file);
-    if (!read) {
-        prompter_.inform(read.error);
+    const auto read = readSavedGame(file);
+    if (const auto *error = std::get_if<SavedGameError>(&read)) {
+        prompter_.inform(
+            failure(QStringLiteral("msgnotopened"), file, error->message(state_.texts)));
         return;
     }
-    const auto parsed = parseSavedGame(read.text);
-    if (const auto *error = std::get_if<SavedGameError>(&parsed)) {
-        prompter_.inform(error->message);
-        return;
-    }
-    loadgame(std::get<SavedGame>(parsed));
+    loadgame(std::get<SavedGame>(read));
 }
 
 void TaaForm1::loadgame(const SavedGame &game)
@@ -466,7 +469,8 @@ void TaaForm1::tbprintClick()
     // The pages are not part of the game: a failed job leaves the game as it was.
     QString error;
     if (!printer_->printPages({w.printform->panel(), w.printform2->panel()}, kPrintOffset, &error))
-        prompter_.inform(error);
+        prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
+                         error);
 }
 
 void TaaForm1::tbcheckerrorClick()

@@ -109,6 +109,8 @@ private:
     void cellmouseenter(TTntcell *cell);
     void cellmouseleave(TTntcell *cell);
     void resetstatus();
+    // A failure of Save or Open: the text of key naming the file, then the reason below it.
+    QString failure(const QString &key, const QString &file, const QString &reason) const;
     void showModal(QDialog *TaaForm1::Windows::*which);
     const Windows &windows();
 

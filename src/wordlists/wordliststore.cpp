@@ -55,13 +55,9 @@ QList<WordList> parseLists(const QStringList &lines, int first)
 // after it; it is kept as a space instead.
 WordList storable(WordList list)
 {
-    auto oneLine = [](QString &text) {
-        text.replace(QLatin1Char('\r'), QLatin1Char(' '))
-            .replace(QLatin1Char('\n'), QLatin1Char(' '));
-    };
-    oneLine(list.title);
+    list.title = oneline(std::move(list.title));
     for (QString &word : list.words)
-        oneLine(word);
+        word = oneline(std::move(word));
     return list;
 }
 

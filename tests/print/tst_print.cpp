@@ -1,6 +1,7 @@
 #include "bankline.h"
 #include "board/tntspeedbutton.h"
 #include "board/wordpalette.h"
+#include "fakeprintengine.h"
 #include "imagepageprinter.h"
 #include "print/printform.h"
 #include "print/printform2.h"
@@ -244,10 +245,49 @@ private slots:
         printer.failure = QStringLiteral("There is no default printer.");
         print();
         QCOMPARE(printer.jobs, 1);
-        QCOMPARE(fixture->prompter.messages, QStringList{printer.failure});
+        QCOMPARE(fixture->prompter.messages,
+                 QStringList{QStringLiteral("The game was not printed.\n") + printer.failure});
         QCOMPARE(main().savedgame().toBytes(), game);
         QCOMPARE(main().windowTitle(), caption);
         QCOMPARE(state().TntListBox1.itemIndex, 3);
+    }
+
+    // Where the print system can fail a job, and what the job then does.
+    void printSystemFailures_data()
+    {
+        using Fail = FakePrintEngine::Fail;
+        QTest::addColumn<Fail>("fail");
+        QTest::addColumn<QString>("error"); // empty: printed
+        QTest::addColumn<bool>("aborted");
+        QTest::newRow("accepted") << Fail::Nothing << QString() << false;
+        QTest::newRow("cannot begin") << Fail::BeginCall << "could not start printing" << false;
+        QTest::newRow("begun, but in error")
+            << Fail::BeginState << "could not start printing" << true;
+        QTest::newRow("no second page")
+            << Fail::NewPageCall << "could not start a new page" << true;
+        QTest::newRow("cannot end") << Fail::EndCall << "could not finish the print job" << false;
+        QTest::newRow("ended, but refused")
+            << Fail::EndState << "could not finish the print job" << false;
+    }
+    void printSystemFailures()
+    {
+        QFETCH(FakePrintEngine::Fail, fail);
+        QFETCH(QString, error);
+        QFETCH(bool, aborted);
+        FakePrintEngine engine(fail);
+        FakePrinter paper(&engine);
+        QWidget first, second;
+        first.resize(300, 200);
+        second.resize(300, 200);
+        QString reason;
+        const bool printed = QtPagePrinter::printOn(paper, QStringLiteral("Office"),
+                                                    {&first, &second}, QPoint(200, 100), &reason);
+        QCOMPARE(printed, error.isEmpty());
+        QVERIFY2(reason.contains(error), qPrintable(reason));
+        QCOMPARE(reason.contains(QStringLiteral("\"Office\"")), !error.isEmpty());
+        QCOMPARE(engine.aborted, aborted);
+        if (printed)
+            QCOMPARE(engine.pages, 2);
     }
 
     void systemPrinterWithoutAPrinterSaysSo()

@@ -1,8 +1,13 @@
+#include "i18n/texttable.h"
 #include "sandbox.h"
 #include "storage/savedgame.h"
 #include "storage/textfile.h"
 
 #include <QtTest>
+
+#if defined(Q_OS_UNIX)
+#include "unwrittenpipe.h"
+#endif
 
 namespace {
 QString dataFile(const char *name)
@@ -22,11 +27,25 @@ std::variant<SavedGame, SavedGameError> parseFile(const char *name)
     return parseSavedGame(read.text);
 }
 
-const QStringList kWords{QStringLiteral("apple"), QStringLiteral("pear"),
-                         QStringLiteral("plum"),  QStringLiteral("fig"),
-                         QStringLiteral("lime"),  QStringLiteral("kiwi"),
-                         QStringLiteral("date"),  QStringLiteral("peach"),
-                         QStringLiteral("りんご")};
+// The game of hard_game.wrd as the program writes it, with the title and words given.
+QByteArray hardGameWith(const QString &title, const QStringList &words)
+{
+    SavedGame game = std::get<SavedGame>(parseFile("hard_game.wrd"));
+    game.title = title;
+    game.words = words;
+    return game.toBytes();
+}
+
+SavedGame fromBytes(const QByteArray &bytes)
+{
+    const auto parsed = parseSavedGame(decodetext(bytes).text);
+    return std::holds_alternative<SavedGame>(parsed) ? std::get<SavedGame>(parsed) : SavedGame();
+}
+
+const QStringList kWords{
+    QStringLiteral("apple"), QStringLiteral("pear"),  QStringLiteral("plum"),
+    QStringLiteral("fig"),   QStringLiteral("lime"),  QStringLiteral("kiwi"),
+    QStringLiteral("date"),  QStringLiteral("peach"), QStringLiteral("りんご")};
 } // namespace
 
 class TestSavedGame : public QObject {
@@ -103,45 +122,151 @@ private slots:
         QCOMPARE(std::get<SavedGame>(parsed).level, 7);
     }
 
+    // Each refusal names the line that is wrong, or says what is wrong with the file as a whole.
     void damagedFilesAreRefused_data()
     {
         QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("where");
-        QTest::newRow("solution 0") << QStringLiteral("solution_zero.wrd")
-                                    << QStringLiteral("line 1 needs a digit 1 to 9 at position 41");
-        QTest::newRow("letter on the board")
-            << QStringLiteral("board_letter.wrd")
-            << QStringLiteral("line 3 needs a digit 0 to 9 at position 61");
-        QTest::newRow("80 characters") << QStringLiteral("short_solution.wrd")
-                                       << QStringLiteral("line 1 needs a digit 1 to 9 at position 81");
-        QTest::newRow("level is a word")
-            << QStringLiteral("level_not_a_number.wrd") << QStringLiteral("line 4");
-        QTest::newRow("no bytes") << QStringLiteral("empty.wrd") << QStringLiteral("line 1");
+        using Kind = SavedGameError::Kind;
+        const auto row = [](const char *name, const char *file, Kind kind, const char *where) {
+            QTest::newRow(name) << QString::fromLatin1(file) << int(kind)
+                                << QString::fromUtf8(where);
+        };
+        row("solution 0", "solution_zero.wrd", Kind::Digit,
+            "line 1 needs a digit 1 to 9 at position 41");
+        row("letter on the board", "board_letter.wrd", Kind::Digit,
+            "line 3 needs a digit 0 to 9 at position 61");
+        row("80 characters", "short_solution.wrd", Kind::Digit,
+            "line 1 needs a digit 1 to 9 at position 81");
+        row("level is a word", "level_not_a_number.wrd", Kind::Level,
+            "line 4 holds no level number");
+        row("no bytes", "empty.wrd", Kind::Digit, "line 1");
+        row("all ones", "all_ones.wrd", Kind::NotAGrid, "line 1 is not a completed Sudoku grid");
+        row("rows broken", "rows_broken.wrd", Kind::NotAGrid,
+            "line 1 is not a completed Sudoku grid");
+        row("given cell shown empty", "given_shown_empty.wrd", Kind::GivenMismatch,
+            "line 3 needs the given digit 6 at position 2");
+        row("given cell shows another word", "given_other_word.wrd", Kind::GivenMismatch,
+            "line 3 needs the given digit 2 at position 4");
+        row("UTF-16 LE cut in the title", "cut_in_title.wrd", Kind::CutCharacter,
+            "line 5 ends inside a character");
+        row("UTF-16 BE cut at the end", "cut_at_end_utf16be.wrd", Kind::CutCharacter,
+            "line 14 ends inside a character");
+        row("a folder", ".", Kind::NotAFile, "it is a folder, a device, a pipe or a socket");
+        row("missing", "nowhere.wrd", Kind::Unreadable, "No such file");
     }
     void damagedFilesAreRefused()
     {
         QFETCH(QString, file);
+        QFETCH(int, kind);
         QFETCH(QString, where);
-        const auto parsed = parseFile(file.toLatin1().constData());
-        QVERIFY(std::holds_alternative<SavedGameError>(parsed));
-        const QString message = std::get<SavedGameError>(parsed).message;
+        const auto read = readSavedGame(dataFile(file.toLatin1().constData()));
+        QVERIFY(std::holds_alternative<SavedGameError>(read));
+        const SavedGameError &error = std::get<SavedGameError>(read);
+        QCOMPARE(int(error.kind), kind);
+        const QString message = error.message(TextTables());
         QVERIFY2(message.contains(where), qPrintable(message));
+        if (error.kind != SavedGameError::Kind::Unreadable)
+            QVERIFY(message.startsWith(QStringLiteral("This is not a saved game: ")));
+    }
+
+    void refusalsFollowTheLanguage()
+    {
+        TextTables texts;
+        texts.setLangid(1);
+        texts.selectLanguage();
+        const auto read = readSavedGame(dataFile("given_shown_empty.wrd"));
+        QCOMPARE(std::get<SavedGameError>(read).message(texts),
+                 QStringLiteral("这不是存档游戏：第3行第2个字符应为给定的数字6。"));
+    }
+
+    // A pipe would block the reader until a writer came, a device might never end: neither is
+    // opened. The size is asked before reading, so a huge file is not read at all.
+    void onlyFilesOfASavedGameSizeAreRead()
+    {
+        QTemporaryDir dir;
+#if defined(Q_OS_UNIX)
+        const QString fifo = dir.filePath(QStringLiteral("pipe.wrd"));
+        const UnwrittenPipe pipe(fifo);
+        QVERIFY(pipe.ok());
+        for (const QString &path : {fifo, QStringLiteral("/dev/zero")}) {
+            const auto read = readSavedGame(path);
+            QVERIFY2(std::holds_alternative<SavedGameError>(read), qPrintable(path));
+            QCOMPARE(std::get<SavedGameError>(read).kind, SavedGameError::Kind::NotAFile);
+        }
+#endif
+
+        // The largest file that is read holds a game with a long title; two bytes more do not.
+        const QByteArray game = bytesOf("hard_game.wrd");
+        const qsizetype titleStart = 2 + 2 * (3 * 83 + 3);
+        const qsizetype titleEnd = game.indexOf(QByteArray("\r\0\n\0", 4), titleStart);
+        QCOMPARE(titleEnd, titleStart + 2 * 8);
+        QByteArray largest = game;
+        largest.insert(titleEnd, QByteArray(kMaxSavedGameBytes - game.size(), 'a'));
+        QCOMPARE(largest.size(), kMaxSavedGameBytes);
+        const QString file = dir.filePath(QStringLiteral("large.wrd"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(largest);
+        out.close();
+        const auto read = readSavedGame(file);
+        QVERIFY(std::holds_alternative<SavedGame>(read));
+        QCOMPARE(std::get<SavedGame>(read).title.size(),
+                 8 + (kMaxSavedGameBytes - game.size()) / 2);
+        QCOMPARE(std::get<SavedGame>(read).words.last(), QStringLiteral("りんご"));
+
+        QVERIFY(out.open(QIODevice::Append));
+        out.write("a\0", 2);
+        out.close();
+        const auto tooLarge = readSavedGame(file);
+        QVERIFY(std::holds_alternative<SavedGameError>(tooLarge));
+        QCOMPARE(std::get<SavedGameError>(tooLarge).kind, SavedGameError::Kind::TooLarge);
+        QCOMPARE(std::get<SavedGameError>(tooLarge).message(TextTables()),
+                 QStringLiteral("This is not a saved game: the file is larger than 1 MiB."));
+    }
+
+    // A pasted line break in the title or a word is written as a space: every line stays where
+    // it belongs.
+    void lineBreaksAreWrittenAsSpaces_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QStringLiteral("a  b");
+        QTest::newRow("CR") << QStringLiteral("a\rb") << QStringLiteral("a b");
+        QTest::newRow("LF at both ends") << QStringLiteral("\na\n") << QStringLiteral(" a ");
+    }
+    void lineBreaksAreWrittenAsSpaces()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, stored);
+        QStringList words = kWords;
+        words[2] = pasted;
+        const QByteArray bytes = hardGameWith(pasted, words);
+        QCOMPARE(bytes.count(QByteArray("\r\0\n\0", 4)), 14);
+        const SavedGame back = fromBytes(bytes);
+        QCOMPARE(back.title, stored);
+        words[2] = stored;
+        QCOMPARE(back.words, words);
+        QCOMPARE(back.level, 2);
     }
 
     void everyCellRoundTrips()
     {
         SavedGame game;
+        const SavedGame hard = std::get<SavedGame>(parseFile("hard_game.wrd"));
         for (int p = 0; p < 81; ++p) {
-            game.solution[p] = p % 9 + 1;
+            game.solution[p] = hard.solution[p];
             game.given[p] = p % 3 == 0;
-            game.board[p] = p % 10;
+            // Given cells show their word; the others every number the board can hold.
+            game.board[p] = game.given[p] ? game.solution[p] : p % 10;
         }
         game.level = 4;
         game.title = QStringLiteral("a=b\tc");
         game.words = kWords;
-        const auto back = parseSavedGame(QString::fromUtf16(
-            reinterpret_cast<const char16_t *>(game.toBytes().constData() + 2),
-            (game.toBytes().size() - 2) / 2));
+        const auto back = parseSavedGame(
+            QString::fromUtf16(reinterpret_cast<const char16_t *>(game.toBytes().constData() + 2),
+                               (game.toBytes().size() - 2) / 2));
         QVERIFY(std::holds_alternative<SavedGame>(back));
         const SavedGame &read = std::get<SavedGame>(back);
         QVERIFY(read.solution == game.solution);

@@ -3,6 +3,7 @@
 #include "programfixture.h"
 #include "sandbox.h"
 #include "storage/savedgame.h"
+#include "unwrittenpipe.h"
 #include "windows/frmnewgame.h"
 #include "windows/mainwindow.h"
 #include "windows/radiogroup.h"
@@ -192,35 +193,115 @@ private slots:
         QCOMPARE(fixture->prompter.messages, QStringList{QStringLiteral("Puzzle Solved")});
     }
 
+    // A refused file leaves the game in play as it was; the message names the file, says the game
+    // was not opened and then why.
     void badFilesChangeNothing_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("missing") << dir.filePath(QStringLiteral("nowhere.wrd"));
-        QTest::newRow("solution 0") << referenceFile("solution_zero.wrd");
-        QTest::newRow("letter on the board") << referenceFile("board_letter.wrd");
-        QTest::newRow("level is a word") << referenceFile("level_not_a_number.wrd");
-        QTest::newRow("empty") << referenceFile("empty.wrd");
+        QTest::addColumn<QString>("why");
+        const auto row = [](const char *name, const QString &file, const char *why) {
+            QTest::newRow(name) << file << QString::fromLatin1(why);
+        };
+        row("missing", dir.filePath(QStringLiteral("nowhere.wrd")), "No such file or directory");
+        row("solution 0", referenceFile("solution_zero.wrd"), "line 1 needs a digit 1 to 9");
+        row("letter on the board", referenceFile("board_letter.wrd"), "line 3 needs a digit");
+        row("level is a word", referenceFile("level_not_a_number.wrd"), "line 4 holds no level");
+        row("empty", referenceFile("empty.wrd"), "line 1 needs a digit");
+        row("all ones", referenceFile("all_ones.wrd"), "line 1 is not a completed Sudoku grid");
+        row("rows broken", referenceFile("rows_broken.wrd"), "line 1 is not a completed");
+        row("given cell shown empty", referenceFile("given_shown_empty.wrd"),
+            "line 3 needs the given digit 6 at position 2");
+        row("given cell shows another word", referenceFile("given_other_word.wrd"),
+            "line 3 needs the given digit 2 at position 4");
+        row("cut inside a character", referenceFile("cut_in_title.wrd"),
+            "line 5 ends inside a character");
+        row("UTF-16 BE cut", referenceFile("cut_at_end_utf16be.wrd"), "line 14 ends inside");
+        row("a folder", dir.path(), "a folder, a device, a pipe or a socket");
+        row("a device", QStringLiteral("/dev/null"), "a folder, a device, a pipe or a socket");
+        row("a pipe", dir.filePath(QStringLiteral("pipe.wrd")),
+            "a folder, a device, a pipe or a socket");
+        row("larger than 1 MiB", dir.filePath(QStringLiteral("large.wrd")),
+            "the file is larger than 1 MiB");
     }
     void badFilesChangeNothing()
     {
         QFETCH(QString, file);
+        QFETCH(QString, why);
+        const UnwrittenPipe pipe(dir.filePath(QStringLiteral("pipe.wrd")));
+        QVERIFY(pipe.ok());
+        QFile large(dir.filePath(QStringLiteral("large.wrd")));
+        QVERIFY(large.open(QIODevice::WriteOnly));
+        QVERIFY(large.write(bytesOf(referenceFile("hard_game.wrd"))) > 0);
+        QVERIFY(large.resize(kMaxSavedGameBytes + 2));
+        large.close();
+
         startGame(3);
         const QString dealt = fixture->state().QJ1.toPuzzleString();
         const QStringList texts = boardTexts();
         open(file);
+        const QString said = QStringLiteral("The game was not opened from \"%1\".\n")
+                                 .arg(QDir::toNativeSeparators(file));
         QCOMPARE(fixture->prompter.messages.size(), 1);
-        QVERIFY(!fixture->prompter.messages.first().isEmpty());
+        const QString message = fixture->prompter.messages.first();
+        QVERIFY2(message.startsWith(said), qPrintable(message));
+        QVERIFY2(message.contains(why), qPrintable(message));
         QCOMPARE(fixture->state().QJ1.toPuzzleString(), dealt);
         QCOMPARE(boardTexts(), texts);
         QCOMPARE(main().windowTitle(), QStringLiteral("Vaskelio - Expert"));
+        QFile::remove(large.fileName());
     }
 
+    // The message names the file, says the game was not saved and then why, in the language
+    // of the interface.
     void aFailedSaveSaysWhy()
     {
         startGame(0);
-        save(dir.filePath(QStringLiteral("no/such/folder/game.wrd")));
+        const QString file = dir.filePath(QStringLiteral("no/such/folder/game.wrd"));
+        save(file);
         QCOMPARE(fixture->prompter.messages.size(), 1);
-        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("no/such/folder/game.wrd"))));
+        const QStringList lines = fixture->prompter.messages.first().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.at(0), QStringLiteral("The game was not saved to \"%1\".")
+                                  .arg(QDir::toNativeSeparators(file)));
+        QVERIFY(!lines.at(1).isEmpty());
+        QVERIFY(!QFile::exists(file));
+
+        main().keydown(Qt::Key_F3);
+        save(file);
+        QVERIFY(fixture->prompter.messages.last().startsWith(
+            QStringLiteral("ゲームは「%1」に保存されませんでした。\n")
+                .arg(QDir::toNativeSeparators(file))));
+    }
+
+    // Pasted into the New Game boxes, a line break must not shift the words after it in the file.
+    void pastedLineBreaksKeepEveryWordInPlace()
+    {
+        Tfrmnewgame &d = fixture->program->frmnewgame();
+        d.levels()->setItemIndex(1);
+        QStringList words = testWords();
+        words[4] = QStringLiteral("a\r\nb");
+        for (int k = 1; k <= 9; ++k)
+            d.box(k)->setText(words.at(k - 1));
+        d.box(0)->setText(QStringLiteral("a\r\nb"));
+        d.BitBtn1Click();
+        QCOMPARE(fixture->state().curwords.at(4), QStringLiteral("a\r\nb"));
+        const QString dealt = fixture->state().QJ1.toPuzzleString();
+        const QString file = dir.filePath(QStringLiteral("pasted.wrd"));
+        save(file);
+
+        fixture.reset();
+        start();
+        open(file);
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        words[4] = QStringLiteral("a  b");
+        QCOMPARE(fixture->state().curwords, words);
+        QCOMPARE(fixture->state().Edit1, QStringLiteral("a  b"));
+        QCOMPARE(fixture->state().curlevel, 1);
+        QCOMPARE(fixture->state().QJ1.toPuzzleString(), dealt);
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                if (const TNode &n = fixture->state().QJ1.node(i, j); n.given)
+                    QCOMPARE(main().board()->cell(i, j)->text(), words.at(n.value - 1));
     }
 };
 
