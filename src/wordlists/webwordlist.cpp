@@ -10,6 +10,7 @@
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
 #include "wordlists/shareaddress.h"
+#include "wordlists/storereport.h"
 #include "wordlists/wordliststore.h"
 
 #include <QLabel>
@@ -139,10 +140,8 @@ void Twebwordlist::BitBtn1Click()
     }
     for (int k = 1; k <= 9; ++k)
         list.words[k - 1] = w_[k]->text();
-    if (const StoreResult added = store_.Add(list); !added) {
-        prompter_.inform(added.message);
+    if (!reportstorechange(prompter_, texts, store_.Add(list)))
         return;
-    }
     emit listadded();
     prompter_.inform(texts.uitext(QStringLiteral("msgaddsuccess")));
 }
