@@ -12,6 +12,7 @@ RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-arphic-ukai fonts-noto-cjk fonts-dejavu-core fonts-liberation2
+    libuchardet-dev
 )
 # What the tests add: the sharing service's libraries, an X server for the smoke test, the
 # package tools and validators, and the cross compiler of the Windows syntax check.

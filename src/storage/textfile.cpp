@@ -8,8 +8,15 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <memory>
+#include <optional>
+
 #if defined(Q_OS_UNIX)
 #include <langinfo.h>
+#endif
+#if !defined(Q_OS_WIN)
+#include <uchardet.h>
 #endif
 
 namespace {
@@ -21,36 +28,78 @@ constexpr int kLeftoverAgeSeconds = 10;
 constexpr auto kFlags =
     QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
 
-QString decodeAll(QStringConverter::Encoding encoding, QByteArrayView bytes)
+DecodedText decodeAll(QStringConverter::Encoding encoding, QByteArrayView bytes, TextEncoding as)
 {
     QStringDecoder decoder(encoding, kFlags);
-    return decoder(bytes);
+    QString text = decoder(bytes);
+    return {std::move(text), as, !decoder.hasError()};
 }
 
 // Half a surrogate pair is no character; kept, it would be written back and break every text
-// operation that expects valid UTF-16.
-QString replaceLoneSurrogates(QString text)
+// operation that expects valid UTF-16. True when one was replaced.
+bool replaceLoneSurrogates(QString &text)
 {
+    bool replaced = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             ++i;
-        else if (c.isSurrogate())
+        } else if (c.isSurrogate()) {
             text[i] = QChar(QChar::ReplacementCharacter);
+            replaced = true;
+        }
     }
-    return text;
+    return replaced;
 }
 
 // A last byte without its partner stands for a lost character: U+FFFD, whatever the length.
-QString decodeUtf16(QStringConverter::Encoding encoding, QByteArrayView bytes)
+DecodedText decodeUtf16(QStringConverter::Encoding encoding, QByteArrayView bytes, TextEncoding as)
 {
-    QString text = decodeAll(encoding, bytes.first(bytes.size() - bytes.size() % 2));
-    if (bytes.size() % 2 != 0)
-        text += QChar(QChar::ReplacementCharacter);
-    return replaceLoneSurrogates(std::move(text));
+    const bool cut = bytes.size() % 2 != 0;
+    DecodedText decoded = decodeAll(encoding, bytes.first(bytes.size() - (cut ? 1 : 0)), as);
+    if (cut)
+        decoded.text += QChar(QChar::ReplacementCharacter);
+    if (replaceLoneSurrogates(decoded.text) || cut)
+        decoded.clean = false;
+    return decoded;
 }
 
 #if !defined(Q_OS_WIN)
+// No 8-bit or UTF-8 text holds a zero byte, but UTF-16 has one in every line end and in most
+// units of Latin text: the second byte of a unit in LE, the first in BE. A few stray zeros, as
+// in binary junk, are not enough.
+std::optional<TextEncoding> unmarkedUtf16(QByteArrayView bytes)
+{
+    if (bytes.isEmpty() || bytes.size() % 2 != 0)
+        return std::nullopt;
+    qsizetype first = 0;
+    qsizetype second = 0;
+    for (qsizetype i = 0; i < bytes.size(); i += 2) {
+        first += bytes[i] == '\0';
+        second += bytes[i + 1] == '\0';
+    }
+    if (first == second || std::max(first, second) * 8 < bytes.size() / 2)
+        return std::nullopt;
+    return second > first ? TextEncoding::Utf16LENoMark : TextEncoding::Utf16BENoMark;
+}
+
+// The encoding uchardet names for the bytes, as Qt's converters call it; empty when it names
+// none (its way of saying it is not sure).
+QByteArray detectedEncoding(QByteArrayView bytes)
+{
+    const std::unique_ptr<std::remove_pointer_t<uchardet_t>, void (*)(uchardet_t)> detector(
+        uchardet_new(), &uchardet_delete);
+    if (!detector || uchardet_handle_data(detector.get(), bytes.data(), size_t(bytes.size())) != 0)
+        return {};
+    uchardet_data_end(detector.get());
+    const char *charset = uchardet_get_charset(detector.get());
+    QByteArray name = charset ? QByteArray(charset) : QByteArray();
+    // uchardet's name for the Korean code page; ICU knows it as CP949.
+    if (name == "UHC")
+        name = "CP949";
+    return name;
+}
+
 // Decodes with the named encoding; false when there is no such converter or a byte does not fit.
 bool decodeCleanly(const char *name, QByteArrayView bytes, QString &text)
 {
@@ -90,26 +139,39 @@ DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding
 {
     const QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
-        return {decodeAll(QStringConverter::Utf8, view.sliced(3)), TextEncoding::Utf8Bom};
+        return decodeAll(QStringConverter::Utf8, view.sliced(3), TextEncoding::Utf8Bom);
     if (view.startsWith("\xFF\xFE"))
-        return {decodeUtf16(QStringConverter::Utf16LE, view.sliced(2)), TextEncoding::Utf16LE};
+        return decodeUtf16(QStringConverter::Utf16LE, view.sliced(2), TextEncoding::Utf16LE);
     if (view.startsWith("\xFE\xFF"))
-        return {decodeUtf16(QStringConverter::Utf16BE, view.sliced(2)), TextEncoding::Utf16BE};
+        return decodeUtf16(QStringConverter::Utf16BE, view.sliced(2), TextEncoding::Utf16BE);
 #if defined(Q_OS_WIN)
     Q_UNUSED(localeEncoding);
-    return {decodeAll(QStringConverter::System, view), TextEncoding::System};
+    return {QStringDecoder(QStringConverter::System, kFlags)(view), TextEncoding::System, false};
 #else
+    // Unmarked text is clean only as valid UTF-8; every other reading is a guess.
+    if (const std::optional<TextEncoding> utf16 = unmarkedUtf16(view)) {
+        DecodedText decoded =
+            decodeUtf16(*utf16 == TextEncoding::Utf16LENoMark ? QStringConverter::Utf16LE
+                                                              : QStringConverter::Utf16BE,
+                        view, *utf16);
+        decoded.clean = false;
+        return decoded;
+    }
     QString text;
     if (decodeCleanly("UTF-8", view, text))
-        return {text, TextEncoding::Utf8};
+        return {text, TextEncoding::Utf8, true};
+    if (const QByteArray detected = detectedEncoding(view);
+        !detected.isEmpty() && decodeCleanly(detected.constData(), view, text))
+        return {text, detected == "GB18030" ? TextEncoding::Gb18030 : TextEncoding::Detected,
+                false};
     if (!localeEncoding.isEmpty() && decodeCleanly(localeEncoding.constData(), view, text))
-        return {text, TextEncoding::Locale};
+        return {text, TextEncoding::Locale, false};
     // Kept even with stray bytes (they show as U+FFFD): the likeliest reading of what is left.
     QStringDecoder gb18030("GB18030", kFlags);
     if (gb18030.isValid())
-        return {gb18030(view), TextEncoding::Gb18030};
+        return {gb18030(view), TextEncoding::Gb18030, false};
     // Only a Qt built without ICU lacks GB18030; Latin-1 at least keeps every byte.
-    return {QString::fromLatin1(bytes), TextEncoding::Latin1};
+    return {QString::fromLatin1(bytes), TextEncoding::Latin1, false};
 #endif
 }
 
@@ -157,6 +219,7 @@ TextFileResult readtextfile(const QString &path, qint64 maxBytes)
     result.text = std::move(decoded.text);
     result.encoding = decoded.encoding;
     result.bytes = bytes.size();
+    result.clean = decoded.clean;
     return result;
 }
 

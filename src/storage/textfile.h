@@ -6,19 +6,24 @@
 
 // How the bytes of a text file were understood.
 enum class TextEncoding {
-    Utf8Bom, // EF BB BF
-    Utf16LE, // FF FE
-    Utf16BE, // FE FF
-    Utf8,    // no mark, valid UTF-8
-    System,  // no mark, Windows: the ANSI code page
-    Locale,  // no mark, the locale's own (non-UTF-8) encoding
-    Gb18030, // no mark, neither of the above: files from Chinese Windows systems
-    Latin1,  // no mark, and no GB18030 converter in this Qt build
+    Utf8Bom,       // EF BB BF
+    Utf16LE,       // FF FE
+    Utf16BE,       // FE FF
+    Utf8,          // no mark, valid UTF-8
+    Utf16LENoMark, // no mark, zero bytes mostly at odd offsets: UTF-16 LE
+    Utf16BENoMark, // no mark, zero bytes mostly at even offsets: UTF-16 BE
+    System,        // no mark, Windows: the ANSI code page
+    Detected,      // no mark, the encoding uchardet names (other than GB18030)
+    Locale,        // no mark, the locale's own (non-UTF-8) encoding
+    Gb18030,       // no mark, named by uchardet or the last resort: Chinese Windows files
+    Latin1,        // no mark, and no GB18030 converter in this Qt build
 };
 
 struct DecodedText {
     QString text; // without the byte-order mark; line ends as in the file
     TextEncoding encoding = TextEncoding::Utf8;
+    // The bytes said how to read them (a mark, or valid UTF-8) and nothing was replaced.
+    bool clean = true;
 };
 
 // The locale's character encoding when it is one worth trying on unmarked text that is not UTF-8,
@@ -26,6 +31,8 @@ struct DecodedText {
 QByteArray localeencoding();
 
 // Never fails: bytes that do not decode, and a surrogate without its partner, become U+FFFD.
+// Unmarked text that is not UTF-8 is guessed at: UTF-16 by its zero bytes, then the encoding
+// uchardet names, the locale's, GB18030; a guess is never clean, however good.
 DecodedText decodetext(const QByteArray &bytes);
 // Same, with the locale's encoding given (empty: none to try) instead of asked for.
 DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding);
@@ -37,8 +44,9 @@ struct TextFileResult {
     Status status = Status::Missing;
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
-    qint64 bytes = 0; // the file's size, mark included
-    QString error;    // the platform's description when not Ok
+    qint64 bytes = 0;  // the file's size, mark included
+    bool clean = true; // as in DecodedText
+    QString error;     // the platform's description when not Ok
 
     bool ok() const { return status == Status::Ok; }
     explicit operator bool() const { return ok(); }

@@ -9,6 +9,7 @@
 #include "windows/fonts.h"
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
+#include "wordlists/storereport.h"
 #include "wordlists/wordliststore.h"
 
 #include <QGroupBox>
@@ -84,10 +85,8 @@ void Tfrmappend::Button1Click()
     } else {
         result = store_.Replace(position_, list);
     }
-    if (!result) {
-        prompter_.inform(result.message);
+    if (!reportstorechange(prompter_, texts, result))
         return;
-    }
     accept();
 }
 

@@ -11,6 +11,7 @@
 #include "windows/programstate.h"
 #include "wordlists/frmappend.h"
 #include "wordlists/frmsubmit.h"
+#include "wordlists/storereport.h"
 #include "wordlists/webwordlist.h"
 #include "wordlists/wordliststore.h"
 
@@ -135,10 +136,8 @@ void Tfrmwordlist::btdelClick()
                            texts.uitext(QStringLiteral("msginfomation"))))
         return;
     const int p = p_;
-    if (const StoreResult removed = store_.Remove(p); !removed) {
-        prompter_.inform(removed.message);
+    if (!reportstorechange(prompter_, texts, store_.Remove(p)))
         return;
-    }
     {
         const QSignalBlocker quiet(wl_);
         delete wl_->takeItem(p - 1);

@@ -11,6 +11,7 @@
 #include "windows/programstate.h"
 #include "wordlists/htmlreference.h"
 #include "wordlists/shareaddress.h"
+#include "wordlists/storereport.h"
 #include "wordlists/wordliststore.h"
 
 #include <QLabel>
@@ -140,10 +141,8 @@ void Twebwordlist::BitBtn1Click()
     }
     for (int k = 1; k <= 9; ++k)
         list.words[k - 1] = w_[k]->text();
-    if (const StoreResult added = store_.Add(list); !added) {
-        prompter_.inform(added.message);
+    if (!reportstorechange(prompter_, texts, store_.Add(list)))
         return;
-    }
     emit listadded();
     prompter_.inform(texts.uitext(QStringLiteral("msgaddsuccess")));
 }

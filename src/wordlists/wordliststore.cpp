@@ -96,9 +96,11 @@ StoreResult WordListStore::Load()
 {
     user_.clear();
     header_ = kDefaultHeader;
+    keepOriginal_ = false;
     const TextFileResult read = readtextfile(file_);
     if (!read)
         return {false, tr("Cannot open file \"%1\". %2").arg(fullPath(file_), read.error)};
+    keepOriginal_ = !read.clean;
     const QStringList lines = textlines(read.text);
     if (!lines.isEmpty())
         header_ = lines.first();
@@ -151,7 +153,7 @@ StoreResult WordListStore::Remove(int position)
     return commit(std::move(user));
 }
 
-StoreResult WordListStore::Save() const
+StoreResult WordListStore::Save()
 {
     return write(user_);
 }
@@ -164,8 +166,31 @@ StoreResult WordListStore::commit(QList<WordList> user)
     return result;
 }
 
-StoreResult WordListStore::write(const QList<WordList> &user) const
+StoreResult WordListStore::keepOriginal()
 {
+    StoreResult result;
+    if (!keepOriginal_)
+        return result;
+    const QString copy = file_ + QStringLiteral(".bak");
+    // A copy kept before, in this run or an earlier one, is never replaced; a file removed since
+    // it was read has no bytes left to lose.
+    if (!QFileInfo(copy).isFile() && QFileInfo::exists(file_)) {
+        QFile original(file_);
+        if (!original.copy(copy))
+            return {
+                false,
+                tr("Cannot create file \"%1\". %2").arg(fullPath(copy), original.errorString())};
+        result.backup = fullPath(copy);
+    }
+    keepOriginal_ = false;
+    return result;
+}
+
+StoreResult WordListStore::write(const QList<WordList> &user)
+{
+    StoreResult result = keepOriginal();
+    if (!result)
+        return result;
     QString text = header_ + kLineEnd;
     for (const WordList &list : user) {
         text += kTitleMark + list.title + kLineEnd;
@@ -173,7 +198,9 @@ StoreResult WordListStore::write(const QList<WordList> &user) const
             text += word + kLineEnd;
     }
     QString reason;
-    if (writewholefile(file_, utf16lewithmark(text), &reason))
-        return {};
-    return {false, tr("Cannot create file \"%1\". %2").arg(fullPath(file_), reason)};
+    if (!writewholefile(file_, utf16lewithmark(text), &reason)) {
+        result.ok = false;
+        result.message = tr("Cannot create file \"%1\". %2").arg(fullPath(file_), reason);
+    }
+    return result;
 }

@@ -23,6 +23,7 @@ struct StoreResult {
     bool ok = true;
     QString message;
     int position = 0; // Add: where the new list now stands
+    QString backup{}; // the full path of the copy of lists.txt that this change kept, if it did
 
     explicit operator bool() const { return ok; }
 };
@@ -41,6 +42,10 @@ void seedwordlists(const QString &file, const QString &seed);
 //
 // lists.txt: UTF-16 LE with FF FE, CR LF after every line. Line 1 is a header that is written
 // back as it was read; then ten lines per user list: "<<" + title, word 1 .. word 9.
+//
+// A file that was not read cleanly may hold more than its lists show, so before its first
+// rewrite it is copied to lists.txt.bak beside it. That copy is made once and never replaced;
+// when it cannot be made, nothing is rewritten.
 class WordListStore {
 public:
     static constexpr int kBuiltIn = 3;
@@ -67,14 +72,16 @@ public:
     StoreResult Replace(int position, const WordList &list);
     StoreResult Remove(int position);
     // A failed write keeps the old file whole. The result says "Cannot create file ..." then.
-    StoreResult Save() const;
+    StoreResult Save();
 
 private:
     bool isUserPosition(int position) const { return position > kBuiltIn && position <= Count(); }
-    StoreResult write(const QList<WordList> &user) const;
+    StoreResult keepOriginal();
+    StoreResult write(const QList<WordList> &user);
     StoreResult commit(QList<WordList> user);
 
     QString file_;
     QString header_;
     QList<WordList> user_;
+    bool keepOriginal_ = false; // lists.txt was not read cleanly and has not been copied yet
 };

@@ -36,6 +36,8 @@ class TestTextFile : public QObject {
 private slots:
     void readsMarkedAndUtf8Files_data();
     void readsMarkedAndUtf8Files();
+    void readsUnmarkedFilesOfOtherSystems_data();
+    void readsUnmarkedFilesOfOtherSystems();
     void decodesUnmarkedBytes_data();
     void decodesUnmarkedBytes();
     void decodesMarksAtTheEdges_data();
@@ -59,22 +61,24 @@ void TestTextFile::readsMarkedAndUtf8Files_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("text");
     QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<bool>("clean");
 
     QTest::newRow("UTF-16 LE with mark, CR LF kept")
         << dataFile("utf16le_bom_crlf.txt") << QStringLiteral("title=中文\r\nWörter\r\n")
-        << TextEncoding::Utf16LE;
+        << TextEncoding::Utf16LE << true;
     QTest::newRow("UTF-16 BE with mark")
-        << dataFile("utf16be_bom.txt") << QStringLiteral("日本語\nabc") << TextEncoding::Utf16BE;
+        << dataFile("utf16be_bom.txt") << QStringLiteral("日本語\nabc") << TextEncoding::Utf16BE
+        << true;
     QTest::newRow("UTF-8 with mark")
         << dataFile("utf8_bom.txt") << QStringLiteral("Don’t guess\n一二三\n")
-        << TextEncoding::Utf8Bom;
+        << TextEncoding::Utf8Bom << true;
     QTest::newRow("UTF-8 without mark")
         << dataFile("utf8_plain.txt") << QStringLiteral("sz1=一\nmsg=café=ok\n")
-        << TextEncoding::Utf8;
+        << TextEncoding::Utf8 << true;
     QTest::newRow("odd-length UTF-16: the cut-off unit shows as U+FFFD")
         << dataFile("utf16le_odd.txt") << QStringLiteral("ab") + kReplacement
-        << TextEncoding::Utf16LE;
-    QTest::newRow("empty file") << dataFile("empty.txt") << QString() << TextEncoding::Utf8;
+        << TextEncoding::Utf16LE << false;
+    QTest::newRow("empty file") << dataFile("empty.txt") << QString() << TextEncoding::Utf8 << true;
 }
 
 void TestTextFile::readsMarkedAndUtf8Files()
@@ -82,12 +86,74 @@ void TestTextFile::readsMarkedAndUtf8Files()
     QFETCH(QString, file);
     QFETCH(QString, text);
     QFETCH(TextEncoding, encoding);
+    QFETCH(bool, clean);
 
     const TextFileResult result = readtextfile(file);
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.text, text);
     QCOMPARE(result.encoding, encoding);
+    QCOMPARE(result.clean, clean);
     QVERIFY(result.error.isEmpty());
+}
+
+// Word lists as other systems write them, without a mark: each must read as written, and none
+// is clean, since its encoding was guessed.
+void TestTextFile::readsUnmarkedFilesOfOtherSystems_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<TextEncoding>("encoding");
+
+    QTest::newRow("Windows-1252, French")
+        << dataFile("windows1252.txt") << QStringLiteral("Fruits d’été – 9 €")
+        << QStringList{"pomme",  "poire", "pêche", "cerise", "abricot",
+                       "fraise", "prune", "mûre",  "raisin"}
+        << TextEncoding::Detected;
+    QTest::newRow("Shift-JIS, Japanese")
+        << dataFile("shiftjis.txt") << QStringLiteral("果物の名前")
+        << QStringList{"りんご", "みかん", "ぶどう", "もも",  "なし",
+                       "いちご", "すいか", "かき",   "バナナ"}
+        << TextEncoding::Detected;
+    QTest::newRow("EUC-KR, Korean")
+        << dataFile("euckr.txt") << QStringLiteral("과일 이름")
+        << QStringList{"사과", "배", "포도", "복숭아", "딸기", "수박", "감", "귤", "바나나"}
+        << TextEncoding::Detected;
+    QTest::newRow("Windows-1251, Russian")
+        << dataFile("windows1251.txt") << QStringLiteral("Фрукты и ягоды")
+        << QStringList{"яблоко",   "груша",  "слива", "вишня",   "персик",
+                       "клубника", "малина", "арбуз", "виноград"}
+        << TextEncoding::Detected;
+    QTest::newRow("UTF-16 LE without mark, English")
+        << dataFile("utf16le_nomark.txt") << QStringLiteral("Colours")
+        << QStringList{"red",    "orange", "yellow", "green", "blue",
+                       "indigo", "violet", "black",  "white"}
+        << TextEncoding::Utf16LENoMark;
+    QTest::newRow("UTF-16 BE without mark, Chinese")
+        << dataFile("utf16be_nomark.txt") << QStringLiteral("水果")
+        << QStringList{"苹果", "梨", "桃", "樱桃", "杏", "草莓", "李子", "葡萄", "香蕉"}
+        << TextEncoding::Utf16BENoMark;
+}
+
+void TestTextFile::readsUnmarkedFilesOfOtherSystems()
+{
+#if defined(Q_OS_WIN)
+    QSKIP("Windows reads unmarked text in the ANSI code page");
+#endif
+    QFETCH(QString, file);
+    QFETCH(QString, title);
+    QFETCH(QStringList, words);
+    QFETCH(TextEncoding, encoding);
+
+    // Whatever the locale: the detector comes first.
+    for (const QByteArray &locale : {QByteArray(), QByteArrayLiteral("ISO-8859-15")}) {
+        const DecodedText decoded = decodetext(bytesOf(file), locale);
+        const QStringList expected =
+            QStringList{QStringLiteral("memouserlist"), QStringLiteral("<<") + title} + words;
+        QCOMPARE(textlines(decoded.text), expected);
+        QCOMPARE(decoded.encoding, encoding);
+        QVERIFY(!decoded.clean);
+    }
 }
 
 // Unmarked bytes that are no UTF-8, with the locale's encoding given explicitly so that the
@@ -98,32 +164,43 @@ void TestTextFile::decodesUnmarkedBytes_data()
     QTest::addColumn<QByteArray>("locale");
     QTest::addColumn<QString>("text");
     QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<bool>("clean");
 
     const QByteArray gb = bytesOf(dataFile("gb18030.txt"));
     const QByteArray latin1 = bytesOf(dataFile("latin1.txt"));
+    const QString gbText = QStringLiteral("在每一个小九宫格中\r\n标题\r\n");
     QTest::newRow("GB18030 under a UTF-8 locale")
-        << gb << QByteArray() << QStringLiteral("在每一个小九宫格中\r\n标题\r\n")
-        << TextEncoding::Gb18030;
-    QTest::newRow("Latin-1 under an ISO-8859-1 locale")
+        << gb << QByteArray() << gbText << TextEncoding::Gb18030 << false;
+    QTest::newRow("Latin-1 under an ISO-8859-1 locale: the detector names it first")
         << latin1 << QByteArrayLiteral("ISO-8859-1") << QStringLiteral("café déjà\n")
-        << TextEncoding::Locale;
+        << TextEncoding::Detected << false;
     QTest::newRow("the locale's encoding is only tried after UTF-8")
         << QStringLiteral("déjà").toUtf8() << QByteArrayLiteral("ISO-8859-1")
-        << QStringLiteral("déjà") << TextEncoding::Utf8;
-    QTest::newRow("ISO-8859-15 differs from Latin-1 at A4")
-        << QByteArray("5\xA4", 2) << QByteArrayLiteral("ISO-8859-15") << QStringLiteral("5€")
-        << TextEncoding::Locale;
+        << QStringLiteral("déjà") << TextEncoding::Utf8 << true;
+    // The detector names nothing for 81, which Windows-1252 lacks.
+    QTest::newRow("the locale's encoding when the detector names none: ISO-8859-15 at A4")
+        << QByteArray("5\xA4\x81", 3) << QByteArrayLiteral("ISO-8859-15")
+        << QStringLiteral("5€") + QChar(0x81) << TextEncoding::Locale << false;
     QTest::newRow("GB18030 bytes that the locale's encoding rejects")
-        << gb << QByteArrayLiteral("US-ASCII") << QStringLiteral("在每一个小九宫格中\r\n标题\r\n")
-        << TextEncoding::Gb18030;
+        << gb << QByteArrayLiteral("US-ASCII") << gbText << TextEncoding::Gb18030 << false;
     QTest::newRow("an unknown locale encoding is passed over")
-        << gb << QByteArrayLiteral("NO-SUCH-CODEC")
-        << QStringLiteral("在每一个小九宫格中\r\n标题\r\n") << TextEncoding::Gb18030;
+        << gb << QByteArrayLiteral("NO-SUCH-CODEC") << gbText << TextEncoding::Gb18030 << false;
     QTest::newRow("pure ASCII is UTF-8") << QByteArrayLiteral("a=b\r\n") << QByteArray()
-                                         << QStringLiteral("a=b\r\n") << TextEncoding::Utf8;
+                                         << QStringLiteral("a=b\r\n") << TextEncoding::Utf8 << true;
     QTest::newRow("NUL bytes are valid UTF-8")
         << QByteArray("a\0b", 3) << QByteArray() << QString::fromUtf16(u"a\0b", 3)
-        << TextEncoding::Utf8;
+        << TextEncoding::Utf8 << true;
+    QByteArray oneZero(64, 'x');
+    oneZero[10] = '\0';
+    QTest::newRow("one zero byte in 64 does not make UTF-16")
+        << oneZero << QByteArray() << QString::fromLatin1(oneZero) << TextEncoding::Utf8 << true;
+    QTest::newRow("unmarked UTF-16 LE")
+        << QByteArray("a\0\r\0\n\0\x00\x4E", 8) << QByteArray() << QStringLiteral("a\r\n一")
+        << TextEncoding::Utf16LENoMark << false;
+    QTest::newRow("unmarked UTF-16 BE with a lone surrogate")
+        << QByteArray("\0a\xD8\x3D\0b", 6) << QByteArray()
+        << QStringLiteral("a") + kReplacement + QStringLiteral("b") << TextEncoding::Utf16BENoMark
+        << false;
 }
 
 void TestTextFile::decodesUnmarkedBytes()
@@ -135,10 +212,12 @@ void TestTextFile::decodesUnmarkedBytes()
     QFETCH(QByteArray, locale);
     QFETCH(QString, text);
     QFETCH(TextEncoding, encoding);
+    QFETCH(bool, clean);
 
     const DecodedText decoded = decodetext(bytes, locale);
     QCOMPARE(decoded.text, text);
     QCOMPARE(decoded.encoding, encoding);
+    QCOMPARE(decoded.clean, clean);
 }
 
 void TestTextFile::decodesMarksAtTheEdges_data()
@@ -146,38 +225,44 @@ void TestTextFile::decodesMarksAtTheEdges_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<bool>("clean");
 
     QTest::newRow("UTF-16 LE mark alone")
-        << QByteArray("\xFF\xFE", 2) << QString() << TextEncoding::Utf16LE;
+        << QByteArray("\xFF\xFE", 2) << QString() << TextEncoding::Utf16LE << true;
     QTest::newRow("UTF-16 BE mark alone")
-        << QByteArray("\xFE\xFF", 2) << QString() << TextEncoding::Utf16BE;
+        << QByteArray("\xFE\xFF", 2) << QString() << TextEncoding::Utf16BE << true;
     QTest::newRow("UTF-8 mark alone")
-        << QByteArray("\xEF\xBB\xBF", 3) << QString() << TextEncoding::Utf8Bom;
+        << QByteArray("\xEF\xBB\xBF", 3) << QString() << TextEncoding::Utf8Bom << true;
     QTest::newRow("a second U+FEFF is content")
         << QByteArray("\xFF\xFE\xFF\xFE\x61\x00", 6) << QChar(0xFEFF) + QStringLiteral("a")
-        << TextEncoding::Utf16LE;
+        << TextEncoding::Utf16LE << true;
+    QTest::newRow("U+FFFD in the file is content")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBF\xBD", 6) << QString(kReplacement)
+        << TextEncoding::Utf8Bom << true;
     QTest::newRow("UTF-16 LE mark and one byte")
-        << QByteArray("\xFF\xFE\x41", 3) << QString(kReplacement) << TextEncoding::Utf16LE;
+        << QByteArray("\xFF\xFE\x41", 3) << QString(kReplacement) << TextEncoding::Utf16LE << false;
     QTest::newRow("UTF-16 BE surrogate pair")
         << QByteArray("\xFE\xFF\xD8\x3D\xDE\x00", 6) << QString::fromUtf16(u"\U0001F600")
-        << TextEncoding::Utf16BE;
+        << TextEncoding::Utf16BE << true;
     QTest::newRow("UTF-16 BE mark and three bytes")
         << QByteArray("\xFE\xFF\x00\x61\x00", 5) << QStringLiteral("a") + kReplacement
-        << TextEncoding::Utf16BE;
+        << TextEncoding::Utf16BE << false;
     QTest::newRow("UTF-8 mark then invalid byte")
         << QByteArray("\xEF\xBB\xBF\x61\xFF", 5) << QStringLiteral("a") + kReplacement
-        << TextEncoding::Utf8Bom;
+        << TextEncoding::Utf8Bom << false;
     QTest::newRow("UTF-16 LE lone high surrogate before a line end")
         << QByteArray("\xFF\xFE\x3D\xD8\x0D\x00\x0A\x00\x61\x00", 10)
-        << QString(kReplacement) + QStringLiteral("\r\na") << TextEncoding::Utf16LE;
+        << QString(kReplacement) + QStringLiteral("\r\na") << TextEncoding::Utf16LE << false;
     QTest::newRow("UTF-16 BE lone low surrogate, then a whole pair")
         << QByteArray("\xFE\xFF\xDE\x00\xD8\x3D\xDE\x00", 8)
-        << QString(kReplacement) + QString::fromUtf16(u"\U0001F600") << TextEncoding::Utf16BE;
+        << QString(kReplacement) + QString::fromUtf16(u"\U0001F600") << TextEncoding::Utf16BE
+        << false;
     QTest::newRow("UTF-16 LE high surrogate cut off at the end")
         << QByteArray("\xFF\xFE\x61\x00\x3D\xD8", 6) << QStringLiteral("a") + kReplacement
-        << TextEncoding::Utf16LE;
+        << TextEncoding::Utf16LE << false;
+    // Detected stands for any reading of unmarked bytes here.
     QTest::newRow("only the first two bytes of a UTF-8 mark")
-        << QByteArray("\xEF\xBB", 2) << QString() << TextEncoding::Gb18030;
+        << QByteArray("\xEF\xBB", 2) << QString() << TextEncoding::Detected << false;
 }
 
 void TestTextFile::decodesMarksAtTheEdges()
@@ -185,14 +270,14 @@ void TestTextFile::decodesMarksAtTheEdges()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QFETCH(TextEncoding, encoding);
+    QFETCH(bool, clean);
 
     const DecodedText decoded = decodetext(bytes, QByteArray());
-    if (encoding == TextEncoding::Gb18030) {
-#if defined(Q_OS_WIN)
-        QSKIP("Windows reads unmarked text in the ANSI code page");
-#endif
-        // A broken mark is no mark: these bytes are neither UTF-8 nor anything else whole.
-        QCOMPARE(decoded.encoding, encoding);
+    QCOMPARE(decoded.clean, clean);
+    if (encoding == TextEncoding::Detected) {
+        // A broken mark is no mark: the bytes are read as unmarked text.
+        QVERIFY(decoded.encoding != TextEncoding::Utf8Bom);
+        QVERIFY(!decoded.text.isEmpty());
         return;
     }
     QCOMPARE(decoded.text, text);

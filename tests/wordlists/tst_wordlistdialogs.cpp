@@ -55,6 +55,7 @@ class TestWordListDialogs : public QObject {
     std::unique_ptr<ProgramFixture> fixture;
 
     QString listsFile() const { return wordlistfile(datafolder()); }
+    QString backupFile() const { return listsFile() + QStringLiteral(".bak"); }
     Tfrmwordlist &wordList() { return fixture->program->frmwordlist(); }
     Tfrmappend &append() { return fixture->program->frmappend(); }
     Tfrmnewgame &newGame() { return fixture->program->frmnewgame(); }
@@ -123,8 +124,10 @@ private slots:
     void cleanup()
     {
         fixture.reset();
-        QDir(listsFile()).removeRecursively();
-        QFile::remove(listsFile());
+        for (const QString &file : {listsFile(), backupFile()}) {
+            QDir(file).removeRecursively();
+            QFile::remove(file);
+        }
     }
 
     void startUpSeedsAndShowsTheFirstList()
@@ -309,6 +312,64 @@ private slots:
         QCOMPARE(opened, 2);
         QCOMPARE(boxes(newGame()), QStringLiteral("字母|A|B|C|D|E|F|G|H|I"));
         newGame().reject();
+    }
+
+    // The first change of a file that did not read cleanly keeps a copy of it and says where,
+    // once, from whichever dialog made that change.
+    void damagedFileIsKeptAndThePlayerToldOnce_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::newRow("Append first") << QStringLiteral("btadd");
+        QTest::newRow("Edit first") << QStringLiteral("btedit");
+        QTest::newRow("Delete first") << QStringLiteral("btdel");
+    }
+    void damagedFileIsKeptAndThePlayerToldOnce()
+    {
+        QFETCH(QString, first);
+        start("../textfile/shiftjis.txt");
+        const QByteArray original = bytesOf(listsFile());
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|果物の名前"));
+        const QString told = fixture->state().texts.uitext(QStringLiteral("msgbackup")) +
+                             QLatin1Char('\n') + QDir::toNativeSeparators(backupFile());
+        QVERIFY(told.startsWith(QStringLiteral("The word-list file could not be read cleanly.")));
+
+        QStringList changes{QStringLiteral("btadd"), QStringLiteral("btedit"),
+                            QStringLiteral("btdel")};
+        changes.removeOne(first);
+        changes.prepend(first);
+        for (const QString &change : changes) {
+            if (change == QStringLiteral("btdel")) {
+                wordList().showposition(wordList().wl()->count());
+                fixture->prompter.answers.enqueue(true);
+                QTest::mouseClick(button(&wordList(), "btdel"), Qt::LeftButton);
+            } else {
+                if (change == QStringLiteral("btedit"))
+                    wordList().showposition(4);
+                saveInAppend(change.toLatin1().constData(), list(change),
+                             [&] { QVERIFY(!append().isVisible()); });
+            }
+            QCOMPARE(fixture->prompter.messages, QStringList{told});
+            QCOMPARE(bytesOf(backupFile()), original);
+        }
+        QCOMPARE(fixture->prompter.questions.size(), 1);
+        QVERIFY(bytesOf(listsFile()).startsWith("\xFF\xFE"));
+    }
+
+    void copyThatCannotBeMadeKeepsTheAppendDialogOpen()
+    {
+        start("../textfile/windows1251.txt");
+        const QByteArray original = bytesOf(listsFile());
+        QVERIFY(QDir().mkdir(backupFile()));
+        saveInAppend("btadd", list(QStringLiteral("New")), [&] {
+            QVERIFY(append().isVisible());
+            QCOMPARE(fixture->prompter.messages.size(), 1);
+            QVERIFY2(fixture->prompter.messages.at(0).startsWith(
+                         QStringLiteral("Cannot create file \"%1\". ")
+                             .arg(QDir::toNativeSeparators(backupFile()))),
+                     qPrintable(fixture->prompter.messages.at(0)));
+        });
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|Фрукты и ягоды"));
+        QCOMPARE(bytesOf(listsFile()), original);
     }
 
     void languageKeysAndTheAppendCaption()

@@ -1,4 +1,5 @@
 #include "sandbox.h"
+#include "storage/textfile.h"
 #include "wordlists/wordliststore.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #if defined(Q_OS_UNIX)
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 using Position = std::optional<int>;
@@ -43,6 +45,39 @@ WordList makeList(const QString &title, const QString &stem = QStringLiteral("w"
     return list;
 }
 
+QString textData(const char *name)
+{
+    return QStringLiteral(VASKELIO_TEST_DATA "/textfile/") + QLatin1String(name);
+}
+
+// Files that do not read cleanly, each with the fault it stands for.
+QList<std::pair<const char *, QByteArray>> damagedFiles()
+{
+    QByteArray noise;
+    quint32 state = 2024;
+    for (int n = 0; n < 1000; ++n) {
+        state = state * 1103515245u + 12345u;
+        noise.append(char(state >> 24));
+    }
+    QByteArray replaced = bytesOf(dataFile("fruit_utf8.txt"));
+    replaced.insert(5, '\xFF');
+    QByteArray surrogate = bytesOf(dataFile("fruit.txt"));
+    surrogate.insert(4, QByteArray("\x3D\xD8", 2));
+    return {{"random bytes", noise},
+            {"UTF-16 without a mark", bytesOf(textData("utf16le_nomark.txt"))},
+            {"Shift-JIS", bytesOf(textData("shiftjis.txt"))},
+            {"Windows-1251", bytesOf(textData("windows1251.txt"))},
+            {"a byte that became U+FFFD", replaced},
+            {"a lone surrogate", surrogate}};
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    QCOMPARE(out.write(bytes), bytes.size());
+}
+
 QList<WordList> everyList(const WordListStore &store)
 {
     QList<WordList> lists;
@@ -57,6 +92,7 @@ class TestWordListStore : public QObject {
 
     QTemporaryDir dir;
     QString file() const { return dir.filePath(QStringLiteral("lists.txt")); }
+    QString backup() const { return dir.filePath(QStringLiteral("lists.txt.bak")); }
 
     void loadCopy(WordListStore &store, const QString &reference)
     {
@@ -74,7 +110,12 @@ class TestWordListStore : public QObject {
     }
 
 private slots:
-    void init() { QFile::remove(file()); }
+    void init()
+    {
+        QFile::remove(file());
+        QDir(backup()).removeRecursively();
+        QFile::remove(backup());
+    }
 
     void seedIsCopiedOnlyWhenMissing()
     {
@@ -291,6 +332,138 @@ private slots:
         QCOMPARE(bytesOf(file()), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("lists.txt")});
 #endif
+    }
+    void firstRewriteOfADamagedFileKeepsItOnce_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<int>("operation");
+        const char *operations[] = {"Add", "Replace", "Remove", "Save"};
+        int operation = 0;
+        for (const auto &[name, bytes] : damagedFiles()) {
+            QTest::addRow("%s, %s", name, operations[operation]) << bytes << operation;
+            operation = (operation + 1) % 4;
+        }
+    }
+    void firstRewriteOfADamagedFileKeepsItOnce()
+    {
+        QFETCH(QByteArray, original);
+        QFETCH(int, operation);
+        writeBytes(file(), original);
+        WordListStore store(file());
+        QVERIFY(store.Load().ok);
+        if (operation == 1 || operation == 2)
+            QVERIFY2(store.Count() > WordListStore::kBuiltIn, "needs a user list to change");
+        const StoreResult first = operation == 0   ? store.Add(makeList(QStringLiteral("New")))
+                                  : operation == 1 ? store.Replace(4, makeList(QStringLiteral("E")))
+                                  : operation == 2 ? store.Remove(4)
+                                                   : store.Save();
+        QVERIFY2(first.ok, qPrintable(first.message));
+        QCOMPARE(first.backup, QDir::toNativeSeparators(backup()));
+        QCOMPARE(bytesOf(backup()), original);
+        QVERIFY(bytesOf(file()).startsWith("\xFF\xFE"));
+        QVERIFY(readtextfile(file()).clean);
+
+        // A second change finds the copy made.
+        const StoreResult second = store.Add(makeList(QStringLiteral("Second")));
+        QVERIFY(second.ok);
+        QVERIFY(second.backup.isEmpty());
+        QCOMPARE(bytesOf(backup()), original);
+
+        // A later run on a file damaged again keeps the first copy as it is.
+        writeBytes(file(), bytesOf(textData("euckr.txt")));
+        WordListStore later(file());
+        QVERIFY(later.Load().ok);
+        const StoreResult third = later.Add(makeList(QStringLiteral("Third")));
+        QVERIFY(third.ok);
+        QVERIFY(third.backup.isEmpty());
+        QCOMPARE(bytesOf(backup()), original);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList({QStringLiteral("lists.txt"), QStringLiteral("lists.txt.bak")}));
+    }
+
+    void cleanFileMakesNoCopy_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("as the program writes it") << bytesOf(dataFile("fruit.txt")) << true;
+        QTest::newRow("UTF-8 with mark") << bytesOf(dataFile("fruit_utf8.txt")) << true;
+        QTest::newRow("UTF-8 without mark") << bytesOf(dataFile("fruit_utf8.txt")).mid(3) << true;
+        QTest::newRow("U+FFFD written in the file") << QByteArray("\xFF\xFE\xFD\xFF", 4) << true;
+        QTest::newRow("0 bytes") << QByteArray() << true;
+        QTest::newRow("missing") << QByteArray() << false;
+    }
+    void cleanFileMakesNoCopy()
+    {
+        QFETCH(QByteArray, original);
+        QFETCH(bool, exists);
+        if (exists)
+            writeBytes(file(), original);
+        WordListStore store(file());
+        QCOMPARE(store.Load().ok, exists);
+        const StoreResult added = store.Add(makeList(QStringLiteral("New")));
+        QVERIFY(added.ok);
+        QVERIFY(added.backup.isEmpty());
+        QVERIFY(!QFileInfo::exists(backup()));
+    }
+
+    // Without its copy a damaged file is not rewritten, and the copy is still owed.
+    void copyThatCannotBeMadeRewritesNothing()
+    {
+        const QByteArray original = bytesOf(textData("shiftjis.txt"));
+        writeBytes(file(), original);
+        QVERIFY(QDir().mkdir(backup())); // in the way even of root
+        WordListStore store(file());
+        QVERIFY(store.Load().ok);
+        const QList<WordList> lists = everyList(store);
+        const StoreResult failed = store.Remove(4);
+        QVERIFY(!failed.ok);
+        QVERIFY2(failed.message.startsWith(QStringLiteral("Cannot create file \"%1\". ")
+                                               .arg(QDir::toNativeSeparators(backup()))),
+                 qPrintable(failed.message));
+        QVERIFY(failed.backup.isEmpty());
+        QCOMPARE(bytesOf(file()), original);
+        QCOMPARE(everyList(store), lists);
+
+        QVERIFY(QDir(backup()).removeRecursively());
+        const StoreResult retried = store.Remove(4);
+        QVERIFY(retried.ok);
+        QCOMPARE(retried.backup, QDir::toNativeSeparators(backup()));
+        QCOMPARE(bytesOf(backup()), original);
+    }
+
+    void readOnlyFolderKeepsTheDamagedFile()
+    {
+#if defined(Q_OS_UNIX)
+        if (geteuid() == 0)
+            QSKIP("root writes into any folder");
+#endif
+        const QByteArray original = bytesOf(textData("windows1251.txt"));
+        writeBytes(file(), original);
+        WordListStore store(file());
+        QVERIFY(store.Load().ok);
+        const QFile::Permissions old = QFile::permissions(dir.path());
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        const StoreResult failed = store.Add(makeList(QStringLiteral("New")));
+        QFile::setPermissions(dir.path(), old);
+        QVERIFY(!failed.ok);
+        QVERIFY2(failed.message.contains(QDir::toNativeSeparators(backup())),
+                 qPrintable(failed.message));
+        QCOMPARE(bytesOf(file()), original);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("lists.txt")});
+    }
+
+    // Nothing is left to keep of a file removed since it was read.
+    void removedFileNeedsNoCopy()
+    {
+        writeBytes(file(), bytesOf(textData("shiftjis.txt")));
+        WordListStore store(file());
+        QVERIFY(store.Load().ok);
+        QVERIFY(QFile::remove(file()));
+        const StoreResult added = store.Add(makeList(QStringLiteral("New")));
+        QVERIFY(added.ok);
+        QVERIFY(added.backup.isEmpty());
+        QVERIFY(!QFileInfo::exists(backup()));
+        QCOMPARE(store.Get(4).words[0], QStringLiteral("りんご"));
     }
 };
 

@@ -1,0 +1,16 @@
+#include "wordlists/storereport.h"
+
+#include "engine/prompter.h"
+#include "i18n/texttable.h"
+#include "wordlists/wordliststore.h"
+
+bool reportstorechange(Prompter &prompter, const TextTables &texts, const StoreResult &result)
+{
+    // The path goes on a line of its own, so no translation can lose it.
+    if (!result.backup.isEmpty())
+        prompter.inform(texts.uitext(QStringLiteral("msgbackup")) + QLatin1Char('\n') +
+                        result.backup);
+    if (!result)
+        prompter.inform(result.message);
+    return result.ok;
+}

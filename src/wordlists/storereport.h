@@ -1,0 +1,9 @@
+#pragma once
+
+class Prompter;
+class TextTables;
+struct StoreResult;
+
+// Tells the player what a change of the word-list store did besides the change: the copy of
+// lists.txt it kept (named with its path), then the reason it failed. True when it was made.
+bool reportstorechange(Prompter &prompter, const TextTables &texts, const StoreResult &result);
