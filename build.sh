@@ -11,7 +11,7 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-arphic-ukai fonts-noto-cjk fonts-dejavu-core fonts-liberation2
-    libcpp-httplib-dev libsqlite3-dev
+    libmicrohttpd-dev libsqlite3-dev libpq-dev postgresql
     xvfb xauth libxcb1-dev
 )
 

@@ -43,7 +43,8 @@ private:
 
 // What the service sends: a heading line, then the records, each line ended by LF. The texts
 // must hold no line break, or the records fall out of step.
-QString sharedpagetext(const QList<SharedRecord> &records);
+QString sharedpagetext(const QList<SharedRecord> &records,
+                       const QString &heading = QStringLiteral("Vaskelio shared word lists"));
 
 // The lines an HTML page displays, as a browser shows them: <br> ends a line, the start and end
 // of a block (p, div, li, tr, headings, tables, lists ...) end a non-empty line, tags and
