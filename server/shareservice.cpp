@@ -117,7 +117,9 @@ std::variant<SharedRecord, std::string> checksubmission(const QueryParams &param
 {
     static const char *const keys[] = {"appid", "w0", "w1", "w2", "w3", "w4",
                                        "w5",    "w6", "w7", "w8", "w9", "n1"};
-    for (const auto &[key, value] : params) {
+    for (const auto &param : params) {
+        // A named variable: lambdas may not capture structured bindings before C++20.
+        const std::string &key = param.first;
         if (std::find_if(std::begin(keys), std::end(keys),
                          [&key](const char *k) { return key == k; }) == std::end(keys))
             return "unknown key " + printable(key);
