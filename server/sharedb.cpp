@@ -32,14 +32,17 @@ const SchemaStep kSchemaSteps[kSchemaVersion] = {
      "  DEFAULT to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS'),"
      " reviewed TEXT);"
      "CREATE INDEX IF NOT EXISTS lists_status ON lists (status, id);"},
-    // The client address of each submission, for the limits per address, and a counter of the
-    // changes to the published lists, so that every instance knows when to rebuild its page.
+    // The client address of each submission, for the limits per address (how many lately, and
+    // whether the same list is pending), and a counter of the changes to the published lists,
+    // so that every instance knows when to rebuild its page.
     {"ALTER TABLE lists ADD COLUMN address TEXT NOT NULL DEFAULT '';"
      "CREATE INDEX lists_address ON lists (address, submitted);"
+     "CREATE INDEX lists_pending ON lists (address, title) WHERE status = 'pending';"
      "CREATE TABLE page_version (version BIGINT NOT NULL);"
      "INSERT INTO page_version (version) VALUES (0);",
      "ALTER TABLE lists ADD COLUMN address TEXT NOT NULL DEFAULT '';"
      "CREATE INDEX lists_address ON lists (address, submitted);"
+     "CREATE INDEX lists_pending ON lists (address, title) WHERE status = 'pending';"
      "CREATE TABLE page_version (version BIGINT NOT NULL);"
      "INSERT INTO page_version (version) VALUES (0);"},
 };

@@ -68,7 +68,7 @@ public:
     // false when it costs a round trip to a server.
     virtual bool localversion() const = 0;
 
-    // One submission, for the review tools and tests.
+    // One submission without a client address or limit, for tests and tools.
     std::optional<std::int64_t> add(const SharedRecord &record, Status status, std::string &error);
 
 protected:
