@@ -208,7 +208,8 @@ struct Request {
     bool started = false;            // its first line has come
     bool handled = false;            // the service has seen its head
     bool dispatched = false;         // and acted on it
-    // A submission waiting for the writer: its reply once stored.
+    // A submission handed to the writer, and its reply once stored.
+    bool queued = false;
     unsigned replyStatus = 0;
     std::string replyText;
 };
@@ -315,7 +316,7 @@ private:
     std::condition_variable jobsReady_;
     std::condition_variable jobsDone_;
     std::vector<Job> jobs_;
-    int outstanding_ = 0; // taken, not yet answered
+    int outstanding_ = 0; // submissions taken whose reply has not gone yet
     bool writing_ = false;
     std::thread writer_;
 
@@ -401,15 +402,19 @@ void ShareService::Impl::stop()
     stopping_.notify_all();
     if (reaper_.joinable())
         reaper_.join();
-    // The writer answers what it took; no connection may stay suspended when the daemon stops.
+    // The writer stores what it took and resumes those connections: none may stay suspended
+    // when the daemon stops. Their replies go before it closes the connections.
     {
-        std::unique_lock<std::mutex> lock(jobsMutex_);
+        const std::lock_guard<std::mutex> lock(jobsMutex_);
         writing_ = false;
-        jobsReady_.notify_all();
-        jobsDone_.wait_for(lock, std::chrono::seconds(10), [this] { return outstanding_ == 0; });
     }
+    jobsReady_.notify_all();
     if (writer_.joinable())
         writer_.join();
+    {
+        std::unique_lock<std::mutex> lock(jobsMutex_);
+        jobsDone_.wait_for(lock, std::chrono::seconds(5), [this] { return outstanding_ == 0; });
+    }
     if (daemon_)
         MHD_stop_daemon(daemon_);
     daemon_ = nullptr;
@@ -676,6 +681,7 @@ MHD_Result ShareService::Impl::submit(MHD_Connection *connection, Link &link, Re
         MHD_suspend_connection(connection);
         jobs_.push_back(std::move(job));
         ++outstanding_;
+        request.queued = true;
     }
     jobsReady_.notify_one();
     return MHD_YES;
@@ -720,11 +726,6 @@ void ShareService::Impl::write()
             }
             MHD_resume_connection(batch[k].connection);
         }
-        {
-            const std::lock_guard<std::mutex> lock(jobsMutex_);
-            outstanding_ -= int(batch.size());
-        }
-        jobsDone_.notify_all();
     }
 }
 
@@ -751,6 +752,14 @@ void ShareService::Impl::finish(MHD_Connection *connection, Link &link, Request 
     }
     log(request);
     request.started = false;
+    if (request.queued) {
+        request.queued = false;
+        {
+            const std::lock_guard<std::mutex> lock(jobsMutex_);
+            --outstanding_;
+        }
+        jobsDone_.notify_all();
+    }
     const std::lock_guard<std::mutex> lock(linksMutex_);
     ++link.requests;
     link.awaitingHead = true;
