@@ -17,7 +17,7 @@ RUN_PACKAGES=(
 # What the tests add: the sharing service's libraries, an X server for the smoke test, the
 # package tools and validators, and the cross compiler of the Windows syntax check.
 TEST_PACKAGES=(
-    libcpp-httplib-dev libsqlite3-dev
+    libmicrohttpd-dev libsqlite3-dev libpq-dev postgresql
     xvfb xauth libxcb1-dev
     dpkg-dev lintian appstream desktop-file-utils
     g++-mingw-w64-x86-64-posix

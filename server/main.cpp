@@ -2,10 +2,9 @@
 #include "sharedb.h"
 #include "shareservice.h"
 
-#include <httplib.h>
-
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -14,21 +13,38 @@
 #include <cstring>
 #include <pthread.h>
 #include <string>
-#include <thread>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
 const char usage[] =
-    "usage: vaskelio-share serve --db FILE [--port N] [--bind ADDR] [--publish-all]\n"
-    "       vaskelio-share pending --db FILE\n"
-    "       vaskelio-share approve --db FILE ID\n"
-    "       vaskelio-share reject --db FILE ID\n"
+    "usage: vaskelio-share serve --db STORE [--port N] [--bind ADDR] [--publish-all]\n"
+    "                            [--rate-limit PER_HOUR] [--page-cap N] [--proxy ADDR]...\n"
+    "                            [--head-timeout S] [--idle-timeout S] [--max-requests N]\n"
+    "                            [--max-per-address N] [--max-connections N] [--threads N]\n"
+    "                            [--page-check MS]\n"
+    "       vaskelio-share pending --db STORE\n"
+    "       vaskelio-share approve --db STORE ID\n"
+    "       vaskelio-share reject --db STORE ID\n"
     "\n"
-    "serve    answers GET /pellimo/wordlist.php?appid=1 (the approved lists, newest first)\n"
-    "         and GET /pellimo/checkadd.php?appid=1&w0=..&w9=..&n1=.. (stored as pending).\n"
+    "STORE    an SQLite file, or a PostgreSQL database as postgresql://USER@HOST/DB (any libpq\n"
+    "         URI) that several instances of the service may share. Its tables are made or\n"
+    "         brought up to date when the service starts.\n"
+    "serve    answers GET /pellimo/wordlist.php?appid=1 (the newest approved lists, newest\n"
+    "         first) and GET /pellimo/checkadd.php?appid=1&w0=..&w9=..&n1=.. (stored as pending).\n"
     "         --port 0 takes a free port; the address is printed on standard output.\n"
     "         Defaults: port 8080, address 127.0.0.1. --publish-all publishes every\n"
     "         submission at once (a test server). Ends on SIGINT or SIGTERM.\n"
+    "         Limits: --rate-limit submissions per client address and hour (default 20, 0 for\n"
+    "         none); --page-cap lists on the page (default 1000, at most %d); --proxy names a\n"
+    "         reverse proxy whose X-Forwarded-For gives the client address (repeatable);\n"
+    "         --head-timeout seconds for a whole request head (default 10); --idle-timeout\n"
+    "         seconds of silence on a connection (default 5); --max-requests per connection\n"
+    "         (default 100); --max-per-address connections per client address (default 32);\n"
+    "         --max-connections in all (default 4096); --threads serving (default: one per\n"
+    "         processor). The page is kept ready and made again when the lists change; a\n"
+    "         PostgreSQL store is asked whether they changed at most every --page-check\n"
+    "         milliseconds (default 1000), an SQLite file at each request.\n"
     "pending  prints the submissions awaiting review, oldest first, one a line:\n"
     "         ID, submitted (UTC), publisher, title, words 1 to 9, separated by tabs.\n"
     "approve  publishes submission ID (also one rejected before).\n"
@@ -37,9 +53,7 @@ const char usage[] =
 struct Options {
     std::string command;
     std::string db;
-    std::string bind = "127.0.0.1";
-    int port = 8080;
-    bool publishAll = false;
+    ServeOptions serve;
     long long id = -1;
 };
 
@@ -56,27 +70,54 @@ bool parse(int argc, char **argv, Options &options)
     if (argc < 2)
         return false;
     options.command = argv[1];
+    const bool serving = options.command == "serve";
+    ServeOptions &serve = options.serve;
+    // The serve options that take a whole number: where it goes and its range.
+    const struct {
+        const char *name;
+        int *value;
+        long long low, high;
+    } numbers[] = {
+        {"--port", &serve.port, 0, 65535},
+        {"--rate-limit", &serve.submitsPerHour, 0, 1000000},
+        {"--page-cap", &serve.pageCap, 1, kMaxPageCap},
+        {"--head-timeout", &serve.headSeconds, 1, 3600},
+        {"--idle-timeout", &serve.idleSeconds, 1, 3600},
+        {"--max-requests", &serve.requestsPerConnection, 1, 1000000},
+        {"--max-per-address", &serve.connectionsPerAddress, 1, 1000000},
+        {"--max-connections", &serve.maxConnections, 1, 1000000},
+        {"--threads", &serve.threads, 1, 256},
+        {"--page-check", &serve.pageCheckMilliseconds, 0, 60000},
+    };
     std::vector<std::string> rest;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        long long value = 0;
-        if (arg == "--db" && i + 1 < argc) {
+        const bool valued = i + 1 < argc;
+        const auto numeric = std::find_if(std::begin(numbers), std::end(numbers),
+                                          [&arg](const auto &n) { return arg == n.name; });
+        if (arg == "--db" && valued) {
             options.db = argv[++i];
-        } else if (arg == "--bind" && i + 1 < argc && options.command == "serve") {
-            options.bind = argv[++i];
-        } else if (arg == "--port" && i + 1 < argc && options.command == "serve") {
-            if (!number(argv[++i], 0, 65535, value))
+        } else if (serving && numeric != std::end(numbers) && valued) {
+            long long value = 0;
+            if (!number(argv[++i], numeric->low, numeric->high, value))
                 return false;
-            options.port = int(value);
-        } else if (arg == "--publish-all" && options.command == "serve") {
-            options.publishAll = true;
+            *numeric->value = int(value);
+        } else if (serving && arg == "--bind" && valued) {
+            serve.bind = argv[++i];
+        } else if (serving && arg == "--proxy" && valued) {
+            const std::optional<std::string> address = canonicaladdress(argv[++i]);
+            if (!address)
+                return false;
+            serve.proxies.push_back(*address);
+        } else if (serving && arg == "--publish-all") {
+            serve.publishAll = true;
         } else {
             rest.push_back(arg);
         }
     }
     if (options.db.empty())
         return false;
-    if (options.command == "serve" || options.command == "pending")
+    if (serving || options.command == "pending")
         return rest.empty();
     if (options.command == "approve" || options.command == "reject") {
         long long id = 0;
@@ -88,41 +129,48 @@ bool parse(int argc, char **argv, Options &options)
     return false;
 }
 
-int serve(const Options &options, ShareDb &db)
+void printusage(std::FILE *to)
 {
-    // Only the waiting thread below takes SIGINT and SIGTERM; the server's threads inherit the
-    // blocked mask, so stop() runs in an ordinary thread, not in a signal handler.
+    std::fprintf(to, usage, kMaxPageCap);
+}
+
+int serve(Options &options, ShareDb &db)
+{
+    // Only this thread takes SIGINT and SIGTERM, in sigwait below; the service's threads
+    // inherit the blocked mask.
     sigset_t stops;
     sigemptyset(&stops);
     sigaddset(&stops, SIGINT);
     sigaddset(&stops, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
 
-    httplib::Server server;
-    addroutes(server, db, options.publishAll);
-    const int port = options.port == 0
-                         ? server.bind_to_any_port(options.bind)
-                         : (server.bind_to_port(options.bind, options.port) ? options.port : -1);
+    // Each connection takes a descriptor: allow as many as the system lets this process have.
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY &&
+        rlim_t(options.serve.maxConnections) + 64 > files.rlim_cur)
+        options.serve.maxConnections = int(std::max<rlim_t>(files.rlim_cur, 128) - 64);
+
+    ShareService service(db, options.serve);
+    std::string error;
+    const int port = service.start(error);
     if (port < 0) {
-        std::fprintf(stderr, "vaskelio-share: cannot listen on %s port %d\n", options.bind.c_str(),
-                     options.port);
+        std::fprintf(stderr, "vaskelio-share: %s\n", error.c_str());
         return 1;
     }
-    const bool v6 = options.bind.find(':') != std::string::npos;
-    std::printf("vaskelio-share: listening on http://%s%s%s:%d\n", v6 ? "[" : "",
-                options.bind.c_str(), v6 ? "]" : "", port);
+    const std::string &bind = options.serve.bind;
+    const bool v6 = bind.find(':') != std::string::npos;
+    std::printf("vaskelio-share: listening on http://%s%s%s:%d\n", v6 ? "[" : "", bind.c_str(),
+                v6 ? "]" : "", port);
     std::fflush(stdout);
 
-    std::thread waiter([&server, stops] {
-        int signal = 0;
-        sigwait(&stops, &signal);
-        server.stop();
-    });
-    const bool listened = server.listen_after_bind();
-    // Ends the waiter when the server stopped by itself.
-    pthread_kill(waiter.native_handle(), SIGTERM);
-    waiter.join();
-    return listened ? 0 : 1;
+    int signal = 0;
+    sigwait(&stops, &signal);
+    service.stop();
+    return 0;
 }
 
 int pending(ShareDb &db)
@@ -166,12 +214,12 @@ int review(const Options &options, ShareDb &db)
 int main(int argc, char **argv)
 {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(usage, stdout);
+        printusage(stdout);
         return 0;
     }
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fputs(usage, stderr);
+        printusage(stderr);
         return 2;
     }
     // A client that hangs up mid-reply must not end the service.
@@ -180,7 +228,10 @@ int main(int argc, char **argv)
     const std::unique_ptr<ShareDb> db =
         ShareDb::open(options.db, options.command == "serve", error);
     if (!db) {
-        std::fprintf(stderr, "vaskelio-share: %s: %s\n", options.db.c_str(), error.c_str());
+        // A PostgreSQL address may carry a password.
+        const std::string store =
+            ShareDb::ispostgresql(options.db) ? "the PostgreSQL database" : options.db;
+        std::fprintf(stderr, "vaskelio-share: %s: %s\n", store.c_str(), error.c_str());
         return 1;
     }
     if (options.command == "serve")

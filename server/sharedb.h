@@ -7,11 +7,9 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-
-struct sqlite3;
+#include <vector>
 
 // A submission as the reviewer sees it.
 struct Submission {
@@ -20,33 +18,67 @@ struct Submission {
     SharedRecord record;
 };
 
-// The service's lists in one SQLite file: every submission with its state, pending until a
-// reviewer approves (published) or rejects it. Every statement binds its texts as parameters.
-// One connection, which the service's threads take in turn.
+// The newest published lists, newest first, and how many there are in all.
+struct PublishedLists {
+    QList<SharedRecord> records;
+    std::int64_t total = 0;
+};
+
+// One submission on its way into the store, with the client address it came from and, once
+// stored, what became of it.
+struct SubmitEntry {
+    enum class Outcome { Stored, Duplicate, Limited, Failed };
+    SharedRecord record;
+    std::string address;
+    Outcome outcome = Outcome::Failed;
+    std::int64_t id = 0; // of the stored row, or of the pending row it repeats
+};
+
+// The service's lists: every submission with its state, pending until a reviewer approves
+// (published) or rejects it. Two back ends behind one interface: an SQLite file (one machine)
+// and a PostgreSQL database that several instances of the service share. Both bind every text
+// as a parameter, create their tables on first use and bring an older layout up to date through
+// the same steps. Each method may be called from any thread.
 class ShareDb {
 public:
     enum class Status { Pending, Approved, Rejected };
     enum class Change { Done, Unknown, Failed };
 
-    // create: make the file and its table when missing (the service); the review commands
-    // open an existing file only. Empty with error set when the file cannot be used.
-    static std::unique_ptr<ShareDb> open(const std::string &path, bool create, std::string &error);
-    ~ShareDb();
+    // where: a "postgresql://" (or "postgres://") URI, else the path of an SQLite file. create:
+    // make a missing SQLite file (the service); the review commands use an existing one only.
+    // Empty with error set when the store cannot be used.
+    static std::unique_ptr<ShareDb> open(const std::string &where, bool create, std::string &error);
+    static bool ispostgresql(const std::string &where);
+    virtual ~ShareDb() = default;
+
+    // Stores the entries in one transaction, in order, setting each outcome: Duplicate when the
+    // same address has the same list (title, words, name) pending, Limited when the address
+    // already made perHour submissions within the last hour (0: no limit), else Stored with
+    // status. False (error set, nothing stored) when the store failed.
+    virtual bool submit(std::vector<SubmitEntry> &entries, Status status, int perHour,
+                        std::string &error) = 0;
+    // Oldest first. None when the store could not be read (error set).
+    virtual std::optional<QList<Submission>> pending(std::string &error) = 0;
+    // The newest cap published lists, newest submission first.
+    virtual std::optional<PublishedLists> published(int cap, std::string &error) = 0;
+    virtual Change setstatus(std::int64_t id, Status status, std::string &error) = 0;
+    // A number that changes whenever the published lists change, by whichever process.
+    virtual std::optional<std::int64_t> pageversion(std::string &error) = 0;
+    // True when pageversion() is cheap enough to ask at every page request (a local file);
+    // false when it costs a round trip to a server.
+    virtual bool localversion() const = 0;
+
+    // One submission without a client address or limit, for tests and tools.
+    std::optional<std::int64_t> add(const SharedRecord &record, Status status, std::string &error);
+
+protected:
+    ShareDb() = default;
     ShareDb(const ShareDb &) = delete;
     ShareDb &operator=(const ShareDb &) = delete;
-
-    // The new submission's id, or none (error set).
-    std::optional<std::int64_t> add(const SharedRecord &record, Status status, std::string &error);
-    // Oldest first. None when the file could not be read (error set).
-    std::optional<QList<Submission>> pending(std::string &error);
-    // The page's lists, newest submission first. None when the file could not be read.
-    std::optional<QList<SharedRecord>> published(std::string &error);
-    Change setstatus(std::int64_t id, Status status, std::string &error);
-
-private:
-    explicit ShareDb(sqlite3 *db) : db_(db) {}
-    std::optional<QList<Submission>> select(Status status, bool newestFirst, std::string &error);
-
-    sqlite3 *db_;
-    std::mutex mutex_; // the service answers on several threads
 };
+
+const char *statusname(ShareDb::Status status);
+
+// UTF-8 bytes as text, a leading U+FEFF kept as the character it is (QString::fromUtf8 drops
+// it). Bytes that are no UTF-8 become U+FFFD and set invalid when given.
+QString utf8text(QByteArrayView bytes, bool *invalid = nullptr);

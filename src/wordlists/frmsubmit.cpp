@@ -60,15 +60,27 @@ void Tfrmsubmit::Button1Click()
         list.words[k - 1] = wordlist_.box(k)->text();
 
     const TextTables &texts = main_.state().texts;
-    if (!send(submitaddress(base_, list, name))) {
-        prompter_.inform(texts.uitext(QStringLiteral("frmsubmit.msgerror")));
+    const QString failed = texts.uitext(QStringLiteral("frmsubmit.msgerror"));
+    // What the service would refuse is not sent; the player learns which text is wrong.
+    for (int field = 0; field <= kShareNameField; ++field) {
+        const QString &text = field == 0                 ? list.title
+                              : field == kShareNameField ? name
+                                                         : list.words[field - 1];
+        if (const std::optional<QString> problem = sharevalueproblem(field, text)) {
+            prompter_.inform(failed + u'\n' + *problem);
+            return;
+        }
+    }
+    QString reason;
+    if (!send(submitaddress(base_, list, name), reason)) {
+        prompter_.inform(reason.isEmpty() ? failed : failed + u'\n' + reason);
         return;
     }
     prompter_.inform(texts.uitext(QStringLiteral("frmsubmit.msgok")));
     accept();
 }
 
-bool Tfrmsubmit::send(const QByteArray &address)
+bool Tfrmsubmit::send(const QByteArray &address, QString &reason)
 {
     if (!network_)
         network_ = new QNetworkAccessManager(this);
@@ -84,13 +96,14 @@ bool Tfrmsubmit::send(const QByteArray &address)
     sending_ = true;
     setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QNetworkReply *reply = shareget(*network_, request, timeout_);
+    QNetworkReply *reply = shareget(*network_, request, timeout_, kShareReplyLimit);
     if (!reply->isFinished()) {
         QEventLoop loop;
         connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
         loop.exec();
     }
     const bool accepted = sharesucceeded(*reply);
+    reason = accepted ? QString() : sharereason(*reply);
     reply->deleteLater();
     QApplication::restoreOverrideCursor();
     setEnabled(true);

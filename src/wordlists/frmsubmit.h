@@ -30,7 +30,9 @@ public:
     // True while a request is on its way; the dialog takes no input then.
     bool sending() const { return sending_; }
 
-    // Submit Now: waits for the reply, keeping the windows painted, and closes on success.
+    // Submit Now: refuses a list the service would refuse, naming the text that is wrong;
+    // otherwise waits for the reply, keeping the windows painted, and closes on success. A
+    // failure shows the service's reason, when it gave one, under the message.
     void Button1Click();
 
     void done(int result) override;
@@ -40,8 +42,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Sends the address and returns whether the service accepted it.
-    bool send(const QByteArray &address);
+    // Sends the address and returns whether the service accepted it; if not, reason is the
+    // service's own, when it gave one.
+    bool send(const QByteArray &address, QString &reason);
 
     TaaForm1 &main_;
     Tfrmwordlist &wordlist_;

@@ -22,7 +22,8 @@ void appendencoded(QByteArray &out, QStringView text, QByteArrayView alsoEncoded
             out.append(char(c));
             continue;
         }
-        const QByteArray utf8 = QString::fromUcs4(&c, 1).toUtf8();
+        // Not QString::fromUcs4, which takes a U+FEFF for a byte-order mark and drops it.
+        const QByteArray utf8 = QStringView(QChar::fromUcs4(c)).toUtf8();
         for (const char byte : utf8) {
             const auto b = static_cast<unsigned char>(byte);
             out.append('%').append(hex[b >> 4]).append(hex[b & 0xF]);

@@ -22,9 +22,9 @@ SharedPage SharedPage::fromlines(QStringList lines)
     return page;
 }
 
-QString sharedpagetext(const QList<SharedRecord> &records)
+QString sharedpagetext(const QList<SharedRecord> &records, const QString &heading)
 {
-    QString text = QStringLiteral("Vaskelio shared word lists\n");
+    QString text = heading + u'\n';
     for (const SharedRecord &record : records) {
         text += record.list.title + u'\n';
         for (const QString &word : record.list.words)

@@ -44,7 +44,8 @@ private:
 
 // What the service sends: a heading line, then the records, each line ended by LF. The texts
 // must hold no line break, or the records fall out of step.
-QString sharedpagetext(const QList<SharedRecord> &records);
+QString sharedpagetext(const QList<SharedRecord> &records,
+                       const QString &heading = QStringLiteral("Vaskelio shared word lists"));
 
 // The text of a named character reference from its name ("eacute" of "&eacute;"); empty for a
 // name it does not know. The program's is htmlreference, of the widget layer.

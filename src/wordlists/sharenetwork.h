@@ -1,6 +1,9 @@
 #pragma once
 
+#include "wordlists/sharelimits.h"
+
 #include <QNetworkRequest>
+#include <QString>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -8,16 +11,22 @@ class QUrl;
 
 // Requests to the sharing service time out after this long in all, so that none waits forever.
 inline constexpr int kShareTimeoutMs = 20000;
-// A page larger than this is no page of word lists; its download is abandoned.
-inline constexpr qint64 kSharePageLimit = 8 * 1024 * 1024;
+// A submission's reply is a short line; anything longer is not read.
+inline constexpr qint64 kShareReplyLimit = 64 * 1024;
 
 // A GET of url over HTTP/1.1 that does not follow redirects.
 QNetworkRequest sharerequest(const QUrl &url);
 
-// Sends request and aborts the reply when it has not finished within timeoutMs. The caller owns
-// the reply.
+// Sends request and aborts the reply when it has not finished within timeoutMs, or as soon as it
+// announces or holds more than maxBytes, however fast it arrives (then sharetoolarge() is true).
+// The caller owns the reply.
 QNetworkReply *shareget(QNetworkAccessManager &network, const QNetworkRequest &request,
-                        int timeoutMs);
+                        int timeoutMs, qint64 maxBytes);
 
 // A finished reply that arrived whole with a 2xx status. A redirect is no success.
 bool sharesucceeded(const QNetworkReply &reply);
+// The reply was abandoned for its size.
+bool sharetoolarge(const QNetworkReply &reply);
+// Why the service refused a request: the first line of a 400 or 429 reply, at most 200
+// characters without control characters; empty for any other reply.
+QString sharereason(QNetworkReply &reply);

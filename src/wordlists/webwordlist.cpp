@@ -57,6 +57,10 @@ Twebwordlist::Twebwordlist(TaaForm1 &main, QWidget *opener, Prompter &prompter,
     bar->setObjectName(QStringLiteral("Panel1"));
     bar->setGeometry(0, 190, 480, 41);
     auto *close = addButton(bar, "BitBtn2", QStringLiteral("Close"), {402, 8, 70, 25});
+    // Says when the page was cut at the service's cap or refused for its size.
+    label3_ = new QLabel(bar);
+    label3_->setObjectName(QStringLiteral("Label3"));
+    label3_->setGeometry(8, 12, 388, 17);
 
     connect(wl_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -76,12 +80,8 @@ void Twebwordlist::startloading()
         older->abort();
     }
     QNetworkReply *reply =
-        shareget(*network_, sharerequest(QUrl(sharepageaddress(base_))), timeout_);
+        shareget(*network_, sharerequest(QUrl(sharepageaddress(base_))), timeout_, kSharePageLimit);
     loading_ = reply;
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > kSharePageLimit)
-            reply->abort();
-    });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { replyfinished(reply); });
 }
 
@@ -92,8 +92,21 @@ void Twebwordlist::replyfinished(QNetworkReply *reply)
         return;
     loading_ = nullptr;
     const bool arrived = sharesucceeded(*reply);
-    if (arrived)
+    if (arrived) {
         pagearrived(pagelines(reply->readAll(), reply->rawHeader("Content-Type"), htmlreference));
+        // The service holds more lists than its page: it names how many in all.
+        bool known = false;
+        const qint64 total = reply->rawHeader("X-Total-Count").toLongLong(&known);
+        label3_->setText(known && total > page_.count()
+                             ? QStringLiteral("Only the newest %1 of %2 shared lists are shown.")
+                                   .arg(page_.count())
+                                   .arg(total)
+                             : QString());
+    } else if (sharetoolarge(*reply)) {
+        label3_->setText(QStringLiteral("The page of shared lists is larger than %1 MiB and was "
+                                        "not loaded.")
+                             .arg(kSharePageLimit / (1024 * 1024)));
+    }
     emit pageloaded(arrived);
 }
 

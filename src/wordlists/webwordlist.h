@@ -9,6 +9,7 @@
 #include <array>
 
 class Prompter;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QNetworkAccessManager;
@@ -42,6 +43,8 @@ public:
     // Box 0 is the title, boxes 1..9 the words.
     QLineEdit *box(int n) const { return w_[n]; }
     QLineEdit *edtpub() const { return edtpub_; }
+    // The notice beside Close: empty, or why the lists shown are not the whole page.
+    QLabel *label3() const { return label3_; }
 
     void showrecord(int k);
     void BitBtn1Click(); // Add
@@ -50,7 +53,8 @@ signals:
     // The store gained a list at its end.
     void listadded();
     // A load ended; false when nothing arrived (no connection, no 2xx, a redirect, too slow or
-    // too large) and the lists stay as they were.
+    // too large) and the lists stay as they were. A page cut at the service's cap, or one too
+    // large to read, is named in Label3.
     void pageloaded(bool arrived);
 
 protected:
@@ -72,4 +76,5 @@ private:
     std::array<QLineEdit *, 10> w_{};
     QLineEdit *edtpub_;
     QPushButton *add_;
+    QLabel *label3_;
 };

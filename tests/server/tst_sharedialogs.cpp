@@ -137,6 +137,15 @@ private slots:
             << StubServer::status(200, {}, "error") << true << 1 << msgok;
         QTest::newRow("404") << StubServer::status(404) << true << 1 << msgerror;
         QTest::newRow("500") << StubServer::status(500, {}, "OK") << true << 1 << msgerror;
+        const QByteArray text = "Content-Type: text/plain; charset=utf-8\r\n";
+        QTest::newRow("400 with a reason")
+            << StubServer::status(400, text, "word 3 is empty\nand more\n") << true << 1
+            << msgerror + QStringLiteral("\nword 3 is empty");
+        QTest::newRow("429 with a reason")
+            << StubServer::status(429, text, "  too many\t lists\r\n") << true << 1
+            << msgerror + QStringLiteral("\ntoo many lists");
+        QTest::newRow("404 with a text")
+            << StubServer::status(404, text, "not found\n") << true << 1 << msgerror;
         QTest::newRow("302") << StubServer::status(302, "Location: /moved\r\n") << true << 1
                              << msgerror;
         QTest::newRow("broken reply") << QByteArray("garbage\r\n\r\n") << true << -1 << msgerror;
@@ -163,7 +172,7 @@ private slots:
         submit().edtname()->setText(QStringLiteral(" Ann "));
         QTest::mouseClick(button(&submit(), "Button1"), Qt::LeftButton);
         QCOMPARE(messages(), QStringList{message});
-        QCOMPARE(submit().isVisible(), message == msgerror);
+        QCOMPARE(submit().isVisible(), message.startsWith(msgerror));
         QVERIFY(submit().isEnabled());
         submit().close();
         QCOMPARE(fixture->state().settings.submittername, QStringLiteral(" Ann "));
@@ -176,6 +185,49 @@ private slots:
                              "&w9=1%2B1%3D2&n1=%20Ann%20 HTTP/1.1\r");
         QVERIFY(head.contains("Accept: text/html, */*\r"));
         QVERIFY(head.contains("User-Agent: Mozilla/3.0 (compatible; Indy Library)\r"));
+    }
+
+    void refusedBeforeSending_data()
+    {
+        QTest::addColumn<int>("box"); // 0 title, 1..9 words, 10 the name
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reason"); // empty: sent
+        const QString emoji = QString::fromUcs4(U"\U0001F600");
+        QTest::newRow("word of 51")
+            << 3 << QString(51, u'x') << "word 3 is longer than 50 characters";
+        QTest::newRow("word of 50 emoji") << 3 << emoji.repeated(50) << QString();
+        QTest::newRow("title of 101")
+            << 0 << QString(101, u'x') << "the title is longer than 100 characters";
+        QTest::newRow("blank title") << 0 << QStringLiteral(" \t ") << "the title is empty";
+        QTest::newRow("line separator") << 9 << QStringLiteral("a\u2028b")
+                                        << "word 9 holds a line break or another control character";
+        QTest::newRow("name of 51")
+            << 10 << QString(51, u'n') << "the name is longer than 50 characters";
+        QTest::newRow("leading U+FEFF") << 1 << QStringLiteral("\uFEFFa") << QString();
+    }
+    // A list the service would refuse is not sent, and the message names the text that is wrong.
+    void refusedBeforeSending()
+    {
+        QFETCH(int, box);
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        StubServer stub(StubServer::status(200));
+        start(stub.base());
+        wordList().showposition(4);
+        if (box < 10)
+            wordList().box(box)->setText(text);
+        submit().show();
+        submit().edtname()->setText(box == 10 ? text : QStringLiteral("Ann"));
+        QTest::mouseClick(button(&submit(), "Button1"), Qt::LeftButton);
+        if (reason.isEmpty()) {
+            QCOMPARE(messages(), QStringList{msgok});
+            QCOMPARE(stub.requests.size(), 1);
+            return;
+        }
+        QCOMPARE(messages(), QStringList{msgerror + u'\n' + reason});
+        QVERIFY(submit().isVisible());
+        QTest::qWait(100);
+        QCOMPARE(stub.requests.size(), 0);
     }
 
     // From Share List against the service: approved lists only, newest first; Add trims the
@@ -258,6 +310,49 @@ private slots:
         QCOMPARE(shared().box(1)->text(), QStringLiteral("café"));
         QCOMPARE(shared().box(2)->text(), QStringLiteral("b"));
         QCOMPARE(shared().box(3)->text(), QStringLiteral("3"));
+    }
+
+    void oversizedPages_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        const QByteArray big = "h\n" + QByteArray("Big\n1\n2\n3\n4\n5\n6\n7\n8\n9\nAnn\n")
+                                           .repeated(int(3 * kSharePageLimit / 25));
+        QTest::newRow("announced") << StubServer::status(200, {}, big);
+        QTest::newRow("unannounced") << "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + big;
+        QTest::newRow("one byte over")
+            << StubServer::status(200, {}, QByteArray(kSharePageLimit + 1, '\n'));
+    }
+    // A page over the limit is not read, however fast it comes; the dialog says so and keeps
+    // the lists it had. A page the service cut at its cap is shown with a word that it was.
+    void oversizedPages()
+    {
+        QFETCH(QByteArray, reply);
+        const QByteArray text = "Content-Type: text/plain; charset=utf-8\r\n";
+        const QByteArray two = "h\nOne\n1\n2\n3\n4\n5\n6\n7\n8\n9\nAnn\n"
+                               "Two\n1\n2\n3\n4\n5\n6\n7\n8\n9\nBo\n";
+        StubServer stub(StubServer::status(200, text + "X-Total-Count: 5\r\n", two));
+        start(stub.base());
+        QSignalSpy loaded(&shared(), &Twebwordlist::pageloaded);
+        shared().startloading();
+        QVERIFY(loaded.wait(10000));
+        QCOMPARE(titles(shared().wl()), QStringList({"One", "Two"}));
+        QCOMPARE(shared().label3()->text(),
+                 QStringLiteral("Only the newest 2 of 5 shared lists are shown."));
+
+        stub.setreply(reply);
+        shared().startloading();
+        QVERIFY(loaded.wait(10000));
+        QCOMPARE(loaded.last().at(0).toBool(), false);
+        QCOMPARE(titles(shared().wl()), QStringList({"One", "Two"}));
+        QCOMPARE(shared().label3()->text(),
+                 QStringLiteral("The page of shared lists is larger than 8 MiB and was not "
+                                "loaded."));
+
+        stub.setreply(StubServer::status(200, text + "X-Total-Count: 2\r\n", two));
+        shared().startloading();
+        QVERIFY(loaded.wait(10000));
+        QCOMPARE(loaded.last().at(0).toBool(), true);
+        QCOMPARE(shared().label3()->text(), QString());
     }
 
     // A list that cannot be saved is reported by the store, and no success is claimed.

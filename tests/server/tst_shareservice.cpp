@@ -1,3 +1,4 @@
+#include "pgcluster.h"
 #include "sandbox.h"
 #include "shareserver.h"
 #include "shareservice.h"
@@ -41,7 +42,16 @@ QStringList titles(const QByteArray &page)
 class TestShareService : public QObject {
     Q_OBJECT
 
+    TestStores stores;
     std::unique_ptr<ShareServer> server;
+    // A service of its own with these options, in place of the one init() starts.
+    void restart(const QStringList &options)
+    {
+        server.reset();
+        server = std::make_unique<ShareServer>(stores.newstore(), options);
+        QVERIFY(server->running());
+    }
+    quint16 port() const { return quint16(QUrl(server->base()).port()); }
     QByteArray page()
     {
         return httpget(server->base().toLatin1() + "/pellimo/wordlist.php?appid=1").body;
@@ -52,9 +62,10 @@ class TestShareService : public QObject {
     }
 
 private slots:
+    void initTestCase() { VASKELIO_START_STORES(stores); }
     void init()
     {
-        server = std::make_unique<ShareServer>();
+        server = std::make_unique<ShareServer>(stores.newstore());
         QVERIFY(server->running());
     }
     void cleanup() { server.reset(); }
@@ -152,6 +163,7 @@ private slots:
         WordList list = numbered(QStringLiteral("Bob's \"list\"; DROP TABLE lists; --"));
         list.words[0] = QStringLiteral("' OR 1=1 --");
         list.words[1] = QStringLiteral("R&D 1+1=2 %41 <b>");
+        list.words[2] = QChar(0xFEFF) + QStringLiteral("bom");
         const QString name = QStringLiteral("Robert'); DELETE FROM lists;--");
         QCOMPARE(submit(list, name), 200);
         QCOMPARE(submit(numbered("After"), "Ann"), 200);
@@ -162,7 +174,205 @@ private slots:
         QCOMPARE(shared.title(1), list.title);
         QCOMPARE(shared.line(1, 1), list.words[0]);
         QCOMPARE(shared.line(1, 2), list.words[1]);
+        QCOMPARE(shared.line(1, 3), list.words[2]);
         QCOMPARE(shared.line(1, 10), name);
+    }
+
+    // The 21st submission within the hour from one address is refused and not stored; a list
+    // that address has pending already is acknowledged again without a second row.
+    void rateLimitPerAddress()
+    {
+        for (int n = 1; n <= kDefaultSubmitsPerHour; ++n)
+            QCOMPARE(submit(numbered(QStringLiteral("List %1").arg(n)), "Ann"), 200);
+        const HttpReply refused =
+            httpget(submitaddress(server->base(), numbered("One more"), "Ann"));
+        QCOMPARE(refused.status, 429);
+        QCOMPARE(refused.body, QByteArray("more than 20 lists from one address within an hour; "
+                                          "try again later\n"));
+        QCOMPARE(submit(numbered(QStringLiteral("List 3")), "Ann"), 200);
+        QCOMPARE(server->pendingIds().size(), kDefaultSubmitsPerHour);
+
+        restart({"--rate-limit", "0"});
+        for (int n = 1; n <= kDefaultSubmitsPerHour + 1; ++n)
+            QCOMPARE(submit(numbered(QStringLiteral("List %1").arg(n)), "Ann"), 200);
+        QCOMPARE(server->pendingIds().size(), kDefaultSubmitsPerHour + 1);
+    }
+
+    void clientAddress_data()
+    {
+        QTest::addColumn<QString>("peer");
+        QTest::addColumn<QByteArray>("forwardedFor"); // null: no such header
+        QTest::addColumn<QString>("client");
+        const QString proxy = QStringLiteral("10.0.0.5");
+        QTest::newRow("no proxy") << "192.0.2.1" << QByteArray("198.51.100.1") << "192.0.2.1";
+        QTest::newRow("proxy, no header") << proxy << QByteArray() << proxy;
+        QTest::newRow("proxy") << proxy << QByteArray("198.51.100.1") << "198.51.100.1";
+        QTest::newRow("the last hop counts")
+            << proxy << QByteArray("203.0.113.9, 198.51.100.1") << "198.51.100.1";
+        QTest::newRow("proxies in the chain are passed")
+            << proxy << QByteArray("198.51.100.1,10.0.0.6 , 10.0.0.5") << "198.51.100.1";
+        QTest::newRow("garbage ends the chain")
+            << proxy << QByteArray("198.51.100.1, unknown, 10.0.0.6") << "10.0.0.6";
+        QTest::newRow("only garbage") << proxy << QByteArray("x") << proxy;
+        QTest::newRow("IPv6, canonical") << proxy << QByteArray("2001:DB8:0:0::1") << "2001:db8::1";
+        QTest::newRow("IPv4-mapped")
+            << proxy << QByteArray("::ffff:198.51.100.2") << "198.51.100.2";
+    }
+    // X-Forwarded-For speaks for a client only when a proxy of the configuration sent it: the
+    // last address in it that is no such proxy.
+    void clientAddress()
+    {
+        QFETCH(QString, peer);
+        QFETCH(QByteArray, forwardedFor);
+        QFETCH(QString, client);
+        const std::vector<std::string> proxies{"10.0.0.5", "10.0.0.6"};
+        QCOMPARE(QString::fromStdString(clientaddress(
+                     peer.toStdString(), forwardedFor.isNull() ? nullptr : forwardedFor.constData(),
+                     proxies)),
+                 client);
+    }
+
+    void forwardedFor_data()
+    {
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<int>("status"); // of the second submission
+        QTest::newRow("two clients behind the proxy")
+            << true << QByteArray("192.0.2.1") << QByteArray("192.0.2.2") << 200;
+        QTest::newRow("one client behind the proxy")
+            << true << QByteArray("192.0.2.1") << QByteArray("192.0.2.1") << 429;
+        QTest::newRow("a forged hop") << true << QByteArray("203.0.113.1, 192.0.2.1")
+                                      << QByteArray("203.0.113.2, 192.0.2.1") << 429;
+        QTest::newRow("not from a proxy")
+            << false << QByteArray("192.0.2.1") << QByteArray("192.0.2.2") << 429;
+    }
+    // One submission an hour: X-Forwarded-For decides who is who only behind a named proxy.
+    void forwardedFor()
+    {
+        QFETCH(bool, trusted);
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        QFETCH(int, status);
+        QStringList options{"--rate-limit", "1"};
+        if (trusted)
+            options << "--proxy"
+                    << "127.0.0.1";
+        restart(options);
+        const auto send = [this](const QString &title, const QByteArray &hops) {
+            return httpget(submitaddress(server->base(), numbered(title), "Ann"), false,
+                           {{"X-Forwarded-For", hops}})
+                .status;
+        };
+        QCOMPARE(send(QStringLiteral("First"), first), 200);
+        QCOMPARE(send(QStringLiteral("Second"), second), status);
+        server->stop();
+        const QByteArray log = server->log();
+        QVERIFY(log.contains(' ' + (trusted ? first.split(',').last().trimmed() : "127.0.0.1") +
+                             " GET /pellimo/checkadd.php 200 3\n"));
+    }
+
+    // The page holds the newest lists up to the cap and says how many there are in all.
+    void pageCap()
+    {
+        restart({"--publish-all", "--page-cap", "2"});
+        HttpReply reply = httpget(server->base().toLatin1() + "/pellimo/wordlist.php?appid=1");
+        QCOMPARE(reply.header("X-Content-Type-Options"), QByteArray("nosniff"));
+        QCOMPARE(reply.header("Content-Type"), QByteArray("text/plain; charset=utf-8"));
+        QCOMPARE(reply.header("X-Total-Count"), QByteArray("0"));
+        for (const char *title : {"One", "Two", "Three"})
+            QCOMPARE(submit(numbered(QString::fromLatin1(title)), "Ann"), 200);
+        reply = httpget(server->base().toLatin1() + "/pellimo/wordlist.php?appid=1");
+        QCOMPARE(titles(reply.body), QStringList({"Three", "Two"}));
+        QVERIFY(reply.body.startsWith("Vaskelio shared word lists (the newest 2 of 3)\n"));
+        QCOMPARE(reply.header("X-Total-Count"), QByteArray("3"));
+        for (const QString &cap : {QStringLiteral("0"), QString::number(kMaxPageCap + 1)}) {
+            ShareServer refused(stores.newstore(), {"--page-cap", cap});
+            QVERIFY(!refused.running());
+        }
+    }
+
+    void refusedHeads_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("head"); // after the request line
+        QTest::addColumn<int>("status");
+        // The log line's method, path, status and size; none for a line the server cannot read.
+        QTest::addColumn<QByteArray>("logged");
+        const QByteArray page = "GET /pellimo/wordlist.php?appid=1 HTTP/1.1\r\n";
+        const QByteArray fields = QByteArray("X-A: b\r\n").repeated(65);
+        QTest::newRow("65 header fields")
+            << page << fields << 431 << QByteArray("GET /pellimo/wordlist.php 431 23");
+        QTest::newRow("40 KB of header") << page << "X-A: " + QByteArray(40000, 'a') + "\r\n"
+                                         << 431 << QByteArray("- /pellimo/wordlist.php 431 -");
+        QTest::newRow("a line of 40 KB")
+            << "GET /pellimo/wordlist.php?appid=1&x=" + QByteArray(40000, 'a') + " HTTP/1.1\r\n"
+            << QByteArray() << 414 << QByteArray();
+        QTest::newRow("a body") << page << QByteArray("Content-Length: 5\r\n") << 413
+                                << QByteArray("GET /pellimo/wordlist.php 413 26");
+        QTest::newRow("a chunked body") << page << QByteArray("Transfer-Encoding: chunked\r\n")
+                                        << 413 << QByteArray("GET /pellimo/wordlist.php 413 26");
+    }
+    // What no request of the service carries is refused before it is read, and the connection
+    // closes; the log has every column, "-" for what is not known.
+    void refusedHeads()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, head);
+        QFETCH(int, status);
+        QFETCH(QByteArray, logged);
+        RawClient client(port());
+        QVERIFY(client.connected());
+        client.send(line + "Host: t\r\n" + head + "\r\n");
+        QVERIFY(client.receive().startsWith("HTTP/1.1 " + QByteArray::number(status) + ' '));
+        QVERIFY(client.closedbypeer());
+        QCOMPARE(httpget(server->base().toLatin1() + "/pellimo/wordlist.php?appid=1").status, 200);
+        server->stop();
+        if (!logged.isNull())
+            QVERIFY(server->log().contains(" 127.0.0.1 " + logged + '\n'));
+    }
+
+    // A connection serves a bounded number of requests; the last reply says it closes.
+    void requestsPerConnection()
+    {
+        restart({"--max-requests", "2"});
+        RawClient client(port());
+        const QByteArray request = "GET /pellimo/wordlist.php?appid=1 HTTP/1.1\r\nHost: t\r\n\r\n";
+        client.send(request);
+        const QByteArray first = client.receive("lists\n");
+        QVERIFY(first.startsWith("HTTP/1.1 200 "));
+        QVERIFY(!first.contains("Connection: close"));
+        client.send(request);
+        QVERIFY(client.receive("Connection: close").count("HTTP/1.1 200 ") == 2);
+        QVERIFY(client.closedbypeer());
+    }
+
+    // Connections that send no whole head in time are cut, and one address cannot take more
+    // than its share of connections; others are served all along.
+    void slowAndSurplusConnections()
+    {
+        restart({"--head-timeout", "2", "--max-per-address", "2"});
+        const QString crowd = QStringLiteral("127.0.0.2");
+        const QByteArray request = "GET /pellimo/wordlist.php?appid=1 HTTP/1.1\r\nHost: t\r\n\r\n";
+        RawClient slow(port(), crowd);
+        slow.send("GET /pellimo/wordlist.php?appid=1 HTTP/1.1\r\n");
+        // Idle once its reply has come, and by then surely counted.
+        RawClient idle(port(), crowd);
+        idle.send(request);
+        QVERIFY(idle.receive("lists\n").startsWith("HTTP/1.1 200 "));
+        RawClient surplus(port(), crowd);
+        QVERIFY(surplus.closedbypeer());
+        QVERIFY(surplus.receive().isEmpty());
+        QCOMPARE(httpget(server->base().toLatin1() + "/pellimo/wordlist.php?appid=1").status, 200);
+        for (int n = 0; n < 3; ++n) {
+            slow.send("X-Slow: " + QByteArray::number(n) + "\r\n");
+            QTest::qWait(200);
+        }
+        QVERIFY(slow.closedbypeer());
+        QVERIFY(idle.closedbypeer());
+        RawClient again(port(), crowd);
+        again.send(request);
+        QVERIFY(again.receive().startsWith("HTTP/1.1 200 "));
     }
 };
 

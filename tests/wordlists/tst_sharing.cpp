@@ -44,6 +44,7 @@ private slots:
         row("accent", "é", "%C3%A9");
         row("surrogate pair", QString::fromUcs4(U"a\U0001F600"), "a%F0%9F%98%80");
         row("lone surrogate", QString(QChar(0xD800)) + u'z', "%EF%BF%BDz");
+        row("leading U+FEFF", QString(QChar(0xFEFF)) + u'a', "%EF%BB%BFa");
     }
     void encoding()
     {

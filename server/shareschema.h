@@ -1,0 +1,20 @@
+#pragma once
+
+#include "sharedb.h"
+
+#include <memory>
+#include <string>
+
+// The layout of the store, as steps from an empty database: step n (counted from 1) brings a
+// store of version n - 1 to version n. Each back end records its version in the table
+// schema_version and runs the missing steps in one transaction at start-up, so both move
+// through the same versions. A step is written once per SQL dialect.
+struct SchemaStep {
+    const char *sqlite;
+    const char *postgresql;
+};
+inline constexpr int kSchemaVersion = 2;
+extern const SchemaStep kSchemaSteps[kSchemaVersion];
+
+std::unique_ptr<ShareDb> opensqlite(const std::string &path, bool create, std::string &error);
+std::unique_ptr<ShareDb> openpostgresql(const std::string &uri, std::string &error);

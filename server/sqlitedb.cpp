@@ -1,0 +1,413 @@
+// The store in one SQLite file.
+#include "shareschema.h"
+
+#include <sqlite3.h>
+
+#include <mutex>
+
+namespace {
+// A prepared statement, reset and cleared however the caller leaves, finalized with its owner.
+class Statement {
+public:
+    Statement() = default;
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    bool prepare(sqlite3 *db, const char *sql)
+    {
+        return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) ==
+               SQLITE_OK;
+    }
+    sqlite3_stmt *get() const { return stmt_; }
+
+private:
+    sqlite3_stmt *stmt_ = nullptr;
+};
+
+// One use of a prepared statement: binds, steps, and resets it at the end.
+class Use {
+public:
+    explicit Use(const Statement &statement) : stmt_(statement.get()) {}
+    ~Use()
+    {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+    Use(const Use &) = delete;
+    Use &operator=(const Use &) = delete;
+
+    bool bind(int index, const QString &text)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        return sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()),
+                                 SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    bool bind(int index, const std::string &text)
+    {
+        return sqlite3_bind_text(stmt_, index, text.data(), int(text.size()), SQLITE_TRANSIENT) ==
+               SQLITE_OK;
+    }
+    bool bind(int index, const char *text)
+    {
+        return sqlite3_bind_text(stmt_, index, text, -1, SQLITE_STATIC) == SQLITE_OK;
+    }
+    bool bind(int index, std::int64_t value)
+    {
+        return sqlite3_bind_int64(stmt_, index, value) == SQLITE_OK;
+    }
+    // The title, the nine words and the name at 1 + first .. 11 + first.
+    bool bind(int first, const SharedRecord &record)
+    {
+        bool bound = bind(first, record.list.title);
+        for (int k = 0; k < 9 && bound; ++k)
+            bound = bind(first + 1 + k, record.list.words[k]);
+        return bound && bind(first + 10, record.publisher);
+    }
+    int step() { return sqlite3_step(stmt_); }
+    QString text(int column) const
+    {
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, column));
+        return utf8text(QByteArrayView(bytes, sqlite3_column_bytes(stmt_, column)));
+    }
+    std::int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+private:
+    sqlite3_stmt *stmt_;
+};
+
+const char recordcolumns[] = "title, w1, w2, w3, w4, w5, w6, w7, w8, w9, publisher";
+
+// One connection and the statements prepared on it; its mutex keeps it to one thread at a time.
+struct Connection {
+    // Closes once the statements, destroyed after this body, are finalized.
+    ~Connection() { sqlite3_close_v2(db); }
+    sqlite3 *db = nullptr;
+    std::mutex mutex;
+    Statement find, recent, insert, bump, update; // the writer's
+    Statement version, count, newest, waiting;    // the reader's
+};
+
+std::string lasterror(sqlite3 *db)
+{
+    return sqlite3_errmsg(db);
+}
+
+bool exec(sqlite3 *db, const char *sql, std::string &error)
+{
+    char *message = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK)
+        return true;
+    error = message ? message : lasterror(db);
+    sqlite3_free(message);
+    return false;
+}
+
+// Ends a transaction that was not committed.
+class Transaction {
+public:
+    Transaction(sqlite3 *db, const char *begin, std::string &error) : db_(db)
+    {
+        open_ = exec(db, begin, error);
+    }
+    ~Transaction()
+    {
+        if (open_) {
+            std::string ignored;
+            exec(db_, "ROLLBACK", ignored);
+        }
+    }
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    explicit operator bool() const { return open_; }
+    bool commit(std::string &error)
+    {
+        // A failed COMMIT leaves the transaction open, to be rolled back.
+        open_ = !exec(db_, "COMMIT", error);
+        return !open_;
+    }
+
+private:
+    sqlite3 *db_;
+    bool open_;
+};
+
+class SqliteDb : public ShareDb {
+public:
+    // Writes go through one connection, reads through another: the file is in WAL mode, so a
+    // page is read while a submission is written.
+    Connection writer;
+    Connection reader;
+
+    bool submit(std::vector<SubmitEntry> &entries, Status status, int perHour,
+                std::string &error) override
+    {
+        const std::lock_guard<std::mutex> lock(writer.mutex);
+        // IMMEDIATE: the review commands and other processes wait for the whole batch.
+        Transaction transaction(writer.db, "BEGIN IMMEDIATE", error);
+        if (!transaction)
+            return false;
+        bool published = false;
+        for (SubmitEntry &entry : entries) {
+            if (!submitone(entry, status, perHour, error))
+                return false;
+            published = published || (entry.outcome == SubmitEntry::Outcome::Stored &&
+                                      status == Status::Approved);
+        }
+        if (published && !bumpversion(error))
+            return false;
+        return transaction.commit(error);
+    }
+
+    std::optional<QList<Submission>> pending(std::string &error) override
+    {
+        const std::lock_guard<std::mutex> lock(reader.mutex);
+        Use query(reader.waiting);
+        QList<Submission> rows;
+        int step;
+        while ((step = query.step()) == SQLITE_ROW) {
+            Submission row;
+            row.id = query.integer(0);
+            row.submitted = query.text(1);
+            readrecord(query, 2, row.record);
+            rows.append(row);
+        }
+        if (step != SQLITE_DONE) {
+            error = lasterror(reader.db);
+            return std::nullopt;
+        }
+        return rows;
+    }
+
+    std::optional<PublishedLists> published(int cap, std::string &error) override
+    {
+        const std::lock_guard<std::mutex> lock(reader.mutex);
+        // One snapshot for the count and the lists.
+        Transaction transaction(reader.db, "BEGIN", error);
+        if (!transaction)
+            return std::nullopt;
+        PublishedLists lists;
+        {
+            Use count(reader.count);
+            if (count.step() != SQLITE_ROW) {
+                error = lasterror(reader.db);
+                return std::nullopt;
+            }
+            lists.total = count.integer(0);
+        }
+        Use query(reader.newest);
+        if (!query.bind(1, std::int64_t(cap))) {
+            error = lasterror(reader.db);
+            return std::nullopt;
+        }
+        int step;
+        while ((step = query.step()) == SQLITE_ROW) {
+            SharedRecord record;
+            readrecord(query, 0, record);
+            lists.records.append(record);
+        }
+        if (step != SQLITE_DONE) {
+            error = lasterror(reader.db);
+            return std::nullopt;
+        }
+        return lists;
+    }
+
+    Change setstatus(std::int64_t id, Status status, std::string &error) override
+    {
+        const std::lock_guard<std::mutex> lock(writer.mutex);
+        Transaction transaction(writer.db, "BEGIN IMMEDIATE", error);
+        if (!transaction)
+            return Change::Failed;
+        {
+            Use update(writer.update);
+            if (!update.bind(1, statusname(status)) || !update.bind(2, id) ||
+                update.step() != SQLITE_DONE) {
+                error = lasterror(writer.db);
+                return Change::Failed;
+            }
+        }
+        if (sqlite3_changes(writer.db) == 0)
+            return Change::Unknown;
+        if (!bumpversion(error) || !transaction.commit(error))
+            return Change::Failed;
+        return Change::Done;
+    }
+
+    std::optional<std::int64_t> pageversion(std::string &error) override
+    {
+        const std::lock_guard<std::mutex> lock(reader.mutex);
+        Use query(reader.version);
+        if (query.step() != SQLITE_ROW) {
+            error = lasterror(reader.db);
+            return std::nullopt;
+        }
+        return query.integer(0);
+    }
+
+    bool localversion() const override { return true; }
+
+private:
+    static void readrecord(const Use &query, int first, SharedRecord &record)
+    {
+        record.list.title = query.text(first);
+        for (int k = 0; k < 9; ++k)
+            record.list.words[k] = query.text(first + 1 + k);
+        record.publisher = query.text(first + 10);
+    }
+
+    bool submitone(SubmitEntry &entry, Status status, int perHour, std::string &error)
+    {
+        {
+            Use find(writer.find);
+            if (!find.bind(1, entry.address) || !find.bind(2, entry.record)) {
+                error = lasterror(writer.db);
+                return false;
+            }
+            const int step = find.step();
+            if (step == SQLITE_ROW) {
+                entry.outcome = SubmitEntry::Outcome::Duplicate;
+                entry.id = find.integer(0);
+                return true;
+            }
+            if (step != SQLITE_DONE) {
+                error = lasterror(writer.db);
+                return false;
+            }
+        }
+        if (perHour > 0) {
+            Use recent(writer.recent);
+            if (!recent.bind(1, entry.address) || recent.step() != SQLITE_ROW) {
+                error = lasterror(writer.db);
+                return false;
+            }
+            if (recent.integer(0) >= perHour) {
+                entry.outcome = SubmitEntry::Outcome::Limited;
+                return true;
+            }
+        }
+        Use insert(writer.insert);
+        if (!insert.bind(1, entry.record) || !insert.bind(12, statusname(status)) ||
+            !insert.bind(13, entry.address) || insert.step() != SQLITE_DONE) {
+            error = lasterror(writer.db);
+            return false;
+        }
+        entry.outcome = SubmitEntry::Outcome::Stored;
+        entry.id = sqlite3_last_insert_rowid(writer.db);
+        return true;
+    }
+
+    bool bumpversion(std::string &error)
+    {
+        Use bump(writer.bump);
+        if (bump.step() != SQLITE_DONE) {
+            error = lasterror(writer.db);
+            return false;
+        }
+        return true;
+    }
+};
+
+bool openconnection(const std::string &path, int flags, Connection &connection, std::string &error)
+{
+    if (sqlite3_open_v2(path.c_str(), &connection.db, flags | SQLITE_OPEN_NOMUTEX, nullptr) !=
+        SQLITE_OK) {
+        error = connection.db ? lasterror(connection.db) : "out of memory";
+        return false;
+    }
+    // Other processes (the review commands, other instances) may hold the file for a moment.
+    sqlite3_busy_timeout(connection.db, 5000);
+    return true;
+}
+
+bool migrate(sqlite3 *db, std::string &error)
+{
+    // WAL lets the review commands and the page read while a submission is written.
+    if (!exec(db, "PRAGMA journal_mode=WAL", error))
+        return false;
+    Transaction transaction(db, "BEGIN IMMEDIATE", error);
+    if (!transaction ||
+        !exec(db, "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)", error))
+        return false;
+    std::int64_t version = 0;
+    bool recorded = false;
+    {
+        Statement statement;
+        if (!statement.prepare(db, "SELECT version FROM schema_version")) {
+            error = lasterror(db);
+            return false;
+        }
+        Use query(statement);
+        if (query.step() == SQLITE_ROW) {
+            version = query.integer(0);
+            recorded = true;
+        }
+    }
+    if (version > kSchemaVersion) {
+        error = "the database is of a newer version (" + std::to_string(version) + ")";
+        return false;
+    }
+    for (std::int64_t step = version; step < kSchemaVersion; ++step)
+        if (!exec(db, kSchemaSteps[step].sqlite, error))
+            return false;
+    const std::string record = (recorded ? "UPDATE schema_version SET version = "
+                                         : "INSERT INTO schema_version VALUES (") +
+                               std::to_string(kSchemaVersion) + (recorded ? "" : ")");
+    return (version == kSchemaVersion || exec(db, record.c_str(), error)) &&
+           transaction.commit(error);
+}
+
+bool prepare(Connection &connection, Statement &statement, const std::string &sql,
+             std::string &error)
+{
+    if (statement.prepare(connection.db, sql.c_str()))
+        return true;
+    error = lasterror(connection.db);
+    return false;
+}
+} // namespace
+
+std::unique_ptr<ShareDb> opensqlite(const std::string &path, bool create, std::string &error)
+{
+    auto store = std::make_unique<SqliteDb>();
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    if (!openconnection(path, flags, store->writer, error) || !migrate(store->writer.db, error) ||
+        !openconnection(path, SQLITE_OPEN_READWRITE, store->reader, error))
+        return nullptr;
+
+    const std::string columns = recordcolumns;
+    const std::string same = "title = ?2 AND w1 = ?3 AND w2 = ?4 AND w3 = ?5 AND w4 = ?6 AND"
+                             " w5 = ?7 AND w6 = ?8 AND w7 = ?9 AND w8 = ?10 AND w9 = ?11 AND"
+                             " publisher = ?12";
+    Connection &w = store->writer;
+    Connection &r = store->reader;
+    if (!prepare(w, w.find,
+                 "SELECT id FROM lists WHERE address = ?1 AND status = 'pending' AND " + same +
+                     " LIMIT 1",
+                 error) ||
+        !prepare(w, w.recent,
+                 "SELECT count(*) FROM lists WHERE address = ?1"
+                 " AND submitted >= datetime('now', '-1 hour')",
+                 error) ||
+        !prepare(w, w.insert,
+                 "INSERT INTO lists (" + columns +
+                     ", status, address, reviewed) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9,"
+                     " ?10, ?11, ?12, ?13, CASE WHEN ?12 = 'pending' THEN NULL"
+                     " ELSE datetime('now') END)",
+                 error) ||
+        !prepare(w, w.bump, "UPDATE page_version SET version = version + 1", error) ||
+        !prepare(w, w.update,
+                 "UPDATE lists SET status = ?1, reviewed = datetime('now') WHERE id = ?2", error) ||
+        !prepare(r, r.version, "SELECT version FROM page_version", error) ||
+        !prepare(r, r.count, "SELECT count(*) FROM lists WHERE status = 'approved'", error) ||
+        !prepare(r, r.newest,
+                 "SELECT " + columns +
+                     " FROM lists WHERE status = 'approved' ORDER BY id DESC LIMIT ?1",
+                 error) ||
+        !prepare(r, r.waiting,
+                 "SELECT id, submitted, " + columns +
+                     " FROM lists WHERE status = 'pending' ORDER BY id",
+                 error))
+        return nullptr;
+    return store;
+}

@@ -1,0 +1,255 @@
+// The service's store, on SQLite or (VASKELIO_TEST_STORE=postgresql) on PostgreSQL.
+#include "pgcluster.h"
+#include "sandbox.h"
+#include "sharedb.h"
+#include "shareschema.h"
+
+#include <sqlite3.h>
+
+namespace {
+SharedRecord record(const QString &title, const QString &publisher = QStringLiteral("Ann"))
+{
+    SharedRecord made;
+    made.list.title = title;
+    for (int k = 0; k < 9; ++k)
+        made.list.words[k] = title + QString::number(k + 1);
+    made.publisher = publisher;
+    return made;
+}
+
+// A record's eleven texts, to compare whole.
+QStringList texts(const SharedRecord &r)
+{
+    return QStringList{r.list.title} + QStringList(r.list.words.begin(), r.list.words.end()) +
+           QStringList{r.publisher};
+}
+
+QStringList titles(const QList<SharedRecord> &records)
+{
+    QStringList shown;
+    for (const SharedRecord &r : records)
+        shown.append(r.list.title);
+    return shown;
+}
+
+char outcomeletter(SubmitEntry::Outcome outcome)
+{
+    switch (outcome) {
+    case SubmitEntry::Outcome::Stored:
+        return 'S';
+    case SubmitEntry::Outcome::Duplicate:
+        return 'D';
+    case SubmitEntry::Outcome::Limited:
+        return 'L';
+    case SubmitEntry::Outcome::Failed:
+        break;
+    }
+    return 'F';
+}
+} // namespace
+
+class TestShareDb : public QObject {
+    Q_OBJECT
+
+    TestStores stores;
+
+    std::unique_ptr<ShareDb> open(const QString &where)
+    {
+        std::string error;
+        std::unique_ptr<ShareDb> db = ShareDb::open(where.toStdString(), true, error);
+        if (!db)
+            qWarning("%s", error.c_str());
+        return db;
+    }
+    // SQL straight on the store, past the service's own code.
+    bool exec(const QString &where, const QString &sql)
+    {
+        if (PgCluster *cluster = stores.cluster())
+            return cluster->psql(where, sql);
+        sqlite3 *db = nullptr;
+        const bool ok =
+            sqlite3_open(QFile::encodeName(where).constData(), &db) == SQLITE_OK &&
+            sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_close(db);
+        return ok;
+    }
+
+private slots:
+    void initTestCase() { VASKELIO_START_STORES(stores); }
+
+    // A store of the first layout (no version, no addresses) keeps its lists and takes
+    // submissions once opened; one of a newer layout is refused.
+    void olderLayoutsAreBroughtUpToDate()
+    {
+        const QString where = stores.newstore();
+        const QString v1 = QString::fromUtf8(TestStores::postgresql() ? kSchemaSteps[0].postgresql
+                                                                      : kSchemaSteps[0].sqlite);
+        QVERIFY(exec(where, v1));
+        QVERIFY(exec(where, QStringLiteral(
+                                "INSERT INTO lists (title, w1, w2, w3, w4, w5, w6, w7, w8, w9,"
+                                " publisher, status) VALUES ('Old', 'a', 'b', 'c', 'd', 'e', 'f',"
+                                " 'g', 'h', 'i', 'Bo', 'approved'), ('Waiting', 'a', 'b', 'c', 'd',"
+                                " 'e', 'f', 'g', 'h', 'i', 'Cy', 'pending')")));
+        for (int round = 0; round < 2; ++round) {
+            std::unique_ptr<ShareDb> db = open(where);
+            QVERIFY(db);
+            std::string error;
+            const auto lists = db->published(10, error);
+            QVERIFY2(lists, error.c_str());
+            QCOMPARE(titles(lists->records), QStringList{"Old"});
+            QCOMPARE(lists->records.at(0).publisher, QStringLiteral("Bo"));
+            const auto waiting = db->pending(error);
+            QVERIFY(waiting);
+            QCOMPARE(waiting->size(), 1 + round);
+            std::vector<SubmitEntry> entries(1);
+            entries[0].record = record(QStringLiteral("New"));
+            entries[0].address = "192.0.2.1";
+            QVERIFY2(db->submit(entries, ShareDb::Status::Pending, 1, error), error.c_str());
+            QCOMPARE(outcomeletter(entries[0].outcome), round == 0 ? 'S' : 'D');
+        }
+        QVERIFY(exec(where, QStringLiteral("UPDATE schema_version SET version = 99")));
+        std::string error;
+        QVERIFY(!ShareDb::open(where.toStdString(), true, error));
+        QVERIFY(QString::fromStdString(error).contains(QStringLiteral("newer")));
+    }
+
+    void submissionOutcomes_data()
+    {
+        // Batches separated by "|", each submission ADDRESS:TITLE; the outcome letters in
+        // order: S stored, D a duplicate of a pending list, L over the limit.
+        QTest::addColumn<int>("perHour");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("outcomes");
+        QTest::newRow("the fourth of three") << 3 << "a:1 | a:2 | a:3 | a:4 | b:5"
+                                             << "SSSLS";
+        QTest::newRow("in one batch") << 3 << "a:1 a:2 a:3 a:4 b:5 b:6"
+                                      << "SSSLSS";
+        QTest::newRow("a repeat is no submission") << 2 << "a:1 | a:1 | a:2 | a:1 | a:3"
+                                                   << "SDSDL";
+        QTest::newRow("a repeat in one batch") << 2 << "a:1 a:1 a:2"
+                                               << "SDS";
+        QTest::newRow("the same list from another address") << 1 << "a:1 | b:1 | b:1"
+                                                            << "SSD";
+        QTest::newRow("no limit") << 0 << "a:1 a:2 a:3 a:4 a:5 | a:6 a:7 a:8 a:9 a:10 a:1"
+                                  << "SSSSSSSSSSD";
+    }
+    // The limit counts what an address stored within the hour; a list that address has
+    // pending already is acknowledged again, without a second row.
+    void submissionOutcomes()
+    {
+        QFETCH(int, perHour);
+        QFETCH(QString, script);
+        QFETCH(QString, outcomes);
+        std::unique_ptr<ShareDb> db = open(stores.newstore());
+        QVERIFY(db);
+        QString seen;
+        std::int64_t firstid = 0;
+        for (const QString &batch : script.split(u'|')) {
+            std::vector<SubmitEntry> entries;
+            for (const QString &item : batch.split(u' ', Qt::SkipEmptyParts)) {
+                SubmitEntry entry;
+                entry.address = item.section(u':', 0, 0) == u"a" ? "198.51.100.7" : "2001:db8::9";
+                entry.record = record(QStringLiteral("list ") + item.section(u':', 1));
+                entries.push_back(entry);
+            }
+            std::string error;
+            QVERIFY2(db->submit(entries, ShareDb::Status::Pending, perHour, error), error.c_str());
+            for (const SubmitEntry &entry : entries) {
+                seen += QLatin1Char(outcomeletter(entry.outcome));
+                if (firstid == 0)
+                    firstid = entry.id;
+                // A repeat of the very first list names the row it repeats.
+                if (entry.outcome == SubmitEntry::Outcome::Duplicate &&
+                    entry.record.list.title == QStringLiteral("list 1") &&
+                    entry.address == "198.51.100.7")
+                    QCOMPARE(entry.id, firstid);
+            }
+        }
+        QCOMPARE(seen, outcomes);
+        std::string error;
+        QCOMPARE(db->pending(error)->size(), int(outcomes.count(u'S')));
+    }
+
+    // A list approved meanwhile is no longer pending: the same list again is a new submission.
+    void approvedListsAreNoDuplicates()
+    {
+        std::unique_ptr<ShareDb> db = open(stores.newstore());
+        QVERIFY(db);
+        std::vector<SubmitEntry> entries(1);
+        entries[0].record = record(QStringLiteral("Fruit"));
+        entries[0].address = "192.0.2.1";
+        std::string error;
+        QVERIFY(db->submit(entries, ShareDb::Status::Pending, 20, error));
+        QCOMPARE(db->setstatus(entries[0].id, ShareDb::Status::Approved, error),
+                 ShareDb::Change::Done);
+        QVERIFY(db->submit(entries, ShareDb::Status::Pending, 20, error));
+        QCOMPARE(outcomeletter(entries[0].outcome), 'S');
+        QCOMPARE(db->pending(error)->size(), 1);
+    }
+
+    // The page's lists are the newest up to the cap; their version moves with every change of
+    // what is published, and only then.
+    void publishedListsAndTheirVersion()
+    {
+        std::unique_ptr<ShareDb> db = open(stores.newstore());
+        QVERIFY(db);
+        std::string error;
+        const auto version = [&] { return db->pageversion(error).value_or(-1); };
+        std::int64_t last = version();
+        QVERIFY(last >= 0);
+        QList<std::int64_t> ids;
+        for (const char *title : {"A", "B", "C", "D", "E"}) {
+            ids.append(db->add(record(QString::fromLatin1(title)), ShareDb::Status::Pending, error)
+                           .value_or(-1));
+            QVERIFY(ids.last() > 0);
+        }
+        QCOMPARE(version(), last);
+        for (const std::int64_t id : ids)
+            QCOMPARE(db->setstatus(id, ShareDb::Status::Approved, error), ShareDb::Change::Done);
+        QVERIFY(version() > last);
+        last = version();
+
+        auto lists = db->published(3, error);
+        QVERIFY(lists);
+        QCOMPARE(titles(lists->records), QStringList({"E", "D", "C"}));
+        QCOMPARE(lists->total, std::int64_t(5));
+        QCOMPARE(texts(lists->records.at(0)), texts(record(QStringLiteral("E"))));
+
+        QCOMPARE(db->setstatus(ids.at(4), ShareDb::Status::Rejected, error), ShareDb::Change::Done);
+        QVERIFY(version() > last);
+        last = version();
+        lists = db->published(3, error);
+        QCOMPARE(titles(lists->records), QStringList({"D", "C", "B"}));
+        QCOMPARE(lists->total, std::int64_t(4));
+        QCOMPARE(db->setstatus(ids.last() + 100, ShareDb::Status::Approved, error),
+                 ShareDb::Change::Unknown);
+        QCOMPARE(version(), last);
+        QVERIFY(db->add(record(QStringLiteral("F")), ShareDb::Status::Approved, error));
+        QVERIFY(version() > last);
+        QCOMPARE(db->published(1, error)->records.at(0).list.title, QStringLiteral("F"));
+    }
+
+    // Texts come back as they went in: a leading U+FEFF, quotes, SQL, four-byte characters.
+    void textsAreStoredExactly()
+    {
+        std::unique_ptr<ShareDb> db = open(stores.newstore());
+        QVERIFY(db);
+        SharedRecord odd = record(QString(QChar(0xFEFF)) + QStringLiteral("Title"));
+        odd.list.words[0] = QStringLiteral("'); DROP TABLE lists; --");
+        odd.list.words[1] = QString::fromUcs4(U"\U0001F600\u5B57");
+        odd.list.words[2] = QString(QChar(0xFEFF));
+        odd.publisher = QStringLiteral("O'Brien \"Bob\"");
+        std::string error;
+        QVERIFY(db->add(odd, ShareDb::Status::Approved, error));
+        QVERIFY(db->add(odd, ShareDb::Status::Pending, error));
+        QCOMPARE(texts(db->published(10, error)->records.at(0)), texts(odd));
+        const auto waiting = db->pending(error);
+        QCOMPARE(texts(waiting->at(0).record), texts(odd));
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
+                    .match(waiting->at(0).submitted)
+                    .hasMatch());
+    }
+};
+
+VASKELIO_TEST_MAIN(TestShareDb)
+#include "tst_sharedb.moc"
