@@ -1,7 +1,9 @@
 // vaskelio-share: the word-list sharing service and its review commands.
+#include "appinfo.h"
 #include "sharedb.h"
 #include "shareservice.h"
 
+#include <QCommandLineParser>
 #include <QStringList>
 
 #include <algorithm>
@@ -26,6 +28,7 @@ const char usage[] =
     "       vaskelio-share pending --db STORE\n"
     "       vaskelio-share approve --db STORE ID\n"
     "       vaskelio-share reject --db STORE ID\n"
+    "       vaskelio-share --help | --version\n"
     "\n"
     "STORE    an SQLite file, or a PostgreSQL database as postgresql://USER@HOST/DB (any libpq\n"
     "         URI) that several instances of the service may share. Its tables are made or\n"
@@ -55,6 +58,7 @@ struct Options {
     std::string db;
     ServeOptions serve;
     long long id = -1;
+    std::string error; // what the command line got wrong, when the parser can say
 };
 
 bool number(const char *text, long long low, long long high, long long &value)
@@ -65,12 +69,10 @@ bool number(const char *text, long long low, long long high, long long &value)
     return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
 }
 
-bool parse(int argc, char **argv, Options &options)
+// The command line, read by QCommandLineParser: options anywhere, the command and an ID as
+// positional arguments. False on any mistake, which is a usage error.
+bool parse(const QStringList &arguments, Options &options, bool &help, bool &version)
 {
-    if (argc < 2)
-        return false;
-    options.command = argv[1];
-    const bool serving = options.command == "serve";
     ServeOptions &serve = options.serve;
     // The serve options that take a whole number: where it goes and its range.
     const struct {
@@ -78,50 +80,74 @@ bool parse(int argc, char **argv, Options &options)
         int *value;
         long long low, high;
     } numbers[] = {
-        {"--port", &serve.port, 0, 65535},
-        {"--rate-limit", &serve.submitsPerHour, 0, 1000000},
-        {"--page-cap", &serve.pageCap, 1, kMaxPageCap},
-        {"--head-timeout", &serve.headSeconds, 1, 3600},
-        {"--idle-timeout", &serve.idleSeconds, 1, 3600},
-        {"--max-requests", &serve.requestsPerConnection, 1, 1000000},
-        {"--max-per-address", &serve.connectionsPerAddress, 1, 1000000},
-        {"--max-connections", &serve.maxConnections, 1, 1000000},
-        {"--threads", &serve.threads, 1, 256},
-        {"--page-check", &serve.pageCheckMilliseconds, 0, 60000},
+        {"port", &serve.port, 0, 65535},
+        {"rate-limit", &serve.submitsPerHour, 0, 1000000},
+        {"page-cap", &serve.pageCap, 1, kMaxPageCap},
+        {"head-timeout", &serve.headSeconds, 1, 3600},
+        {"idle-timeout", &serve.idleSeconds, 1, 3600},
+        {"max-requests", &serve.requestsPerConnection, 1, 1000000},
+        {"max-per-address", &serve.connectionsPerAddress, 1, 1000000},
+        {"max-connections", &serve.maxConnections, 1, 1000000},
+        {"threads", &serve.threads, 1, 256},
+        {"page-check", &serve.pageCheckMilliseconds, 0, 60000},
     };
-    std::vector<std::string> rest;
-    for (int i = 2; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool valued = i + 1 < argc;
-        const auto numeric = std::find_if(std::begin(numbers), std::end(numbers),
-                                          [&arg](const auto &n) { return arg == n.name; });
-        if (arg == "--db" && valued) {
-            options.db = argv[++i];
-        } else if (serving && numeric != std::end(numbers) && valued) {
-            long long value = 0;
-            if (!number(argv[++i], numeric->low, numeric->high, value))
-                return false;
-            *numeric->value = int(value);
-        } else if (serving && arg == "--bind" && valued) {
-            serve.bind = argv[++i];
-        } else if (serving && arg == "--proxy" && valued) {
-            const std::optional<std::string> address = canonicaladdress(argv[++i]);
-            if (!address)
-                return false;
-            serve.proxies.push_back(*address);
-        } else if (serving && arg == "--publish-all") {
-            serve.publishAll = true;
-        } else {
-            rest.push_back(arg);
-        }
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption versionOption(
+        QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption db(QStringLiteral("db"), QString(), QStringLiteral("STORE"));
+    const QCommandLineOption bind(QStringLiteral("bind"), QString(), QStringLiteral("ADDR"));
+    const QCommandLineOption proxy(QStringLiteral("proxy"), QString(), QStringLiteral("ADDR"));
+    const QCommandLineOption publishAll(QStringLiteral("publish-all"));
+    parser.addOptions({helpOption, versionOption, db, bind, proxy, publishAll});
+    QStringList serveOnly{bind.names().first(), proxy.names().first(), publishAll.names().first()};
+    for (const auto &n : numbers) {
+        parser.addOption(QCommandLineOption(QLatin1String(n.name), QString(), QStringLiteral("N")));
+        serveOnly.append(QLatin1String(n.name));
     }
+    if (!parser.parse(arguments)) {
+        options.error = parser.errorText().toStdString();
+        return false;
+    }
+    help = parser.isSet(helpOption);
+    version = parser.isSet(versionOption);
+    if (help || version)
+        return true;
+
+    QStringList rest = parser.positionalArguments();
+    if (rest.isEmpty())
+        return false;
+    options.command = rest.takeFirst().toStdString();
+    const bool serving = options.command == "serve";
+    for (const QString &name : serveOnly)
+        if (!serving && parser.isSet(name))
+            return false;
+    for (const auto &n : numbers) {
+        const QString name = QLatin1String(n.name);
+        if (!parser.isSet(name))
+            continue;
+        long long value = 0;
+        if (!number(parser.value(name).toUtf8().constData(), n.low, n.high, value))
+            return false;
+        *n.value = int(value);
+    }
+    if (parser.isSet(bind))
+        serve.bind = parser.value(bind).toStdString();
+    for (const QString &address : parser.values(proxy)) {
+        const std::optional<std::string> canonical = canonicaladdress(address.toStdString());
+        if (!canonical)
+            return false;
+        serve.proxies.push_back(*canonical);
+    }
+    serve.publishAll = parser.isSet(publishAll);
+    options.db = parser.value(db).toStdString();
     if (options.db.empty())
         return false;
     if (serving || options.command == "pending")
-        return rest.empty();
+        return rest.isEmpty();
     if (options.command == "approve" || options.command == "reject") {
         long long id = 0;
-        if (rest.size() != 1 || !number(rest[0].c_str(), 1, LLONG_MAX, id))
+        if (rest.size() != 1 || !number(rest[0].toUtf8().constData(), 1, LLONG_MAX, id))
             return false;
         options.id = id;
         return true;
@@ -213,17 +239,29 @@ int review(const Options &options, ShareDb &db)
 
 int main(int argc, char **argv)
 {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        printusage(stdout);
-        return 0;
-    }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     Options options;
-    if (!parse(argc, argv, options)) {
+    bool help = false, version = false;
+    if (!parse(arguments, options, help, version)) {
+        if (!options.error.empty())
+            std::fprintf(stderr, "vaskelio-share: %s\n", options.error.c_str());
         printusage(stderr);
         return 2;
     }
+    if (help) {
+        printusage(stdout);
+        return 0;
+    }
+    if (version) {
+        std::printf("vaskelio-share %s\n", appinfo::kVersion);
+        return 0;
+    }
+#if defined(SIGPIPE)
     // A client that hangs up mid-reply must not end the service.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
     std::string error;
     const std::unique_ptr<ShareDb> db =
         ShareDb::open(options.db, options.command == "serve", error);

@@ -252,7 +252,12 @@ std::string utcnow()
     char when[32] = "-";
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
-    if (gmtime_r(&now, &utc))
+#if defined(_WIN32)
+    const bool known = gmtime_s(&utc, &now) == 0;
+#else
+    const bool known = gmtime_r(&now, &utc) != nullptr;
+#endif
+    if (known)
         std::strftime(when, sizeof when, "%Y-%m-%dT%H:%M:%SZ", &utc);
     return when;
 }
