@@ -1,5 +1,7 @@
 #include "print/qtpageprinter.h"
 
+#include "appinfo.h"
+
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -18,7 +20,7 @@ bool QtPagePrinter::printPages(const QList<QWidget *> &pages, QPoint offsetDots,
     // printer does not print them at a fraction of their size.
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setResolution(300);
-    printer.setDocName(QStringLiteral("Vaskelio"));
+    printer.setDocName(QString::fromLatin1(appinfo::kName));
     return printOn(printer, info.printerName(), pages, offsetDots, error);
 }
 

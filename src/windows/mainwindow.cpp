@@ -39,7 +39,6 @@
 #include <QToolButton>
 
 namespace {
-const QString kTitle = QStringLiteral("Vaskelio");
 const QColor kStatusColor(0xFF, 0xBC, 0x79);
 // Where a page's top-left corner lands on the sheet, in printer dots.
 constexpr QPoint kPrintOffset(200, 100);
@@ -110,7 +109,7 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
       state_(state), prompter_(prompter), settings_(settings)
 {
     setObjectName(QStringLiteral("aaForm1"));
-    setWindowTitle(kTitle);
+    setWindowTitle(applicationTitle());
     setFont(dialogFont(8));
     buildLayout();
 
@@ -282,7 +281,7 @@ void TaaForm1::enterplay()
         button->setEnabled(true);
     // A saved game may carry a level the game never deals; the caption then stays.
     if (const QString key = levelNameKey(state_.curlevel); !key.isEmpty())
-        setWindowTitle(kTitle + QStringLiteral(" - ") + state_.texts.uitext(key));
+        setWindowTitle(applicationTitle() + QStringLiteral(" - ") + state_.texts.uitext(key));
 }
 
 void TaaForm1::selectfirstword()
