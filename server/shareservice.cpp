@@ -144,8 +144,8 @@ std::variant<SharedRecord, std::string> checksubmission(const QueryParams &param
             utf8text(QByteArrayView(bytes.data(), qsizetype(bytes.size())), &invalid);
         if (invalid)
             return sharefieldname(field).toStdString() + " is not UTF-8";
-        if (const std::optional<QString> problem = sharevalueproblem(field, text))
-            return problem->toStdString();
+        if (const std::optional<ShareValueProblem> problem = sharevalueproblem(field, text))
+            return problem->english().toStdString();
         (field == 0                 ? record.list.title
          : field == kShareNameField ? record.publisher
                                     : record.list.words[field - 1]) = text;

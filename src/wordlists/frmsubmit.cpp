@@ -1,5 +1,7 @@
 #include "wordlists/frmsubmit.h"
 
+#include "wordlists/sharelimits.h"
+
 #include "board/cellboard.h"
 #include "engine/prompter.h"
 #include "i18n/translate.h"
@@ -66,8 +68,8 @@ void Tfrmsubmit::Button1Click()
         const QString &text = field == 0                 ? list.title
                               : field == kShareNameField ? name
                                                          : list.words[field - 1];
-        if (const std::optional<QString> problem = sharevalueproblem(field, text)) {
-            prompter_.inform(failed + u'\n' + *problem);
+        if (const std::optional<ShareValueProblem> problem = sharevalueproblem(field, text)) {
+            prompter_.inform(failed + u'\n' + problemtext(texts, *problem));
             return;
         }
     }
@@ -78,6 +80,24 @@ void Tfrmsubmit::Button1Click()
     }
     prompter_.inform(texts.uitext(QStringLiteral("frmsubmit.msgok")));
     accept();
+}
+
+QString Tfrmsubmit::problemtext(const TextTables &texts, const ShareValueProblem &problem)
+{
+    const QString field =
+        problem.field == 0 ? texts.uitext(QStringLiteral("frmsubmit.msgfieldtitle"))
+        : problem.field == kShareNameField
+            ? texts.uitext(QStringLiteral("frmsubmit.msgfieldname"))
+            : texts.uitext(QStringLiteral("frmsubmit.msgfieldword")).arg(problem.field);
+    switch (problem.kind) {
+    case ShareValueProblem::Kind::Empty:
+        return texts.uitext(QStringLiteral("frmsubmit.msgempty")).arg(field);
+    case ShareValueProblem::Kind::Control:
+        return texts.uitext(QStringLiteral("frmsubmit.msgcontrol")).arg(field);
+    case ShareValueProblem::Kind::TooLong:
+        break;
+    }
+    return texts.uitext(QStringLiteral("frmsubmit.msgtoolong")).arg(field).arg(problem.limit);
 }
 
 bool Tfrmsubmit::send(const QByteArray &address, QString &reason)

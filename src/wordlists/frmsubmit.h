@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+class TextTables;
+struct ShareValueProblem;
+
 class Prompter;
 class QLabel;
 class QLineEdit;
@@ -45,6 +48,8 @@ private:
     // Sends the address and returns whether the service accepted it; if not, reason is the
     // service's own, when it gave one.
     bool send(const QByteArray &address, QString &reason);
+    // What the service would refuse, in the player's language.
+    static QString problemtext(const TextTables &texts, const ShareValueProblem &problem);
 
     TaaForm1 &main_;
     Tfrmwordlist &wordlist_;

@@ -20,17 +20,31 @@ QString sharefieldname(int field)
     return QStringLiteral("word %1").arg(field);
 }
 
-std::optional<QString> sharevalueproblem(int field, const QString &text)
+QString ShareValueProblem::english() const
 {
-    if (trimmedBlanks(text).isEmpty())
+    switch (kind) {
+    case Kind::Empty:
         return sharefieldname(field) + QStringLiteral(" is empty");
+    case Kind::Control:
+        return sharefieldname(field) +
+               QStringLiteral(" holds a line break or another control character");
+    case Kind::TooLong:
+        break;
+    }
+    return sharefieldname(field) + QStringLiteral(" is longer than %1 characters").arg(limit);
+}
+
+std::optional<ShareValueProblem> sharevalueproblem(int field, const QString &text)
+{
+    using Kind = ShareValueProblem::Kind;
+    if (trimmedBlanks(text).isEmpty())
+        return ShareValueProblem{field, Kind::Empty, 0};
     const QList<uint> characters = text.toUcs4();
     for (const uint c : characters)
         if (isbreaking(c))
-            return sharefieldname(field) +
-                   QStringLiteral(" holds a line break or another control character");
+            return ShareValueProblem{field, Kind::Control, 0};
     const int limit = field == 0 ? kMaxTitle : field == kShareNameField ? kMaxName : kMaxWord;
     if (characters.size() > limit)
-        return sharefieldname(field) + QStringLiteral(" is longer than %1 characters").arg(limit);
+        return ShareValueProblem{field, Kind::TooLong, limit};
     return std::nullopt;
 }

@@ -36,8 +36,16 @@ inline constexpr int kShareNameField = 10;
 // How the player and the service's replies name field: "the title", "word 3", "the name".
 QString sharefieldname(int field);
 
-// Why the service would refuse text as the given field, in one line of English, or none. A
-// text is refused when it is empty (nothing left once U+0000..U+0020 are removed from both
-// ends), holds a line break or another control character (which would break the page's
-// lines), or is longer than its limit in characters.
-std::optional<QString> sharevalueproblem(int field, const QString &text);
+// Why the service would refuse a text as a field. A text is refused when it is empty (nothing
+// left once U+0000..U+0020 are removed from both ends), holds a line break or another control
+// character (which would break the page's lines), or is longer than its limit in characters.
+struct ShareValueProblem {
+    enum class Kind { Empty, Control, TooLong };
+    int field = 0;
+    Kind kind = Kind::Empty;
+    int limit = 0; // for TooLong, in characters
+
+    // In one line of English, as the service replies: "word 3 is longer than 50 characters".
+    QString english() const;
+};
+std::optional<ShareValueProblem> sharevalueproblem(int field, const QString &text);

@@ -98,13 +98,14 @@ void Twebwordlist::replyfinished(QNetworkReply *reply)
         bool known = false;
         const qint64 total = reply->rawHeader("X-Total-Count").toLongLong(&known);
         label3_->setText(known && total > page_.count()
-                             ? QStringLiteral("Only the newest %1 of %2 shared lists are shown.")
+                             ? main_.state()
+                                   .texts.uitext(QStringLiteral("webwordlist.msgcut"))
                                    .arg(page_.count())
                                    .arg(total)
                              : QString());
     } else if (sharetoolarge(*reply)) {
-        label3_->setText(QStringLiteral("The page of shared lists is larger than %1 MiB and was "
-                                        "not loaded.")
+        label3_->setText(main_.state()
+                             .texts.uitext(QStringLiteral("webwordlist.msgtoolarge"))
                              .arg(kSharePageLimit / (1024 * 1024)));
     }
     emit pageloaded(arrived);

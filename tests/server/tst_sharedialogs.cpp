@@ -230,6 +230,41 @@ private slots:
         QCOMPARE(stub.requests.size(), 0);
     }
 
+    // The player reads what is wrong in the language of the interface.
+    void refusedBeforeSendingInTheirLanguage_data()
+    {
+        QTest::addColumn<int>("langid");
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("Chinese, long word")
+            << 1 << 3 << QString(51, u'x') << "第3个单词超过50个字符";
+        QTest::newRow("Japanese, empty title") << 2 << 0 << QString() << "タイトルが空です";
+        QTest::newRow("Chinese, name with a line break")
+            << 1 << 10 << QStringLiteral("a\nb") << "姓名含有换行符或其他控制字符";
+    }
+    void refusedBeforeSendingInTheirLanguage()
+    {
+        QFETCH(int, langid);
+        QFETCH(int, box);
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        StubServer stub(StubServer::status(200));
+        start(stub.base());
+        TextTables &texts = fixture->state().texts;
+        texts.setLangid(langid);
+        texts.selectLanguage();
+        wordList().showposition(4);
+        if (box < 10)
+            wordList().box(box)->setText(text);
+        submit().show();
+        submit().edtname()->setText(box == 10 ? text : QStringLiteral("Ann"));
+        QTest::mouseClick(button(&submit(), "Button1"), Qt::LeftButton);
+        QCOMPARE(messages(),
+                 QStringList{texts.uitext(QStringLiteral("frmsubmit.msgerror")) + u'\n' + reason});
+        QCOMPARE(stub.requests.size(), 0);
+    }
+
     // From Share List against the service: approved lists only, newest first; Add trims the
     // title and refuses a title that exists.
     void addFromTheSharedLists()
