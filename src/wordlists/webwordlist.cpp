@@ -79,6 +79,7 @@ void Twebwordlist::startloading()
         loading_ = nullptr; // so that its end is not taken for the page
         older->abort();
     }
+    label3_->clear(); // a note about the last page does not belong to the next
     QNetworkReply *reply =
         shareget(*network_, sharerequest(QUrl(sharepageaddress(base_))), timeout_, kSharePageLimit);
     loading_ = reply;
