@@ -4,9 +4,9 @@
 //   bench_startup [ROUNDS]
 #include "firstpaint.h"
 #include "storage/settings.h"
+#include "widgets/qtprompter.h"
 #include "windows/mainwindow.h"
 #include "windows/program.h"
-#include "windows/qtprompter.h"
 #include "wordlists/shareaddress.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 #include "shareservice.h"
 
 #include "sharedb.h"
+#include "text/textrules.h"
 
 #include <arpa/inet.h>
 #include <microhttpd.h>
@@ -28,17 +29,6 @@ using Clock = std::chrono::steady_clock;
 constexpr unsigned kMaxHeaderFields = 64;
 constexpr std::size_t kConnectionMemory = 32 * 1024;
 
-int hexdigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // "+" is a space; %XX the byte XX; a "%" that starts no such pair stays as it is.
 std::string formdecode(QByteArrayView text)
 {
@@ -46,8 +36,8 @@ std::string formdecode(QByteArrayView text)
     out.reserve(std::size_t(text.size()));
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char c = text.at(i);
-        const int high = c == '%' && i + 2 < text.size() ? hexdigit(text.at(i + 1)) : -1;
-        const int low = high >= 0 ? hexdigit(text.at(i + 2)) : -1;
+        const int high = c == '%' && i + 2 < text.size() ? digitValue(uchar(text.at(i + 1))) : -1;
+        const int low = high >= 0 ? digitValue(uchar(text.at(i + 2))) : -1;
         if (low >= 0) {
             out += char(high * 16 + low);
             i += 2;

@@ -1,7 +1,7 @@
 #include "appinfo.h"
 #include "storage/settings.h"
+#include "widgets/qtprompter.h"
 #include "windows/program.h"
-#include "windows/qtprompter.h"
 #include "wordlists/shareaddress.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
-#include "board/cellboard.h"
+#include "bankline.h"
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
+#include "engine/cellboard.h"
 #include "engine/qj.h"
 #include "engine/random.h"
 #include "engine/rules.h"
 #include "i18n/texttable.h"
-#include "bankline.h"
 #include "sandbox.h"
 #include "scriptedprompter.h"
 

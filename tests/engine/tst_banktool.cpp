@@ -1,4 +1,5 @@
 #include "banktool.h"
+#include "engine/bankline.h"
 #include "generator.h"
 #include "sandbox.h"
 
@@ -378,7 +379,7 @@ private slots:
             QVERIFY2(report.ok(), qPrintable(report.messages().join('\n')));
             QCOMPARE(report.lines, 12);
             if (level != 3)
-                QCOMPARE(bank.levels[level].first(), banktool::tellingRow(level));
+                QCOMPARE(bank.levels[level].first(), bankline::firstLine(level));
         }
         for (int k = 0; k < 12; ++k) {
             const auto e = banktool::parseBankLine(bank.levels[0][k]);

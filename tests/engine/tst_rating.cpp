@@ -1,4 +1,5 @@
 #include "engine/bank.h"
+#include "engine/bankline.h"
 #include "engine/rating.h"
 #include "engine/solver.h"
 #include "sandbox.h"
@@ -311,12 +312,10 @@ private slots:
         for (int level = 0; level < PuzzleBank::kLevels; ++level) {
             for (int r = 1; r <= bank.lineCount(level); ++r) {
                 const QString line = bank.line(level, r);
-                Grid givens{}, solution{};
-                for (int p = 0; p < 81; ++p) {
-                    const char c = line.at(p).toLatin1();
-                    solution[p] = c <= '9' ? std::uint8_t(c - '0') : std::uint8_t(c - 'A' + 1);
-                    givens[p] = c <= '9' ? solution[p] : 0;
-                }
+                const bankline::Decoded decoded = bankline::decode(line.toLatin1());
+                QVERIFY2(decoded, qPrintable(decoded.problem));
+                const Grid &givens = decoded.puzzle->givens;
+                const Grid &solution = decoded.puzzle->solution;
                 const sudoku::Rating rating = sudoku::rate(givens);
                 for (int cell = 0; cell < 81; ++cell)
                     if (rating.grid[cell] && rating.grid[cell] != solution[cell])

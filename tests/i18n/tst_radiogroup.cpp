@@ -1,5 +1,5 @@
 #include "sandbox.h"
-#include "windows/radiogroup.h"
+#include "widgets/radiogroup.h"
 
 #include <QGridLayout>
 #include <QRadioButton>

@@ -1,6 +1,6 @@
-#include "i18n/translate.h"
 #include "sandbox.h"
-#include "windows/radiogroup.h"
+#include "widgets/radiogroup.h"
+#include "widgets/translate.h"
 
 #include <QAction>
 #include <QDialog>

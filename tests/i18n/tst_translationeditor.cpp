@@ -1,9 +1,9 @@
-#include "i18n/translationeditor.h"
 #include "programfixture.h"
 #include "sandbox.h"
+#include "widgets/radiogroup.h"
 #include "windows/frmabout.h"
 #include "windows/mainwindow.h"
-#include "windows/radiogroup.h"
+#include "windows/translationeditor.h"
 
 #include <QLineEdit>
 #include <QPushButton>

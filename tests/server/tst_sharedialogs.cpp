@@ -1,11 +1,11 @@
+#include "listdialogs/frmsubmit.h"
+#include "listdialogs/frmwordlist.h"
+#include "listdialogs/webwordlist.h"
 #include "programfixture.h"
 #include "sandbox.h"
 #include "shareserver.h"
 #include "windows/mainwindow.h"
-#include "wordlists/frmsubmit.h"
-#include "wordlists/frmwordlist.h"
 #include "wordlists/shareaddress.h"
-#include "wordlists/webwordlist.h"
 #include "wordlists/wordliststore.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "i18n/texttable.h"
 #include "sandbox.h"
 #include "storage/savedgame.h"
-#include "storage/textfile.h"
+#include "text/textfile.h"
 
 #include <QtTest>
 

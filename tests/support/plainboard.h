@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/cellboard.h"
+#include "engine/cellboard.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
 #include "programfixture.h"
 #include "sandbox.h"
+#include "widgets/radiogroup.h"
 #include "windows/frmabout.h"
 #include "windows/frmoption.h"
 #include "windows/mainwindow.h"
-#include "windows/radiogroup.h"
 
 #include <QLabel>
 #include <QPushButton>

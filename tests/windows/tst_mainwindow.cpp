@@ -2,10 +2,10 @@
 #include "board/wordpalette.h"
 #include "programfixture.h"
 #include "sandbox.h"
+#include "widgets/radiogroup.h"
 #include "windows/frmda.h"
 #include "windows/frmnewgame.h"
 #include "windows/mainwindow.h"
-#include "windows/radiogroup.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,9 +2,9 @@
 #include "board/wordpalette.h"
 #include "programfixture.h"
 #include "sandbox.h"
+#include "widgets/radiogroup.h"
 #include "windows/frmnewgame.h"
 #include "windows/mainwindow.h"
-#include "windows/radiogroup.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -6,9 +6,9 @@
 #if defined(Q_OS_UNIX)
 #include "unwrittenpipe.h"
 #endif
+#include "widgets/radiogroup.h"
 #include "windows/frmnewgame.h"
 #include "windows/mainwindow.h"
-#include "windows/radiogroup.h"
 
 #include <QLineEdit>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
+#include "listdialogs/htmlreference.h"
 #include "sandbox.h"
-#include "wordlists/htmlreference.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/sharedpage.h"
 

@@ -1,9 +1,9 @@
+#include "listdialogs/frmappend.h"
+#include "listdialogs/frmwordlist.h"
 #include "programfixture.h"
 #include "sandbox.h"
 #include "windows/frmnewgame.h"
 #include "windows/mainwindow.h"
-#include "wordlists/frmappend.h"
-#include "wordlists/frmwordlist.h"
 #include "wordlists/wordliststore.h"
 
 #include <QLineEdit>

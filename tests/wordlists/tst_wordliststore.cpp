@@ -1,5 +1,5 @@
 #include "sandbox.h"
-#include "storage/textfile.h"
+#include "text/textfile.h"
 #include "wordlists/wordliststore.h"
 
 #include <QDir>

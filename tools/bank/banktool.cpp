@@ -1,6 +1,7 @@
 #include "banktool.h"
 
-#include "storage/textfile.h"
+#include "engine/bankline.h"
+#include "text/textfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -15,11 +16,6 @@ namespace {
 // Far above any bank; keeps a stray huge file from being read whole.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
-QString hexByte(unsigned char c)
-{
-    return QStringLiteral("0x") + QString::number(c, 16).toUpper().rightJustified(2, u'0');
-}
-
 } // namespace
 
 int Puzzle::givenCount() const
@@ -29,34 +25,16 @@ int Puzzle::givenCount() const
 
 std::optional<Puzzle> parseBankLine(const QByteArray &line, QString *reason)
 {
-    auto fail = [reason](const QString &why) {
+    const bankline::Decoded decoded = bankline::decode(line);
+    if (!decoded) {
         if (reason)
-            *reason = why;
+            *reason = decoded.problem;
         return std::nullopt;
-    };
-    for (int p = 0; p < line.size(); ++p) {
-        const auto c = static_cast<unsigned char>(line.at(p));
-        if (c < 0x20 || c >= 0x7F)
-            return fail(QStringLiteral("byte %1 at position %2 is not printable ASCII")
-                            .arg(hexByte(c))
-                            .arg(p + 1));
     }
-    if (line.size() != 81)
-        return fail(QStringLiteral("%1 characters, 81 expected").arg(line.size()));
     Puzzle puzzle;
+    puzzle.givens = decoded.puzzle->givens;
+    puzzle.solution = decoded.puzzle->solution;
     puzzle.hasSolution = true;
-    for (int p = 0; p < 81; ++p) {
-        const char c = line.at(p);
-        if (c >= '1' && c <= '9') {
-            puzzle.givens[p] = puzzle.solution[p] = std::uint8_t(c - '0');
-        } else if (c >= 'A' && c <= 'I') {
-            puzzle.solution[p] = std::uint8_t(c - 'A' + 1);
-        } else {
-            return fail(QStringLiteral("'%1' at position %2 is not one of 1-9 or A-I")
-                            .arg(QLatin1Char(c))
-                            .arg(p + 1));
-        }
-    }
     return puzzle;
 }
 
@@ -77,10 +55,7 @@ std::optional<Puzzle> parseAnyLine(const QByteArray &line, QString *reason)
 
 QByteArray toBankLine(const sudoku::Grid &givens, const sudoku::Grid &solution)
 {
-    QByteArray line(81, '?');
-    for (int p = 0; p < 81; ++p)
-        line[p] = givens[p] ? char('0' + givens[p]) : char('A' + solution[p] - 1);
-    return line;
+    return bankline::encode(givens, solution);
 }
 
 sudoku::Grid transposed(const sudoku::Grid &grid)

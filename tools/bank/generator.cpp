@@ -1,7 +1,8 @@
 #include "generator.h"
 
 #include "banktool.h"
-#include "storage/textfile.h"
+#include "engine/bankline.h"
+#include "text/textfile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -173,22 +174,6 @@ sudoku::Grid Symmetry::apply(const sudoku::Grid &grid) const
     return out;
 }
 
-QByteArray tellingRow(int level)
-{
-    switch (level) {
-    case 0:
-        return "568241IGC3D29F71HEIG158CB4F4A5CI8762H967BE3147B34A6598154FC9H27287A54639639H7B451";
-    case 1:
-        return "5682D1IGC3D29FG1HEIG158CB4F4AECI8762H96GBE31D7B34A6598154FCIH27287A54639639H7B451";
-    case 2:
-        return "5682D1IGC3DB9FG1HEIG158CB4F4AECI8762H9FGBE3AD7B34A65981E4FCIH27287A5D639639H7B451";
-    case 4:
-        return "DGI3EB18FH26DAGCIEEAC9HFBDGI47H2CFEAFCH5DA9GBBEAF7IDCHGIEA64H2C3FBGIH5AD1HDBCEGFI";
-    default:
-        return {};
-    }
-}
-
 namespace {
 
 struct CountWeight {
@@ -286,7 +271,7 @@ public:
             return bank;
         }
         for (int level : {0, 4}) {
-            const auto puzzle = parseBankLine(tellingRow(level));
+            const auto puzzle = parseBankLine(bankline::firstLine(level));
             grids_.insert(rowDigits(transposed(puzzle->solution)));
         }
         if (!readMinimal17(bank.error))
@@ -503,7 +488,7 @@ private:
     void makeNested(GeneratedBank &bank, const QList<NestedGrid> &grids)
     {
         for (int level = 0; level < 3; ++level)
-            bank.levels[level] << tellingRow(level);
+            bank.levels[level] << bankline::firstLine(level);
         int fallbacks = 0;
         for (const NestedGrid &grid : grids) {
             std::array<sudoku::Grid, 3> levels = grid.first;
@@ -683,7 +668,7 @@ private:
         lines += makeGenerated(level, plan);
         random_.shuffle(lines);
         if (level == 4)
-            lines.prepend(tellingRow(4));
+            lines.prepend(bankline::firstLine(4));
         bank.levels[level] = lines;
         if (!error_.isEmpty())
             bank.error = error_;

@@ -48,9 +48,6 @@ struct Symmetry {
     sudoku::Grid apply(const sudoku::Grid &grid) const;
 };
 
-// Line 1 of Easy, Standard, Hard and Extreme, which the bank must keep as they are.
-QByteArray tellingRow(int level);
-
 struct GenerateOptions {
     quint64 seed = 1;
     int lines = 500;

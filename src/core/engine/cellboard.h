@@ -1,0 +1,79 @@
+#pragma once
+
+#include "text/textrules.h"
+
+#include <QString>
+#include <QStringList>
+
+class TQJ;
+
+// Colours as 0xRRGGBB, so that the rules need no GUI types.
+using Rgb = quint32;
+namespace boardcolor {
+constexpr Rgb white = 0xFFFFFF;
+constexpr Rgb lightBlue = 0xBBBBFF; // the four edge-middle boxes
+constexpr Rgb yellow = 0xFFFF00;    // cells holding the selected word
+constexpr Rgb red = 0xFF0000;       // wrong words after Check Error
+constexpr Rgb black = 0x000000;
+constexpr Rgb blue = 0x0000FF;
+} // namespace boardcolor
+
+// True for the cells of the four boxes that form the shaded cross.
+bool inEdgeMiddleBox(int i, int j);
+// Length in UTF-16 code units of the longest separator-delimited piece of the trimmed text.
+int longestpiece(const QString &text, const QString &separator);
+
+struct FontFit {
+    int points;
+    bool bold;
+    friend bool operator==(FontFit a, FontFit b)
+    {
+        return a.points == b.points && a.bold == b.bold;
+    }
+};
+// The board's font for a text whose longest piece is n code units long.
+FontFit fitForPiece(int n);
+
+// Points for a whole word of length UTF-16 code units on the Solution window's and the print
+// boards: 20, 15 or 12. 0 for an empty word, whose cell keeps its size.
+int wordPoints(int length);
+
+// A 9 x 9 board of cells as the rules, the fillers and the text fitting see it. Cell (i, j) has
+// i the column and j the row, both 1..9. The on-screen board, the Solution window's board and
+// the print boards implement the per-cell primitives; the operations below are shared.
+class CellBoard {
+public:
+    virtual ~CellBoard() = default;
+
+    virtual QString cellText(int i, int j) const = 0;
+    virtual void setCellText(int i, int j, const QString &text) = 0;
+    virtual int cellValue(int i, int j) const = 0;
+    virtual void setCellValue(int i, int j, int value) = 0;
+    virtual bool cellFixed(int i, int j) const = 0;
+    virtual void setCellFixed(int i, int j, bool fixed) = 0;
+    virtual void setCellEnabled(int i, int j, bool enabled) = 0;
+    virtual Rgb cellColor(int i, int j) const = 0;
+    virtual void setCellColor(int i, int j, Rgb color) = 0;
+    virtual void setCellFontColor(int i, int j, Rgb color) = 0;
+    virtual void setCellFont(int i, int j, FontFit fit) = 0;
+    virtual void setBoardEnabled(bool enabled) = 0;
+
+    // Fills every cell from the model: given cells show their word, the others " ". A value
+    // outside 1..9 (a damaged saved game) shows the cell empty instead of reading past the words.
+    void loadpuzzle(const TQJ &model, const QStringList &words);
+    void Setfixcolor(Rgb color);
+    void Setbigcolor(Rgb color);
+    Rgb fixcolor() const { return fixcolor_; }
+    Rgb bigcolor() const { return bigcolor_; }
+    // Light blue for the edge-middle boxes; no other cell is touched.
+    void shadeboxes();
+    // Size and weight of every cell from its longest space-separated piece.
+    void fitfonts();
+
+private:
+    Rgb fixcolor_ = boardcolor::black;
+    Rgb bigcolor_ = boardcolor::blue;
+};
+
+// Word number k of words (1..9), or nothing when k is out of range.
+QString wordAt(const QStringList &words, int k);

@@ -1,0 +1,131 @@
+#include "storage/settings.h"
+
+#include "text/textrules.h"
+
+#include "appinfo.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#if defined(Q_OS_WIN)
+#include <qt_windows.h>
+#endif
+
+namespace {
+const QString kOrganisation = QString::fromLatin1(appinfo::kOrganisation);
+const QString kApplication = QString::fromLatin1(appinfo::kName);
+const QString kLevel = QStringLiteral("new game level");
+const QString kLangid = QStringLiteral("langid");
+const QString kName = QStringLiteral("edtname");
+
+QString textName(int n)
+{
+    return QStringLiteral("w%1").arg(n);
+}
+
+// Only strings are ever written; a value of another type is someone else's and counts as absent.
+QString readText(const QSettings &store, const QString &name)
+{
+    const QVariant value = store.value(name);
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+// Numbers outside 0..limit-1 are never written by the program; such a value can only come from
+// outside, and 0 is what every other unusable value gives.
+int readNumber(const QSettings &store, const QString &name, int limit)
+{
+    bool ok = false;
+    const int n = readText(store, name).toInt(&ok, 10);
+    return ok && n >= 0 && n < limit ? n : 0;
+}
+
+// A kill between creating the store's lock file and writing the owner into it leaves an empty
+// lock that nobody holds; the settings library would wait half a minute for it to age. A live
+// lock gets its owner written at once, so an empty one a few seconds old is stale.
+void removeStaleLock(const QSettings &store)
+{
+    const QFileInfo lock(store.fileName() + QStringLiteral(".lock"));
+    if (lock.exists() && lock.size() == 0 &&
+        lock.lastModified().secsTo(QDateTime::currentDateTime()) > 3)
+        QFile::remove(lock.filePath());
+}
+
+#if defined(Q_OS_WIN)
+const wchar_t kRegistryKey[] = L"SOFTWARE\\Morvane\\Vaskelio";
+#endif
+} // namespace
+
+SettingsLocation SettingsLocation::native()
+{
+    return SettingsLocation(true, QString(), QSettings::NativeFormat);
+}
+
+SettingsLocation SettingsLocation::file(const QString &path, QSettings::Format format)
+{
+    return SettingsLocation(false, path, format);
+}
+
+bool SettingsLocation::exists() const
+{
+    if (!native_)
+        return QFileInfo::exists(path_);
+#if defined(Q_OS_WIN)
+    // Asked of the registry itself: a QSettings on the native format creates its key on opening.
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+#else
+    return QFileInfo::exists(open()->fileName());
+#endif
+}
+
+std::unique_ptr<QSettings> SettingsLocation::open() const
+{
+    auto store = native_
+                     ? std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                   kOrganisation, kApplication)
+                     : std::make_unique<QSettings>(path_, format_);
+    store->setFallbacksEnabled(false);
+    return store;
+}
+
+Settings::Settings(SettingsLocation location) : location_(std::move(location)) {}
+
+void Settings::loadsettings(SettingsState &state, QStringList &palette) const
+{
+    state.newgamelevel = 0;
+    state.submittername.clear();
+    for (QString &text : state.newgametexts)
+        text.clear();
+    if (!location_.exists())
+        return;
+
+    const std::unique_ptr<QSettings> store = location_.open();
+    state.newgamelevel = readNumber(*store, kLevel, SettingsState::kLevels);
+    state.newgametexts[0] = readText(*store, textName(0));
+    state.langid = readNumber(*store, kLangid, SettingsState::kLanguages);
+    while (palette.size() < 9)
+        palette.append(QString());
+    for (int i = 1; i <= 9; ++i) {
+        const QString word = readText(*store, textName(i));
+        state.newgametexts[i] = isEmptyText(word) ? palette.at(i - 1) : word;
+        palette[i - 1] = state.newgametexts[i];
+    }
+    state.submittername = readText(*store, kName);
+}
+
+bool Settings::savesettings(const SettingsState &state) const
+{
+    const std::unique_ptr<QSettings> store = location_.open();
+    removeStaleLock(*store);
+    store->setValue(kLevel, QString::number(state.newgamelevel));
+    store->setValue(kLangid, QString::number(state.langid));
+    for (int i = 0; i < 10; ++i)
+        store->setValue(textName(i), state.newgametexts[i]);
+    store->setValue(kName, state.submittername);
+    store->sync();
+    return store->status() == QSettings::NoError;
+}

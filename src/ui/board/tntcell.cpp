@@ -1,0 +1,91 @@
+#include "board/tntcell.h"
+
+#include "board/celltext.h"
+#include "engine/cellboard.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+TTntcell::TTntcell(QWidget *parent) : QWidget(parent)
+{
+    resize(30, 30);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TTntcell::Setisfixed(bool fixed)
+{
+    isfixed_ = fixed;
+}
+
+void TTntcell::Setvalue(int value)
+{
+    value_ = value;
+}
+
+void TTntcell::SetisEnter(bool enter)
+{
+    if (enter == isEnter_)
+        return;
+    isEnter_ = enter;
+    update();
+}
+
+void TTntcell::setText(const QString &text)
+{
+    if (text == text_)
+        return;
+    text_ = text;
+    update();
+}
+
+void TTntcell::setColor(const QColor &color)
+{
+    if (color == color_)
+        return;
+    color_ = color;
+    update();
+}
+
+void TTntcell::setFontColor(const QColor &color)
+{
+    if (color == fontColor_)
+        return;
+    fontColor_ = color;
+    update();
+}
+
+void TTntcell::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), color_);
+    // Most cells are empty; laying out their blanks would show nothing.
+    if (!isEmptyText(text_)) {
+        painter.setFont(font());
+        painter.setPen(fontColor_);
+        drawCellText(painter, size(), text_);
+    }
+    if (isEnter_) {
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::NoBrush);
+        // Outline from (1, 1) to (W - 1, H - 1), the far edges exclusive.
+        painter.drawRect(1, 1, width() - 3, height() - 3);
+    }
+}
+
+void TTntcell::mousePressEvent(QMouseEvent *event)
+{
+    emit mouseDown(this, event->button());
+}
+
+void TTntcell::enterEvent(QEnterEvent *)
+{
+    if (isEnabled())
+        emit mouseEnter(this);
+}
+
+void TTntcell::leaveEvent(QEvent *)
+{
+    // A cell disabled under the pointer must still lose its frame when the pointer goes.
+    if (isEnabled() || isEnter_)
+        emit mouseLeave(this);
+}

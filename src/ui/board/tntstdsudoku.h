@@ -1,0 +1,60 @@
+#pragma once
+
+#include "engine/cellboard.h"
+
+#include <QWidget>
+
+#include <array>
+
+class TTntcell;
+
+// The on-screen 9 x 9 board: 81 cells laid out once at creation with a pitch of 73 pixels,
+// grid lines painted in the gaps between them. The print board is the same board at another
+// scale.
+class Ttntstdsudoku : public QWidget, public CellBoard {
+    Q_OBJECT
+    Q_DISABLE_COPY(Ttntstdsudoku)
+
+public:
+    // The numbers in which the screen and the print board differ.
+    struct Geometry {
+        int side;     // width and height at creation
+        int shrink;   // a cell is the pitch less this
+        int offset;   // added to every cell's left and top edge
+        int thickPen; // lines 1, 4, 7 and 10
+        int thinPen;  // the other lines
+    };
+    static constexpr Geometry kScreen{657, 2, 0, 2, 1};
+    static constexpr int kSide = kScreen.side;
+
+    explicit Ttntstdsudoku(QWidget *parent = nullptr);
+
+    TTntcell *cell(int i, int j) const { return cells_[i - 1][j - 1]; }
+
+    // Left or top edge of column (or row) k for a pitch p.
+    static int cellEdge(int pitch, int k);
+    // Where grid line k (1..10) lies for a pitch p, and whether it is a thick one.
+    static int linePosition(int pitch, int k);
+    static bool isThickLine(int k) { return (k - 1) % 3 == 0; }
+
+    QString cellText(int i, int j) const override;
+    void setCellText(int i, int j, const QString &text) override;
+    int cellValue(int i, int j) const override;
+    void setCellValue(int i, int j, int value) override;
+    bool cellFixed(int i, int j) const override;
+    void setCellFixed(int i, int j, bool fixed) override;
+    void setCellEnabled(int i, int j, bool enabled) override;
+    Rgb cellColor(int i, int j) const override;
+    void setCellColor(int i, int j, Rgb color) override;
+    void setCellFontColor(int i, int j, Rgb color) override;
+    void setCellFont(int i, int j, FontFit fit) override;
+    void setBoardEnabled(bool enabled) override;
+
+protected:
+    Ttntstdsudoku(const Geometry &geometry, QWidget *parent);
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Geometry geometry_;
+    std::array<std::array<TTntcell *, 9>, 9> cells_{};
+};

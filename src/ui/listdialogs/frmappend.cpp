@@ -1,0 +1,83 @@
+#include "listdialogs/frmappend.h"
+
+#include "listdialogs/wordboxes.h"
+#include "widgets/controls.h"
+
+#include "engine/cellboard.h"
+#include "engine/prompter.h"
+#include "i18n/texttable.h"
+#include "storage/settings.h"
+#include "wordlists/storereport.h"
+#include "wordlists/wordliststore.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+Tfrmappend::Tfrmappend(LanguageContext &context, QWidget *opener, Prompter &prompter,
+                       WordListStore &store)
+    // The caption is the application title in every language: no text key names it.
+    : DialogBase(context, opener, {"frmappend", applicationTitle(), {344, 193}}),
+      prompter_(prompter), store_(store)
+{
+    auto *group = new QGroupBox(QStringLiteral("Input a word in each of the boxes below"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setGeometry(8, 8, 328, 136);
+    w_ = addWordBoxes(group, {{11, 23}, {62, 19, 164, 21}, {11, 120, 229}, {53, 78, 104}}, false);
+
+    auto *save = addButton(this, "Button1", QStringLiteral("Save"), {93, 155, 75, 25});
+    auto *cancel = addButton(this, "Button2", QStringLiteral("Cancel"), {176, 155, 75, 25});
+
+    connect(save, &QPushButton::clicked, this, &Tfrmappend::Button1Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void Tfrmappend::setappend()
+{
+    mode_ = Mode::Append;
+    position_ = 0;
+    for (QLineEdit *box : w_)
+        box->clear();
+}
+
+void Tfrmappend::setedit(int position)
+{
+    mode_ = Mode::Edit;
+    position_ = position;
+    const WordList &list = store_.Get(position);
+    w_[0]->setText(list.title);
+    for (int k = 1; k <= 9; ++k)
+        w_[k]->setText(list.words[k - 1]);
+}
+
+void Tfrmappend::Button1Click()
+{
+    const TextTables &texts = context_.texts();
+    // Trimmed for this test only: the list keeps what was typed.
+    for (QLineEdit *box : w_) {
+        if (isBlankWord(box->text())) {
+            prompter_.inform(texts.uitext(QStringLiteral("frmappend.msgcomplete")));
+            box->setFocus();
+            return;
+        }
+    }
+    WordList list;
+    list.title = w_[0]->text();
+    for (int k = 1; k <= 9; ++k)
+        list.words[k - 1] = w_[k]->text();
+
+    StoreResult result;
+    if (mode_ == Mode::Append) {
+        if (store_.Find(list.title)) {
+            prompter_.inform(texts.uitext(QStringLiteral("msgexist")));
+            return;
+        }
+        result = store_.Add(list);
+    } else {
+        result = store_.Replace(position_, list);
+    }
+    if (!reportstorechange(prompter_, texts, result))
+        return;
+    accept();
+}

@@ -1,0 +1,141 @@
+#include "listdialogs/frmsubmit.h"
+
+#include "wordlists/sharelimits.h"
+
+#include "engine/cellboard.h"
+#include "engine/prompter.h"
+#include "i18n/texttable.h"
+#include "listdialogs/frmwordlist.h"
+#include "storage/settings.h"
+#include "widgets/controls.h"
+#include "wordlists/shareaddress.h"
+#include "wordlists/wordliststore.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPointer>
+#include <QPushButton>
+
+Tfrmsubmit::Tfrmsubmit(LanguageContext &context, QWidget *opener, const Tfrmwordlist &wordlist,
+                       Prompter &prompter, QString base)
+    // The application title until the first showing relabels it from the text table.
+    : DialogBase(context, opener, {"frmsubmit", applicationTitle(), {253, 105}}),
+      wordlist_(wordlist), prompter_(prompter), base_(std::move(base))
+{
+    label1_ = new QLabel(QStringLiteral("Please Enter Your Name"), this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(30, 12, 193, 16);
+    edtname_ = new QLineEdit(context_.settings().submittername, this);
+    edtname_->setObjectName(QStringLiteral("edtname"));
+    edtname_->setGeometry(30, 34, 193, 21);
+    auto *submit = addButton(this, "Button1", QStringLiteral("Submit Now"), {78, 68, 97, 25});
+
+    connect(submit, &QPushButton::clicked, this, &Tfrmsubmit::Button1Click);
+}
+
+void Tfrmsubmit::Button1Click()
+{
+    if (sending_)
+        return;
+    const QString name = edtname_->text();
+    if (trimmedBlanks(name).isEmpty()) {
+        prompter_.inform(label1_->text());
+        edtname_->setFocus();
+        return;
+    }
+    WordList list;
+    list.title = wordlist_.box(0)->text();
+    for (int k = 1; k <= 9; ++k)
+        list.words[k - 1] = wordlist_.box(k)->text();
+
+    const TextTables &texts = context_.texts();
+    const QString failed = texts.uitext(QStringLiteral("frmsubmit.msgerror"));
+    // What the service would refuse is not sent; the player learns which text is wrong.
+    for (int field = 0; field <= kShareNameField; ++field) {
+        const QString &text = field == 0                 ? list.title
+                              : field == kShareNameField ? name
+                                                         : list.words[field - 1];
+        if (const std::optional<ShareValueProblem> problem = sharevalueproblem(field, text)) {
+            prompter_.inform(failed + u'\n' + problemtext(texts, *problem));
+            return;
+        }
+    }
+    QString reason;
+    if (!send(submitaddress(base_, list, name), reason)) {
+        prompter_.inform(reason.isEmpty() ? failed : failed + u'\n' + reason);
+        return;
+    }
+    prompter_.inform(texts.uitext(QStringLiteral("frmsubmit.msgok")));
+    accept();
+}
+
+QString Tfrmsubmit::problemtext(const TextTables &texts, const ShareValueProblem &problem)
+{
+    const QString field =
+        problem.field == 0 ? texts.uitext(QStringLiteral("frmsubmit.msgfieldtitle"))
+        : problem.field == kShareNameField
+            ? texts.uitext(QStringLiteral("frmsubmit.msgfieldname"))
+            : texts.uitext(QStringLiteral("frmsubmit.msgfieldword")).arg(problem.field);
+    switch (problem.kind) {
+    case ShareValueProblem::Kind::Empty:
+        return texts.uitext(QStringLiteral("frmsubmit.msgempty")).arg(field);
+    case ShareValueProblem::Kind::Control:
+        return texts.uitext(QStringLiteral("frmsubmit.msgcontrol")).arg(field);
+    case ShareValueProblem::Kind::TooLong:
+        break;
+    }
+    return texts.uitext(QStringLiteral("frmsubmit.msgtoolong")).arg(field).arg(problem.limit);
+}
+
+bool Tfrmsubmit::send(const QByteArray &address, QString &reason)
+{
+    if (!network_)
+        network_ = new QNetworkAccessManager(this);
+    // Qt escapes the few characters that may not stand raw in a URL (" \ ^ ` { | }) once more
+    // on the wire; the service reads the same text either way.
+    QNetworkRequest request = sharerequest(QUrl::fromEncoded(address));
+    request.setRawHeader("Accept", "text/html, */*");
+    request.setRawHeader("User-Agent", "Mozilla/3.0 (compatible; Indy Library)");
+
+    // The player waits for the answer, but the windows keep painting: the dialog takes no input
+    // meanwhile, and every other window is already held off by it.
+    const QPointer<QWidget> focus = focusWidget();
+    sending_ = true;
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QNetworkReply *reply = shareget(*network_, request, timeout_, kShareReplyLimit);
+    if (!reply->isFinished()) {
+        QEventLoop loop;
+        connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    const bool accepted = sharesucceeded(*reply);
+    reason = accepted ? QString() : sharereason(*reply);
+    reply->deleteLater();
+    QApplication::restoreOverrideCursor();
+    setEnabled(true);
+    sending_ = false;
+    if (focus)
+        focus->setFocus();
+    return accepted;
+}
+
+void Tfrmsubmit::done(int result)
+{
+    context_.settings().submittername = edtname_->text();
+    QDialog::done(result);
+}
+
+void Tfrmsubmit::closeEvent(QCloseEvent *event)
+{
+    if (sending_) {
+        event->ignore(); // the request's outcome decides whether it closes
+        return;
+    }
+    QDialog::closeEvent(event);
+}

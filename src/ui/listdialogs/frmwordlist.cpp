@@ -1,0 +1,161 @@
+#include "listdialogs/frmwordlist.h"
+
+#include "listdialogs/wordboxes.h"
+#include "widgets/controls.h"
+
+#include "engine/prompter.h"
+#include "i18n/texttable.h"
+#include "listdialogs/frmappend.h"
+#include "listdialogs/frmsubmit.h"
+#include "listdialogs/webwordlist.h"
+#include "storage/settings.h"
+#include "wordlists/storereport.h"
+#include "wordlists/wordliststore.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+Tfrmwordlist::Tfrmwordlist(LanguageContext &context, QWidget *opener, Prompter &prompter,
+                           WordListStore &store)
+    : DialogBase(context, opener, {"frmwordlist", QStringLiteral("Word List"), {480, 223}}),
+      prompter_(prompter), store_(store)
+{
+
+    // The titles on the left, the shown list on the right, the button bar (41 high) below both.
+    wl_ = new QListWidget(this);
+    wl_->setObjectName(QStringLiteral("wl"));
+    wl_->setGeometry(0, 0, 189, 182);
+
+    auto *shown = new QWidget(this);
+    shown->setObjectName(QStringLiteral("Panel2"));
+    shown->setGeometry(191, 0, 289, 182);
+    w_ = addWordBoxes(shown, kShownList, true);
+    btsubmit_ = addButton(shown, "btsubmit", QStringLiteral("Share Your List"), {8, 140, 140, 25});
+
+    auto *bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("Panel1"));
+    bar->setGeometry(0, 182, 480, 41);
+    auto *btadd = addButton(bar, "btadd", QStringLiteral("Append"), {8, 8, 65, 25});
+    auto *shared = addButton(bar, "Button1", QStringLiteral("From Share List"), {77, 8, 95, 25});
+    btdel_ = addButton(bar, "btdel", QStringLiteral("Delete"), {176, 8, 65, 25});
+    btedit_ = addButton(bar, "btedit", QStringLiteral("Edit"), {245, 8, 65, 25});
+    auto *ok = addButton(bar, "BitBtn1", QStringLiteral("OK"), {326, 8, 70, 25});
+    auto *cancel = addButton(bar, "BitBtn2", QStringLiteral("Cancel"), {402, 8, 70, 25});
+
+    connect(wl_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            showposition(row + 1);
+    });
+    connect(btadd, &QPushButton::clicked, this, &Tfrmwordlist::btaddClick);
+    connect(btdel_, &QPushButton::clicked, this, &Tfrmwordlist::btdelClick);
+    connect(btedit_, &QPushButton::clicked, this, &Tfrmwordlist::bteditClick);
+    connect(shared, &QPushButton::clicked, this, &Tfrmwordlist::Button1Click);
+    connect(btsubmit_, &QPushButton::clicked, this, &Tfrmwordlist::btsubmitClick);
+    connect(ok, &QPushButton::clicked, this, &Tfrmwordlist::BitBtn1Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // A file that cannot be read leaves the built-in lists, and Append creates the file anew.
+    if (const StoreResult loaded = store_.Load(); !loaded)
+        prompter_.inform(loaded.message);
+    for (int p = 1; p <= store_.Count(); ++p)
+        wl_->addItem(store_.Get(p).title);
+    showposition(1);
+}
+
+void Tfrmwordlist::showposition(int p)
+{
+    p_ = p;
+    {
+        const QSignalBlocker quiet(wl_);
+        wl_->setCurrentRow(p - 1);
+    }
+    const WordList &list = store_.Get(p);
+    w_[0]->setText(list.title);
+    for (int k = 1; k <= 9; ++k)
+        w_[k]->setText(list.words[k - 1]);
+    const bool user = p > WordListStore::kBuiltIn;
+    btdel_->setEnabled(user);
+    btedit_->setEnabled(user);
+    btsubmit_->setEnabled(user);
+}
+
+void Tfrmwordlist::setShareDialogs(Tfrmsubmit *submit, Twebwordlist *shared)
+{
+    submit_ = submit;
+    shared_ = shared;
+    if (shared_)
+        connect(shared_, &Twebwordlist::listadded, this, &Tfrmwordlist::showadded);
+}
+
+void Tfrmwordlist::showadded()
+{
+    const int p = store_.Count();
+    wl_->addItem(store_.Get(p).title);
+    showposition(p);
+}
+
+void Tfrmwordlist::btaddClick()
+{
+    if (!append_)
+        return;
+    append_->setappend();
+    if (append_->exec() == QDialog::Accepted)
+        showadded();
+}
+
+void Tfrmwordlist::bteditClick()
+{
+    if (!append_ || p_ <= WordListStore::kBuiltIn)
+        return;
+    const int p = p_;
+    append_->setedit(p);
+    if (append_->exec() != QDialog::Accepted)
+        return;
+    wl_->item(p - 1)->setText(store_.Get(p).title);
+    showposition(p);
+}
+
+void Tfrmwordlist::btdelClick()
+{
+    if (p_ <= WordListStore::kBuiltIn)
+        return;
+    const TextTables &texts = context_.texts();
+    if (!prompter_.confirm(texts.uitext(QStringLiteral("frmwordlist.msgquerydelete")),
+                           texts.uitext(QStringLiteral("msginfomation"))))
+        return;
+    const int p = p_;
+    if (!reportstorechange(prompter_, texts, store_.Remove(p)))
+        return;
+    {
+        const QSignalBlocker quiet(wl_);
+        delete wl_->takeItem(p - 1);
+    }
+    // Always the list above the deleted one, even when others follow it.
+    showposition(p - 1);
+}
+
+void Tfrmwordlist::Button1Click()
+{
+    if (!shared_)
+        return;
+    shared_->startloading();
+    shared_->exec();
+}
+
+void Tfrmwordlist::btsubmitClick()
+{
+    if (submit_ && p_ > WordListStore::kBuiltIn)
+        submit_->exec();
+}
+
+void Tfrmwordlist::BitBtn1Click()
+{
+    std::array<QString, 10> texts;
+    for (int n = 0; n <= 9; ++n)
+        texts[n] = w_[n]->text();
+    emit chosen(texts);
+    accept();
+}

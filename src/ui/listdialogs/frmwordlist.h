@@ -1,0 +1,68 @@
+#pragma once
+
+#include "widgets/dialogbase.h"
+
+#include <array>
+
+class Prompter;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class Tfrmappend;
+class Tfrmsubmit;
+class Twebwordlist;
+class WordListStore;
+
+// The Word List dialog: picks the list the New Game dialog gets, and appends, edits and deletes
+// the user's lists. It shows the store and keeps no list data of its own.
+class Tfrmwordlist : public DialogBase {
+    Q_OBJECT
+    Q_DISABLE_COPY(Tfrmwordlist)
+
+public:
+    // Loads the store; a file that cannot be read is reported here, once. opener: the New Game
+    // dialog, which opens this one and is its parent.
+    Tfrmwordlist(LanguageContext &context, QWidget *opener, Prompter &prompter,
+                 WordListStore &store);
+
+    // The Append dialog, created after this one.
+    void setAppendDialog(Tfrmappend *dialog) { append_ = dialog; }
+    // The submit and shared word lists dialogs, created after the Append dialog. A list that
+    // the latter adds is shown here at once.
+    void setShareDialogs(Tfrmsubmit *submit, Twebwordlist *shared);
+
+    QListWidget *wl() const { return wl_; }
+    // Box 0 is the shown title, boxes 1..9 the shown words.
+    QLineEdit *box(int n) const { return w_[n]; }
+    // The shown position p.
+    int position() const { return p_; }
+
+    void showposition(int p);
+    // The store gained a list at its end: its title joins wl, and it is shown.
+    void showadded();
+
+    void btaddClick();
+    void bteditClick();
+    void btdelClick();
+    void Button1Click();  // From Share List
+    void btsubmitClick(); // Share Your List
+    void BitBtn1Click();  // OK
+
+signals:
+    // OK: the shown title and nine words, for the New Game dialog's boxes.
+    void chosen(const std::array<QString, 10> &texts);
+
+private:
+    Prompter &prompter_;
+    WordListStore &store_;
+    Tfrmappend *append_ = nullptr;
+    Tfrmsubmit *submit_ = nullptr;
+    Twebwordlist *shared_ = nullptr;
+    int p_ = 1;
+
+    QListWidget *wl_;
+    std::array<QLineEdit *, 10> w_{};
+    QPushButton *btdel_;
+    QPushButton *btedit_;
+    QPushButton *btsubmit_;
+};

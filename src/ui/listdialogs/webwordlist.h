@@ -1,0 +1,75 @@
+#pragma once
+
+#include "listdialogs/sharenetwork.h"
+#include "wordlists/sharedpage.h"
+
+#include "widgets/dialogbase.h"
+#include <QPointer>
+
+#include <array>
+
+class Prompter;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QNetworkAccessManager;
+class QNetworkReply;
+class QPushButton;
+class WordListStore;
+
+// The shared word lists dialog: loads the service's page of published lists in the background,
+// shows each with its publisher, and adds the chosen one to the player's lists.
+class Twebwordlist : public DialogBase {
+    Q_OBJECT
+    Q_DISABLE_COPY(Twebwordlist)
+
+public:
+    // opener: the Word List dialog, which it is centred on. base: the service's base address.
+    Twebwordlist(LanguageContext &context, QWidget *opener, Prompter &prompter,
+                 WordListStore &store, QString base);
+
+    const QString &base() const { return base_; }
+    void settimeout(int ms) { timeout_ = ms; }
+
+    // Asks for the page and returns at once. A load still on its way is dropped: the page that
+    // arrives is always the latest one asked for.
+    void startloading();
+    // A page has arrived: its displayed lines replace the lists, open or closed.
+    void pagearrived(const QStringList &lines);
+
+    const SharedPage &page() const { return page_; }
+    QListWidget *wl() const { return wl_; }
+    // Box 0 is the title, boxes 1..9 the words.
+    QLineEdit *box(int n) const { return w_[n]; }
+    QLineEdit *edtpub() const { return edtpub_; }
+    // The notice beside Close: empty, or why the lists shown are not the whole page.
+    QLabel *label3() const { return label3_; }
+
+    void showrecord(int k);
+    void BitBtn1Click(); // Add
+
+signals:
+    // The store gained a list at its end.
+    void listadded();
+    // A load ended; false when nothing arrived (no connection, no 2xx, a redirect, too slow or
+    // too large) and the lists stay as they were. A page cut at the service's cap, or one too
+    // large to read, is named in Label3.
+    void pageloaded(bool arrived);
+
+private:
+    void replyfinished(QNetworkReply *reply);
+
+    Prompter &prompter_;
+    WordListStore &store_;
+    QString base_;
+    int timeout_ = kShareTimeoutMs;
+    QNetworkAccessManager *network_ = nullptr; // made at the first load
+    QPointer<QNetworkReply> loading_;
+    SharedPage page_;
+
+    QListWidget *wl_;
+    std::array<QLineEdit *, 10> w_{};
+    QLineEdit *edtpub_;
+    QPushButton *add_;
+    QLabel *label3_;
+};

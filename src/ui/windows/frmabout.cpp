@@ -1,0 +1,56 @@
+#include "windows/frmabout.h"
+
+#include "appinfo.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+const QString Tfrmabout::kWebAddress = QStringLiteral("https://www.vaskelio.org/");
+const QString Tfrmabout::kSupportAddress = QStringLiteral("support@vaskelio.org");
+
+namespace {
+QLabel *label(QWidget *parent, const char *name, const QString &text, QPoint at)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->move(at);
+    l->adjustSize();
+    return l;
+}
+} // namespace
+
+Tfrmabout::Tfrmabout(LanguageContext &context, QWidget *parent)
+    : DialogBase(context, parent, {"frmabout", QString::fromLatin1(appinfo::kName), {420, 299}})
+{
+
+    auto *image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setPixmap(QPixmap(QStringLiteral(":/art/about.png")));
+    image->setGeometry(0, 0, 425, 312);
+
+    QLabel *name = label(this, "Label1", QString::fromLatin1(appinfo::kName), {245, 28});
+    QFont nameFont = name->font();
+    nameFont.setBold(true);
+    name->setFont(nameFont);
+    name->adjustSize();
+    label(this, "Label2", QStringLiteral("Version ") + QLatin1String(appinfo::kVersion), {292, 43});
+    auto *link =
+        new QLabel(QStringLiteral("<a href=\"%1\">www.vaskelio.org</a>").arg(kWebAddress), this);
+    link->setObjectName(QStringLiteral("LinkLabel1"));
+    link->setGeometry(249, 67, 145, 17);
+    link->setOpenExternalLinks(true);
+    label(this, "Label4", kSupportAddress, {255, 83});
+    // The 17-clue puzzles are used under CC BY 2.5, which asks for this line.
+    auto *credits = new QLabel(
+        QStringLiteral("17-clue puzzles from Gordon Royle's collection (University of Western "
+                       "Australia), CC BY 2.5."),
+        this);
+    credits->setObjectName(QStringLiteral("credits"));
+    credits->setWordWrap(true);
+    credits->setGeometry(235, 150, 175, 60);
+
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("btok"));
+    ok->setGeometry(329, 259, 75, 25);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}

@@ -1,0 +1,58 @@
+#include "windows/frmda.h"
+
+#include "board/tntcell.h"
+#include "board/tntstdsudoku.h"
+#include "engine/cellboard.h"
+#include "engine/qj.h"
+#include "widgets/controls.h"
+
+#include <QPushButton>
+
+Tfrmda::Tfrmda(LanguageContext &context, QWidget *parent)
+    : DialogBase(context, parent,
+                 {"frmda", QStringLiteral("Solution"), {745, 662}, true, false, false}),
+      board_(new Ttntstdsudoku(this))
+{
+    board_->setObjectName(QStringLiteral("tntstdsudoku1"));
+    board_->setGeometry(1, 3, 658, 660);
+    board_->Setfixcolor(boardcolor::black);
+    board_->Setbigcolor(boardcolor::blue);
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            TTntcell *cell = board_->cell(i, j);
+            QFont font = cell->font();
+            font.setFamily(QStringLiteral("simkai"));
+            cell->setFont(font);
+        }
+    }
+    auto *close = addButton(this, "BitBtn1", QStringLiteral("Close"), {663, 4, 75, 25});
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void Tfrmda::showsolution(const TQJ &model, const QStringList &words)
+{
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const TNode &node = model.node(i, j);
+            TTntcell *cell = board_->cell(i, j);
+            cell->Setvalue(node.value);
+            // A value outside 1..9 (a damaged saved game) shows an empty cell.
+            cell->setText(wordAt(words, node.value));
+            cell->setFontColor(node.given ? Qt::black : Qt::blue);
+            if (const int points = wordPoints(int(cell->text().size())); points > 0) {
+                QFont font = cell->font();
+                font.setPointSize(points);
+                cell->setFont(font);
+            }
+            cell->Setisfixed(node.given);
+            cell->setEnabled(false);
+        }
+    }
+}
+
+void Tfrmda::showEvent(QShowEvent *event)
+{
+    // Centred on the screen rather than on the main window.
+    centreOnScreen(this);
+    DialogBase::showEvent(event);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "widgets/dialogbase.h"
+
+class KeyPreview;
+class TQJ;
+class Ttntstdsudoku;
+
+// The Solution window: the whole solution of the game in play on a board of its own, which
+// takes no pointer input.
+class Tfrmda : public DialogBase {
+    Q_OBJECT
+    Q_DISABLE_COPY(Tfrmda)
+
+public:
+    Tfrmda(LanguageContext &context, QWidget *parent);
+
+    Ttntstdsudoku *board() const { return board_; }
+    // Fills all 81 cells from the model and the nine words.
+    void showsolution(const TQJ &model, const QStringList &words);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    Ttntstdsudoku *board_;
+};

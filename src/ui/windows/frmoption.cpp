@@ -1,0 +1,53 @@
+#include "windows/frmoption.h"
+
+#include "i18n/texttable.h"
+#include "widgets/controls.h"
+#include "widgets/radiogroup.h"
+
+#include <QPushButton>
+#include <QTabWidget>
+
+Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent)
+    : DialogBase(context, parent, {"frmoption", QStringLiteral("Setting"), {320, 160}, true})
+{
+
+    auto *pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    pages->setGeometry(0, 0, 237, 160);
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet1"));
+    pages->addTab(page, QStringLiteral("lang"));
+    // The items name each language in its own script, whatever language is in force.
+    radioGroup1_ = new RadioGroup(
+        QStringLiteral("语言"),
+        {QStringLiteral("English"), QStringLiteral("中文(简体)"), QStringLiteral("日本語")}, 1,
+        page);
+    radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
+    radioGroup1_->setGeometry(27, 22, 176, 89);
+
+    auto *ok = addButton(this, "Button2", QStringLiteral("OK"), {243, 21, 75, 25});
+    auto *cancel = addButton(this, "Button3", QStringLiteral("Cancel"), {243, 52, 75, 25});
+    auto *setDefault = addButton(this, "Button1", QStringLiteral("Set Default"), {243, 83, 75, 25});
+    setDefault->hide();
+
+    connect(ok, &QPushButton::clicked, this, &Tfrmoption::Button2Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(setDefault, &QPushButton::clicked, this, &Tfrmoption::Button1Click);
+}
+
+void Tfrmoption::showEvent(QShowEvent *event)
+{
+    radioGroup1_->setItemIndex(texts().langid());
+    DialogBase::showEvent(event);
+}
+
+void Tfrmoption::Button2Click()
+{
+    context_.setLanguage(radioGroup1_->itemIndex());
+    accept();
+}
+
+void Tfrmoption::Button1Click()
+{
+    radioGroup1_->setItemIndex(0);
+}

@@ -1,0 +1,552 @@
+#include "windows/mainwindow.h"
+
+#include "board/tntcell.h"
+#include "board/tntspeedbutton.h"
+#include "board/tntstdsudoku.h"
+#include "board/wordpalette.h"
+#include "engine/bank.h"
+#include "engine/prompter.h"
+#include "engine/random.h"
+#include "print/pageprinter.h"
+#include "print/printform.h"
+#include "print/printform2.h"
+#include "storage/folders.h"
+#include "storage/savedgame.h"
+#include "storage/settings.h"
+#include "text/textfile.h"
+#include "widgets/controls.h"
+#include "widgets/dialogbase.h"
+#include "widgets/fonts.h"
+#include "widgets/keypreview.h"
+#include "widgets/modalguard.h"
+#include "widgets/radiogroup.h"
+#include "widgets/translate.h"
+#include "windows/frmda.h"
+#include "windows/programstate.h"
+#include "windows/translationeditor.h"
+#include "wordlists/wordliststore.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QToolButton>
+
+namespace {
+const QColor kStatusColor(0xFF, 0xBC, 0x79);
+// Where a page's top-left corner lands on the sheet, in printer dots.
+constexpr QPoint kPrintOffset(200, 100);
+
+// The rounded frame drawn behind the rule text.
+class RoundedShape : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::white);
+        const int radius = std::min(width(), height()) / 8;
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    }
+};
+
+// A panel with a sunken inner and a raised outer edge, 2 pixels in all.
+class BevelPanel : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QPalette &pal = palette();
+        const QRect r = rect();
+        auto edge = [&painter](const QRect &box, const QColor &topLeft, const QColor &bottomRight) {
+            painter.setPen(topLeft);
+            painter.drawLine(box.topLeft(), box.topRight());
+            painter.drawLine(box.topLeft(), box.bottomLeft());
+            painter.setPen(bottomRight);
+            painter.drawLine(box.bottomLeft(), box.bottomRight());
+            painter.drawLine(box.topRight(), box.bottomRight());
+        };
+        edge(r, pal.color(QPalette::Light), pal.color(QPalette::Dark));
+        edge(r.adjusted(1, 1, -1, -1), pal.color(QPalette::Dark), pal.color(QPalette::Light));
+    }
+};
+
+struct ToolDef {
+    const char *name;
+    const char *hint;
+    const char *theme; // icon of the desktop's theme that fits, if any
+    const char *icon;  // our own picture
+};
+
+const ToolDef kTools[7] = {
+    {"tbopen", "Load Saved Game", "document-open", ":/icons/open.png"},
+    {"tbsave", "Save Current Game", "document-save", ":/icons/save.png"},
+    {"tbprint", "Print Current Sudoku", "document-print", ":/icons/print.png"},
+    {"tbcheckerror", "Check Error", nullptr, ":/icons/check.png"},
+    {"tbshowhint", "Hint", nullptr, ":/icons/hint.png"},
+    {"tbrestart", "Restart This Game", "view-refresh", ":/icons/restart.png"},
+    {"tbshowsolution", "Show Solution", nullptr, ":/icons/solution.png"},
+};
+
+} // namespace
+
+TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      state_(state), prompter_(prompter), settings_(settings)
+{
+    setObjectName(QStringLiteral("aaForm1"));
+    setWindowTitle(applicationTitle());
+    setFont(dialogFont(8));
+    buildLayout();
+
+    TextTables &texts = state_.texts;
+    state_.TntListBox1.items.clear();
+    for (int k = 1; k <= 9; ++k)
+        state_.TntListBox1.items.append(texts.uitext(QStringLiteral("sz%1").arg(k)));
+    state_.curwords = state_.TntListBox1.items;
+
+    settings_.loadsettings(state_.settings, state_.TntListBox1.items);
+    texts.setLangid(state_.settings.langid);
+    state_.Edit1 = state_.settings.newgametexts[0];
+    state_.curlevel = 0;
+    preparefolders([this](const QString &dataFolder) {
+        state_.listsfile = wordlistfile(dataFolder);
+        seedwordlists(state_.listsfile, programdatafile(QStringLiteral("lists.txt")));
+    });
+
+    rules_ = std::make_unique<GameRules>(state_.QJ1, *board_, state_.curwords, state_.TntListBox1,
+                                         texts, prompter_);
+    board_->setEnabled(false);
+    modalGuard_ = new ModalCloseGuard(this);
+    wireBoard();
+    language_ = new LanguageContext(state_.texts, state_.settings, this);
+    connect(language_, &LanguageContext::languageChanged, this, &TaaForm1::applylanguage);
+    applylanguage();
+    showwords();
+    new KeyPreview(this, [this](QKeyEvent *event) { keydown(event->key()); });
+}
+
+TaaForm1::~TaaForm1()
+{
+    state_.settings.langid = state_.texts.langid();
+    settings_.savesettings(state_.settings);
+}
+
+void TaaForm1::buildLayout()
+{
+    setFixedSize(888, 687);
+
+    panel1_ = new QWidget(this);
+    panel1_->setObjectName(QStringLiteral("Panel1"));
+    panel1_->setGeometry(1, 1, 662, 685);
+    board_ = new Ttntstdsudoku(panel1_);
+    board_->setObjectName(QStringLiteral("tntstdsudoku1"));
+    board_->setGeometry(3, 3, 659, 660);
+    board_->Setfixcolor(boardcolor::black);
+    board_->Setbigcolor(boardcolor::blue);
+    sb1_ = new QStatusBar(panel1_);
+    sb1_->setObjectName(QStringLiteral("sb1"));
+    sb1_->setGeometry(0, 666, 662, 19);
+    sb1_->setSizeGripEnabled(false);
+    sb1_->setAutoFillBackground(true);
+    statusPanel_ = new QLabel(sb1_);
+    statusPanel_->setFixedWidth(550);
+    sb1_->addWidget(statusPanel_);
+
+    panel2_ = new BevelPanel(this);
+    panel2_->setObjectName(QStringLiteral("Panel2"));
+    panel2_->setGeometry(663, 1, 224, 685);
+    panel4_ = new QWidget(panel2_);
+    panel4_->setObjectName(QStringLiteral("Panel4"));
+    panel4_->setGeometry(2, 2, 220, 279);
+    btstartnewgame_ = addButton(panel4_, "btstartnewgame", QStringLiteral("Start New Game"),
+                                QRect(4, 5, 209, 39));
+    palette_ = new WordPalette(panel4_);
+    palette_->move(6, 52);
+
+    auto *toolbar = new QWidget(panel2_);
+    toolbar->setObjectName(QStringLiteral("ToolBar1"));
+    toolbar->setGeometry(2, 281, 220, 40);
+    for (int n = 0; n < 7; ++n) {
+        const ToolDef &def = kTools[n];
+        auto *button = new QToolButton(toolbar);
+        button->setObjectName(QString::fromLatin1(def.name));
+        button->setGeometry(31 * n, 2, 31, 30);
+        button->setAutoRaise(true);
+        button->setIconSize(QSize(24, 24));
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        const QIcon own(QString::fromLatin1(def.icon));
+        button->setIcon(def.theme ? QIcon::fromTheme(QString::fromLatin1(def.theme), own) : own);
+        button->setToolTip(QString::fromLatin1(def.hint));
+        button->setMouseTracking(true);
+        button->installEventFilter(this);
+        button->setEnabled(n == 0);
+        toolbar_[n] = button;
+    }
+
+    auto *shape = new RoundedShape(panel2_);
+    shape->setObjectName(QStringLiteral("Shape1"));
+    shape->setGeometry(9, 451, 208, 96);
+    // Read-only, borderless and wrapped: a label does it at a fraction of a text editor's
+    // start-up cost.
+    mmsudokurule_ = new QLabel(panel2_);
+    mmsudokurule_->setObjectName(QStringLiteral("mmsudokurule"));
+    mmsudokurule_->setGeometry(16, 466, 191, 76);
+    mmsudokurule_->setTextFormat(Qt::PlainText);
+    mmsudokurule_->setWordWrap(true);
+    mmsudokurule_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mmsudokurule_->setMargin(2);
+    QFont ruleFont = mmsudokurule_->font();
+    ruleFont.setPointSize(10);
+    mmsudokurule_->setFont(ruleFont);
+    mmsudokurule_->setText(QStringLiteral(
+        "Fill in every blank with given words to only make each word in any column, row or "
+        "3x3 box appear once."));
+
+    auto *panelreg = new QWidget(panel2_);
+    panelreg->setObjectName(QStringLiteral("panelreg"));
+    panelreg->setGeometry(2, 685 - 2 - 82, 220, 82);
+    auto *btabout = addButton(panelreg, "btabout", QStringLiteral("About..."), {11, 13, 101, 31});
+    auto *btoption =
+        addButton(panelreg, "buttonoption2", QStringLiteral("Option"), {11, 47, 101, 31});
+    auto *btclose = addButton(panelreg, "btclose2", QStringLiteral("&Close"), {116, 13, 101, 65});
+
+    for (QWidget *panel : {panel1_, panel2_, panel4_}) {
+        panel->setMouseTracking(true);
+        panel->installEventFilter(this);
+    }
+
+    connect(btstartnewgame_, &QPushButton::clicked, this, &TaaForm1::btstartnewgameClick);
+    connect(palette_, &WordPalette::wordClicked, this, &TaaForm1::but1Click);
+    connect(toolbar_[0], &QToolButton::clicked, this, &TaaForm1::tbopenClick);
+    connect(toolbar_[1], &QToolButton::clicked, this, &TaaForm1::tbsaveClick);
+    connect(toolbar_[2], &QToolButton::clicked, this, &TaaForm1::tbprintClick);
+    connect(toolbar_[3], &QToolButton::clicked, this, &TaaForm1::tbcheckerrorClick);
+    connect(toolbar_[4], &QToolButton::clicked, this, &TaaForm1::tbshowhintClick);
+    connect(toolbar_[5], &QToolButton::clicked, this, &TaaForm1::tbrestartClick);
+    connect(toolbar_[6], &QToolButton::clicked, this, &TaaForm1::tbshowsolutionClick);
+    connect(btabout, &QPushButton::clicked, this, [this] { showModal(&Windows::frmabout); });
+    connect(btoption, &QPushButton::clicked, this, [this] { showModal(&Windows::frmoption); });
+    connect(btclose, &QPushButton::clicked, this, &TaaForm1::btcloseClick);
+}
+
+void TaaForm1::wireBoard()
+{
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            TTntcell *cell = board_->cell(i, j);
+            connect(cell, &TTntcell::mouseDown, this, &TaaForm1::cellmousedown);
+            connect(cell, &TTntcell::mouseEnter, this, &TaaForm1::cellmouseenter);
+            connect(cell, &TTntcell::mouseLeave, this, &TaaForm1::cellmouseleave);
+        }
+    }
+}
+
+QString TaaForm1::statusText() const
+{
+    return statusPanel_->text();
+}
+
+bool TaaForm1::newgame(int level, const QStringList &words, const QString &title)
+{
+    if (pickpuzzle(PuzzleBank::builtIn(), level, state_.QJ1, RandomSource::process()))
+        return false;
+    state_.curlevel = level;
+    state_.curwords = words;
+    state_.TntListBox1.items = words;
+    board_->loadpuzzle(state_.QJ1, state_.curwords);
+    board_->fitfonts();
+    enterplay();
+    selectfirstword();
+    state_.Edit1 = title;
+    return true;
+}
+
+void TaaForm1::enterplay()
+{
+    board_->setEnabled(true);
+    for (QToolButton *button : toolbar_)
+        button->setEnabled(true);
+    // A saved game may carry a level the game never deals; the caption then stays.
+    if (const QString key = levelNameKey(state_.curlevel); !key.isEmpty())
+        setWindowTitle(applicationTitle() + QStringLiteral(" - ") + state_.texts.uitext(key));
+}
+
+void TaaForm1::selectfirstword()
+{
+    state_.TntListBox1.itemIndex = 0;
+    palette_->setPressed(1);
+    rules_->highlightword(1);
+    showwords();
+}
+
+TranslationEditor *TaaForm1::translationEditor()
+{
+    // Made when first asked for: a maintainer's tool should cost the player nothing at start.
+    if (editor_)
+        return editor_;
+    editor_ = new TranslationEditor(state_.texts, programfolder(), this);
+    editor_->hide();
+    {
+        const QSignalBlocker quiet(editor_->languages());
+        editor_->languages()->setItemIndex(state_.texts.langid());
+    }
+    connect(editor_, &TranslationEditor::languageChosen, language_, &LanguageContext::setLanguage);
+    connect(editor_, &TranslationEditor::appendAllHintsRequested, this,
+            [this] { editor_->loadall(windows().frmabout); });
+    connect(editor_, &TranslationEditor::failed, this,
+            [this](const QString &message) { prompter_.inform(message); });
+    return editor_;
+}
+
+void TaaForm1::applylanguage()
+{
+    ::applylanguage(this, state_.texts);
+    if (editor_ && editor_->isVisible())
+        editor_->reloadAll(); // the current table has just been replaced
+}
+
+void TaaForm1::showstatus(const QString &text)
+{
+    QPalette pal = sb1_->palette();
+    pal.setColor(QPalette::Window, kStatusColor);
+    sb1_->setPalette(pal);
+    statusPanel_->setText(text);
+}
+
+void TaaForm1::resetstatus()
+{
+    sb1_->setPalette(QPalette());
+    statusPanel_->clear();
+}
+
+void TaaForm1::showwords()
+{
+    palette_->showwords(state_.TntListBox1.items);
+}
+
+void TaaForm1::but1Click(int k)
+{
+    rules_->highlightword(k);
+    state_.TntListBox1.itemIndex = k - 1;
+}
+
+void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
+{
+    if (modalGuard_->justClosed())
+        return;
+    rules_->cellmousedown(cell->x, cell->y, button);
+}
+
+void TaaForm1::cellmouseenter(TTntcell *cell)
+{
+    cell->SetisEnter(true);
+    showstatus(state_.texts.uitext(QStringLiteral("msgmouseenter")));
+}
+
+void TaaForm1::cellmouseleave(TTntcell *cell)
+{
+    cell->SetisEnter(false);
+    statusPanel_->clear();
+}
+
+QString TaaForm1::failure(const QString &key, const QString &file, const QString &reason) const
+{
+    return state_.texts.uitext(key).arg(QDir::toNativeSeparators(file)) + QLatin1Char('\n') +
+           reason;
+}
+
+SavedGame TaaForm1::savedgame() const
+{
+    SavedGame game;
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const int p = 9 * (i - 1) + (j - 1);
+            const TNode &node = state_.QJ1.node(i, j);
+            game.solution[p] = node.value;
+            game.given[p] = node.given;
+            const bool empty = isEmptyText(board_->cellText(i, j));
+            game.board[p] = empty ? 0 : board_->cellValue(i, j);
+        }
+    }
+    game.level = state_.curlevel;
+    game.title = state_.Edit1;
+    game.words = state_.TntListBox1.items;
+    return game;
+}
+
+void TaaForm1::tbsaveClick()
+{
+    const QString file =
+        prompter_.saveFileName(savesfolder(), savedGameFilter(), QLatin1String(kSavedGameSuffix));
+    if (file.isEmpty())
+        return;
+    if (QFileInfo::exists(file) &&
+        !prompter_.confirm(state_.texts.uitext(QStringLiteral("msgoverride"))))
+        return;
+    QString reason;
+    if (!writewholefile(file, savedgame().toBytes(), &reason))
+        prompter_.inform(failure(QStringLiteral("msgnotsaved"), file, reason));
+}
+
+void TaaForm1::tbopenClick()
+{
+    const QString file = prompter_.openFileName(savesfolder(), savedGameFilter());
+    if (file.isEmpty())
+        return;
+    const auto read = readSavedGame(file);
+    if (const auto *error = std::get_if<SavedGameError>(&read)) {
+        prompter_.inform(
+            failure(QStringLiteral("msgnotopened"), file, error->message(state_.texts)));
+        return;
+    }
+    loadgame(std::get<SavedGame>(read));
+}
+
+void TaaForm1::loadgame(const SavedGame &game)
+{
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const int p = 9 * (i - 1) + (j - 1);
+            state_.QJ1.node(i, j).value = game.solution[p];
+            state_.QJ1.node(i, j).given = game.given[p];
+        }
+    }
+    state_.Edit1 = game.title;
+    state_.TntListBox1.items = game.words;
+    state_.curwords = game.words;
+    board_->loadpuzzle(state_.QJ1, state_.curwords);
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const int shown = game.board[9 * (i - 1) + (j - 1)];
+            board_->setCellValue(i, j, shown);
+            if (shown != 0)
+                board_->setCellText(i, j, wordAt(state_.curwords, shown));
+        }
+    }
+    state_.curlevel = game.level;
+    board_->fitfonts();
+    enterplay();
+    selectfirstword();
+}
+
+void TaaForm1::tbprintClick()
+{
+    const Windows &w = windows();
+    if (!w.printform || !w.printform2 || !printer_)
+        return;
+    w.printform->translate(state_.texts);
+    w.printform2->translate(state_.texts);
+    w.printform->fill(state_.QJ1, state_.curwords, state_.Edit1, state_.TntListBox1.items);
+    w.printform2->fill(state_.QJ1, state_.curwords);
+    // The pages are not part of the game: a failed job leaves the game as it was.
+    QString error;
+    if (!printer_->printPages({w.printform->panel(), w.printform2->panel()}, kPrintOffset, &error))
+        prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
+                         error);
+}
+
+void TaaForm1::tbcheckerrorClick()
+{
+    rules_->tbcheckerrorClick();
+}
+
+void TaaForm1::tbshowhintClick()
+{
+    rules_->tbshowhintClick();
+}
+
+void TaaForm1::tbrestartClick()
+{
+    rules_->tbrestartClick();
+}
+
+void TaaForm1::tbshowsolutionClick()
+{
+    if (!prompter_.confirm(state_.texts.uitext(QStringLiteral("msgshowsolution"))))
+        return;
+    Tfrmda *frmda = windows().frmda;
+    if (!frmda)
+        return;
+    frmda->showsolution(state_.QJ1, state_.curwords);
+    frmda->exec();
+}
+
+void TaaForm1::btstartnewgameClick()
+{
+    showModal(&Windows::frmnewgame);
+}
+
+void TaaForm1::btcloseClick()
+{
+    if (prompter_.confirm(state_.texts.uitext(QStringLiteral("msgqueryclose"))))
+        close();
+}
+
+void TaaForm1::keydown(int key)
+{
+    if (const int language = languageForKey(key); language >= 0) {
+        language_->setLanguage(language);
+    } else if (key == Qt::Key_F12) {
+        TranslationEditor *editor = translationEditor();
+        editor->setVisible(!editor->isVisible());
+        editor->resize(620, 620);
+        if (editor->isVisible()) {
+            editor->reloadAll();
+            editor->raise();
+        }
+    }
+}
+
+const TaaForm1::Windows &TaaForm1::windows()
+{
+    if (maker_)
+        std::exchange(maker_, nullptr)();
+    return windows_;
+}
+
+void TaaForm1::showModal(QDialog *Windows::*which)
+{
+    if (QDialog *dialog = windows().*which)
+        dialog->exec();
+}
+
+void TaaForm1::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!painted_) {
+        painted_ = true;
+        emit firstPainted();
+    }
+}
+
+bool TaaForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (auto *button = qobject_cast<QToolButton *>(watched)) {
+        if ((type == QEvent::Enter || type == QEvent::MouseMove) && button->isEnabled())
+            showstatus(button->toolTip());
+    } else if (type == QEvent::MouseMove) {
+        // Only the panel's own background, not a control on it that let the move through.
+        auto *panel = static_cast<QWidget *>(watched);
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+        if (!panel->childAt(at))
+            resetstatus();
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "engine/rules.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class PagePrinter;
+class Prompter;
+class LanguageContext;
+class ModalCloseGuard;
+class QDialog;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+class QToolButton;
+class Settings;
+struct SavedGame;
+class TTntcell;
+class Tfrmda;
+class Tprintform;
+class Tprintform2;
+class TranslationEditor;
+class Ttntstdsudoku;
+class WordPalette;
+struct ProgramState;
+
+// The window in which the game is played: the board on the left; Start New Game, the palette,
+// the toolbar, the rules and About, Option and Close on the right; a status bar under the board.
+class TaaForm1 : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY(TaaForm1)
+
+public:
+    // The windows it shows; they are created after it.
+    struct Windows {
+        QDialog *frmnewgame = nullptr;
+        Tfrmda *frmda = nullptr;
+        QDialog *frmoption = nullptr;
+        QDialog *frmabout = nullptr;
+        Tprintform *printform = nullptr;
+        Tprintform2 *printform2 = nullptr;
+    };
+
+    TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings,
+             QWidget *parent = nullptr);
+    // Writes the settings: the one moment they are saved.
+    ~TaaForm1() override;
+
+    void setWindows(const Windows &windows) { windows_ = windows; }
+    // Makes the other windows when a command first needs one, should that come before the
+    // program has made them after the first paint.
+    void setWindowMaker(std::function<void()> maker) { maker_ = std::move(maker); }
+    // Where Print sends its pages; without one Print does nothing.
+    void setPagePrinter(PagePrinter *printer) { printer_ = printer; }
+
+    ProgramState &state() { return state_; }
+    Ttntstdsudoku *board() const { return board_; }
+    WordPalette *wordPalette() const { return palette_; }
+    QStatusBar *statusBar() const { return sb1_; }
+    QString statusText() const;
+    // The F12 page; made the first time it is asked for.
+    TranslationEditor *translationEditor();
+
+    // Deals a game of the level with these words and title and sets the window up for play.
+    // Returns false when the bank has no line for the level; nothing changes then.
+    bool newgame(int level, const QStringList &words, const QString &title);
+    // After a new or loaded game: word 1 selected and pressed, highlighted, palette relabelled.
+    void selectfirstword();
+    // Board and game commands enabled; the caption names the level.
+    void enterplay();
+
+    void applylanguage();
+    // The text tables and settings the dialogs share, and the language switch they all follow.
+    LanguageContext &language() const { return *language_; }
+    void showstatus(const QString &text);
+    void showwords();
+    void but1Click(int k);
+
+    void tbsaveClick();
+    void tbopenClick();
+    // Makes a saved game the game in play.
+    void loadgame(const SavedGame &game);
+    SavedGame savedgame() const;
+
+    // Fills the puzzle page and the solution page from the game in play and prints them.
+    void tbprintClick();
+    void tbcheckerrorClick();
+    void tbshowhintClick();
+    void tbrestartClick();
+    void tbshowsolutionClick();
+    void btstartnewgameClick();
+    void btcloseClick();
+    void keydown(int key);
+
+signals:
+    void firstPainted();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void buildLayout();
+    void wireBoard();
+    void cellmousedown(TTntcell *cell, Qt::MouseButton button);
+    void cellmouseenter(TTntcell *cell);
+    void cellmouseleave(TTntcell *cell);
+    void resetstatus();
+    // A failure of Save or Open: the text of key naming the file, then the reason below it.
+    QString failure(const QString &key, const QString &file, const QString &reason) const;
+    void showModal(QDialog *TaaForm1::Windows::*which);
+    const Windows &windows();
+
+    ProgramState &state_;
+    Prompter &prompter_;
+    Settings &settings_;
+    Windows windows_;
+    std::function<void()> maker_;
+    PagePrinter *printer_ = nullptr;
+    bool painted_ = false;
+    std::unique_ptr<GameRules> rules_;
+    ModalCloseGuard *modalGuard_ = nullptr;
+    LanguageContext *language_ = nullptr;
+
+    QWidget *panel1_ = nullptr;
+    QWidget *panel2_ = nullptr;
+    QWidget *panel4_ = nullptr;
+    Ttntstdsudoku *board_ = nullptr;
+    QStatusBar *sb1_ = nullptr;
+    QLabel *statusPanel_ = nullptr;
+    QPushButton *btstartnewgame_ = nullptr;
+    WordPalette *palette_ = nullptr;
+    std::array<QToolButton *, 7> toolbar_{};
+    QLabel *mmsudokurule_ = nullptr;
+    TranslationEditor *editor_ = nullptr;
+};

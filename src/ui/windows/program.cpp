@@ -1,0 +1,121 @@
+#include "windows/program.h"
+
+#include "appinfo.h"
+
+#include "listdialogs/frmappend.h"
+#include "listdialogs/frmsubmit.h"
+#include "listdialogs/frmwordlist.h"
+#include "listdialogs/webwordlist.h"
+#include "print/printform.h"
+#include "print/printform2.h"
+#include "print/qtpageprinter.h"
+#include "widgets/controls.h"
+#include "widgets/dialogbase.h"
+#include "widgets/fonts.h"
+#include "windows/frmabout.h"
+#include "windows/frmda.h"
+#include "windows/frmnewgame.h"
+#include "windows/frmoption.h"
+#include "windows/mainwindow.h"
+#include "wordlists/wordliststore.h"
+
+#include <QApplication>
+#include <QLineEdit>
+
+void Program::prepareApplication()
+{
+    QApplication::setApplicationName(QString::fromLatin1(appinfo::kName));
+    QApplication::setOrganizationName(QString::fromLatin1(appinfo::kOrganisation));
+    installFontSubstitutes();
+}
+
+Program::Program(Prompter &prompter, Settings &settings, QString shareBase)
+    : prompter_(prompter), shareBase_(std::move(shareBase)),
+      printer_(std::make_unique<QtPagePrinter>())
+{
+    main_ = std::make_unique<TaaForm1>(state_, prompter, settings);
+    main_->setPagePrinter(printer_.get());
+    main_->setWindowMaker([this] { makewindows(); });
+    QObject::connect(
+        main_.get(), &TaaForm1::firstPainted, main_.get(), [this] { makewindows(); },
+        Qt::QueuedConnection);
+}
+
+void Program::makewindows()
+{
+    if (frmnewgame_)
+        return;
+    // They belong to the main window and go with it.
+    TaaForm1 *main = main_.get();
+    LanguageContext &language = main->language();
+    frmda_ = new Tfrmda(language, main);
+    auto *printform2 = new Tprintform2(main);
+    auto *printform = new Tprintform(main);
+    frmnewgame_ =
+        new Tfrmnewgame(language, main, prompter_,
+                        [main](int level, const QStringList &words, const QString &title) {
+                            return main->newgame(level, words, title);
+                        });
+    // The path was fixed when the main window seeded the data folder.
+    wordlists_ = std::make_unique<WordListStore>(state_.listsfile);
+    frmwordlist_ = new Tfrmwordlist(language, frmnewgame_, prompter_, *wordlists_);
+    frmappend_ = new Tfrmappend(language, frmwordlist_, prompter_, *wordlists_);
+    frmsubmit_ = new Tfrmsubmit(language, frmwordlist_, *frmwordlist_, prompter_, shareBase_);
+    webwordlist_ = new Twebwordlist(language, frmwordlist_, prompter_, *wordlists_, shareBase_);
+    auto *frmoption = new Tfrmoption(language, main);
+    auto *frmabout = new Tfrmabout(language, main);
+    frmnewgame_->setWordListDialog(frmwordlist_);
+    QObject::connect(frmwordlist_, &Tfrmwordlist::chosen, frmnewgame_,
+                     [newgame = frmnewgame_](const std::array<QString, 10> &texts) {
+                         for (int n = 0; n <= 9; ++n)
+                             newgame->box(n)->setText(texts[n]);
+                     });
+    frmwordlist_->setAppendDialog(frmappend_);
+    frmwordlist_->setShareDialogs(frmsubmit_, webwordlist_);
+    main_->setWindows({frmnewgame_, frmda_, frmoption, frmabout, printform, printform2});
+    main_->setWindowMaker(nullptr);
+}
+
+Tfrmnewgame &Program::frmnewgame()
+{
+    makewindows();
+    return *frmnewgame_;
+}
+
+Tfrmda &Program::frmda()
+{
+    makewindows();
+    return *frmda_;
+}
+
+Tfrmwordlist &Program::frmwordlist()
+{
+    makewindows();
+    return *frmwordlist_;
+}
+
+Tfrmappend &Program::frmappend()
+{
+    makewindows();
+    return *frmappend_;
+}
+
+Tfrmsubmit &Program::frmsubmit()
+{
+    makewindows();
+    return *frmsubmit_;
+}
+
+Twebwordlist &Program::webwordlist()
+{
+    makewindows();
+    return *webwordlist_;
+}
+
+Program::~Program() = default;
+
+void Program::show()
+{
+    centreOnScreen(main_.get());
+    main_->show();
+}
