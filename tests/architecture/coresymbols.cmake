@@ -1,0 +1,60 @@
+cmake_minimum_required(VERSION 3.25)
+# The core libraries may use QtCore only. Lists the symbols each one leaves undefined and looks
+# them up among those the GUI-side Qt libraries define. WIDGETS is a library that must hit, so a
+# broken lookup cannot pass for a clean core.
+function(defined_by library out)
+    execute_process(COMMAND ${NM} -D --defined-only --format=just-symbols ${library}
+        OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "nm could not read ${library}")
+    endif()
+    # Shared libraries carry their version: "_ZN7QWidget4showEv@@Qt_6".
+    string(REGEX REPLACE "@[^\n]*" "" symbols "${symbols}")
+    string(REPLACE "\n" ";" symbols "${symbols}")
+    set(${out} ${symbols} PARENT_SCOPE)
+endfunction()
+
+function(used_by library out)
+    execute_process(COMMAND ${NM} --undefined-only --format=just-symbols ${library}
+        OUTPUT_VARIABLE symbols RESULT_VARIABLE result ERROR_QUIET)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "nm could not read ${library}")
+    endif()
+    string(REPLACE "\n" ";" symbols "${symbols}")
+    list(REMOVE_DUPLICATES symbols)
+    set(${out} ${symbols} PARENT_SCOPE)
+endfunction()
+
+set(forbidden)
+foreach(qt IN LISTS QT_GUI_LIBS)
+    defined_by(${qt} symbols)
+    list(APPEND forbidden ${symbols})
+endforeach()
+# Plain C and C++ runtime names that every library defines are no sign of a GUI.
+list(FILTER forbidden INCLUDE REGEX "^_Z")
+
+function(gui_symbols library out)
+    used_by(${library} used)
+    set(hits ${used})
+    list(FILTER hits INCLUDE REGEX "^_Z")
+    set(found)
+    foreach(symbol IN LISTS hits)
+        if(symbol IN_LIST forbidden)
+            list(APPEND found ${symbol})
+        endif()
+    endforeach()
+    set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+gui_symbols(${WIDGETS} control)
+if(NOT control)
+    message(FATAL_ERROR "the widget library uses no GUI symbol: the lookup is broken")
+endif()
+foreach(library IN LISTS CORE_LIBS)
+    gui_symbols(${library} found)
+    if(found)
+        list(LENGTH found n)
+        list(SUBLIST found 0 5 some)
+        message(SEND_ERROR "${library} uses ${n} symbols of the GUI-side Qt libraries, e.g. ${some}")
+    endif()
+endforeach()
