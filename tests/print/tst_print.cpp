@@ -128,7 +128,7 @@ private slots:
         Tprintsudoku board;
         TQJ model;
         writeBankLine(model, kHardLine1);
-        board.loadpuzzle(model, kWords);
+        board.loadprintpuzzle(model, kWords);
         const int wordPoints[9] = {20, 15, 15, 12, 12, 12, 12, 12, 12};
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
@@ -137,7 +137,7 @@ private slots:
         // Values outside 1..9 come only from damaged files; they print no word.
         model.node(1, 1).value = 0;  // given
         model.node(5, 1).value = 10; // to fill
-        board.loadpuzzle(model, kWords);
+        board.loadprintpuzzle(model, kWords);
         QVERIFY(isEmptyText(board.cellText(1, 1)));
         board.loadsolution(model, kWords);
         QVERIFY(isEmptyText(board.cellText(1, 1)));

@@ -104,8 +104,8 @@ private slots:
                                (bytes.size() - 2) / 2)
                 .split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 15); // 14 lines, each ended
-        const int p0 = 9 * (cells.at(0)->x - 1) + cells.at(0)->y - 1;
-        const int p1 = 9 * (cells.at(1)->x - 1) + cells.at(1)->y - 1;
+        const int p0 = 9 * (cells.at(0)->column() - 1) + cells.at(0)->row() - 1;
+        const int p1 = 9 * (cells.at(1)->column() - 1) + cells.at(1)->row() - 1;
         QCOMPARE(lines.at(2).at(p0), QLatin1Char('3'));
         QCOMPARE(lines.at(2).at(p1), QLatin1Char('0')); // cleared
         QCOMPARE(lines.at(3), QStringLiteral("2"));

@@ -26,9 +26,15 @@ public:
     QColor fontColor() const { return fontColor_; }
     void setFontColor(const QColor &color);
 
-    // Column and row on the board, set by the board.
-    int x = 0;
-    int y = 0;
+    // Column and row on the board, 1..9, set by the board; 0 for a cell on no board. Not x()
+    // and y(), which are the widget's position.
+    int column() const { return column_; }
+    int row() const { return row_; }
+    void setPlace(int column, int row)
+    {
+        column_ = column;
+        row_ = row;
+    }
 
 signals:
     void mouseDown(TTntcell *cell, Qt::MouseButton button);
@@ -48,4 +54,6 @@ private:
     int value_ = 0;
     bool isfixed_ = true;
     bool isEnter_ = false;
+    int column_ = 0;
+    int row_ = 0;
 };

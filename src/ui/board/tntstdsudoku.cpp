@@ -25,8 +25,7 @@ Ttntstdsudoku::Ttntstdsudoku(const Geometry &geometry, QWidget *parent)
             c->setGeometry(cellEdge(p, i) + offset, cellEdge(q, j) + offset, p - geometry.shrink,
                            q - geometry.shrink);
             c->Setisfixed(false);
-            c->x = i;
-            c->y = j;
+            c->setPlace(i, j);
             QFont f = c->font();
             f.setPointSize(18);
             f.setBold(true);

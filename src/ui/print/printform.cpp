@@ -52,7 +52,7 @@ int Tprintform::pointsForLength(int length)
 void Tprintform::fill(const TQJ &model, const QStringList &words, const QString &title,
                       const QStringList &paletteWords)
 {
-    board()->loadpuzzle(model, words);
+    board()->loadprintpuzzle(model, words);
     title_->setText(title);
     for (int k = 1; k <= 9; ++k) {
         TTntcell *cell = legend(k);

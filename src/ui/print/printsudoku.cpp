@@ -14,7 +14,7 @@ Tprintsudoku::Tprintsudoku(QWidget *parent) : Ttntstdsudoku(kPrint, parent)
     }
 }
 
-void Tprintsudoku::loadpuzzle(const TQJ &model, const QStringList &words)
+void Tprintsudoku::loadprintpuzzle(const TQJ &model, const QStringList &words)
 {
     CellBoard::loadpuzzle(model, words);
     for (int i = 1; i <= 9; ++i)

@@ -16,8 +16,8 @@ public:
     explicit Tprintsudoku(QWidget *parent = nullptr);
 
     // The puzzle as dealt: given words sized by wordPoints, every other cell " ". The
-    // weights stay. Hides the board's loadpuzzle, which leaves the sizes alone.
-    void loadpuzzle(const TQJ &model, const QStringList &words);
+    // weights stay. The board's own loadpuzzle leaves the sizes alone.
+    void loadprintpuzzle(const TQJ &model, const QStringList &words);
     // Every cell's word sized by wordPoints; given words bold, the others italic.
     void loadsolution(const TQJ &model, const QStringList &words);
 
