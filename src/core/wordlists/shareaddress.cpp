@@ -1,5 +1,6 @@
 #include "wordlists/shareaddress.h"
 
+#include "wordlists/shareprotocol.h"
 #include "wordlists/wordliststore.h"
 
 #include <QtGlobal>
@@ -44,7 +45,9 @@ QString sharebase()
 
 QString sharepageaddress(const QString &base)
 {
-    return base + QStringLiteral("/pellimo/wordlist.php?appid=") + QLatin1String(kShareAppId);
+    using namespace shareprotocol;
+    return base + QLatin1String(kPagePath) + u'?' + QLatin1String(kAppIdKey) + u'=' +
+           QLatin1String(kAppId);
 }
 
 QByteArray percentencode(QStringView text)
@@ -65,12 +68,14 @@ QByteArray submitaddress(const QString &base, const WordList &list, const QStrin
 {
     // The fixed pieces follow the address rule, so their separators pass; only the values get
     // the stricter one. The request keeps its path, keys and order either way.
+    using namespace shareprotocol;
     QByteArray out = percentencode(base);
-    out += "/pellimo/checkadd.php?appid=";
-    out += kShareAppId;
-    out += "&w0=" + percentencodevalue(list.title);
-    for (int k = 1; k <= 9; ++k)
-        out += "&w" + QByteArray::number(k) + '=' + percentencodevalue(list.words[k - 1]);
-    out += "&n1=" + percentencodevalue(name);
+    out += QByteArray(kSubmitPath) + '?' + kAppIdKey + '=' + kAppId;
+    for (int field = 0; field <= kShareNameField; ++field) {
+        const QString &value = field == 0                 ? list.title
+                               : field == kShareNameField ? name
+                                                          : list.words[field - 1];
+        out += '&' + fieldKey(field) + '=' + percentencodevalue(value);
+    }
     return out;
 }

@@ -10,7 +10,6 @@ struct WordList;
 // prefix); the two requests append their fixed paths to it.
 inline constexpr char kDefaultShareBase[] = "http://share.vaskelio.org";
 inline constexpr char kShareBaseVariable[] = "VASKELIO_SHARE_URL";
-inline constexpr char kShareAppId[] = "1";
 
 // VASKELIO_SHARE_URL when it is set and not blank, else kDefaultShareBase; without trailing "/".
 QString sharebase();
