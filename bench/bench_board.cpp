@@ -46,7 +46,8 @@ int main(int argc, char **argv)
     QApplication::processEvents();
 
     TQJ model;
-    pickpuzzle(PuzzleBank::builtIn(), 2, model, RandomSource::process());
+    if (!pickpuzzle(PuzzleBank::builtIn(), 2, model, RandomSource::process()))
+        return 1;
     const QStringList words{
         QStringLiteral("一"),      QStringLiteral("ice cream"), QStringLiteral("vegetables"),
         QStringLiteral("cat"),     QStringLiteral("house"),     QStringLiteral("garden"),

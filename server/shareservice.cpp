@@ -2,6 +2,7 @@
 
 #include "sharedb.h"
 #include "text/textrules.h"
+#include "wordlists/shareprotocol.h"
 
 #include <arpa/inet.h>
 #include <microhttpd.h>
@@ -103,39 +104,40 @@ QueryParams parsequery(const std::string &target)
     return params;
 }
 
-std::variant<SharedRecord, std::string> checksubmission(const QueryParams &params)
+Result<SharedRecord, std::string> checksubmission(const QueryParams &params)
 {
-    static const char *const keys[] = {"appid", "w0", "w1", "w2", "w3", "w4",
-                                       "w5",    "w6", "w7", "w8", "w9", "n1"};
+    using namespace shareprotocol;
+    std::vector<std::string> keys{kAppIdKey};
+    for (int field = 0; field <= kShareNameField; ++field)
+        keys.push_back(fieldKey(field).toStdString());
     for (const auto &param : params) {
         // A named variable: lambdas may not capture structured bindings before C++20.
         const std::string &key = param.first;
-        if (std::find_if(std::begin(keys), std::end(keys),
-                         [&key](const char *k) { return key == k; }) == std::end(keys))
-            return "unknown key " + printable(key);
+        if (std::find(keys.begin(), keys.end(), key) == keys.end())
+            return failure("unknown key " + printable(key));
     }
-    for (const char *key : keys) {
+    for (const std::string &key : keys) {
         const auto count = params.count(key);
         if (count == 0)
-            return std::string("missing ") + key;
+            return failure("missing " + key);
         if (count > 1)
-            return std::string("more than one ") + key;
+            return failure("more than one " + key);
     }
-    if (params.find("appid")->second != "1")
-        return std::string("unknown appid");
+    if (params.find(kAppIdKey)->second != kAppId)
+        return failure(std::string("unknown appid"));
 
     SharedRecord record;
     for (int field = 0; field <= kShareNameField; ++field) {
-        const std::string key = field == kShareNameField ? "n1" : "w" + std::to_string(field);
+        const std::string key = fieldKey(field).toStdString();
         const std::string &bytes = params.find(key)->second;
         // A byte-order mark is part of the text here, not a sign of its encoding.
         bool invalid = false;
         const QString text =
             utf8text(QByteArrayView(bytes.data(), qsizetype(bytes.size())), &invalid);
         if (invalid)
-            return sharefieldname(field).toStdString() + " is not UTF-8";
-        if (const std::optional<ShareValueProblem> problem = sharevalueproblem(field, text))
-            return problem->english().toStdString();
+            return failure(sharefieldname(field).toStdString() + " is not UTF-8");
+        if (const auto checked = checksharevalue(field, text); !checked)
+            return failure(checked.error().english().toStdString());
         (field == 0                 ? record.list.title
          : field == kShareNameField ? record.publisher
                                     : record.list.words[field - 1]) = text;
@@ -560,15 +562,16 @@ MHD_Result ShareService::Impl::dispatch(MHD_Connection *connection, Link &link, 
 {
     const bool isget = request.method == "GET";
     const bool ishead = request.method == "HEAD";
-    if (request.path == "/pellimo/wordlist.php") {
+    if (request.path == shareprotocol::kPagePath) {
         if (!isget && !ishead)
             return reply(connection, link, request, MHD_HTTP_METHOD_NOT_ALLOWED, "GET only");
         const QueryParams params = parsequery(request.target);
-        if (params.count("appid") != 1 || params.find("appid")->second != "1")
+        if (params.count(shareprotocol::kAppIdKey) != 1 ||
+            params.find(shareprotocol::kAppIdKey)->second != shareprotocol::kAppId)
             return reply(connection, link, request, MHD_HTTP_BAD_REQUEST, "unknown appid");
         return page(connection, link, request);
     }
-    if (request.path == "/pellimo/checkadd.php") {
+    if (request.path == shareprotocol::kSubmitPath) {
         // A look (HEAD) must not store anything.
         if (!isget)
             return reply(connection, link, request, MHD_HTTP_METHOD_NOT_ALLOWED, "GET only");
@@ -661,10 +664,10 @@ bool ShareService::Impl::rebuildpage(std::int64_t version, std::string &error)
 MHD_Result ShareService::Impl::submit(MHD_Connection *connection, Link &link, Request &request)
 {
     auto checked = checksubmission(parsequery(request.target));
-    if (const auto *refused = std::get_if<std::string>(&checked))
-        return reply(connection, link, request, MHD_HTTP_BAD_REQUEST, *refused);
+    if (!checked)
+        return reply(connection, link, request, MHD_HTTP_BAD_REQUEST, checked.error());
     Job job{connection, &request, {}};
-    job.entry.record = std::move(std::get<SharedRecord>(checked));
+    job.entry.record = std::move(checked.value());
     job.entry.address = request.client;
     {
         const std::lock_guard<std::mutex> lock(jobsMutex_);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/result.h"
 #include "wordlists/sharedpage.h"
 #include "wordlists/sharelimits.h"
 
@@ -20,8 +21,8 @@ QueryParams parsequery(const std::string &target);
 
 // The query of a submission, decoded: exactly the keys appid (which must be "1"), w0 .. w9 and
 // n1, each once; every value UTF-8 (a leading U+FEFF is a character like any other) and
-// acceptable to sharevalueproblem(). The record, or the reason it was refused in one line.
-std::variant<SharedRecord, std::string> checksubmission(const QueryParams &params);
+// acceptable to checksharevalue(). The record, or the reason it was refused in one line.
+Result<SharedRecord, std::string> checksubmission(const QueryParams &params);
 
 // An IPv4 or IPv6 address in its one canonical text (an IPv4-mapped IPv6 address as IPv4), or
 // none when text is no address.

@@ -113,8 +113,8 @@ private slots:
         TextTables tables;
         TranslationEditor editor(tables, programFolder.path() + QLatin1Char('/'));
         editor.zw().lines() << QStringLiteral("msgx=甲");
-        QString error;
-        QVERIFY2(editor.Button1Click(&error), qPrintable(error));
+        const Status saved = editor.Button1Click();
+        QVERIFY2(saved, qPrintable(saved.error()));
         const QByteArray zw = bytesOf(workFolder.filePath(QStringLiteral("lang1.txt")));
         QVERIFY(!zw.startsWith("\xEF\xBB\xBF") && !zw.startsWith("\xFF\xFE"));
         // The system's code page decides how 甲 comes out; the rest is plain bytes.
@@ -133,9 +133,9 @@ private slots:
         writeBytes(folder + QStringLiteral("lang1.txt"),
                    "\xFF\xFE" + QByteArray("a\0=\0\r\0\n\0", 8));
         writeBytes(folder + QStringLiteral("lang0.txt"), "b=2\nc=3\n");
-        QString error;
         // With langid 0, lang0.txt also becomes the current table.
-        QVERIFY2(editor.OpenClick(&error), qPrintable(error));
+        const Status opened = editor.OpenClick();
+        QVERIFY2(opened, qPrintable(opened.error()));
         QCOMPARE(editor.zw().lines(), QStringList{QStringLiteral("a=")});
         QCOMPARE(editor.yw().lines(), (QStringList{QStringLiteral("b=2"), QStringLiteral("c=3")}));
         QCOMPARE(tables.uitext(QStringLiteral("c")), QStringLiteral("3"));
@@ -145,8 +145,9 @@ private slots:
         tables.setLangid(2);
         QFile::remove(folder + QStringLiteral("lang2.txt"));
         editor.zw().lines().clear();
-        QVERIFY(!editor.OpenClick(&error));
-        QVERIFY(error.contains(QStringLiteral("lang2.txt")));
+        const Status missing = editor.OpenClick();
+        QVERIFY(!missing);
+        QVERIFY(missing.error().contains(QStringLiteral("lang2.txt")));
         QCOMPARE(editor.zw().lines(), QStringList{QStringLiteral("a=")});
     }
 

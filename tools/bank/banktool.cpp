@@ -23,14 +23,11 @@ int Puzzle::givenCount() const
     return int(std::count_if(givens.begin(), givens.end(), [](auto v) { return v != 0; }));
 }
 
-std::optional<Puzzle> parseBankLine(const QByteArray &line, QString *reason)
+Result<Puzzle> parseBankLine(const QByteArray &line)
 {
     const bankline::Decoded decoded = bankline::decode(line);
-    if (!decoded) {
-        if (reason)
-            *reason = decoded.problem;
-        return std::nullopt;
-    }
+    if (!decoded)
+        return failure(decoded.problem);
     Puzzle puzzle;
     puzzle.givens = decoded.puzzle->givens;
     puzzle.solution = decoded.puzzle->solution;
@@ -38,13 +35,13 @@ std::optional<Puzzle> parseBankLine(const QByteArray &line, QString *reason)
     return puzzle;
 }
 
-std::optional<Puzzle> parseAnyLine(const QByteArray &line, QString *reason)
+Result<Puzzle> parseAnyLine(const QByteArray &line)
 {
     const bool digitForm = line.size() == 81 && std::all_of(line.begin(), line.end(), [](char c) {
                                return (c >= '0' && c <= '9') || c == '.';
                            });
     if (!digitForm)
-        return parseBankLine(line, reason);
+        return parseBankLine(line);
     sudoku::Grid rowByRow{};
     for (int p = 0; p < 81; ++p)
         rowByRow[p] = line.at(p) == '.' ? 0 : std::uint8_t(line.at(p) - '0');
@@ -90,19 +87,18 @@ QString gridFault(const sudoku::Grid &solution)
     return {};
 }
 
-std::optional<QString> checkBankLine(const QByteArray &line)
+Status checkBankLine(const QByteArray &line)
 {
-    QString reason;
-    const auto puzzle = parseBankLine(line, &reason);
+    const auto puzzle = parseBankLine(line);
     if (!puzzle)
-        return reason;
+        return failure(puzzle.error());
     const QString fault = gridFault(puzzle->solution);
     if (!fault.isEmpty())
-        return QStringLiteral("the solution is not a completed grid: %1").arg(fault);
+        return failure(QStringLiteral("the solution is not a completed grid: %1").arg(fault));
     // The stored solution fits the givens, so one solution found means it is that one.
     if (sudoku::countSolutions(puzzle->givens, 2) != 1)
-        return QStringLiteral("the givens have more than one solution");
-    return std::nullopt;
+        return failure("the givens have more than one solution");
+    return {};
 }
 
 QStringList Report::messages() const
@@ -125,26 +121,18 @@ QList<QByteArray> splitLines(const QByteArray &data)
     return lines;
 }
 
-std::optional<QByteArray> readWholeFile(const QString &path, QString *reason)
+Result<QByteArray> readWholeFile(const QString &path)
 {
     const QFileInfo info(path);
-    if (!info.exists()) {
-        *reason = QStringLiteral("no such file");
-        return std::nullopt;
-    }
-    if (info.isDir()) {
-        *reason = QStringLiteral("is a folder, not a file");
-        return std::nullopt;
-    }
+    if (!info.exists())
+        return failure(QStringLiteral("no such file"));
+    if (info.isDir())
+        return failure(QStringLiteral("is a folder, not a file"));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason = QStringLiteral("cannot be read: %1").arg(file.errorString());
-        return std::nullopt;
-    }
-    if (file.size() > kMaxFileSize) {
-        *reason = QStringLiteral("is %1 bytes, too large for a bank file").arg(file.size());
-        return std::nullopt;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("cannot be read: %1").arg(file.errorString()));
+    if (file.size() > kMaxFileSize)
+        return failure(QStringLiteral("is %1 bytes, too large for a bank file").arg(file.size()));
     return file.readAll();
 }
 
@@ -177,20 +165,19 @@ Report verifyData(const QByteArray &data, const QString &file)
             report.issues.append({number, QStringLiteral("empty line")});
             continue;
         }
-        if (auto why = checkBankLine(line))
-            report.issues.append({number, *why});
+        if (const Status checked = checkBankLine(line); !checked)
+            report.issues.append({number, checked.error()});
     }
     return report;
 }
 
 Report verifyFile(const QString &path)
 {
-    QString reason;
-    const auto data = readWholeFile(path, &reason);
+    const auto data = readWholeFile(path);
     if (!data) {
         Report report;
         report.file = path;
-        report.issues.append({0, reason});
+        report.issues.append({0, data.error()});
         return report;
     }
     return verifyData(*data, path);
@@ -273,10 +260,9 @@ template<typename Use> int forEachReadable(const QStringList &files, QTextStream
 {
     int status = 0;
     for (const QString &file : files) {
-        QString reason;
-        const auto data = readWholeFile(file, &reason);
+        const auto data = readWholeFile(file);
         if (!data) {
-            err << file << ": " << reason << "\n";
+            err << file << ": " << data.error() << "\n";
             status = 1;
             continue;
         }
@@ -306,10 +292,9 @@ int runRate(const QStringList &files, QTextStream &out, QTextStream &err)
             const QByteArray line = lines.at(k).trimmed();
             if (line.isEmpty())
                 continue;
-            QString reason;
-            const auto puzzle = parseAnyLine(line, &reason);
+            const auto puzzle = parseAnyLine(line);
             if (!puzzle) {
-                err << name << ":" << (k + 1) << ": " << reason << "\n";
+                err << name << ":" << (k + 1) << ": " << puzzle.error() << "\n";
                 status = 1;
                 continue;
             }

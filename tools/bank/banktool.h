@@ -2,6 +2,7 @@
 
 #include "engine/rating.h"
 #include "engine/solver.h"
+#include "text/result.h"
 
 #include <QByteArray>
 #include <QList>
@@ -26,17 +27,17 @@ struct Puzzle {
 };
 
 // A bank line: 81 of "1".."9" (given) and "A".."I" (to fill).
-std::optional<Puzzle> parseBankLine(const QByteArray &line, QString *reason = nullptr);
+Result<Puzzle> parseBankLine(const QByteArray &line);
 // A bank line, or the common 81-character digit form written row by row with "0" or "." for an
 // empty cell.
-std::optional<Puzzle> parseAnyLine(const QByteArray &line, QString *reason = nullptr);
+Result<Puzzle> parseAnyLine(const QByteArray &line);
 QByteArray toBankLine(const sudoku::Grid &givens, const sudoku::Grid &solution);
 sudoku::Grid transposed(const sudoku::Grid &grid);
 // Where the solution breaks a rule, e.g. "column 3 holds 7 twice"; empty for a completed grid.
 QString gridFault(const sudoku::Grid &solution);
 
-// Why one bank line (without its line end) is bad; nullopt for a good line.
-std::optional<QString> checkBankLine(const QByteArray &line);
+// Whether one bank line (without its line end) is good, and why not.
+Status checkBankLine(const QByteArray &line);
 
 struct Issue {
     int line = 0; // 0: the file as a whole
@@ -81,6 +82,6 @@ int runRate(const QStringList &files, QTextStream &out, QTextStream &err);
 // line end starts no new one.
 QList<QByteArray> splitLines(const QByteArray &data);
 // Whole file, or nullopt with the reason.
-std::optional<QByteArray> readWholeFile(const QString &path, QString *reason);
+Result<QByteArray> readWholeFile(const QString &path);
 
 } // namespace banktool

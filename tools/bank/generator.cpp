@@ -294,8 +294,7 @@ private:
     {
         for (int k = 0; k < options_.minimal17.size(); ++k) {
             const QByteArray &line = options_.minimal17.at(k);
-            QString reason;
-            const auto puzzle = parseAnyLine(line, &reason);
+            const auto puzzle = parseAnyLine(line);
             if (!puzzle || puzzle->hasSolution || puzzle->givenCount() != 17) {
                 error =
                     QStringLiteral("17-given puzzle %1 is not 81 digits with 17 givens").arg(k + 1);
@@ -768,10 +767,9 @@ int runGenerate(const QStringList &args, QTextStream &out, QTextStream &err)
         err << "generate: needs --seed N and --out DIR\n";
         return 2;
     }
-    QString reason;
-    const auto minimal = readWholeFile(minimalPath, &reason);
+    const auto minimal = readWholeFile(minimalPath);
     if (!minimal) {
-        err << minimalPath << ": " << reason << "\n";
+        err << minimalPath << ": " << minimal.error() << "\n";
         return 1;
     }
     for (const QByteArray &line : splitLines(*minimal))
@@ -794,9 +792,8 @@ int runGenerate(const QStringList &args, QTextStream &out, QTextStream &err)
     }
     for (int level = 0; level < 5; ++level) {
         const QString path = QDir(outDir).filePath(QStringLiteral("tk%1.txt").arg(level));
-        QString error;
-        if (!writewholefile(path, bank.fileText(level), &error)) {
-            err << path << ": " << error << "\n";
+        if (const Status written = writewholefile(path, bank.fileText(level)); !written) {
+            err << path << ": " << written.error() << "\n";
             return 1;
         }
     }

@@ -50,8 +50,7 @@ int bankLineFor(int r, int n)
     return r == n ? n - 1 : r;
 }
 
-std::optional<ConversionError> pickpuzzle(const PuzzleBank &bank, int level, TQJ &model,
-                                          RandomSource &random)
+PuzzleRead pickpuzzle(const PuzzleBank &bank, int level, TQJ &model, RandomSource &random)
 {
     random.reseed();
     const int n = bank.lineCount(level);

@@ -38,8 +38,7 @@ private:
 
 // Deals a puzzle of the level into the model: reseeds, draws a line (the last line of a level
 // is never drawn; the line before it comes up twice as often) and parses and shuffles it.
-std::optional<ConversionError> pickpuzzle(const PuzzleBank &bank, int level, TQJ &model,
-                                          RandomSource &random);
+PuzzleRead pickpuzzle(const PuzzleBank &bank, int level, TQJ &model, RandomSource &random);
 // The line number the draw above lands on for a uniform draw r of 1..n.
 int bankLineFor(int r, int n);
 

@@ -21,26 +21,26 @@ QString ConversionError::message() const
         .arg(position);
 }
 
-std::optional<ConversionError> checkPuzzleString(const QString &text)
+PuzzleRead checkPuzzleString(const QString &text)
 {
     for (int p = 0; p < bankline::kCells; ++p) {
         if (p >= text.size())
-            return ConversionError{p + 1, {}};
+            return failure(ConversionError{p + 1, {}});
         const QChar c = text.at(p);
         if (!bankline::cellOf(c))
-            return ConversionError{p + 1, QString(c)};
+            return failure(ConversionError{p + 1, QString(c)});
     }
-    return std::nullopt;
+    return {};
 }
 
 TQJ::TQJ(RandomSource &random) : random_(&random) {}
 
 TQJ::TQJ() : TQJ(RandomSource::process()) {}
 
-std::optional<ConversionError> TQJ::parsebank(const QString &text)
+PuzzleRead TQJ::parsebank(const QString &text)
 {
-    if (auto error = checkPuzzleString(text))
-        return error;
+    if (PuzzleRead checked = checkPuzzleString(text); !checked)
+        return checked;
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
             TNode &n = node(i, j);
@@ -53,7 +53,7 @@ std::optional<ConversionError> TQJ::parsebank(const QString &text)
         }
     }
     shuffle(kMoves);
-    return std::nullopt;
+    return {};
 }
 
 void TQJ::shuffle(int n)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/result.h"
+
 #include <QString>
 
 #include <array>
@@ -21,6 +23,7 @@ struct ConversionError {
     QString found; // the offending character, empty when the text ended early
     QString message() const;
 };
+using PuzzleRead = Result<void, ConversionError>;
 
 // The puzzle in play: 81 nodes addressed (i, j) with i the column and j the row, both 1..9.
 // Puzzle strings list the cells column by column: position p is node ((p-1)/9+1, (p-1)%9+1).
@@ -34,7 +37,7 @@ public:
 
     // Fills the model from a bank line and shuffles it with 200 moves. A text that is not 81
     // characters of "1".."9" and "A".."I" is refused whole: the model stays as it was.
-    std::optional<ConversionError> parsebank(const QString &text);
+    PuzzleRead parsebank(const QString &text);
 
     // n random symmetry moves; reseeds the generator first, whatever n is.
     void shuffle(int n);
@@ -51,4 +54,4 @@ private:
 };
 
 // Checks a puzzle string without touching any model.
-std::optional<ConversionError> checkPuzzleString(const QString &text);
+PuzzleRead checkPuzzleString(const QString &text);

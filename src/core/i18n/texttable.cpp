@@ -4,13 +4,7 @@
 
 TextTable TextTable::fromText(const QString &text)
 {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &line : lines)
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return TextTable(std::move(lines));
+    return TextTable(textlines(text));
 }
 
 QString TextTable::keyOf(const QString &line)

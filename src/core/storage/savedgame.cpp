@@ -7,7 +7,6 @@
 #include <QLocale>
 
 #include <cstdint>
-#include <optional>
 
 namespace {
 constexpr int kCells = 81;
@@ -15,16 +14,16 @@ constexpr int kCells = 81;
 using Kind = SavedGameError::Kind;
 
 // Digits of one of the cell lines; an error at the first character out of range.
-std::optional<SavedGameError> readDigits(const QString &line, int lineNumber, int lowest,
-                                         std::array<int, 81> &out)
+SavedGameRead<void> readDigits(const QString &line, int lineNumber, int lowest,
+                               std::array<int, 81> &out)
 {
     for (int p = 0; p < kCells; ++p) {
         const int digit = p < line.size() ? line.at(p).unicode() - '0' : -1;
         if (digit < lowest || digit > 9)
-            return SavedGameError{Kind::Digit, lineNumber, p + 1, lowest, {}};
+            return failure(SavedGameError{Kind::Digit, lineNumber, p + 1, lowest, {}});
         out[p] = digit;
     }
-    return std::nullopt;
+    return {};
 }
 
 bool isCompletedGrid(const std::array<int, 81> &solution)
@@ -78,7 +77,7 @@ QByteArray SavedGame::toBytes() const
     return utf16lewithmark(text);
 }
 
-std::variant<SavedGame, SavedGameError> parseSavedGame(const QString &text)
+SavedGameRead<SavedGame> parseSavedGame(const QString &text)
 {
     QStringList lines = textlines(text);
     while (lines.size() < 14)
@@ -86,46 +85,47 @@ std::variant<SavedGame, SavedGameError> parseSavedGame(const QString &text)
 
     SavedGame game;
     // A solution digit 0 would leave a cell without a word: no game.
-    if (auto error = readDigits(lines.at(0), 1, 1, game.solution))
-        return *error;
+    if (auto digits = readDigits(lines.at(0), 1, 1, game.solution); !digits)
+        return failure(digits.error());
     if (!isCompletedGrid(game.solution))
-        return SavedGameError{Kind::NotAGrid, 1, 0, 0, {}};
+        return failure(SavedGameError{Kind::NotAGrid, 1, 0, 0, {}});
     for (int p = 0; p < kCells; ++p)
         game.given[p] = p >= lines.at(1).size() || lines.at(1).at(p) != QLatin1Char('0');
-    if (auto error = readDigits(lines.at(2), 3, 0, game.board))
-        return *error;
+    if (auto digits = readDigits(lines.at(2), 3, 0, game.board); !digits)
+        return failure(digits.error());
     // A given cell the player cannot change must show its word, or the game can never be solved.
     for (int p = 0; p < kCells; ++p)
         if (game.given[p] && game.board[p] != game.solution[p])
-            return SavedGameError{Kind::GivenMismatch, 3, p + 1, game.solution[p], {}};
+            return failure(SavedGameError{Kind::GivenMismatch, 3, p + 1, game.solution[p], {}});
     bool ok = false;
     game.level = lines.at(3).trimmed().toInt(&ok, 10);
     if (!ok)
-        return SavedGameError{Kind::Level, 4, 0, 0, {}};
+        return failure(SavedGameError{Kind::Level, 4, 0, 0, {}});
     game.title = lines.at(4);
     game.words = lines.mid(5, 9);
     return game;
 }
 
-std::variant<SavedGame, SavedGameError> readSavedGame(const QString &path)
+SavedGameRead<SavedGame> readSavedGame(const QString &path)
 {
     const TextFileResult read = readtextfile(path, kMaxSavedGameBytes);
     switch (read.status) {
     case TextFileResult::Status::Ok:
         break;
     case TextFileResult::Status::NotAFile:
-        return SavedGameError{Kind::NotAFile, 0, 0, 0, {}};
+        return failure(SavedGameError{Kind::NotAFile, 0, 0, 0, {}});
     case TextFileResult::Status::TooLarge:
-        return SavedGameError{Kind::TooLarge, 0, 0, 0, {}};
+        return failure(SavedGameError{Kind::TooLarge, 0, 0, 0, {}});
     case TextFileResult::Status::Missing:
     case TextFileResult::Status::Unreadable:
-        return SavedGameError{Kind::Unreadable, 0, 0, 0, read.error};
+        return failure(SavedGameError{Kind::Unreadable, 0, 0, 0, read.error});
     }
     // The decoder keeps a last odd byte as U+FFFD; a saved game with it is cut short.
     const bool utf16 =
         read.encoding == TextEncoding::Utf16LE || read.encoding == TextEncoding::Utf16BE;
     if (utf16 && read.bytes % 2 != 0)
-        return SavedGameError{Kind::CutCharacter, int(textlines(read.text).size()), 0, 0, {}};
+        return failure(
+            SavedGameError{Kind::CutCharacter, int(textlines(read.text).size()), 0, 0, {}});
     return parseSavedGame(read.text);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "text/result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <array>
-#include <variant>
 
 // A game as a ".wrd" file keeps it: 14 lines of UTF-16 text. Cells run in the model's order,
 // column by column (position p is column (p-1)/9+1, row (p-1)%9+1).
@@ -46,6 +47,8 @@ struct SavedGameError {
     QString message(const TextTables &texts) const;
 };
 
+template<typename T> using SavedGameRead = Result<T, SavedGameError>;
+
 // No saved game comes near this; a larger file is refused before it is read, so a wrong pick in
 // the open dialog cannot fill the memory.
 inline constexpr qint64 kMaxSavedGameBytes = 1024 * 1024;
@@ -54,11 +57,11 @@ inline constexpr qint64 kMaxSavedGameBytes = 1024 * 1024;
 // to 14 read as empty. Everything is checked before anything is returned, so a damaged file
 // can never become half a game: the solution must be a completed grid and every given cell must
 // show its solution.
-std::variant<SavedGame, SavedGameError> parseSavedGame(const QString &text);
+SavedGameRead<SavedGame> parseSavedGame(const QString &text);
 
 // Reads and checks a saved-game file. Never blocks: anything but a regular file is refused
 // before it is opened.
-std::variant<SavedGame, SavedGameError> readSavedGame(const QString &path);
+SavedGameRead<SavedGame> readSavedGame(const QString &path);
 
 // File dialogs' filter and suffix for saved games.
 QString savedGameFilter();

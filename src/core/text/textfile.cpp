@@ -223,17 +223,15 @@ TextFileResult readtextfile(const QString &path, qint64 maxBytes)
     return result;
 }
 
-bool writewholefile(const QString &path, const QByteArray &bytes, QString *error)
+Status writewholefile(const QString &path, const QByteArray &bytes)
 {
     // The explicit flush matters: commit() does not notice a write that fails only when its
     // buffer is flushed (a full disk), and would put a cut-off file in place.
     QSaveFile out(path);
     if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush() &&
         out.commit())
-        return true;
-    if (error)
-        *error = out.errorString();
-    return false;
+        return {};
+    return failure(out.errorString());
 }
 
 void removewriteleftovers(const QString &folder, const QString &pattern)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -57,8 +59,8 @@ struct TextFileResult {
 TextFileResult readtextfile(const QString &path, qint64 maxBytes = -1);
 
 // Replaces a file with these bytes all at once: written aside and renamed over the old file, so
-// a failed write leaves the old one whole. False with the system's reason otherwise.
-bool writewholefile(const QString &path, const QByteArray &bytes, QString *error);
+// a failed write leaves the old one whole. Fails with the system's reason.
+Status writewholefile(const QString &path, const QByteArray &bytes);
 
 // Removes what a write killed between linking its new copy and renaming it over the old file
 // leaves in folder: "NAME.XXXXXX" beside names matching pattern ("lists.txt", "*.wrd"). Only

@@ -34,17 +34,17 @@ QString ShareValueProblem::english() const
     return sharefieldname(field) + QStringLiteral(" is longer than %1 characters").arg(limit);
 }
 
-std::optional<ShareValueProblem> sharevalueproblem(int field, const QString &text)
+Result<void, ShareValueProblem> checksharevalue(int field, const QString &text)
 {
     using Kind = ShareValueProblem::Kind;
     if (trimmedBlanks(text).isEmpty())
-        return ShareValueProblem{field, Kind::Empty, 0};
+        return failure(ShareValueProblem{field, Kind::Empty, 0});
     const QList<uint> characters = text.toUcs4();
     for (const uint c : characters)
         if (isbreaking(c))
-            return ShareValueProblem{field, Kind::Control, 0};
+            return failure(ShareValueProblem{field, Kind::Control, 0});
     const int limit = field == 0 ? kMaxTitle : field == kShareNameField ? kMaxName : kMaxWord;
     if (characters.size() > limit)
-        return ShareValueProblem{field, Kind::TooLong, limit};
-    return std::nullopt;
+        return failure(ShareValueProblem{field, Kind::TooLong, limit});
+    return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/result.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -48,4 +50,4 @@ struct ShareValueProblem {
     // In one line of English, as the service replies: "word 3 is longer than 50 characters".
     QString english() const;
 };
-std::optional<ShareValueProblem> sharevalueproblem(int field, const QString &text);
+Result<void, ShareValueProblem> checksharevalue(int field, const QString &text);

@@ -197,10 +197,9 @@ StoreResult WordListStore::write(const QList<WordList> &user)
         for (const QString &word : list.words)
             text += word + kLineEnd;
     }
-    QString reason;
-    if (!writewholefile(file_, utf16lewithmark(text), &reason)) {
+    if (const Status written = writewholefile(file_, utf16lewithmark(text)); !written) {
         result.ok = false;
-        result.message = tr("Cannot create file \"%1\". %2").arg(fullPath(file_), reason);
+        result.message = tr("Cannot create file \"%1\". %2").arg(fullPath(file_), written.error());
     }
     return result;
 }

@@ -60,8 +60,8 @@ void Tfrmsubmit::Button1Click()
         const QString &text = field == 0                 ? list.title
                               : field == kShareNameField ? name
                                                          : list.words[field - 1];
-        if (const std::optional<ShareValueProblem> problem = sharevalueproblem(field, text)) {
-            prompter_.inform(failed + u'\n' + problemtext(texts, *problem));
+        if (const auto checked = checksharevalue(field, text); !checked) {
+            prompter_.inform(failed + u'\n' + problemtext(texts, checked.error()));
             return;
         }
     }

@@ -264,7 +264,7 @@ QString TaaForm1::statusText() const
 
 bool TaaForm1::newgame(int level, const QStringList &words, const QString &title)
 {
-    if (pickpuzzle(PuzzleBank::builtIn(), level, state_.QJ1, RandomSource::process()))
+    if (!pickpuzzle(PuzzleBank::builtIn(), level, state_.QJ1, RandomSource::process()))
         return false;
     state_.curlevel = level;
     state_.curwords = words;
@@ -350,7 +350,7 @@ void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
 {
     if (modalGuard_->justClosed())
         return;
-    rules_->cellmousedown(cell->x, cell->y, button);
+    rules_->cellmousedown(cell->column(), cell->row(), button);
 }
 
 void TaaForm1::cellmouseenter(TTntcell *cell)
@@ -399,9 +399,8 @@ void TaaForm1::tbsaveClick()
     if (QFileInfo::exists(file) &&
         !prompter_.confirm(state_.texts.uitext(QStringLiteral("msgoverride"))))
         return;
-    QString reason;
-    if (!writewholefile(file, savedgame().toBytes(), &reason))
-        prompter_.inform(failure(QStringLiteral("msgnotsaved"), file, reason));
+    if (const Status written = writewholefile(file, savedgame().toBytes()); !written)
+        prompter_.inform(failure(QStringLiteral("msgnotsaved"), file, written.error()));
 }
 
 void TaaForm1::tbopenClick()
@@ -409,13 +408,13 @@ void TaaForm1::tbopenClick()
     const QString file = prompter_.openFileName(savesfolder(), savedGameFilter());
     if (file.isEmpty())
         return;
-    const auto read = readSavedGame(file);
-    if (const auto *error = std::get_if<SavedGameError>(&read)) {
+    const SavedGameRead<SavedGame> read = readSavedGame(file);
+    if (!read) {
         prompter_.inform(
-            failure(QStringLiteral("msgnotopened"), file, error->message(state_.texts)));
+            failure(QStringLiteral("msgnotopened"), file, read.error().message(state_.texts)));
         return;
     }
-    loadgame(std::get<SavedGame>(read));
+    loadgame(*read);
 }
 
 void TaaForm1::loadgame(const SavedGame &game)

@@ -16,31 +16,24 @@ namespace {
 const QString kStartEntry = QStringLiteral("btstartnewgame.caption=Start New Game");
 
 // Language files are plain key=value lines in the system's 8-bit code page, CR LF, no mark.
-bool writeLanguageFile(const QString &path, const TextTable &table, QString *error)
+Status writeLanguageFile(const QString &path, const TextTable &table)
 {
     QString text;
     for (const QString &line : table.lines())
         text += line + QStringLiteral("\r\n");
     QStringEncoder encoder(QStringConverter::System);
-    const QByteArray bytes = encoder(text);
-    QString reason;
-    if (writewholefile(path, bytes, &reason))
-        return true;
-    if (error)
-        *error = QStringLiteral("%1: %2").arg(path, reason);
-    return false;
+    if (const Status written = writewholefile(path, encoder(text)); !written)
+        return failure(QStringLiteral("%1: %2").arg(path, written.error()));
+    return {};
 }
 
-bool readLanguageFile(const QString &path, TextTable &table, QString *error)
+Status readLanguageFile(const QString &path, TextTable &table)
 {
     const TextFileResult read = readtextfile(path);
-    if (!read) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, read.error);
-        return false;
-    }
+    if (!read)
+        return failure(QStringLiteral("%1: %2").arg(path, read.error));
     table = TextTable::fromText(read.text);
-    return true;
+    return {};
 }
 } // namespace
 
@@ -129,11 +122,10 @@ TranslationEditor::TranslationEditor(TextTables &tables, QString programFolder, 
     setCurrentIndex(2);
 
     // The two file commands report a failure the same way.
-    auto onFile = [this](QPushButton *button, bool (TranslationEditor::*command)(QString *)) {
+    auto onFile = [this](QPushButton *button, Status (TranslationEditor::*command)()) {
         connect(button, &QPushButton::clicked, this, [this, command] {
-            QString error;
-            if (!(this->*command)(&error))
-                emit failed(error);
+            if (const Status done = (this->*command)(); !done)
+                emit failed(done.error());
         });
     };
     onFile(save, &TranslationEditor::Button1Click);
@@ -156,22 +148,24 @@ void TranslationEditor::reloadAll()
         g->reload();
 }
 
-bool TranslationEditor::Button1Click(QString *error)
+Status TranslationEditor::Button1Click()
 {
     // Relative names: the working folder, where a maintainer runs the program from.
-    return writeLanguageFile(QStringLiteral("lang1.txt"), zw_, error) &&
-           writeLanguageFile(QStringLiteral("lang0.txt"), yw_, error);
+    if (Status written = writeLanguageFile(QStringLiteral("lang1.txt"), zw_); !written)
+        return written;
+    return writeLanguageFile(QStringLiteral("lang0.txt"), yw_);
 }
 
-bool TranslationEditor::OpenClick(QString *error)
+Status TranslationEditor::OpenClick()
 {
-    const bool ok =
-        readLanguageFile(programFolder_ + QStringLiteral("lang1.txt"), zw_, error) &&
-        readLanguageFile(programFolder_ + QStringLiteral("lang0.txt"), yw_, error) &&
-        readLanguageFile(programFolder_ + QStringLiteral("lang%1.txt").arg(tables_.langid()),
-                         tables_.vl(), error);
+    Status read = readLanguageFile(programFolder_ + QStringLiteral("lang1.txt"), zw_);
+    if (read)
+        read = readLanguageFile(programFolder_ + QStringLiteral("lang0.txt"), yw_);
+    if (read)
+        read = readLanguageFile(programFolder_ + QStringLiteral("lang%1.txt").arg(tables_.langid()),
+                                tables_.vl());
     reloadAll();
-    return ok;
+    return read;
 }
 
 void TranslationEditor::Button2Click()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/result.h"
+
 #include "i18n/texttable.h"
 
 #include <QTabWidget>
@@ -47,11 +49,11 @@ public:
     void reloadAll();
 
     // The commands of the tools page; false (with the reason) when a file failed.
-    bool Button1Click(QString *error); // Save
-    bool OpenClick(QString *error);    // Open
-    void Button2Click();               // Append the key in edtname to both working tables
-    void loadall(QWidget *aboutBox);   // append all hint
-    void Button4Click();               // Delete the current entry of both working tables
+    Status Button1Click();           // Save
+    Status OpenClick();              // Open
+    void Button2Click();             // Append the key in edtname to both working tables
+    void loadall(QWidget *aboutBox); // append all hint
+    void Button4Click();             // Delete the current entry of both working tables
     void zwClick();
 
 signals:
