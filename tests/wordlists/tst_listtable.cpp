@@ -109,6 +109,10 @@ private slots:
                                                       << "1:a\tb|c";
         QTest::newRow("quoted tab-separated") << "\"a\tb\"\t\"c\"\"\"\td"
                                               << "1:a\tb|c\"|d";
+        QTest::newRow("an inch mark does not quote") << "12\" ruler\tb,c"
+                                                     << "1:12\" ruler|b,c";
+        QTest::newRow("doubled quote and comma in quotes before a tab") << "\"a\"\",b\"\tc"
+                                                                        << "1:a\",b|c";
         QTest::newRow("only the first row decides") << "a\nb\tc"
                                                     << "1:a;2:b\tc";
         QTest::newRow("nothing") << ""

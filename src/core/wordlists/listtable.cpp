@@ -43,16 +43,24 @@ QString csvfield(const QString &text)
 
 QChar tableseparator(QStringView text)
 {
+    // Only a quote that opens a field quotes, as in tablerows: 12" in a title is text.
     bool quoted = false;
-    for (const QChar c : text) {
-        if (c == kQuote)
-            quoted = !quoted;
-        else if (quoted)
-            continue;
-        else if (c == u'\t')
+    bool fieldStart = true;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar c = text.at(at);
+        if (quoted) {
+            if (c == kQuote && at + 1 < text.size() && text.at(at + 1) == kQuote)
+                ++at;
+            else
+                quoted = c != kQuote;
+        } else if (c == u'\t') {
             return c;
-        else if (c == u',' || isLineEnd(c))
+        } else if (c == u',' || isLineEnd(c)) {
             break;
+        } else {
+            quoted = c == kQuote && fieldStart;
+            fieldStart = false;
+        }
     }
     return u',';
 }
