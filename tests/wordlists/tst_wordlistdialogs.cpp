@@ -4,8 +4,10 @@
 #include "sandbox.h"
 #include "windows/frmnewgame.h"
 #include "windows/mainwindow.h"
+#include "wordlists/listtable.h"
 #include "wordlists/wordliststore.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -46,6 +48,11 @@ QStringList list(const QString &title, const QString &stem = QStringLiteral("w")
         texts.append(stem + QString::number(k));
     return texts;
 }
+
+QString tableFile(const char *name)
+{
+    return QStringLiteral(VASKELIO_TEST_DATA "/listtables/") + QLatin1String(name);
+}
 } // namespace
 
 class TestWordListDialogs : public QObject {
@@ -59,6 +66,17 @@ class TestWordListDialogs : public QObject {
     Tfrmwordlist &wordList() { return fixture->program->frmwordlist(); }
     Tfrmappend &append() { return fixture->program->frmappend(); }
     Tfrmnewgame &newGame() { return fixture->program->frmnewgame(); }
+    QAction *action(const char *name)
+    {
+        return wordList().findChild<QAction *>(QLatin1String(name));
+    }
+    // Import or export through wl's context menu, the file dialog answered with file.
+    void exchange(const char *name, const QString &file)
+    {
+        QVERIFY(wordList().wl()->actions().contains(action(name)));
+        fixture->prompter.files.enqueue(file);
+        action(name)->trigger();
+    }
     QString titles()
     {
         QStringList shown;
@@ -370,6 +388,121 @@ private slots:
         });
         QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|Фрукты и ягоды"));
         QCOMPARE(bytesOf(listsFile()), original);
+    }
+
+    // The good rows are added in one rewrite and shown; every bad row is named.
+    void importAddsTheGoodRowsAndNamesTheBad()
+    {
+        start();
+        QCOMPARE(wordList().wl()->contextMenuPolicy(), Qt::ActionsContextMenu);
+        const QString table = tableFile("mixed.csv");
+        exchange("importlists", table);
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|水果|Fruit|Colours|Numbers, "
+                                          "small|Padded|Colours |动物"));
+        QCOMPARE(wordList().position(), 10);
+        QCOMPARE(wordList().box(9)->text(), QStringLiteral("鱼"));
+        expectUserButtons(true);
+        QCOMPARE(fixture->prompter.messages.size(), 1);
+        const QStringList report = fixture->prompter.messages.at(0).split(u'\n');
+        QCOMPARE(report.size(), 10);
+        QCOMPARE(report.at(0),
+                 QStringLiteral("Lists added from \"%1\": 5").arg(QDir::toNativeSeparators(table)));
+        QCOMPARE(report.at(1), QStringLiteral("Row 2: the title \"Fruit\" is already in use"));
+        QCOMPARE(report.at(9), QStringLiteral("Row 16: word 4 is empty"));
+        const WordListStore file = reread();
+        QCOMPARE(file.Count(), 10);
+        QCOMPARE(file.Get(7).title, QStringLiteral("Numbers, small"));
+        QCOMPARE(fixture->prompter.folders.constLast(), QDir::homePath());
+
+        // Again: every good row's title is now in use, so nothing is written.
+        const QByteArray before = bytesOf(listsFile());
+        exchange("importlists", table);
+        QCOMPARE(bytesOf(listsFile()), before);
+        QCOMPARE(wordList().wl()->count(), 10);
+        QVERIFY(fixture->prompter.messages.at(1).startsWith(
+            report.at(0).chopped(1) + QStringLiteral("0\nRow 1: the title \"Colours\"")));
+        QCOMPARE(fixture->prompter.folders.constLast(), QFileInfo(table).absolutePath());
+
+        action("importlists")->trigger(); // the file dialog cancelled
+        QCOMPARE(fixture->prompter.messages.size(), 2);
+        QCOMPARE(bytesOf(listsFile()), before);
+    }
+
+    // lists.txt cannot be written (a folder stands in its way): nothing is added, and the player
+    // is told; a table that cannot be read adds nothing either.
+    void importThatFailsAddsNothing()
+    {
+        QVERIFY(QDir().mkpath(listsFile()));
+        start(nullptr);
+        fixture->prompter.clear();
+        const QString table = tableFile("simple_utf8.csv");
+        exchange("importlists", table);
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字"));
+        QCOMPARE(wordList().position(), 1);
+        QCOMPARE(fixture->prompter.messages.size(), 1);
+        QVERIFY2(
+            fixture->prompter.messages.at(0).startsWith(
+                QStringLiteral("No list was added from \"%1\".\nCannot create file \"%2\". ")
+                    .arg(QDir::toNativeSeparators(table), QDir::toNativeSeparators(listsFile()))),
+            qPrintable(fixture->prompter.messages.at(0)));
+
+        const QString missing = dir.filePath(QStringLiteral("missing.csv"));
+        exchange("importlists", missing);
+        QCOMPARE(fixture->prompter.messages.size(), 2);
+        QVERIFY(fixture->prompter.messages.at(1).startsWith(
+            QStringLiteral("No list was added from \"%1\".\n")
+                .arg(QDir::toNativeSeparators(missing))));
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字"));
+    }
+
+    void exportWritesTheUserLists()
+    {
+        start();
+        const QString out = dir.filePath(QStringLiteral("out.csv"));
+        QFile::remove(out);
+        exchange("exportlists", out);
+        const QByteArray written = bytesOf(out);
+        QCOMPARE(written, exportlists({reread().Get(4), reread().Get(5)}));
+        QVERIFY(written.startsWith(QStringLiteral("\uFEFF水果,苹果,").toUtf8()));
+        QCOMPARE(written.count("\r\n"), 2);
+        QCOMPARE(
+            fixture->prompter.messages,
+            QStringList{
+                QStringLiteral("Lists exported to \"%1\": 2").arg(QDir::toNativeSeparators(out))});
+
+        // An existing file is replaced only when the player says Yes.
+        QVERIFY(QFile::remove(out));
+        QVERIFY(QFile::copy(tableFile("exported.csv"), out));
+        QVERIFY(QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner));
+        exchange("exportlists", out);
+        QCOMPARE(fixture->prompter.questions,
+                 QStringList{fixture->state().texts.uitext(QStringLiteral("msgoverride"))});
+        QCOMPARE(bytesOf(out), bytesOf(tableFile("exported.csv")));
+        fixture->prompter.answers.enqueue(true);
+        exchange("exportlists", out);
+        QCOMPARE(bytesOf(out), written);
+        QCOMPARE(fixture->prompter.folders.constLast(), dir.path());
+    }
+
+    // Ctrl+I and Ctrl+Shift+E inside the dialog, and the commands relabelled with it.
+    void importAndExportKeys()
+    {
+        start();
+        bool opened = false;
+        whenModalOpens([&](QWidget *modal) {
+            opened = true;
+            QTest::keyClick(modal, Qt::Key_I, Qt::ControlModifier);
+            QCOMPARE(fixture->prompter.folders.size(), 1);
+            QTest::keyClick(modal, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(fixture->prompter.folders.size(), 2);
+            QCOMPARE(action("importlists")->text(), QStringLiteral("Import Lists…"));
+            press(modal, Qt::Key_F2);
+            QCOMPARE(action("importlists")->text(), QStringLiteral("导入词表…"));
+            QCOMPARE(action("exportlists")->text(), QStringLiteral("导出词表…"));
+        });
+        wordList().exec();
+        QVERIFY(opened);
+        QVERIFY(fixture->prompter.messages.isEmpty()); // both file dialogs cancelled
     }
 
     void languageKeysAndTheAppendCaption()

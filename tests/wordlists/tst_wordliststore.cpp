@@ -298,6 +298,7 @@ private slots:
         QTest::newRow("Add") << 0;
         QTest::newRow("Replace") << 1;
         QTest::newRow("Remove") << 2;
+        QTest::newRow("AddMany") << 3;
     }
     void failedWriteChangesNothing()
     {
@@ -317,10 +318,12 @@ private slots:
         limit.rlim_cur = 32;
         const auto handler = std::signal(SIGXFSZ, SIG_IGN);
         setrlimit(RLIMIT_FSIZE, &limit);
-        const StoreResult result = operation == 0 ? store.Add(makeList(QStringLiteral("D")))
-                                   : operation == 1
-                                       ? store.Replace(5, makeList(QStringLiteral("D")))
-                                       : store.Remove(4);
+        const StoreResult result =
+            operation == 0   ? store.Add(makeList(QStringLiteral("D")))
+            : operation == 1 ? store.Replace(5, makeList(QStringLiteral("D")))
+            : operation == 2
+                ? store.Remove(4)
+                : store.AddMany({makeList(QStringLiteral("D")), makeList(QStringLiteral("E"))});
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, handler);
 
@@ -332,6 +335,57 @@ private slots:
         QCOMPARE(bytesOf(file()), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("lists.txt")});
 #endif
+    }
+    // A limit that one more list fits under but two do not: lists added one by one would leave
+    // the first of them in the file.
+    void addManyIsAllOrNothing()
+    {
+#if !defined(Q_OS_UNIX)
+        QSKIP("needs a file-size limit");
+#else
+        WordListStore store(file());
+        makeABC(store);
+        const QByteArray before = bytesOf(file());
+        const QList<WordList> lists = everyList(store);
+        WordListStore oneMore(dir.filePath(QStringLiteral("one.txt")));
+        makeABC(oneMore);
+        QVERIFY(oneMore.Add(makeList(QStringLiteral("D"))).ok);
+        const qint64 fits = QFileInfo(oneMore.file()).size();
+        QVERIFY(QFile::remove(oneMore.file()));
+
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = rlim_t(fits);
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const StoreResult result =
+            store.AddMany({makeList(QStringLiteral("D")), makeList(QStringLiteral("E"))});
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, handler);
+
+        QVERIFY(!result.ok);
+        QCOMPARE(everyList(store), lists);
+        QCOMPARE(bytesOf(file()), before);
+#endif
+    }
+    // All in one rewrite, kept as given except that a line break becomes a space, as with Add.
+    void addManyAppendsInOrder()
+    {
+        WordListStore store(file());
+        makeABC(store);
+        const StoreResult result =
+            store.AddMany({makeList(QStringLiteral("D"), QStringLiteral("d")),
+                           makeList(QStringLiteral(" E\r\nF "), QStringLiteral("e"))});
+        QVERIFY(result.ok);
+        QCOMPARE(result.position, 8);
+        WordListStore reread(file());
+        QVERIFY(reread.Load().ok);
+        QCOMPARE(everyList(reread), everyList(store));
+        QCOMPARE(reread.Count(), 8);
+        QCOMPARE(reread.Get(7), makeList(QStringLiteral("D"), QStringLiteral("d")));
+        QCOMPARE(reread.Get(8).title, QStringLiteral(" E  F "));
+        QCOMPARE(lineCount(file()), 51);
     }
     void firstRewriteOfADamagedFileKeepsItOnce_data()
     {

@@ -133,6 +133,17 @@ StoreResult WordListStore::Add(const WordList &list)
     return result;
 }
 
+StoreResult WordListStore::AddMany(const QList<WordList> &lists)
+{
+    QList<WordList> user = user_;
+    for (const WordList &list : lists)
+        user.append(storable(list));
+    StoreResult result = commit(std::move(user));
+    if (result)
+        result.position = Count();
+    return result;
+}
+
 StoreResult WordListStore::Replace(int position, const WordList &list)
 {
     Q_ASSERT(isUserPosition(position));

@@ -69,6 +69,8 @@ public:
     // the store never holds a change that lists.txt lacks. Replace and Remove take a user
     // position (4 .. Count); any other leaves everything as it is.
     StoreResult Add(const WordList &list);
+    // Appends every list in one rewrite: all of them are added, or none. position: the last.
+    StoreResult AddMany(const QList<WordList> &lists);
     StoreResult Replace(int position, const WordList &list);
     StoreResult Remove(int position);
     // A failed write keeps the old file whole. The result says "Cannot create file ..." then.

@@ -9,14 +9,28 @@
 #include "listdialogs/frmsubmit.h"
 #include "listdialogs/webwordlist.h"
 #include "storage/settings.h"
+#include "text/textfile.h"
+#include "wordlists/listtable.h"
 #include "wordlists/storereport.h"
 #include "wordlists/wordliststore.h"
 
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+
+namespace {
+// Tens of lists take a few kilobytes; a file far larger is not a table of lists.
+constexpr qint64 kImportLimit = 4 * 1024 * 1024;
+// A report longer than this would not fit on the screen.
+constexpr int kRefusalsShown = 20;
+
+const QString kTableFilter = QStringLiteral("CSV (*.csv *.tsv *.txt);;* (*)");
+} // namespace
 
 Tfrmwordlist::Tfrmwordlist(LanguageContext &context, QWidget *opener, Prompter &prompter,
                            WordListStore &store)
@@ -44,6 +58,19 @@ Tfrmwordlist::Tfrmwordlist(LanguageContext &context, QWidget *opener, Prompter &
     btedit_ = addButton(bar, "btedit", QStringLiteral("Edit"), {245, 8, 65, 25});
     auto *ok = addButton(bar, "BitBtn1", QStringLiteral("OK"), {326, 8, 70, 25});
     auto *cancel = addButton(bar, "BitBtn2", QStringLiteral("Cancel"), {402, 8, 70, 25});
+
+    // Added to the list, not the bar, so the fixed layout keeps its buttons as they are.
+    auto *importer = new QAction(QStringLiteral("Import Lists…"), this);
+    importer->setObjectName(QStringLiteral("importlists"));
+    importer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    auto *exporter = new QAction(QStringLiteral("Export Lists…"), this);
+    exporter->setObjectName(QStringLiteral("exportlists"));
+    exporter->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    wl_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    wl_->addActions({importer, exporter});
+    connect(importer, &QAction::triggered, this, &Tfrmwordlist::importlistsClick);
+    connect(exporter, &QAction::triggered, this, &Tfrmwordlist::exportlistsClick);
+    exchangeFolder_ = QDir::homePath();
 
     connect(wl_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -158,4 +185,64 @@ void Tfrmwordlist::BitBtn1Click()
         texts[n] = w_[n]->text();
     emit chosen(texts);
     accept();
+}
+
+void Tfrmwordlist::importlistsClick()
+{
+    const QString file = prompter_.openFileName(exchangeFolder_, kTableFilter);
+    if (file.isEmpty())
+        return;
+    exchangeFolder_ = QFileInfo(file).absolutePath();
+    const TextTables &texts = context_.texts();
+    const QString shown = QDir::toNativeSeparators(file);
+    const QString notImported =
+        texts.uitext(QStringLiteral("frmwordlist.msgnotimported")).arg(shown) + QLatin1Char('\n');
+    const TextFileResult read = readtextfile(file, kImportLimit);
+    if (!read) {
+        prompter_.inform(notImported + read.error);
+        return;
+    }
+    const ImportCheck check = checkimport(tablerows(read.text), store_);
+    if (!check.lists.isEmpty()) {
+        const int first = store_.Count() + 1;
+        StoreResult added = store_.AddMany(check.lists);
+        if (!added)
+            added.message.prepend(notImported);
+        if (!reportstorechange(prompter_, texts, added))
+            return;
+        for (int p = first; p <= store_.Count(); ++p)
+            wl_->addItem(store_.Get(p).title);
+        showposition(store_.Count());
+    }
+    QStringList report{texts.uitext(QStringLiteral("frmwordlist.msgimported"))
+                           .arg(QString::number(check.lists.size()), shown)};
+    for (int n = 0; n < check.refused.size() && n < kRefusalsShown; ++n)
+        report.append(refusaltext(check.refused.at(n), texts));
+    if (check.refused.size() > kRefusalsShown)
+        report.append(texts.uitext(QStringLiteral("frmwordlist.msgimportmore"))
+                          .arg(check.refused.size() - kRefusalsShown));
+    prompter_.inform(report.join(QLatin1Char('\n')));
+}
+
+void Tfrmwordlist::exportlistsClick()
+{
+    const QString file =
+        prompter_.saveFileName(exchangeFolder_, kTableFilter, QStringLiteral("csv"));
+    if (file.isEmpty())
+        return;
+    exchangeFolder_ = QFileInfo(file).absolutePath();
+    const TextTables &texts = context_.texts();
+    if (QFileInfo::exists(file) && !prompter_.confirm(texts.uitext(QStringLiteral("msgoverride"))))
+        return;
+    QList<WordList> lists;
+    for (int p = WordListStore::kBuiltIn + 1; p <= store_.Count(); ++p)
+        lists.append(store_.Get(p));
+    const QString shown = QDir::toNativeSeparators(file);
+    if (const Status written = writewholefile(file, exportlists(lists)); !written) {
+        prompter_.inform(texts.uitext(QStringLiteral("frmwordlist.msgnotexported")).arg(shown) +
+                         QLatin1Char('\n') + written.error());
+        return;
+    }
+    prompter_.inform(texts.uitext(QStringLiteral("frmwordlist.msgexported"))
+                         .arg(QString::number(lists.size()), shown));
 }

@@ -47,6 +47,9 @@ public:
     void Button1Click();  // From Share List
     void btsubmitClick(); // Share Your List
     void BitBtn1Click();  // OK
+    // The context menu of wl: lists from and to a CSV or tab-separated file.
+    void importlistsClick();
+    void exportlistsClick();
 
 signals:
     // OK: the shown title and nine words, for the New Game dialog's boxes.
@@ -59,6 +62,7 @@ private:
     Tfrmsubmit *submit_ = nullptr;
     Twebwordlist *shared_ = nullptr;
     int p_ = 1;
+    QString exchangeFolder_; // where the last import or export file was
 
     QListWidget *wl_;
     std::array<QLineEdit *, 10> w_{};
