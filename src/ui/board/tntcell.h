@@ -18,6 +18,9 @@ public:
     void Setvalue(int value);
     bool isEnter() const { return isEnter_; }
     void SetisEnter(bool enter);
+    // The keyboard's cell: a thicker frame inside the pointer's.
+    bool isCursor() const { return isCursor_; }
+    void SetisCursor(bool cursor);
 
     QString text() const { return text_; }
     void setText(const QString &text);
@@ -48,4 +51,5 @@ private:
     int value_ = 0;
     bool isfixed_ = true;
     bool isEnter_ = false;
+    bool isCursor_ = false;
 };
