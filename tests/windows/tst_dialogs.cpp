@@ -6,7 +6,9 @@
 #include "windows/mainwindow.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -46,6 +48,48 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&fixture->main()));
     }
     void cleanup() { fixture.reset(); }
+
+    // Enter in a dialog presses its default button, wherever the focus is in it (the New Game
+    // dialog, which ignores Enter, is tested with it).
+    void enterPressesTheDefaultButton_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Option") << QStringLiteral("frmoption") << QStringLiteral("Button2");
+        QTest::newRow("About") << QStringLiteral("frmabout") << QStringLiteral("btok");
+        QTest::newRow("Word List") << QStringLiteral("frmwordlist") << QStringLiteral("BitBtn1");
+        QTest::newRow("Append") << QStringLiteral("frmappend") << QStringLiteral("Button1");
+        QTest::newRow("Submit") << QStringLiteral("frmsubmit") << QStringLiteral("Button1");
+        QTest::newRow("Solution") << QStringLiteral("frmda") << QStringLiteral("BitBtn1");
+    }
+    void enterPressesTheDefaultButton()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, button);
+        QDialog *d = nullptr;
+        for (QWidget *w : QApplication::allWidgets())
+            if (w->objectName() == dialog && qobject_cast<QDialog *>(w))
+                d = static_cast<QDialog *>(w);
+        QVERIFY(d);
+        auto *target = d->findChild<QPushButton *>(button);
+        QVERIFY(target);
+        QVERIFY(target->isDefault());
+        int defaults = 0;
+        for (QPushButton *b : d->findChildren<QPushButton *>())
+            defaults += b->window() == d && b->isDefault() ? 1 : 0;
+        QCOMPARE(defaults, 1);
+        // A name for sharing stays empty, so that Submit is refused before anything is sent.
+        if (auto *name = d->findChild<QLineEdit *>(QStringLiteral("edtname")))
+            name->clear();
+        QSignalSpy clicks(target, &QPushButton::clicked);
+        d->show();
+        d->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus && focus->window() == d ? focus : d, Qt::Key_Return);
+        QCOMPARE(clicks.size(), 1);
+        d->hide();
+    }
 
     void optionsLayout()
     {

@@ -56,8 +56,10 @@ private slots:
         QCOMPARE(d.box(9)->geometry(), QRect(220, 104, 87, 21));
         QCOMPARE(d.findChild<QPushButton *>("BitBtn1")->geometry(), QRect(104, 230, 98, 25));
         QCOMPARE(d.findChild<QPushButton *>("Button3")->geometry(), QRect(318, 79, 75, 25));
+        // Its own buttons: the Word List dialog and those it opens are children with defaults.
         for (QPushButton *b : d.findChildren<QPushButton *>())
-            QVERIFY(!b->autoDefault() && !b->isDefault());
+            if (b->window() == &d)
+                QVERIFY(!b->autoDefault() && !b->isDefault());
     }
 
     // Only the first empty box is reported, and nothing else happens.

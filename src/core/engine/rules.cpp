@@ -15,6 +15,7 @@ GameRules::GameRules(const TQJ &model, CellBoard &board, const QStringList &curw
 void GameRules::cellmousedown(int i, int j, Qt::MouseButton button)
 {
     const int w = palette_.selectedWord();
+    const BoardState before = captureBoard(board_);
     if (button == Qt::LeftButton) {
         // Without a selection there is no word to place; play always starts with one.
         if (w >= 1 && w <= palette_.items.size()) {
@@ -29,18 +30,25 @@ void GameRules::cellmousedown(int i, int j, Qt::MouseButton button)
     checksolved();
     board_.fitfonts();
     highlightword(w);
+    if (history_)
+        history_->record(before, captureBoard(board_), w);
 }
 
-bool GameRules::checksolved()
+bool GameRules::issolved() const
 {
-    bool solved = true;
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
             const int s = model_.node(i, j).value;
             if (s < 1 || s > 9 || board_.cellText(i, j) != wordAt(curwords_, s))
-                solved = false;
+                return false;
         }
     }
+    return true;
+}
+
+bool GameRules::checksolved()
+{
+    const bool solved = issolved();
     if (solved)
         prompter_.inform(texts_.uitext(QStringLiteral("msgpuzzlesolved")));
     return solved;
@@ -81,6 +89,7 @@ void GameRules::tbcheckerrorClick()
 
 void GameRules::tbshowhintClick()
 {
+    const BoardState before = captureBoard(board_);
     bool filled = false;
     for (int j = 1; j <= 9 && !filled; ++j) {
         for (int i = 1; i <= 9 && !filled; ++i) {
@@ -95,6 +104,8 @@ void GameRules::tbshowhintClick()
     board_.fitfonts();
     checksolved();
     board_.shadeboxes();
+    if (history_)
+        history_->record(before, captureBoard(board_), palette_.selectedWord());
 }
 
 bool GameRules::tbrestartClick()
@@ -105,5 +116,35 @@ bool GameRules::tbrestartClick()
     board_.fitfonts();
     board_.setBoardEnabled(true);
     highlightword(1);
+    if (history_)
+        history_->clear();
     return true;
+}
+
+bool GameRules::undo()
+{
+    if (!history_ || !history_->canUndo())
+        return false;
+    const PlayHistory::Step &step = history_->undo();
+    showstep(step.before, step.word);
+    return true;
+}
+
+bool GameRules::redo()
+{
+    if (!history_ || !history_->canRedo())
+        return false;
+    const PlayHistory::Step &step = history_->redo();
+    showstep(step.after, step.word);
+    return true;
+}
+
+void GameRules::showstep(const BoardState &state, int word)
+{
+    restoreBoard(board_, state);
+    board_.fitfonts();
+    // The kept colours mark the word selected back then; another one selected since is shown.
+    if (palette_.selectedWord() != word)
+        highlightword(palette_.selectedWord());
+    checksolved();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/playhistory.h"
+
 #include <QString>
 #include <QStringList>
 #include <Qt>
@@ -29,6 +31,8 @@ public:
     void cellmousedown(int i, int j, Qt::MouseButton button);
     // Compares texts: a cell counts when it shows the word of its solution value.
     bool checksolved();
+    // The same test without the message.
+    bool issolved() const;
     // Compares word numbers: filled cells whose number differs from the solution turn red.
     bool markerrors();
     void highlightword(int w);
@@ -39,11 +43,23 @@ public:
     // False when the player declined.
     bool tbrestartClick();
 
+    // Where placements, clearings and hints are kept for undo; none by default. Restart empties
+    // it; so must whoever deals or loads another game.
+    void setHistory(PlayHistory *history) { history_ = history; }
+    // Take back or make again the last step, then the fonts, the highlight of the word selected
+    // now and the solved test follow. False when there was nothing to take back or make again.
+    bool undo();
+    bool redo();
+
 private:
+    // Puts a board of the history on screen as the step left it.
+    void showstep(const BoardState &state, int word);
+
     const TQJ &model_;
     CellBoard &board_;
     const QStringList &curwords_;
     const PaletteList &palette_;
     const TextTables &texts_;
     Prompter &prompter_;
+    PlayHistory *history_ = nullptr;
 };

@@ -1,8 +1,10 @@
 #include "board/tntcell.h"
 
+#include "board/cellaccessible.h"
 #include "board/celltext.h"
 #include "engine/cellboard.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,6 +12,7 @@ TTntcell::TTntcell(QWidget *parent) : QWidget(parent)
 {
     resize(30, 30);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    installCellAccessibility();
 }
 
 void TTntcell::Setisfixed(bool fixed)
@@ -30,12 +33,24 @@ void TTntcell::SetisEnter(bool enter)
     update();
 }
 
+void TTntcell::SetisCursor(bool cursor)
+{
+    if (cursor == isCursor_)
+        return;
+    isCursor_ = cursor;
+    update();
+}
+
 void TTntcell::setText(const QString &text)
 {
     if (text == text_)
         return;
     text_ = text;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TTntcell::setColor(const QColor &color)
@@ -69,6 +84,12 @@ void TTntcell::paintEvent(QPaintEvent *)
         painter.setBrush(Qt::NoBrush);
         // Outline from (1, 1) to (W - 1, H - 1), the far edges exclusive.
         painter.drawRect(1, 1, width() - 3, height() - 3);
+    }
+    if (isCursor_) {
+        painter.setPen(
+            QPen(QColor(0x00, 0x00, 0x80), 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(4, 4, width() - 9, height() - 9);
     }
 }
 

@@ -18,6 +18,9 @@ public:
     void Setvalue(int value);
     bool isEnter() const { return isEnter_; }
     void SetisEnter(bool enter);
+    // The keyboard's cell: a thicker frame inside the pointer's.
+    bool isCursor() const { return isCursor_; }
+    void SetisCursor(bool cursor);
 
     QString text() const { return text_; }
     void setText(const QString &text);
@@ -56,4 +59,5 @@ private:
     bool isEnter_ = false;
     int column_ = 0;
     int row_ = 0;
+    bool isCursor_ = false;
 };

@@ -2,7 +2,10 @@
 
 #include "board/tntcell.h"
 
+#include <QAccessible>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace {
 QColor toColor(Rgb rgb)
@@ -35,6 +38,56 @@ Ttntstdsudoku::Ttntstdsudoku(const Geometry &geometry, QWidget *parent)
             cells_[i - 1][j - 1] = c;
         }
     }
+}
+
+void Ttntstdsudoku::setCursorCell(int i, int j)
+{
+    if (cursor_ == QPoint(i, j))
+        return;
+    if (!cursor_.isNull())
+        cell(cursor_.x(), cursor_.y())->SetisCursor(false);
+    const bool valid = i >= 1 && i <= 9 && j >= 1 && j <= 9;
+    cursor_ = valid ? QPoint(i, j) : QPoint();
+    if (!valid)
+        return;
+    TTntcell *c = cell(i, j);
+    c->SetisCursor(true);
+    if (hasFocus() && QAccessible::isActive()) {
+        QAccessibleEvent event(c, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void Ttntstdsudoku::moveCursor(int di, int dj)
+{
+    if (cursor_.isNull())
+        return;
+    setCursorCell(std::clamp(cursor_.x() + di, 1, 9), std::clamp(cursor_.y() + dj, 1, 9));
+}
+
+void Ttntstdsudoku::setSpokenTexts(const QString &cell, const QString &given, const QString &empty)
+{
+    spokenCell_ = cell;
+    spokenGiven_ = given;
+    spokenEmpty_ = empty;
+}
+
+QString Ttntstdsudoku::spokenValue(int i, int j) const
+{
+    const TTntcell *c = cell(i, j);
+    const QString word = c->text().trimmed();
+    if (spokenCell_.isEmpty())
+        return word;
+    if (isEmptyText(c->text()))
+        return spokenEmpty_;
+    return c->isfixed() ? spokenGiven_.arg(word) : word;
+}
+
+QString Ttntstdsudoku::spokenName(int i, int j) const
+{
+    if (spokenCell_.isEmpty())
+        return spokenValue(i, j);
+    return spokenCell_.arg(QString::number(j), QString::number(i), spokenValue(i, j));
 }
 
 int Ttntstdsudoku::cellEdge(int pitch, int k)

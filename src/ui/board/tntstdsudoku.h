@@ -2,6 +2,7 @@
 
 #include "engine/cellboard.h"
 
+#include <QPoint>
 #include <QWidget>
 
 #include <array>
@@ -31,6 +32,19 @@ public:
 
     TTntcell *cell(int i, int j) const { return cells_[i - 1][j - 1]; }
 
+    // The keyboard's cell as (column, row); (0, 0) while there is none.
+    QPoint cursorCell() const { return cursor_; }
+    // (0, 0) takes the cursor away.
+    void setCursorCell(int i, int j);
+    // Moves the cursor by whole cells; it stops at the edges.
+    void moveCursor(int di, int dj);
+
+    // What a screen reader hears for a cell: cell(row, column, what) with %1 to %3, given(word)
+    // with %1, and the word for an empty cell. Until set, a cell is read as its bare text.
+    void setSpokenTexts(const QString &cell, const QString &given, const QString &empty);
+    QString spokenName(int i, int j) const;
+    QString spokenValue(int i, int j) const;
+
     // Left or top edge of column (or row) k for a pitch p.
     static int cellEdge(int pitch, int k);
     // Where grid line k (1..10) lies for a pitch p, and whether it is a thick one.
@@ -57,4 +71,6 @@ protected:
 private:
     Geometry geometry_;
     std::array<std::array<TTntcell *, 9>, 9> cells_{};
+    QPoint cursor_;
+    QString spokenCell_, spokenGiven_, spokenEmpty_;
 };

@@ -16,6 +16,8 @@ WordPalette::WordPalette(QWidget *parent) : QGroupBox(parent), group_(new QButto
         auto *b = new TTntspeedbutton(this);
         b->setObjectName(QStringLiteral("but%1").arg(k));
         b->setCheckable(true);
+        // A speed button takes no focus, so the arrow keys stay with the board.
+        b->setFocusPolicy(Qt::NoFocus);
         b->setGeometry(lefts[(k - 1) % 3], tops[(k - 1) / 3], 60, 60);
         group_->addButton(b, k);
         buttons_[k - 1] = b;
@@ -27,6 +29,23 @@ void WordPalette::showwords(const QStringList &words)
 {
     for (int k = 1; k <= 9; ++k)
         buttons_[k - 1]->Setmycaption(k <= words.size() ? words.at(k - 1) : QString());
+    speakwords();
+}
+
+void WordPalette::setSpokenPattern(const QString &pattern)
+{
+    spokenPattern_ = pattern;
+    speakwords();
+}
+
+void WordPalette::speakwords()
+{
+    for (int k = 1; k <= 9; ++k) {
+        TTntspeedbutton *b = buttons_[k - 1];
+        b->setAccessibleName(spokenPattern_.isEmpty()
+                                 ? b->mycaption()
+                                 : spokenPattern_.arg(QString::number(k), b->mycaption()));
+    }
 }
 
 void WordPalette::setPressed(int k)

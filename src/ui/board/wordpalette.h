@@ -19,6 +19,8 @@ public:
     TTntspeedbutton *button(int k) const { return buttons_[k - 1]; }
     // Captions of but1..but9 from the nine words, in order.
     void showwords(const QStringList &words);
+    // How a screen reader names a button: %1 its number, %2 its word. Until set, by its word.
+    void setSpokenPattern(const QString &pattern);
     // Shows button k pressed, releasing the others, without emitting a click.
     void setPressed(int k);
     // The pressed button's tag, 0 when none is pressed.
@@ -28,6 +30,9 @@ signals:
     void wordClicked(int k);
 
 private:
+    void speakwords();
+
     QButtonGroup *group_;
+    QString spokenPattern_;
     std::array<TTntspeedbutton *, 9> buttons_{};
 };

@@ -28,6 +28,7 @@ Tfrmappend::Tfrmappend(LanguageContext &context, QWidget *opener, Prompter &prom
 
     auto *save = addButton(this, "Button1", QStringLiteral("Save"), {93, 155, 75, 25});
     auto *cancel = addButton(this, "Button2", QStringLiteral("Cancel"), {176, 155, 75, 25});
+    save->setDefault(true);
 
     connect(save, &QPushButton::clicked, this, &Tfrmappend::Button1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -34,6 +34,7 @@ Tfrmsubmit::Tfrmsubmit(LanguageContext &context, QWidget *opener, const Tfrmword
     edtname_->setObjectName(QStringLiteral("edtname"));
     edtname_->setGeometry(30, 34, 193, 21);
     auto *submit = addButton(this, "Button1", QStringLiteral("Submit Now"), {78, 68, 97, 25});
+    submit->setDefault(true);
 
     connect(submit, &QPushButton::clicked, this, &Tfrmsubmit::Button1Click);
 }

@@ -58,6 +58,7 @@ Tfrmwordlist::Tfrmwordlist(LanguageContext &context, QWidget *opener, Prompter &
     btedit_ = addButton(bar, "btedit", QStringLiteral("Edit"), {245, 8, 65, 25});
     auto *ok = addButton(bar, "BitBtn1", QStringLiteral("OK"), {326, 8, 70, 25});
     auto *cancel = addButton(bar, "BitBtn2", QStringLiteral("Cancel"), {402, 8, 70, 25});
+    ok->setDefault(true);
 
     // Added to the list, not the bar, so the fixed layout keeps its buttons as they are.
     auto *importer = new QAction(QStringLiteral("Import Lists…"), this);

@@ -6,8 +6,8 @@
 class QPushButton;
 class QWidget;
 
-// A push button named and placed as the window's layout gives it. No button of these windows
-// reacts to Enter by itself, so none is made a default button.
+// A push button named and placed as the window's layout gives it. None becomes the default
+// button by taking the focus; a dialog names its default button itself.
 QPushButton *addButton(QWidget *parent, const char *name, const QString &text,
                        const QRect &geometry);
 

@@ -52,5 +52,6 @@ Tfrmabout::Tfrmabout(LanguageContext &context, QWidget *parent)
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("btok"));
     ok->setGeometry(329, 259, 75, 25);
+    ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -26,6 +26,7 @@ Tfrmda::Tfrmda(LanguageContext &context, QWidget *parent)
         }
     }
     auto *close = addButton(this, "BitBtn1", QStringLiteral("Close"), {663, 4, 75, 25});
+    close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 }
 

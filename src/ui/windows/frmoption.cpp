@@ -29,6 +29,7 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent)
     auto *cancel = addButton(this, "Button3", QStringLiteral("Cancel"), {243, 52, 75, 25});
     auto *setDefault = addButton(this, "Button1", QStringLiteral("Set Default"), {243, 83, 75, 25});
     setDefault->hide();
+    ok->setDefault(true);
 
     connect(ok, &QPushButton::clicked, this, &Tfrmoption::Button2Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -10,6 +10,7 @@
 #include "print/pageprinter.h"
 #include "print/printform.h"
 #include "print/printform2.h"
+#include "storage/autosave.h"
 #include "storage/folders.h"
 #include "storage/savedgame.h"
 #include "storage/settings.h"
@@ -22,10 +23,12 @@
 #include "widgets/radiogroup.h"
 #include "widgets/translate.h"
 #include "windows/frmda.h"
+#include "windows/keyboardplay.h"
 #include "windows/programstate.h"
 #include "windows/translationeditor.h"
 #include "wordlists/wordliststore.h"
 
+#include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
 #include <QEvent>
@@ -139,6 +142,12 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
     applylanguage();
     showwords();
     new KeyPreview(this, [this](QKeyEvent *event) { keydown(event->key()); });
+
+    rules_->setHistory(&history_);
+    board_->setFocusPolicy(Qt::StrongFocus);
+    connect(language_, &LanguageContext::languageChanged, this, &TaaForm1::speaklanguage);
+    speaklanguage();
+    new KeyboardPlay(this);
 }
 
 TaaForm1::~TaaForm1()
@@ -274,6 +283,7 @@ bool TaaForm1::newgame(int level, const QStringList &words, const QString &title
     enterplay();
     selectfirstword();
     state_.Edit1 = title;
+    startplay();
     return true;
 }
 
@@ -351,6 +361,7 @@ void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
     if (modalGuard_->justClosed())
         return;
     rules_->cellmousedown(cell->column(), cell->row(), button);
+    autosave();
 }
 
 void TaaForm1::cellmouseenter(TTntcell *cell)
@@ -442,6 +453,7 @@ void TaaForm1::loadgame(const SavedGame &game)
     board_->fitfonts();
     enterplay();
     selectfirstword();
+    startplay();
 }
 
 void TaaForm1::tbprintClick()
@@ -468,11 +480,13 @@ void TaaForm1::tbcheckerrorClick()
 void TaaForm1::tbshowhintClick()
 {
     rules_->tbshowhintClick();
+    autosave();
 }
 
 void TaaForm1::tbrestartClick()
 {
-    rules_->tbrestartClick();
+    if (rules_->tbrestartClick())
+        autosave();
 }
 
 void TaaForm1::tbshowsolutionClick()
@@ -510,6 +524,78 @@ void TaaForm1::keydown(int key)
             editor->raise();
         }
     }
+}
+
+void TaaForm1::startplay()
+{
+    board_->setCursorCell(1, 1);
+    board_->setFocus();
+    history_.clear();
+    autosave();
+}
+
+bool TaaForm1::inplay() const
+{
+    return board_->isEnabled();
+}
+
+void TaaForm1::cursorplace()
+{
+    const QPoint at = board_->cursorCell();
+    if (inplay() && !at.isNull() && !board_->cellFixed(at.x(), at.y())) {
+        rules_->cellmousedown(at.x(), at.y(), Qt::LeftButton);
+        autosave();
+    }
+}
+
+void TaaForm1::cursorclear()
+{
+    const QPoint at = board_->cursorCell();
+    if (inplay() && !at.isNull() && !board_->cellFixed(at.x(), at.y())) {
+        rules_->cellmousedown(at.x(), at.y(), Qt::RightButton);
+        autosave();
+    }
+}
+
+bool TaaForm1::undo()
+{
+    if (!rules_->undo())
+        return false;
+    autosave();
+    return true;
+}
+
+bool TaaForm1::redo()
+{
+    if (!rules_->redo())
+        return false;
+    autosave();
+    return true;
+}
+
+void TaaForm1::autosave()
+{
+    if (!inplay())
+        return;
+    // Kept quietly: a message on every move would be worse than a lost copy, and Save reports
+    // its own failures.
+    keepgame(autosavefile(), savedgame(), rules_->issolved());
+}
+
+void TaaForm1::closeEvent(QCloseEvent *event)
+{
+    autosave();
+    QWidget::closeEvent(event);
+}
+
+void TaaForm1::speaklanguage()
+{
+    const TextTables &texts = state_.texts;
+    board_->setSpokenTexts(texts.uitext(QStringLiteral("msgspokencell")),
+                           texts.uitext(QStringLiteral("msgspokengiven")),
+                           texts.uitext(QStringLiteral("msgspokenempty")));
+    palette_->setSpokenPattern(texts.uitext(QStringLiteral("msgspokenword")));
+    sb1_->setAccessibleName(texts.uitext(QStringLiteral("msgspokenstatus")));
 }
 
 const TaaForm1::Windows &TaaForm1::windows()

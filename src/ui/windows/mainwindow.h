@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/playhistory.h"
 #include "engine/rules.h"
 
 #include <QWidget>
@@ -96,10 +97,25 @@ public:
     void btcloseClick();
     void keydown(int key);
 
+    // Keyboard play, by the rules of the left and right clicks: the selected word into the
+    // cursor's cell, or that cell cleared. A given cell is left alone, as it is to the pointer.
+    void cursorplace();
+    void cursorclear();
+    // Ctrl+Z and Ctrl+Y: false when there was nothing to undo or redo.
+    bool undo();
+    bool redo();
+    const PlayHistory &history() const { return history_; }
+    // A game is dealt or loaded: from then on the board and the game commands stay enabled.
+    bool inplay() const;
+    // Writes the unsolved game in play to autosave.wrd in the saves folder, or removes that
+    // file for a solved one. Nothing before the first game.
+    void autosave();
+
 signals:
     void firstPainted();
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
@@ -110,6 +126,10 @@ private:
     void cellmouseenter(TTntcell *cell);
     void cellmouseleave(TTntcell *cell);
     void resetstatus();
+    // After a game is dealt or loaded: the keyboard's cell at column 1, row 1, no history.
+    void startplay();
+    // The words a screen reader hears, in the current language.
+    void speaklanguage();
     // A failure of Save or Open: the text of key naming the file, then the reason below it.
     QString failure(const QString &key, const QString &file, const QString &reason) const;
     void showModal(QDialog *TaaForm1::Windows::*which);
@@ -123,6 +143,7 @@ private:
     PagePrinter *printer_ = nullptr;
     bool painted_ = false;
     std::unique_ptr<GameRules> rules_;
+    PlayHistory history_;
     ModalCloseGuard *modalGuard_ = nullptr;
     LanguageContext *language_ = nullptr;
 

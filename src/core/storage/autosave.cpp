@@ -1,0 +1,31 @@
+#include "storage/autosave.h"
+
+#include "storage/folders.h"
+#include "storage/savedgame.h"
+#include "text/textfile.h"
+
+#include <QDir>
+#include <QFile>
+
+QString autosavefile()
+{
+    return autosavefile(savesfolder());
+}
+
+QString autosavefile(const QString &savesFolder)
+{
+    return QDir(savesFolder)
+        .filePath(QStringLiteral("autosave.") + QLatin1String(kSavedGameSuffix));
+}
+
+bool keepgame(const QString &file, const SavedGame &game, bool solved, QString *reason)
+{
+    if (!solved)
+        return writewholefile(file, game.toBytes(), reason);
+    QFile kept(file);
+    if (!kept.exists() || kept.remove())
+        return true;
+    if (reason)
+        *reason = kept.errorString();
+    return false;
+}

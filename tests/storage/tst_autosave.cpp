@@ -1,0 +1,75 @@
+#include "sandbox.h"
+#include "storage/autosave.h"
+#include "storage/folders.h"
+#include "storage/savedgame.h"
+
+#include <QtTest>
+
+namespace {
+QString referenceFile(const char *name)
+{
+    return QStringLiteral(VASKELIO_TEST_DATA "/savedgames/") + QString::fromLatin1(name);
+}
+
+SavedGame referenceGame()
+{
+    const auto read = readSavedGame(referenceFile("hard_game.wrd"));
+    return std::get<SavedGame>(read);
+}
+} // namespace
+
+// The game kept in the saves folder between runs.
+class TestAutosave : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private slots:
+    void theFileLiesInTheSavesFolder()
+    {
+        QCOMPARE(autosavefile(), savesfolder() + QStringLiteral("/autosave.wrd"));
+        QCOMPARE(autosavefile(QStringLiteral("/a/saves")), QStringLiteral("/a/saves/autosave.wrd"));
+    }
+
+    // Written as Save writes it, it reads back as the same game; a second write replaces it.
+    void anUnsolvedGameIsWrittenWhole()
+    {
+        const QString file = autosavefile(dir.path());
+        SavedGame game = referenceGame();
+        QVERIFY(keepgame(file, game, false));
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), game.toBytes());
+        written.close();
+        game.title = QStringLiteral("Again");
+        QVERIFY(keepgame(file, game, false));
+        const auto read = readSavedGame(file);
+        QVERIFY(std::holds_alternative<SavedGame>(read));
+        QCOMPARE(std::get<SavedGame>(read).title, QStringLiteral("Again"));
+        QCOMPARE(std::get<SavedGame>(read).board, game.board);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("autosave.wrd")});
+    }
+
+    void aSolvedGameRemovesTheFile()
+    {
+        const QString file = autosavefile(dir.path());
+        QVERIFY(keepgame(file, referenceGame(), false));
+        QVERIFY(QFile::exists(file));
+        QVERIFY(keepgame(file, referenceGame(), true));
+        QVERIFY(!QFile::exists(file));
+        QVERIFY(keepgame(file, referenceGame(), true)); // nothing to remove is no failure
+    }
+
+    void aFailureGivesTheReason()
+    {
+        const QString file = dir.filePath(QStringLiteral("missing/autosave.wrd"));
+        QString reason;
+        QVERIFY(!keepgame(file, referenceGame(), false, &reason));
+        QVERIFY(!reason.isEmpty());
+        QVERIFY(!QFile::exists(file));
+    }
+};
+
+VASKELIO_TEST_MAIN(TestAutosave)
+#include "tst_autosave.moc"
