@@ -306,7 +306,7 @@ private slots:
         const QStringList texts = boardTexts();
         const QByteArray expected = main().savedgame().toBytes();
         // Something else in the file, so that only the closing can make it right.
-        QVERIFY(writewholefile(autosavefile(), QByteArrayLiteral("stale"), nullptr));
+        QVERIFY(writewholefile(autosavefile(), QByteArrayLiteral("stale")));
         if (closeButton) {
             fixture->prompter.answers.enqueue(true);
             QTest::mouseClick(main().findChild<QPushButton *>(QStringLiteral("btclose2")),

@@ -18,14 +18,12 @@ QString autosavefile(const QString &savesFolder)
         .filePath(QStringLiteral("autosave.") + QLatin1String(kSavedGameSuffix));
 }
 
-bool keepgame(const QString &file, const SavedGame &game, bool solved, QString *reason)
+Status keepgame(const QString &file, const SavedGame &game, bool solved)
 {
     if (!solved)
-        return writewholefile(file, game.toBytes(), reason);
+        return writewholefile(file, game.toBytes());
     QFile kept(file);
     if (!kept.exists() || kept.remove())
-        return true;
-    if (reason)
-        *reason = kept.errorString();
-    return false;
+        return {};
+    return failure(kept.errorString());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/result.h"
+
 #include <QString>
 
 struct SavedGame;
@@ -10,6 +12,6 @@ QString autosavefile();
 QString autosavefile(const QString &savesFolder);
 
 // Writes an unsolved game to file as Save does, or removes the file for a solved one: a
-// finished puzzle is nothing to come back to. False with the system's reason when the file
-// could not be written or removed.
-bool keepgame(const QString &file, const SavedGame &game, bool solved, QString *reason = nullptr);
+// finished puzzle is nothing to come back to. Fails with the system's reason when the file could
+// not be written or removed.
+Status keepgame(const QString &file, const SavedGame &game, bool solved);

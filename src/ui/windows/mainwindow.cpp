@@ -579,7 +579,7 @@ void TaaForm1::autosave()
         return;
     // Kept quietly: a message on every move would be worse than a lost copy, and Save reports
     // its own failures.
-    keepgame(autosavefile(), savedgame(), rules_->issolved());
+    static_cast<void>(keepgame(autosavefile(), savedgame(), rules_->issolved()));
 }
 
 void TaaForm1::closeEvent(QCloseEvent *event)
