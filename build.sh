@@ -14,11 +14,12 @@ RUN_PACKAGES=(
     fonts-arphic-ukai fonts-noto-cjk fonts-dejavu-core fonts-liberation2
     libuchardet-dev
 )
-# What the tests add: the sharing service's libraries, an X server for the smoke test, the
-# package tools and validators, and the cross compiler of the Windows syntax check.
+# What the tests add: the sharing service's libraries, an X server for the smoke test and the
+# start-up benchmark (X Damage), the package tools and validators, and the cross compiler of the
+# Windows syntax check.
 TEST_PACKAGES=(
     libmicrohttpd-dev libsqlite3-dev libpq-dev postgresql
-    xvfb xauth libxcb1-dev
+    xvfb xauth libxcb1-dev libxcb-damage0-dev
     dpkg-dev lintian appstream desktop-file-utils
     g++-mingw-w64-x86-64-posix
 )

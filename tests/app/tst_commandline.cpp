@@ -106,8 +106,8 @@ private slots:
         QVERIFY(!result.err.contains(QStringLiteral("einstall")));
     }
 
-    // An installed tree: programs in bin, the seed word lists in share/vaskelio, found there by
-    // the installed game at its first start.
+    // An installed tree: programs in bin, the components in the library folder, the seed word
+    // lists in share/vaskelio, found there by the installed game at its first start.
     void installedTreeSeedsTheWordLists()
     {
         QTemporaryDir prefix;
@@ -120,6 +120,13 @@ private slots:
             QVERIFY2(QFileInfo(bin + QLatin1String(name)).isExecutable(), name);
         QVERIFY(!QFile::exists(bin + QStringLiteral("lists.txt")));
         QVERIFY(QFile::exists(prefix.filePath(QStringLiteral("share/vaskelio/lists.txt"))));
+        for (const char *name : {"vaskelio-network.so", "vaskelio-print.so"}) {
+            QVERIFY2(
+                QFile::exists(prefix.filePath(QStringLiteral(VASKELIO_INSTALL_LIBDIR "/vaskelio/") +
+                                              QLatin1String(name))),
+                name);
+            QVERIFY2(!QFile::exists(bin + QLatin1String(name)), name);
+        }
 
         QTemporaryDir home;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

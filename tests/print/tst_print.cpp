@@ -6,7 +6,7 @@
 #include "print/printform.h"
 #include "print/printform2.h"
 #include "print/printsudoku.h"
-#include "print/qtpageprinter.h"
+#include "printer/qtpageprinter.h"
 #include "programfixture.h"
 #include "sandbox.h"
 #include "storage/savedgame.h"

@@ -6,6 +6,7 @@
 #include "shareserver.h"
 #include "windows/mainwindow.h"
 #include "wordlists/shareaddress.h"
+#include "wordlists/sharelimits.h"
 #include "wordlists/wordliststore.h"
 
 #include <QLabel>

@@ -5,6 +5,7 @@
 #include "scriptedprompter.h"
 #include "storage/folders.h"
 #include "storage/settings.h"
+#include "widgets/components.h"
 #include "windows/program.h"
 
 #include <QApplication>
@@ -17,12 +18,14 @@
 
 // The whole program with scripted message boxes, on settings in a temporary file. The sharing
 // service is looked for at shareBase; by default on a local port where nothing listens, so that
-// no test reaches beyond this machine.
+// no test reaches beyond this machine. The components (printing, network) are loaded from the
+// build tree.
 struct ProgramFixture {
     explicit ProgramFixture(const QString &settingsFile,
                             const QString &shareBase = QStringLiteral("http://127.0.0.1:9"))
         : settings(SettingsLocation::file(settingsFile)),
           program((Program::prepareApplication(),
+                   setcomponentfolders({QStringLiteral(VASKELIO_COMPONENT_DIR)}),
                    std::make_unique<Program>(prompter, settings, shareBase)))
     {
     }

@@ -159,6 +159,15 @@ private slots:
         QVERIFY(!options()->isVisible());
     }
 
+    // The picture is decoded when the box first shows, not at start-up.
+    void aboutPictureOnFirstShow()
+    {
+        auto *image = about()->findChild<QLabel *>("Image1");
+        QVERIFY(image->pixmap().isNull());
+        openFrom("btabout", [&](QWidget *) { QCOMPARE(image->pixmap().size(), QSize(425, 312)); });
+        QCOMPARE(image->pixmap().size(), QSize(425, 312));
+    }
+
     void aboutInEveryLanguage_data()
     {
         QTest::addColumn<int>("key");

@@ -7,9 +7,11 @@
 #include "windows/frmnewgame.h"
 #include "windows/mainwindow.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -166,6 +168,46 @@ private slots:
         }
         QCOMPARE(child<QToolButton>(main, "tbrestart")->toolTip(),
                  QStringLiteral("Restart This Game"));
+    }
+
+    // The desktop's icons are looked up after the first paint; until then our own pictures show.
+    void themeIconsAfterTheFirstPaint()
+    {
+        fixture.reset();
+        QTemporaryDir themes;
+        const QDir theme(themes.filePath(QStringLiteral("probe")));
+        QVERIFY(theme.mkpath(QStringLiteral("24x24/actions")));
+        QFile index(theme.filePath(QStringLiteral("index.theme")));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=probe\nDirectories=24x24/actions\n\n"
+                    "[24x24/actions]\nSize=24\nType=Fixed\n");
+        index.close();
+        QImage red(24, 24, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(theme.filePath(QStringLiteral("24x24/actions/document-open.png"))));
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString name = QIcon::themeName();
+        const auto restore = qScopeGuard([&] {
+            QIcon::setThemeSearchPaths(paths);
+            QIcon::setThemeName(name);
+        });
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName(QStringLiteral("probe"));
+
+        const auto picture = [](const QIcon &icon) {
+            return icon.pixmap(24).toImage().convertToFormat(QImage::Format_ARGB32);
+        };
+        fixture = std::make_unique<ProgramFixture>(settingsFile());
+        TaaForm1 &main = fixture->main();
+        auto *open = child<QToolButton>(main, "tbopen");
+        const QImage own = picture(QIcon(QStringLiteral(":/icons/open.png")));
+        QCOMPARE(picture(open->icon()), own);
+        fixture->program->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QTRY_COMPARE(picture(open->icon()).pixelColor(12, 12), QColor(Qt::red));
+        // Without an icon in the theme a button keeps our picture.
+        QCOMPARE(picture(child<QToolButton>(main, "tbsave")->icon()),
+                 picture(QIcon(QStringLiteral(":/icons/save.png"))));
     }
 
     void noPointerReactionBeforeTheFirstGame()

@@ -8,8 +8,9 @@ build=$2
 cxx=${MINGW_CXX:-x86_64-w64-mingw32-g++-posix}
 qt=$(pkg-config --variable=includedir Qt6Core 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
 flags=(-std=c++17 -fsyntax-only -Wall -Wextra -Wno-attributes -DUNICODE -D_UNICODE
-    -DVASKELIO_INSTALLED_DATA='"."'
-    -I"$qt" -I"$source/src" -I"$source/src/core" -I"$source/src/ui" -I"$build/src/generated")
+    -DVASKELIO_INSTALLED_DATA='"."' -DVASKELIO_COMPONENT_FOLDER='""'
+    -I"$qt" -I"$source/src" -I"$source/src/core" -I"$source/src/ui" -I"$source/src/plugins"
+    -I"$build/src/generated")
 for module in QtCore QtGui QtWidgets QtPrintSupport QtNetwork; do flags+=(-I"$qt/$module"); done
 # The generated headers of the user-interface files and resources are not needed for syntax.
 mapfile -t files < <(cd "$source" && find src tools/bank -name '*.cpp' | sort)

@@ -7,6 +7,7 @@
 #include "i18n/texttable.h"
 #include "listdialogs/frmwordlist.h"
 #include "storage/settings.h"
+#include "widgets/components.h"
 #include "widgets/controls.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/wordliststore.h"
@@ -16,10 +17,9 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QPointer>
 #include <QPushButton>
+#include <QUrl>
 
 Tfrmsubmit::Tfrmsubmit(LanguageContext &context, QWidget *opener, const Tfrmwordlist &wordlist,
                        Prompter &prompter, QString base)
@@ -95,13 +95,17 @@ QString Tfrmsubmit::problemtext(const TextTables &texts, const ShareValueProblem
 
 bool Tfrmsubmit::send(const QByteArray &address, QString &reason)
 {
-    if (!network_)
-        network_ = new QNetworkAccessManager(this);
+    if (!client_)
+        client_ = loadshareclient();
+    if (!client_) {
+        reason = context_.uitext(QStringLiteral("msgnocomponent"))
+                     .arg(componentfile(QString::fromLatin1(kNetworkComponent)));
+        return false;
+    }
     // Qt escapes the few characters that may not stand raw in a URL (" \ ^ ` { | }) once more
     // on the wire; the service reads the same text either way.
-    QNetworkRequest request = sharerequest(QUrl::fromEncoded(address));
-    request.setRawHeader("Accept", "text/html, */*");
-    request.setRawHeader("User-Agent", "Mozilla/3.0 (compatible; Indy Library)");
+    const ShareFields fields{{"Accept", "text/html, */*"},
+                             {"User-Agent", "Mozilla/3.0 (compatible; Indy Library)"}};
 
     // The player waits for the answer, but the windows keep painting: the dialog takes no input
     // meanwhile, and every other window is already held off by it.
@@ -109,21 +113,24 @@ bool Tfrmsubmit::send(const QByteArray &address, QString &reason)
     sending_ = true;
     setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QNetworkReply *reply = shareget(*network_, request, timeout_, kShareReplyLimit);
-    if (!reply->isFinished()) {
-        QEventLoop loop;
-        connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QEventLoop loop;
+    ShareAnswer answer;
+    bool ended = false;
+    client_->get(QUrl::fromEncoded(address), fields, timeout_, kShareReplyLimit,
+                 [&](const ShareAnswer &got) {
+                     answer = got;
+                     ended = true;
+                     loop.quit();
+                 });
+    if (!ended)
         loop.exec();
-    }
-    const bool accepted = sharesucceeded(*reply);
-    reason = accepted ? QString() : sharereason(*reply);
-    reply->deleteLater();
+    reason = answer.succeeded ? QString() : answer.reason;
     QApplication::restoreOverrideCursor();
     setEnabled(true);
     sending_ = false;
     if (focus)
         focus->setFocus();
-    return accepted;
+    return answer.succeeded;
 }
 
 void Tfrmsubmit::done(int result)

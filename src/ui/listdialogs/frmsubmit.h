@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listdialogs/sharenetwork.h"
+#include "listdialogs/shareclient.h"
 
 #include "widgets/dialogbase.h"
 
@@ -10,7 +10,6 @@ struct ShareValueProblem;
 class Prompter;
 class QLabel;
 class QLineEdit;
-class QNetworkAccessManager;
 class QPushButton;
 class Tfrmwordlist;
 
@@ -45,7 +44,7 @@ protected:
 
 private:
     // Sends the address and returns whether the service accepted it; if not, reason is the
-    // service's own, when it gave one.
+    // service's own, when it gave one, or says that the network component is missing.
     bool send(const QByteArray &address, QString &reason);
     // What the service would refuse, in the player's language.
     static QString problemtext(const TextTables &texts, const ShareValueProblem &problem);
@@ -55,7 +54,7 @@ private:
     QString base_;
     int timeout_ = kShareTimeoutMs;
     bool sending_ = false;
-    QNetworkAccessManager *network_ = nullptr; // made at the first submission
+    std::unique_ptr<ShareClient> client_; // loaded at the first submission
 
     QLabel *label1_;
     QLineEdit *edtname_;

@@ -169,8 +169,8 @@ void Tfrmwordlist::Button1Click()
 {
     if (!shared_)
         return;
-    shared_->startloading();
-    shared_->exec();
+    if (shared_->startloading())
+        shared_->exec();
 }
 
 void Tfrmwordlist::btsubmitClick()

@@ -1,6 +1,7 @@
 #include "listdialogs/webwordlist.h"
 
 #include "listdialogs/wordboxes.h"
+#include "widgets/components.h"
 #include "widgets/controls.h"
 
 #include "engine/cellboard.h"
@@ -9,16 +10,16 @@
 #include "listdialogs/htmlreference.h"
 #include "storage/settings.h"
 #include "wordlists/shareaddress.h"
+#include "wordlists/sharelimits.h"
 #include "wordlists/storereport.h"
 #include "wordlists/wordliststore.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QUrl>
 
 Twebwordlist::Twebwordlist(LanguageContext &context, QWidget *opener, Prompter &prompter,
                            WordListStore &store, QString base)
@@ -64,43 +65,39 @@ Twebwordlist::Twebwordlist(LanguageContext &context, QWidget *opener, Prompter &
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void Twebwordlist::startloading()
+bool Twebwordlist::startloading()
 {
-    if (!network_)
-        network_ = new QNetworkAccessManager(this);
-    if (QNetworkReply *older = loading_) {
-        loading_ = nullptr; // so that its end is not taken for the page
-        older->abort();
+    if (!client_)
+        client_ = loadshareclient();
+    if (!client_) {
+        prompter_.inform(context_.uitext(QStringLiteral("msgnocomponent"))
+                             .arg(componentfile(QString::fromLatin1(kNetworkComponent))));
+        return false;
     }
-    label3_->clear(); // a note about the last page does not belong to the next
-    QNetworkReply *reply =
-        shareget(*network_, sharerequest(QUrl(sharepageaddress(base_))), timeout_, kSharePageLimit);
-    loading_ = reply;
-    connect(reply, &QNetworkReply::finished, this, [this, reply] { replyfinished(reply); });
+    client_->cancel(); // the end of an older load is not taken for the page
+    label3_->clear();  // a note about the last page does not belong to the next
+    client_->get(QUrl(sharepageaddress(base_)), {}, timeout_, kSharePageLimit,
+                 [this](const ShareAnswer &answer) { replyfinished(answer); });
+    return true;
 }
 
-void Twebwordlist::replyfinished(QNetworkReply *reply)
+void Twebwordlist::replyfinished(const ShareAnswer &answer)
 {
-    reply->deleteLater();
-    if (reply != loading_)
-        return;
-    loading_ = nullptr;
-    const bool arrived = sharesucceeded(*reply);
-    if (arrived) {
-        pagearrived(pagelines(reply->readAll(), reply->rawHeader("Content-Type"), htmlreference));
+    if (answer.succeeded) {
+        pagearrived(pagelines(answer.body, answer.header("Content-Type"), htmlreference));
         // The service holds more lists than its page: it names how many in all.
         bool known = false;
-        const qint64 total = reply->rawHeader("X-Total-Count").toLongLong(&known);
+        const qint64 total = answer.header("X-Total-Count").toLongLong(&known);
         label3_->setText(known && total > page_.count()
                              ? context_.uitext(QStringLiteral("webwordlist.msgcut"))
                                    .arg(page_.count())
                                    .arg(total)
                              : QString());
-    } else if (sharetoolarge(*reply)) {
+    } else if (answer.tooLarge) {
         label3_->setText(context_.uitext(QStringLiteral("webwordlist.msgtoolarge"))
                              .arg(kSharePageLimit / (1024 * 1024)));
     }
-    emit pageloaded(arrived);
+    emit pageloaded(answer.succeeded);
 }
 
 void Twebwordlist::pagearrived(const QStringList &lines)

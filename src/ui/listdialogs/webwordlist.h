@@ -1,10 +1,9 @@
 #pragma once
 
-#include "listdialogs/sharenetwork.h"
+#include "listdialogs/shareclient.h"
 #include "wordlists/sharedpage.h"
 
 #include "widgets/dialogbase.h"
-#include <QPointer>
 
 #include <array>
 
@@ -12,8 +11,6 @@ class Prompter;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QNetworkAccessManager;
-class QNetworkReply;
 class QPushButton;
 class WordListStore;
 
@@ -32,8 +29,9 @@ public:
     void settimeout(int ms) { timeout_ = ms; }
 
     // Asks for the page and returns at once. A load still on its way is dropped: the page that
-    // arrives is always the latest one asked for.
-    void startloading();
+    // arrives is always the latest one asked for. Without the network component it says so and
+    // returns false.
+    bool startloading();
     // A page has arrived: its displayed lines replace the lists, open or closed.
     void pagearrived(const QStringList &lines);
 
@@ -57,14 +55,13 @@ signals:
     void pageloaded(bool arrived);
 
 private:
-    void replyfinished(QNetworkReply *reply);
+    void replyfinished(const ShareAnswer &answer);
 
     Prompter &prompter_;
     WordListStore &store_;
     QString base_;
     int timeout_ = kShareTimeoutMs;
-    QNetworkAccessManager *network_ = nullptr; // made at the first load
-    QPointer<QNetworkReply> loading_;
+    std::unique_ptr<ShareClient> client_; // loaded at the first load
     SharedPage page_;
 
     QListWidget *wl_;

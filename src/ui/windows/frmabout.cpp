@@ -23,10 +23,10 @@ Tfrmabout::Tfrmabout(LanguageContext &context, QWidget *parent)
     : DialogBase(context, parent, {"frmabout", QString::fromLatin1(appinfo::kName), {420, 299}})
 {
 
-    auto *image = new QLabel(this);
-    image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(QPixmap(QStringLiteral(":/art/about.png")));
-    image->setGeometry(0, 0, 425, 312);
+    // The picture is decoded when the box first shows (showEvent), not at start-up.
+    image_ = new QLabel(this);
+    image_->setObjectName(QStringLiteral("Image1"));
+    image_->setGeometry(0, 0, 425, 312);
 
     QLabel *name = label(this, "Label1", QString::fromLatin1(appinfo::kName), {245, 28});
     QFont nameFont = name->font();
@@ -54,4 +54,11 @@ Tfrmabout::Tfrmabout(LanguageContext &context, QWidget *parent)
     ok->setGeometry(329, 259, 75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void Tfrmabout::showEvent(QShowEvent *event)
+{
+    if (image_->pixmap().isNull())
+        image_->setPixmap(QPixmap(QStringLiteral(":/art/about.png")));
+    DialogBase::showEvent(event);
 }

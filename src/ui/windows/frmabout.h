@@ -2,6 +2,8 @@
 
 #include "widgets/dialogbase.h"
 
+class QLabel;
+
 // The About box: name, version, the publisher's addresses, the artwork and the credits.
 class Tfrmabout : public DialogBase {
     Q_OBJECT
@@ -12,4 +14,10 @@ public:
     static const QString kSupportAddress;
 
     Tfrmabout(LanguageContext &context, QWidget *parent);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QLabel *image_;
 };

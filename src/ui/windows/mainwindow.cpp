@@ -148,6 +148,8 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
     connect(language_, &LanguageContext::languageChanged, this, &TaaForm1::speaklanguage);
     speaklanguage();
     new KeyboardPlay(this);
+    // Looking an icon up in the theme reads the theme's index files: not before the window shows.
+    connect(this, &TaaForm1::firstPainted, this, &TaaForm1::applythemeicons, Qt::QueuedConnection);
 }
 
 TaaForm1::~TaaForm1()
@@ -199,8 +201,7 @@ void TaaForm1::buildLayout()
         button->setAutoRaise(true);
         button->setIconSize(QSize(24, 24));
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        const QIcon own(QString::fromLatin1(def.icon));
-        button->setIcon(def.theme ? QIcon::fromTheme(QString::fromLatin1(def.theme), own) : own);
+        button->setIcon(QIcon(QString::fromLatin1(def.icon)));
         button->setToolTip(QString::fromLatin1(def.hint));
         button->setMouseTracking(true);
         button->installEventFilter(this);
@@ -252,6 +253,15 @@ void TaaForm1::buildLayout()
     connect(btabout, &QPushButton::clicked, this, [this] { showModal(&Windows::frmabout); });
     connect(btoption, &QPushButton::clicked, this, [this] { showModal(&Windows::frmoption); });
     connect(btclose, &QPushButton::clicked, this, &TaaForm1::btcloseClick);
+}
+
+void TaaForm1::applythemeicons()
+{
+    for (int n = 0; n < 7; ++n) {
+        const ToolDef &def = kTools[n];
+        if (def.theme && QIcon::hasThemeIcon(QString::fromLatin1(def.theme)))
+            toolbar_[n]->setIcon(QIcon::fromTheme(QString::fromLatin1(def.theme)));
+    }
 }
 
 void TaaForm1::wireBoard()

@@ -121,6 +121,8 @@ protected:
 
 private:
     void buildLayout();
+    // Icons of the desktop's theme where one fits, in place of our own pictures.
+    void applythemeicons();
     void wireBoard();
     void cellmousedown(TTntcell *cell, Qt::MouseButton button);
     void cellmouseenter(TTntcell *cell);

@@ -6,9 +6,9 @@
 #include "listdialogs/frmsubmit.h"
 #include "listdialogs/frmwordlist.h"
 #include "listdialogs/webwordlist.h"
+#include "print/componentprinter.h"
 #include "print/printform.h"
 #include "print/printform2.h"
-#include "print/qtpageprinter.h"
 #include "widgets/controls.h"
 #include "widgets/dialogbase.h"
 #include "widgets/fonts.h"
@@ -30,9 +30,9 @@ void Program::prepareApplication()
 }
 
 Program::Program(Prompter &prompter, Settings &settings, QString shareBase)
-    : prompter_(prompter), shareBase_(std::move(shareBase)),
-      printer_(std::make_unique<QtPagePrinter>())
+    : prompter_(prompter), shareBase_(std::move(shareBase))
 {
+    printer_ = std::make_unique<ComponentPagePrinter>(state_.texts);
     main_ = std::make_unique<TaaForm1>(state_, prompter, settings);
     main_->setPagePrinter(printer_.get());
     main_->setWindowMaker([this] { makewindows(); });

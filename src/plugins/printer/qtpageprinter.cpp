@@ -1,4 +1,4 @@
-#include "print/qtpageprinter.h"
+#include "printer/qtpageprinter.h"
 
 #include "appinfo.h"
 

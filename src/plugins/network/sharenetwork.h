@@ -1,18 +1,13 @@
 #pragma once
 
-#include "wordlists/sharelimits.h"
+#include "listdialogs/shareclient.h"
 
+#include <QNetworkAccessManager>
 #include <QNetworkRequest>
 #include <QString>
 
-class QNetworkAccessManager;
 class QNetworkReply;
 class QUrl;
-
-// Requests to the sharing service time out after this long in all, so that none waits forever.
-inline constexpr int kShareTimeoutMs = 20000;
-// A submission's reply is a short line; anything longer is not read.
-inline constexpr qint64 kShareReplyLimit = 64 * 1024;
 
 // A GET of url over HTTP/1.1 that does not follow redirects.
 QNetworkRequest sharerequest(const QUrl &url);
@@ -30,3 +25,16 @@ bool sharetoolarge(const QNetworkReply &reply);
 // Why the service refused a request: the first line of a 400 or 429 reply, at most 200
 // characters without control characters; empty for any other reply.
 QString sharereason(QNetworkReply &reply);
+
+// The client the network component hands out: one access manager, its requests' answers.
+class NetworkShareClient : public ShareClient {
+public:
+    ~NetworkShareClient() override;
+    void get(const QUrl &url, const ShareFields &fields, int timeoutMs, qint64 maxBytes,
+             Done done) override;
+    void cancel() override;
+
+private:
+    QNetworkAccessManager network_;
+    QList<QNetworkReply *> pending_;
+};

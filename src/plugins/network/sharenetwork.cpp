@@ -1,4 +1,4 @@
-#include "listdialogs/sharenetwork.h"
+#include "network/sharenetwork.h"
 
 #include "engine/cellboard.h"
 
@@ -85,4 +85,44 @@ QString sharereason(QNetworkReply &reply)
     QString line = QString::fromUtf8(end < 0 ? body : body.left(end));
     line.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
     return trimmedBlanks(line).left(200).toString();
+}
+
+NetworkShareClient::~NetworkShareClient()
+{
+    cancel();
+}
+
+void NetworkShareClient::get(const QUrl &url, const ShareFields &fields, int timeoutMs,
+                             qint64 maxBytes, Done done)
+{
+    QNetworkRequest request = sharerequest(url);
+    for (const auto &[name, value] : fields)
+        request.setRawHeader(name, value);
+    QNetworkReply *reply = shareget(network_, request, timeoutMs, maxBytes);
+    pending_.append(reply);
+    QObject::connect(reply, &QNetworkReply::finished, &network_,
+                     [this, reply, done = std::move(done)] {
+                         reply->deleteLater();
+                         if (!pending_.removeOne(reply))
+                             return; // cancelled
+                         ShareAnswer answer;
+                         answer.succeeded = sharesucceeded(*reply);
+                         answer.tooLarge = sharetoolarge(*reply);
+                         if (answer.succeeded) {
+                             answer.body = reply->readAll();
+                             for (const auto &[name, value] : reply->rawHeaderPairs())
+                                 answer.headers.append({name, value});
+                         } else {
+                             answer.reason = sharereason(*reply);
+                         }
+                         done(answer);
+                     });
+}
+
+void NetworkShareClient::cancel()
+{
+    for (QNetworkReply *reply : std::exchange(pending_, {})) {
+        reply->abort();
+        reply->deleteLater();
+    }
 }
