@@ -2,6 +2,7 @@
 
 #include "board/celltext.h"
 #include "engine/cellboard.h"
+#include "widgets/fonts.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -60,7 +61,7 @@ void TTntcell::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), color_);
     // Most cells are empty; laying out their blanks would show nothing.
     if (!isEmptyText(text_)) {
-        painter.setFont(font());
+        painter.setFont(fontForText(font(), text_));
         painter.setPen(fontColor_);
         drawCellText(painter, size(), text_);
     }
