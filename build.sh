@@ -12,6 +12,7 @@ RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-arphic-ukai fonts-noto-cjk fonts-dejavu-core fonts-liberation2
+    qt6-translations-l10n
     libuchardet-dev
 )
 # What the tests add: the sharing service's libraries, an X server for the smoke test and the

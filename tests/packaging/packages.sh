@@ -35,7 +35,7 @@ done
 contents "$share" | grep -q 'bin/vaskelio$' && fail "the game is in the service's package"
 
 depends=$(dpkg-deb -f "$game" Depends)
-for d in libqt6widgets6 fonts-noto-cjk fonts-arphic-ukai; do
+for d in libqt6widgets6 fonts-noto-cjk fonts-arphic-ukai qt6-translations-l10n; do
     [[ $depends == *"$d"* ]] || fail "vaskelio does not depend on $d: $depends"
 done
 [[ $(dpkg-deb -f "$share" Depends) == *libqt6widgets6* ]] && fail "the service needs no widgets"

@@ -2,6 +2,7 @@
 #include "listdialogs/frmwordlist.h"
 #include "programfixture.h"
 #include "sandbox.h"
+#include "widgets/fonts.h"
 #include "windows/frmnewgame.h"
 #include "windows/mainwindow.h"
 #include "wordlists/listtable.h"
@@ -160,7 +161,9 @@ private slots:
         QVERIFY(fixture->prompter.messages.isEmpty());
 
         QCOMPARE(wordList().size(), QSize(480, 223));
-        QCOMPARE(wordList().font(), QFont(QStringLiteral("Tahoma"), 8));
+        // The face of Tahoma's widths, with the CJK face of the language in force.
+        QCOMPARE(wordList().font(), dialogFont(8));
+        QCOMPARE(wordList().font().pointSize(), 8);
         QCOMPARE(wordList().wl()->geometry(), QRect(0, 0, 189, 182));
         QCOMPARE(append().size(), QSize(344, 193));
         QCOMPARE(wordList().position(), 1);

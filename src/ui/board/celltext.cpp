@@ -6,8 +6,8 @@
 void drawCellText(QPainter &painter, const QSize &size, const QString &text)
 {
     const int w = size.width(), h = size.height();
-    constexpr int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
-    const QRect measure(2, 2, w - 6, h - 6);
+    constexpr int flags = kCaptionFlags;
+    const QRect measure = captionRect(size);
     const QRect block = painter.fontMetrics().boundingRect(measure, flags, text);
     const int bottom = measure.top() + block.height();
     const int top = (h - bottom) / 2;

@@ -1,9 +1,16 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 class QPainter;
-class QSize;
+
+constexpr int kCaptionFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+// Where the text of a cell or button of this size is laid out: (2, 2)-(W-4, H-4).
+inline QRect captionRect(const QSize &size)
+{
+    return {2, 2, size.width() - 6, size.height() - 6};
+}
 
 // Draws text the way board cells and palette buttons show it: laid out in the rectangle
 // (2, 2)-(W-4, H-4) wrapped at word boundaries and centred, the block then moved down to

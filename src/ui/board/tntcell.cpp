@@ -3,6 +3,7 @@
 #include "board/cellaccessible.h"
 #include "board/celltext.h"
 #include "engine/cellboard.h"
+#include "widgets/fonts.h"
 
 #include <QAccessible>
 #include <QMouseEvent>
@@ -75,7 +76,7 @@ void TTntcell::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), color_);
     // Most cells are empty; laying out their blanks would show nothing.
     if (!isEmptyText(text_)) {
-        painter.setFont(font());
+        painter.setFont(fontForText(font(), text_));
         painter.setPen(fontColor_);
         drawCellText(painter, size(), text_);
     }

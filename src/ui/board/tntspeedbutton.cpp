@@ -1,7 +1,9 @@
 #include "board/tntspeedbutton.h"
 
 #include "board/celltext.h"
+#include "widgets/fonts.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -18,6 +20,19 @@ void TTntspeedbutton::Setmycaption(const QString &caption)
         return;
     mycaption_ = caption;
     update();
+}
+
+QFont TTntspeedbutton::captionFont() const
+{
+    QFont font = fontForText(this->font(), mycaption_);
+    const QRect room = captionRect(size());
+    for (int points = font.pointSize(); points > 6; --points) {
+        const QRect need = QFontMetrics(font).boundingRect(room, kCaptionFlags, mycaption_);
+        if (need.width() <= room.width() && need.height() <= room.height())
+            break;
+        font.setPointSize(points - 1);
+    }
+    return font;
 }
 
 void TTntspeedbutton::Setisfixed(bool fixed)
@@ -52,7 +67,7 @@ void TTntspeedbutton::paintEvent(QPaintEvent *)
     style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
 
     // The caption neither moves when pressed nor greys out.
-    painter.setFont(font());
+    painter.setFont(captionFont());
     painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
     drawCellText(painter, size(), mycaption_);
 }

@@ -21,6 +21,9 @@ public:
     void SetisEnter(bool enter);
 
     QSize sizeHint() const override { return {30, 30}; }
+    // The font mycaption is drawn in: the button's font in the face of the caption's script,
+    // a point smaller at a time (down to 6 points) until the caption fits the face.
+    QFont captionFont() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -4,12 +4,14 @@
 #include "widgets/fonts.h"
 #include "widgets/keypreview.h"
 #include "widgets/translate.h"
+#include "widgets/uilanguage.h"
 
 #include <QKeyEvent>
 
 LanguageContext::LanguageContext(TextTables &texts, SettingsState &settings, QObject *parent)
     : QObject(parent), texts_(texts), settings_(settings)
 {
+    followUiLanguage(texts_.langid());
 }
 
 QString LanguageContext::uitext(const QString &key) const
@@ -20,6 +22,7 @@ QString LanguageContext::uitext(const QString &key) const
 void LanguageContext::setLanguage(int langid)
 {
     texts_.setLangid(langid);
+    followUiLanguage(langid);
     emit languageChanged();
 }
 
@@ -42,8 +45,12 @@ DialogBase::DialogBase(LanguageContext &context, QWidget *parent, const Shape &s
     setObjectName(QString::fromLatin1(shape.name));
     setWindowTitle(shape.title);
     setFixedSize(shape.size);
-    if (shape.dialogFont)
+    if (shape.dialogFont) {
         setFont(dialogFont(8));
+        // Han characters take the shapes of the language in force.
+        connect(&context_, &LanguageContext::languageChanged, this,
+                [this] { setFont(dialogFont(8)); });
+    }
     context_.addLanguageKeys(this);
 }
 

@@ -92,8 +92,9 @@ void RadioGroup::arrange()
         grid_->removeWidget(button);
     const int rows = (count() + columns_ - 1) / columns_;
     for (int n = 0; n < count(); ++n) {
-        // Columns share the width evenly, whatever their texts, as the designs expect.
-        buttons_.at(n)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        // Columns share the width evenly as the designs expect, but never so that an item's
+        // text is cut: a long item (a translation) takes the room it needs from the others.
+        buttons_.at(n)->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
         grid_->addWidget(buttons_.at(n), n % rows, n / rows);
     }
     for (int column = 0; column < grid_->columnCount(); ++column)

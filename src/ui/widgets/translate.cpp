@@ -4,9 +4,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTextEdit>
 
@@ -18,6 +20,36 @@ QTabWidget *tabOwning(QWidget *page, int &index)
     auto *tabs = stack ? qobject_cast<QTabWidget *>(stack->parentWidget()) : nullptr;
     index = tabs ? tabs->indexOf(page) : -1;
     return index >= 0 ? tabs : nullptr;
+}
+
+// A one-line label placed by hand grows to its text, which in another language may be wider
+// or taller than the text it was laid out for.
+void setLabelText(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    QWidget *parent = label->parentWidget();
+    if (label->wordWrap() || (parent && parent->layout()))
+        return;
+    const QSize need = label->sizeHint();
+    if (need.width() > label->width() || need.height() > label->height())
+        label->resize(label->size().expandedTo(need));
+}
+
+// A push button keeps its size; a caption too wide for it in the window's font is drawn a point
+// smaller at a time, down to 6 points, rather than cut.
+void setButtonText(QPushButton *button, const QString &text)
+{
+    button->setText(text);
+    button->setFont(QFont()); // the window's font again, as the last language may have shrunk it
+    QString shown = text;
+    shown.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&'));
+    shown.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    const int room = button->width() - 8; // the bevel and its padding
+    QFont font = button->font();
+    while (QFontMetrics(font).horizontalAdvance(shown) > room && font.pointSize() > 6)
+        font.setPointSize(font.pointSize() - 1);
+    if (font != button->font())
+        button->setFont(font);
 }
 
 void setCaption(QObject *component, const QString &text)
@@ -32,10 +64,12 @@ void setCaption(QObject *component, const QString &text)
     int page = -1;
     if (QTabWidget *tabs = tabOwning(widget, page))
         tabs->setTabText(page, text);
+    else if (auto *button = qobject_cast<QPushButton *>(widget))
+        setButtonText(button, text);
     else if (auto *button = qobject_cast<QAbstractButton *>(widget))
         button->setText(text);
     else if (auto *label = qobject_cast<QLabel *>(widget))
-        label->setText(text);
+        setLabelText(label, text);
     else if (auto *box = qobject_cast<QGroupBox *>(widget))
         box->setTitle(text);
 }

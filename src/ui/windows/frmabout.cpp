@@ -9,12 +9,22 @@ const QString Tfrmabout::kWebAddress = QStringLiteral("https://www.vaskelio.org/
 const QString Tfrmabout::kSupportAddress = QStringLiteral("support@vaskelio.org");
 
 namespace {
+// The texts stand on the white picture, so their colours may not follow a dark desktop.
+void inkOnWhite(QLabel *label)
+{
+    QPalette ink = label->palette();
+    ink.setColor(QPalette::WindowText, Qt::black);
+    ink.setColor(QPalette::Link, QColor(0x00, 0x00, 0xCC));
+    label->setPalette(ink);
+}
+
 QLabel *label(QWidget *parent, const char *name, const QString &text, QPoint at)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
     l->move(at);
     l->adjustSize();
+    inkOnWhite(l);
     return l;
 }
 } // namespace
@@ -35,10 +45,13 @@ Tfrmabout::Tfrmabout(LanguageContext &context, QWidget *parent)
     name->adjustSize();
     label(this, "Label2", QStringLiteral("Version ") + QLatin1String(appinfo::kVersion), {292, 43});
     auto *link =
-        new QLabel(QStringLiteral("<a href=\"%1\">www.vaskelio.org</a>").arg(kWebAddress), this);
+        new QLabel(QStringLiteral("<a href=\"%1\" style=\"color:#0000cc\">www.vaskelio.org</a>")
+                       .arg(kWebAddress),
+                   this);
     link->setObjectName(QStringLiteral("LinkLabel1"));
     link->setGeometry(249, 67, 145, 17);
     link->setOpenExternalLinks(true);
+    inkOnWhite(link);
     label(this, "Label4", kSupportAddress, {255, 83});
     // The 17-clue puzzles are used under CC BY 2.5, which asks for this line.
     auto *credits = new QLabel(
@@ -47,6 +60,7 @@ Tfrmabout::Tfrmabout(LanguageContext &context, QWidget *parent)
         this);
     credits->setObjectName(QStringLiteral("credits"));
     credits->setWordWrap(true);
+    inkOnWhite(credits);
     credits->setGeometry(235, 150, 175, 60);
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);

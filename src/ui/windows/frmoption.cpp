@@ -2,9 +2,11 @@
 
 #include "i18n/texttable.h"
 #include "widgets/controls.h"
+#include "widgets/fonts.h"
 #include "widgets/radiogroup.h"
 
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 
 Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent)
@@ -24,6 +26,9 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent)
         page);
     radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
     radioGroup1_->setGeometry(27, 22, 176, 89);
+    // Each language's name in the glyph shapes of that language.
+    for (int n = 1; n <= 2; ++n)
+        radioGroup1_->button(n)->setFont(dialogFont(8, n == 2));
 
     auto *ok = addButton(this, "Button2", QStringLiteral("OK"), {243, 21, 75, 25});
     auto *cancel = addButton(this, "Button3", QStringLiteral("Cancel"), {243, 52, 75, 25});

@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -175,9 +176,11 @@ void TaaForm1::buildLayout()
     sb1_->setGeometry(0, 666, 662, 19);
     sb1_->setSizeGripEnabled(false);
     sb1_->setAutoFillBackground(true);
+    // Placed by hand: the bar's own layout leaves 14 of its 19 pixels to a panel, less than a
+    // line of the CJK faces needs.
     statusPanel_ = new QLabel(sb1_);
-    statusPanel_->setFixedWidth(550);
-    sb1_->addWidget(statusPanel_);
+    statusPanel_->setGeometry(0, 0, 550, 19);
+    statusPanel_->setIndent(4);
 
     panel2_ = new BevelPanel(this);
     panel2_->setObjectName(QStringLiteral("Panel2"));
@@ -221,9 +224,10 @@ void TaaForm1::buildLayout()
     mmsudokurule_->setWordWrap(true);
     mmsudokurule_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mmsudokurule_->setMargin(2);
-    QFont ruleFont = mmsudokurule_->font();
-    ruleFont.setPointSize(10);
-    mmsudokurule_->setFont(ruleFont);
+    // Drawn on the white frame whatever the desktop's colours.
+    QPalette ink = mmsudokurule_->palette();
+    ink.setColor(QPalette::WindowText, Qt::black);
+    mmsudokurule_->setPalette(ink);
     mmsudokurule_->setText(QStringLiteral(
         "Fill in every blank with given words to only make each word in any column, row or "
         "3x3 box appear once."));
@@ -336,22 +340,63 @@ TranslationEditor *TaaForm1::translationEditor()
 
 void TaaForm1::applylanguage()
 {
+    // Han characters take the shapes of the language in force.
+    if (const QFont font = dialogFont(8); font != this->font())
+        setFont(font);
     ::applylanguage(this, state_.texts);
-    if (editor_ && editor_->isVisible())
-        editor_->reloadAll(); // the current table has just been replaced
+    fitruletext();
+    if (!statusKey_.isEmpty() && !statusPanel_->text().isEmpty())
+        statusPanel_->setText(state_.texts.uitext(statusKey_));
+    if (editor_) {
+        const QSignalBlocker quiet(editor_->languages());
+        editor_->languages()->setItemIndex(state_.texts.langid());
+        if (editor_->isVisible())
+            editor_->reloadAll(); // the current table has just been replaced
+    }
+}
+
+void TaaForm1::fitruletext()
+{
+    QFont font = this->font();
+    const QRect room =
+        mmsudokurule_->contentsRect().adjusted(mmsudokurule_->margin(), mmsudokurule_->margin(),
+                                               -mmsudokurule_->margin(), -mmsudokurule_->margin());
+    const QString text = mmsudokurule_->text();
+    for (int points = 10; points >= 7; --points) {
+        font.setPointSize(points);
+        const QRect need = QFontMetrics(font).boundingRect(
+            room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+        if (need.height() <= room.height() && need.width() <= room.width())
+            break;
+    }
+    if (font != mmsudokurule_->font())
+        mmsudokurule_->setFont(font);
 }
 
 void TaaForm1::showstatus(const QString &text)
 {
+    statusKey_.clear();
     QPalette pal = sb1_->palette();
     pal.setColor(QPalette::Window, kStatusColor);
     sb1_->setPalette(pal);
+    // Dark text on the orange whatever the desktop's colours.
+    QPalette ink = statusPanel_->palette();
+    ink.setColor(QPalette::WindowText, Qt::black);
+    statusPanel_->setPalette(ink);
     statusPanel_->setText(text);
+}
+
+void TaaForm1::showstatuskey(const QString &key)
+{
+    showstatus(state_.texts.uitext(key));
+    statusKey_ = key;
 }
 
 void TaaForm1::resetstatus()
 {
+    statusKey_.clear();
     sb1_->setPalette(QPalette());
+    statusPanel_->setPalette(QPalette());
     statusPanel_->clear();
 }
 
@@ -377,7 +422,7 @@ void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
 void TaaForm1::cellmouseenter(TTntcell *cell)
 {
     cell->SetisEnter(true);
-    showstatus(state_.texts.uitext(QStringLiteral("msgmouseenter")));
+    showstatuskey(QStringLiteral("msgmouseenter"));
 }
 
 void TaaForm1::cellmouseleave(TTntcell *cell)
@@ -634,8 +679,10 @@ bool TaaForm1::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (auto *button = qobject_cast<QToolButton *>(watched)) {
-        if ((type == QEvent::Enter || type == QEvent::MouseMove) && button->isEnabled())
+        if ((type == QEvent::Enter || type == QEvent::MouseMove) && button->isEnabled()) {
             showstatus(button->toolTip());
+            statusKey_ = button->objectName() + QStringLiteral(".hint");
+        }
     } else if (type == QEvent::MouseMove) {
         // Only the panel's own background, not a control on it that let the move through.
         auto *panel = static_cast<QWidget *>(watched);

@@ -132,6 +132,10 @@ private:
     void startplay();
     // The words a screen reader hears, in the current language.
     void speaklanguage();
+    // The status text said again from its key in the language in force.
+    void showstatuskey(const QString &key);
+    // The rule text at the largest size from 10 points down that lets it fit its frame.
+    void fitruletext();
     // A failure of Save or Open: the text of key naming the file, then the reason below it.
     QString failure(const QString &key, const QString &file, const QString &reason) const;
     void showModal(QDialog *TaaForm1::Windows::*which);
@@ -155,6 +159,7 @@ private:
     Ttntstdsudoku *board_ = nullptr;
     QStatusBar *sb1_ = nullptr;
     QLabel *statusPanel_ = nullptr;
+    QString statusKey_;
     QPushButton *btstartnewgame_ = nullptr;
     WordPalette *palette_ = nullptr;
     std::array<QToolButton *, 7> toolbar_{};
