@@ -2,18 +2,61 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
+#include <QTextLayout>
 
-void drawCellText(QPainter &painter, const QSize &size, const QString &text)
+#include <cmath>
+
+namespace {
+constexpr int kFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+
+// The glyphs drawText lays out in target, as one path: the lines wrapped at target's width,
+// each centred, one under the other at whole pixels.
+QPainterPath textOutline(const QFont &font, const QRect &target, const QString &text)
+{
+    QTextLayout layout(text, font);
+    QTextOption option(Qt::AlignHCenter);
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    const qreal leading = QFontMetricsF(font).leading();
+    qreal height = -leading;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(target.width());
+        height = std::ceil(height + leading);
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    QPainterPath path;
+    for (const QGlyphRun &run : layout.glyphRuns()) {
+        const QRawFont raw = run.rawFont();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype k = 0; k < glyphs.size(); ++k)
+            path.addPath(raw.pathForGlyph(glyphs.at(k)).translated(positions.at(k)));
+    }
+    return path.translated(target.topLeft());
+}
+} // namespace
+
+void drawCellText(QPainter &painter, const QSize &size, const QString &text, bool outlined)
 {
     const int w = size.width(), h = size.height();
-    constexpr int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
     const QRect measure(2, 2, w - 6, h - 6);
-    const QRect block = painter.fontMetrics().boundingRect(measure, flags, text);
+    const QRect block = painter.fontMetrics().boundingRect(measure, kFlags, text);
     const int bottom = measure.top() + block.height();
     const int top = (h - bottom) / 2;
     const QRect target(2, top, w - 6, h - top);
     painter.save();
     painter.setClipRect(target, Qt::IntersectClip);
-    painter.drawText(target, flags, text);
+    painter.drawText(target, kFlags, text);
+    if (outlined) {
+        const qreal width = QFontMetricsF(painter.font(), painter.device()).height() / 15;
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(
+            QPen(painter.pen().color(), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPath(textOutline(QFont(painter.font(), painter.device()), target, text));
+    }
     painter.restore();
 }

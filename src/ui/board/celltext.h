@@ -8,4 +8,6 @@ class QSize;
 // Draws text the way board cells and palette buttons show it: laid out in the rectangle
 // (2, 2)-(W-4, H-4) wrapped at word boundaries and centred, the block then moved down to
 // (H - B) / 2 where B is its measured bottom edge, and clipped. Uses the painter's font and pen.
-void drawCellText(QPainter &painter, const QSize &size, const QString &text);
+// outlined strokes the glyphs' outlines too, a fifteenth of the font's height wide, for a bold
+// that a face without a bold weight still shows at any size.
+void drawCellText(QPainter &painter, const QSize &size, const QString &text, bool outlined = false);
