@@ -50,13 +50,22 @@ void drawCellText(QPainter &painter, const QSize &size, const QString &text, boo
     const QRect target(2, top, w - 6, h - top);
     painter.save();
     painter.setClipRect(target, Qt::IntersectClip);
-    painter.drawText(target, kFlags, text);
-    if (outlined) {
-        const qreal width = QFontMetricsF(painter.font(), painter.device()).height() / 15;
+    if (!outlined) {
+        painter.drawText(target, kFlags, text);
+    } else {
+        // The regular glyphs with their outlines stroked: as wide as the bold the toolkit fakes
+        // on the screen, and as wide on paper, where the faked one all but vanishes.
+        QFont regular(painter.font(), painter.device());
+        regular.setBold(false);
+        painter.setFont(regular);
+        painter.drawText(target, kFlags, text);
+        const qreal pixels = regular.pixelSize() > 0
+                                 ? regular.pixelSize()
+                                 : regular.pointSizeF() * painter.device()->logicalDpiY() / 72;
         painter.setBrush(Qt::NoBrush);
         painter.setPen(
-            QPen(painter.pen().color(), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPath(textOutline(QFont(painter.font(), painter.device()), target, text));
+            QPen(painter.pen().color(), pixels / 20, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPath(textOutline(regular, target, text));
     }
     painter.restore();
 }
