@@ -21,6 +21,7 @@ TEST_PACKAGES=(
     xvfb xauth libxcb1-dev
     dpkg-dev lintian appstream desktop-file-utils
     g++-mingw-w64-x86-64-posix
+    poppler-utils
 )
 
 as_root() {
