@@ -15,7 +15,8 @@ RUN_PACKAGES=(
     libuchardet-dev
 )
 # What the tests add: the sharing service's libraries, an X server for the smoke test, the
-# package tools and validators, and the cross compiler of the Windows syntax check.
+# package tools and validators, the cross compiler of the Windows syntax check, and poppler's
+# tools that read the PDFs of the print tests back.
 TEST_PACKAGES=(
     libmicrohttpd-dev libsqlite3-dev libpq-dev postgresql
     xvfb xauth libxcb1-dev
