@@ -15,7 +15,8 @@ bool QtPagePrinter::printPages(const QList<QWidget *> &pages, QPoint offsetDots,
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
         *error = QStringLiteral("There is no default printer. Install a printer or make one the "
-                                "default, then print again.");
+                                "default, then print again, or right-click the Print button to "
+                                "save the pages as a PDF.");
         return false;
     }
     QPrinter printer(info, QPrinter::HighResolution);

@@ -495,8 +495,7 @@ QMenu *TaaForm1::printMenu()
     // The game's pages need a game; a class set does not.
     const bool playing = toolbar_[2]->isEnabled();
     for (QAction *action : printMenu_->actions()) {
-        action->setText(state_.texts.uitext(QStringLiteral("aaForm1.") + action->objectName() +
-                                            QStringLiteral(".caption")));
+        action->setText(state_.texts.uitext(action->objectName() + QStringLiteral(".caption")));
         action->setEnabled(playing || action->objectName() == QLatin1String("mnworksheets"));
     }
     return printMenu_;
