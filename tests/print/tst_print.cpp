@@ -503,6 +503,7 @@ private slots:
             auto *dialog = qobject_cast<Tfrmworksheets *>(modal);
             QVERIFY(dialog);
             QCOMPARE(dialog->levels()->itemText(2), QStringLiteral("Hard"));
+            QCOMPARE(dialog->levels()->currentIndex(), 3); // the last new game's level
             dialog->levels()->setCurrentIndex(2);
             dialog->lists()->setCurrentIndex(dialog->lists()->findText("阿拉伯数字"));
             QCOMPARE(dialog->count()->maximum(), 100);
@@ -511,6 +512,7 @@ private slots:
             QVERIFY(!dialog->isVisible());
             checked = true;
         });
+        state().settings.newgamelevel = 3;
         main().worksheetsClick();
         QVERIFY(checked);
         QCOMPARE(fixture->prompter.folders.constLast(), QDir::home().filePath("阿拉伯数字.pdf"));

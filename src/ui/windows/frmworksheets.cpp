@@ -57,8 +57,10 @@ void Tfrmworksheets::showEvent(QShowEvent *event)
     // The level names follow the language; the lists may have changed since the last time.
     for (int level = 0; level < PuzzleBank::kLevels; ++level)
         levels_->setItemText(level, context_.uitext(levelNameKey(level)));
-    if (levels_->currentIndex() < 0)
+    // First the level of the last new game; after that, what the dialog last held.
+    if (!shown_)
         levels_->setCurrentIndex(qBound(0, context_.settings().newgamelevel, 4));
+    shown_ = true;
     const QString chosen = lists_->currentText();
     lists_->clear();
     for (int position = 1; position <= store_.Count(); ++position)

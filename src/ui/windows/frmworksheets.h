@@ -34,4 +34,5 @@ private:
     QComboBox *levels_;
     QComboBox *lists_;
     QSpinBox *count_;
+    bool shown_ = false;
 };
