@@ -526,6 +526,27 @@ private slots:
         QVERIFY(pdftools::allFontsEmbedded(file));
     }
 
+    // On a printer the pages go out as text and lines too, not as pictures: a printer that
+    // writes PDF holds the pages' words as text, with their fonts.
+    void printerGetsTextNotPictures()
+    {
+        startGame();
+        print();
+        QPrinter paper(QPrinter::HighResolution);
+        paper.setOutputFormat(QPrinter::PdfFormat);
+        const QString file = dir.filePath(QStringLiteral("printed.pdf"));
+        paper.setOutputFileName(file);
+        QString error;
+        QVERIFY2(QtPagePrinter::printOn(paper, QStringLiteral("PDF"),
+                                        {puzzlePage().panel(), solutionPage().panel()},
+                                        QPoint(200, 100), &error),
+                 qPrintable(error));
+        QCOMPARE(pdftools::pages(file), 2);
+        QVERIFY(pdftools::text(file, 1).contains(QStringLiteral("Numbers")));
+        QVERIFY(pdftools::text(file, 2).contains(QStringLiteral("elephant")));
+        QVERIFY(pdftools::allFontsEmbedded(file));
+    }
+
     void systemPrinterWithoutAPrinterSaysSo()
     {
         if (!QPrinterInfo::defaultPrinter().isNull())
