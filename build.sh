@@ -16,13 +16,14 @@ RUN_PACKAGES=(
     libuchardet-dev
 )
 # What the tests add: the sharing service's libraries, an X server for the smoke test and the
-# start-up benchmark (X Damage), the package tools and validators, and the cross compiler of the
-# Windows syntax check.
+# start-up benchmark (X Damage), the package tools and validators, the cross compiler of the
+# Windows syntax check, and poppler's tools that read the PDFs of the print tests back.
 TEST_PACKAGES=(
     libmicrohttpd-dev libsqlite3-dev libpq-dev postgresql
     xvfb xauth libxcb1-dev libxcb-damage0-dev
     dpkg-dev lintian appstream desktop-file-utils
     g++-mingw-w64-x86-64-posix
+    poppler-utils
 )
 
 as_root() {

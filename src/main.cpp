@@ -1,11 +1,17 @@
 #include "appinfo.h"
+#include "engine/classset.h"
+#include "i18n/texttable.h"
+#include "print/worksheets.h"
+#include "storage/folders.h"
 #include "storage/settings.h"
 #include "widgets/qtprompter.h"
 #include "windows/program.h"
 #include "wordlists/shareaddress.h"
+#include "wordlists/wordliststore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -31,9 +37,80 @@ void addToolkitOptions(QCommandLineParser &parser)
     }
 }
 
+// A class set to write instead of starting the game.
+struct WorksheetJob {
+    QString file;
+    WorksheetSet set;
+    int langid = 0;
+};
+
+// The user's word lists, read only: lists.txt of the data folder, or the lists the game would
+// seed it with before its first start.
+QList<WordList> wordlists()
+{
+    QString file = wordlistfile(datafolder());
+    if (!QFileInfo::exists(file))
+        file = programdatafile(QStringLiteral("lists.txt"));
+    WordListStore store(file);
+    (void)store.Load(); // an unreadable file leaves the built-in lists, which is enough here
+    QList<WordList> lists;
+    for (int position = 1; position <= store.Count(); ++position)
+        lists.append(store.Get(position));
+    return lists;
+}
+
+// The options of --worksheets, checked before anything is drawn; a message for a usage error.
+QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
+{
+    job.file = parser.value(QStringLiteral("worksheets"));
+    bool ok = false;
+    job.set.level = parser.value(QStringLiteral("level")).toInt(&ok);
+    if (!parser.isSet(QStringLiteral("level")) || !ok || job.set.level < 0 || job.set.level > 4)
+        return QStringLiteral("--level must be 0 to 4 (Easy, Standard, Hard, Expert, Extreme), "
+                              "not '%1'")
+            .arg(parser.value(QStringLiteral("level")));
+    job.set.count = parser.value(QStringLiteral("count")).toInt(&ok);
+    if (!parser.isSet(QStringLiteral("count")) || !ok || job.set.count < 1 ||
+        job.set.count > kMaxClassSetSize)
+        return QStringLiteral("--count must be 1 to %1, not '%2'")
+            .arg(kMaxClassSetSize)
+            .arg(parser.value(QStringLiteral("count")));
+    if (parser.isSet(QStringLiteral("seed"))) {
+        const quint64 seed = parser.value(QStringLiteral("seed")).toULongLong(&ok);
+        if (!ok)
+            return QStringLiteral("--seed must be a whole number, not '%1'")
+                .arg(parser.value(QStringLiteral("seed")));
+        job.set.seed = seed;
+    }
+    const QString title = parser.value(QStringLiteral("list"));
+    if (!parser.isSet(QStringLiteral("list")))
+        return QStringLiteral("--list must name a word list by its title");
+    const QList<WordList> lists = wordlists();
+    for (const WordList &list : lists) {
+        if (list.title == title) {
+            job.set.title = list.title;
+            job.set.words = QStringList(list.words.begin(), list.words.end());
+            break;
+        }
+    }
+    if (job.set.words.isEmpty()) {
+        QStringList titles;
+        for (const WordList &list : lists)
+            titles.append(QStringLiteral("'%1'").arg(list.title));
+        return QStringLiteral("no word list is titled '%1'; the lists are %2")
+            .arg(title, titles.join(QStringLiteral(", ")));
+    }
+    SettingsState settings;
+    QStringList palette;
+    Settings().loadsettings(settings, palette);
+    job.langid = settings.langid;
+    return {};
+}
+
 // Reads the command line before any window exists: --help and --version print and end the
-// program, a mistake is a usage error (exit 2). Empty when the game is to start.
-std::optional<int> readCommandLine(int &argc, char **argv)
+// program, a mistake is a usage error (exit 2). Empty when the game is to start or, with job
+// set, the worksheets are to be written.
+std::optional<int> readCommandLine(int &argc, char **argv, std::optional<WorksheetJob> &job)
 {
     QCoreApplication core(argc, argv);
     QCommandLineParser parser;
@@ -43,6 +120,25 @@ std::optional<int> readCommandLine(int &argc, char **argv)
     parser.addHelpOption();
     parser.addVersionOption();
     addToolkitOptions(parser);
+    parser.addOptions({
+        {QStringLiteral("worksheets"),
+         QStringLiteral("Writes a class set of worksheets to <file> as a PDF and ends, without a "
+                        "window: different puzzles, one a page, then their answer key."),
+         QStringLiteral("file")},
+        {QStringLiteral("level"),
+         QStringLiteral("With --worksheets: the level, 0 Easy, 1 Standard, 2 Hard, 3 Expert, "
+                        "4 Extreme."),
+         QStringLiteral("level")},
+        {QStringLiteral("list"),
+         QStringLiteral("With --worksheets: the title of the word list (a built-in list or one "
+                        "of yours)."),
+         QStringLiteral("title")},
+        {QStringLiteral("count"),
+         QStringLiteral("With --worksheets: the number of sheets, 1 to 100."), QStringLiteral("n")},
+        {QStringLiteral("seed"),
+         QStringLiteral("With --worksheets: the same seed deals the same puzzles."),
+         QStringLiteral("s")},
+    });
     QTextStream out(stdout), err(stderr);
     if (!parser.parse(core.arguments()) || !parser.positionalArguments().isEmpty()) {
         err << "vaskelio: "
@@ -59,6 +155,21 @@ std::optional<int> readCommandLine(int &argc, char **argv)
     if (parser.isSet(QStringLiteral("version"))) {
         out << "vaskelio " << appinfo::kVersion << '\n';
         return 0;
+    }
+    if (parser.isSet(QStringLiteral("worksheets"))) {
+        WorksheetJob wanted;
+        if (const QString error = readWorksheetJob(parser, wanted); !error.isEmpty()) {
+            err << "vaskelio: " << error << '\n';
+            return 2;
+        }
+        job = wanted;
+    } else {
+        for (const char *name : {"level", "list", "count", "seed"}) {
+            if (parser.isSet(QString::fromLatin1(name))) {
+                err << "vaskelio: --" << name << " goes with --worksheets\n";
+                return 2;
+            }
+        }
     }
     return std::nullopt;
 }
@@ -88,8 +199,24 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setApplicationName(QString::fromLatin1(appinfo::kName));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(appinfo::kVersion));
-    if (const std::optional<int> done = readCommandLine(argc, argv))
+    std::optional<WorksheetJob> job;
+    if (const std::optional<int> done = readCommandLine(argc, argv, job))
         return *done;
+    if (job) {
+        // Drawn off screen, so that it runs where there is no desktop session.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        Program::prepareApplication();
+        TextTables texts;
+        texts.setLangid(job->langid);
+        texts.selectLanguage();
+        QString error;
+        if (!writeWorksheets(job->file, job->set, texts, &error)) {
+            std::fprintf(stderr, "vaskelio: %s\n", qPrintable(error));
+            return 1;
+        }
+        return 0;
+    }
 
     previousHandler = qInstallMessageHandler(noDisplayHandler);
     QApplication app(argc, argv);

@@ -5,9 +5,17 @@
 #include <QImage>
 #include <QWidget>
 
-// Paints each page on an image instead of paper, or fails with a set message.
+// Paints each page on an image instead of paper, or fails with a set message. The print
+// dialog is answered by cancelDialog.
 class ImagePagePrinter : public PagePrinter {
 public:
+    bool choosePrinterAndPrint(const QList<QWidget *> &pages, QPoint offsetDots,
+                               QString *error) override
+    {
+        ++dialogs;
+        return !cancelDialog && printPages(pages, offsetDots, error);
+    }
+
     bool printPages(const QList<QWidget *> &pages, QPoint offsetDots, QString *error) override
     {
         ++jobs;
@@ -29,4 +37,6 @@ public:
     QList<QImage> images;
     QPoint offset;
     int jobs = 0;
+    int dialogs = 0;
+    bool cancelDialog = false;
 };

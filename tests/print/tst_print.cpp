@@ -3,6 +3,9 @@
 #include "board/wordpalette.h"
 #include "fakeprintengine.h"
 #include "imagepageprinter.h"
+#include "pdftools.h"
+#include "print/pagepainter.h"
+#include "print/pdfpages.h"
 #include "print/printform.h"
 #include "print/printform2.h"
 #include "print/printsudoku.h"
@@ -11,11 +14,17 @@
 #include "sandbox.h"
 #include "storage/savedgame.h"
 #include "windows/frmnewgame.h"
+#include "windows/frmworksheets.h"
 #include "windows/mainwindow.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -39,6 +48,35 @@ QRgb darkest(const QImage &image, const QRect &rect)
 QRect onPage(const PrintPage &page, const QWidget *widget)
 {
     return QRect(widget->mapTo(page.panel(), QPoint(0, 0)), widget->size());
+}
+
+// Pixels of ink (darker than mid grey) in rect.
+int ink(const QImage &image, const QRect &rect)
+{
+    int dark = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                ++dark;
+    return dark;
+}
+
+// The mean thickness of a horizontal stroke in rect: dark pixels per column over the middle
+// two fifths of the ink's width.
+double stemWidth(const QImage &image, const QRect &rect)
+{
+    int left = rect.right(), right = rect.left();
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    if (right <= left)
+        return 0;
+    const int from = left + (right - left) * 3 / 10, to = left + (right - left) * 7 / 10;
+    return double(ink(image, QRect(QPoint(from, rect.top()), QPoint(to, rect.bottom())))) /
+           (to - from + 1);
 }
 
 const int kCellStarts[9] = {7, 206, 406, 606, 806, 1006, 1206, 1406, 1605};
@@ -288,6 +326,225 @@ private slots:
         QCOMPARE(engine.aborted, aborted);
         if (printed)
             QCOMPARE(engine.pages, 2);
+    }
+
+    // The pages drawn as vectors look as the widgets show them: the same pixels everywhere but
+    // in the bold words, which carry about as much ink.
+    void vectorPagesLookAsTheWidgets()
+    {
+        startGame();
+        print();
+        const QList<PrintPage *> pages{&puzzlePage(), &solutionPage()};
+        for (int n = 0; n < 2; ++n) {
+            const QImage widgets = printer.images.at(n);
+            QImage vectors(widgets.size(), QImage::Format_RGB32);
+            vectors.fill(0x123456);
+            {
+                QPainter painter(&vectors);
+                paintPage(painter, pages.at(n)->panel());
+            }
+            QRegion boldWords;
+            for (int i = 1; i <= 9; ++i)
+                for (int j = 1; j <= 9; ++j) {
+                    const TTntcell *c = pages.at(n)->board()->cell(i, j);
+                    if (c->font().bold() && !isEmptyText(c->text())) {
+                        const QRect r = onPage(*pages.at(n), c);
+                        boldWords += r;
+                        const double ratio = double(ink(vectors, r)) / ink(widgets, r);
+                        QVERIFY2(ratio > 0.85 && ratio < 2,
+                                 qPrintable(QStringLiteral("%1 %2 %3").arg(i).arg(j).arg(ratio)));
+                    }
+                }
+            QVERIFY(!boldWords.isEmpty());
+            int differ = 0;
+            for (int y = 0; y < widgets.height(); ++y)
+                for (int x = 0; x < widgets.width(); ++x)
+                    if (rgbAt(widgets, x, y) != rgbAt(vectors, x, y) &&
+                        !boldWords.contains(QPoint(x, y)))
+                        ++differ;
+            QCOMPARE(differ, 0);
+        }
+    }
+
+    // A given word of one character at its printed size, bold and regular, drawn on paper at
+    // 600 dots per inch and through a PDF: the bold stroke is clearly the thicker.
+    void boldStemsShowOnPaper_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::newRow("printer resolution") << false;
+        QTest::newRow("PDF") << true;
+    }
+    void boldStemsShowOnPaper()
+    {
+        QFETCH(bool, pdf);
+        auto stem = [&](bool bold) {
+            Tprintsudoku board;
+            TTntcell *cell = board.cell(1, 1);
+            cell->setText(QStringLiteral("一"));
+            QFont font = cell->font();
+            font.setBold(bold);
+            font.setPointSize(Tprintform::pointsForLength(1));
+            cell->setFont(font);
+            // The cell at 600 dots per inch, and inside it, clear of the grid lines.
+            const QRect area(0, 0, 420, 420), inside(24, 24, 360, 360);
+            QImage image;
+            if (pdf) {
+                const QString file = dir.filePath(QStringLiteral("stem.pdf"));
+                QString error;
+                if (!writePdf(file, QString(), {&board}, QPoint(), &error))
+                    return error.size() * -1.0;
+                QProcess raster;
+                raster.start(QStringLiteral("pdftoppm"),
+                             {"-r", "600", "-gray", "-singlefile", "-x", "0", "-y", "0", "-W",
+                              "420", "-H", "420", file, dir.filePath(QStringLiteral("stem"))});
+                raster.waitForFinished();
+                image.load(dir.filePath(QStringLiteral("stem.pgm")));
+            } else {
+                image = QImage(area.size(), QImage::Format_RGB32);
+                image.setDotsPerMeterX(qRound(600 / 0.0254));
+                image.setDotsPerMeterY(qRound(600 / 0.0254));
+                image.fill(Qt::white);
+                QPainter painter(&image);
+                mapPageToDevice(painter, QPoint());
+                paintPage(painter, &board);
+            }
+            return stemWidth(image, inside);
+        };
+        const double regular = stem(false), bold = stem(true);
+        QVERIFY2(regular > 5, qPrintable(QString::number(regular)));
+        QVERIFY2(bold > 1.3 * regular,
+                 qPrintable(QStringLiteral("bold %1, regular %2").arg(bold).arg(regular)));
+    }
+
+    // Save as PDF: the game's title as the file's name, the two pages as text with the fonts in.
+    void saveAsPdfShowsBothPages()
+    {
+        startGame();
+        const QString file = dir.filePath(QStringLiteral("game.pdf"));
+        fixture->prompter.files.enqueue(file);
+        main().pdfClick();
+        QCOMPARE(fixture->prompter.folders.constLast(), QDir::home().filePath("Numbers.pdf"));
+        QVERIFY2(fixture->prompter.messages.isEmpty(),
+                 qPrintable(fixture->prompter.messages.join('\n')));
+        QCOMPARE(pdftools::pages(file), 2);
+        const QString puzzle = pdftools::text(file, 1), solution = pdftools::text(file, 2);
+        for (const char *text : {"Numbers", "Name:", "Complete the grid", "www.vaskelio.org"})
+            QVERIFY2(puzzle.contains(QString::fromUtf8(text)), text);
+        for (const QString &word : kWords)
+            QVERIFY2(puzzle.simplified().contains(word), qPrintable(word));
+        QVERIFY(solution.contains(QStringLiteral("Solution")));
+        QVERIFY(!solution.contains(QStringLiteral("Name:")));
+        // Every given word is on the solution page too, with the other 81 - givens.
+        QCOMPARE(int(solution.count(QStringLiteral("elephant"))), 9);
+        QVERIFY(pdftools::allFontsEmbedded(file));
+    }
+
+    void pdfThatCannotBeWrittenIsReported()
+    {
+        startGame();
+        const QByteArray game = main().savedgame().toBytes();
+        fixture->prompter.files.enqueue(dir.filePath(QStringLiteral("missing/game.pdf")));
+        main().pdfClick();
+        QCOMPARE(fixture->prompter.messages.size(), 1);
+        QVERIFY2(fixture->prompter.messages.constFirst().startsWith(
+                     QStringLiteral("The PDF was not written.\nCannot create file")),
+                 qPrintable(fixture->prompter.messages.constFirst()));
+        QCOMPARE(main().savedgame().toBytes(), game);
+        // A cancelled file dialog writes nothing and says nothing.
+        fixture->prompter.clear();
+        main().pdfClick();
+        QVERIFY(fixture->prompter.messages.isEmpty());
+    }
+
+    // The right-click menu of the Print button and Ctrl+Shift+P: the game's pages need a game,
+    // a class set does not; the texts follow the language.
+    void printMenu()
+    {
+        auto texts = [this] {
+            QStringList shown;
+            for (const QAction *action : main().printMenu()->actions())
+                shown.append(action->text() + (action->isEnabled() ? "" : " (off)"));
+            return shown;
+        };
+        QTest::keyClick(&main(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(main().printMenu()->isVisible());
+        main().printMenu()->hide();
+        QCOMPARE(texts(), (QStringList{"Print… (off)", "Save as PDF… (off)", "Worksheets…"}));
+        startGame();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(4, 4),
+                                printButton()->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(printButton(), &click);
+        QTRY_VERIFY(main().printMenu()->isVisible());
+        main().printMenu()->hide();
+        QCOMPARE(texts(), (QStringList{"Print…", "Save as PDF…", "Worksheets…"}));
+        main().keydown(Qt::Key_F3);
+        QCOMPARE(texts(), (QStringList{"印刷…", "PDF として保存…", "ワークシート…"}));
+
+        main().printMenu()->actions().at(0)->trigger();
+        QCOMPARE(printer.dialogs, 1);
+        QCOMPARE(printer.jobs, 1);
+        QCOMPARE(printer.images.size(), 2);
+        printer.cancelDialog = true;
+        main().printMenu()->actions().at(0)->trigger();
+        QCOMPARE(printer.dialogs, 2);
+        QCOMPARE(printer.jobs, 1);
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        main().keydown(Qt::Key_F1);
+    }
+
+    // A class set from the dialog: 30 sheets, then the answer key six to a sheet.
+    void worksheetsFromTheDialog()
+    {
+        main().keydown(Qt::Key_F1);
+        const QString file = dir.filePath(QStringLiteral("class.pdf"));
+        fixture->prompter.files.enqueue(file);
+        bool checked = false;
+        whenModalOpens([&](QWidget *modal) {
+            auto *dialog = qobject_cast<Tfrmworksheets *>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->levels()->itemText(2), QStringLiteral("Hard"));
+            QCOMPARE(dialog->levels()->currentIndex(), 3); // the last new game's level
+            dialog->levels()->setCurrentIndex(2);
+            dialog->lists()->setCurrentIndex(dialog->lists()->findText("阿拉伯数字"));
+            QCOMPARE(dialog->count()->maximum(), 100);
+            dialog->count()->setValue(30);
+            dialog->btokClick();
+            QVERIFY(!dialog->isVisible());
+            checked = true;
+        });
+        state().settings.newgamelevel = 3;
+        main().worksheetsClick();
+        QVERIFY(checked);
+        QCOMPARE(fixture->prompter.folders.constLast(), QDir::home().filePath("阿拉伯数字.pdf"));
+        QCOMPARE(pdftools::pages(file), 35);
+        QVERIFY(pdftools::text(file, 1).contains(QStringLiteral("Sheet 1")));
+        QVERIFY(pdftools::text(file, 30).contains(QStringLiteral("Sheet 30")));
+        const QString key = pdftools::text(file, 35);
+        QVERIFY(key.contains(QStringLiteral("Answer key")));
+        QVERIFY(key.contains(QStringLiteral("Sheet 25")));
+        QVERIFY(key.contains(QStringLiteral("Sheet 30")));
+        QVERIFY(pdftools::allFontsEmbedded(file));
+    }
+
+    // On a printer the pages go out as text and lines too, not as pictures: a printer that
+    // writes PDF holds the pages' words as text, with their fonts.
+    void printerGetsTextNotPictures()
+    {
+        startGame();
+        print();
+        QPrinter paper(QPrinter::HighResolution);
+        paper.setOutputFormat(QPrinter::PdfFormat);
+        const QString file = dir.filePath(QStringLiteral("printed.pdf"));
+        paper.setOutputFileName(file);
+        QString error;
+        QVERIFY2(QtPagePrinter::printOn(paper, QStringLiteral("PDF"),
+                                        {puzzlePage().panel(), solutionPage().panel()},
+                                        QPoint(200, 100), &error),
+                 qPrintable(error));
+        QCOMPARE(pdftools::pages(file), 2);
+        QVERIFY(pdftools::text(file, 1).contains(QStringLiteral("Numbers")));
+        QVERIFY(pdftools::text(file, 2).contains(QStringLiteral("elephant")));
+        QVERIFY(pdftools::allFontsEmbedded(file));
     }
 
     void systemPrinterWithoutAPrinterSaysSo()

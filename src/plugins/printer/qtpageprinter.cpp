@@ -1,8 +1,11 @@
 #include "printer/qtpageprinter.h"
 
 #include "appinfo.h"
+#include "print/pagepainter.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWidget>
@@ -12,16 +15,31 @@ bool QtPagePrinter::printPages(const QList<QWidget *> &pages, QPoint offsetDots,
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
         *error = QStringLiteral("There is no default printer. Install a printer or make one the "
-                                "default, then print again.");
+                                "default, then print again, or right-click the Print button to "
+                                "save the pages as a PDF.");
         return false;
     }
-    // The pages are drawn for 300 dots per inch (2100 pixels across make a page of 7 inches):
-    // one page pixel is one dot at that resolution, whatever the printer's own, so a fine
-    // printer does not print them at a fraction of their size.
     QPrinter printer(info, QPrinter::HighResolution);
-    printer.setResolution(300);
     printer.setDocName(QString::fromLatin1(appinfo::kName));
     return printOn(printer, info.printerName(), pages, offsetDots, error);
+}
+
+bool QtPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages, QPoint offsetDots,
+                                          QString *error)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QString::fromLatin1(appinfo::kName));
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setMinMax(1, int(pages.size()));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    QList<QWidget *> chosen = pages;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        const int from = printer.fromPage(), to = qMax(from, printer.toPage());
+        chosen = pages.mid(from - 1, to - from + 1);
+    }
+    return printOn(printer, printer.printerName(), chosen, offsetDots, error);
 }
 
 bool QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<QWidget *> &pages,
@@ -37,6 +55,9 @@ bool QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<
         *error = QStringLiteral("The printer \"%1\" could not start printing.").arg(name);
         return false;
     }
+    // The pages are laid out for 300 dots per inch (2100 pixels across make 7 inches); drawn
+    // scaled to the printer's resolution they keep that size on any printer.
+    mapPageToDevice(painter, offsetDots);
     for (qsizetype n = 0; n < pages.size(); ++n) {
         // A job that cannot go on is withdrawn rather than left half printed.
         if (n > 0 && (!printer.newPage() || refused())) {
@@ -44,7 +65,7 @@ bool QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<
             *error = QStringLiteral("The printer \"%1\" could not start a new page.").arg(name);
             return false;
         }
-        pages.at(n)->render(&painter, offsetDots);
+        paintPage(painter, pages.at(n));
     }
     if (!painter.end() || refused()) {
         *error = QStringLiteral("The printer \"%1\" could not finish the print job.").arg(name);

@@ -4,10 +4,13 @@
 
 class QPrinter;
 
-// The system's default printer, without a dialog, at its own resolution.
+// The system's printers: the default one without a dialog, or the one chosen in the print
+// dialog. Pages are drawn as vectors at the printer's own resolution.
 class QtPagePrinter : public PagePrinter {
 public:
     bool printPages(const QList<QWidget *> &pages, QPoint offsetDots, QString *error) override;
+    bool choosePrinterAndPrint(const QList<QWidget *> &pages, QPoint offsetDots,
+                               QString *error) override;
 
     // The job itself, on a printer already set up; name is the printer's name for the messages.
     static bool printOn(QPrinter &printer, const QString &name, const QList<QWidget *> &pages,

@@ -73,12 +73,17 @@ void TTntcell::setFontColor(const QColor &color)
 void TTntcell::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    paintOn(painter, font());
+}
+
+void TTntcell::paintOn(QPainter &painter, const QFont &font, bool outlined) const
+{
     painter.fillRect(rect(), color_);
     // Most cells are empty; laying out their blanks would show nothing.
     if (!isEmptyText(text_)) {
-        painter.setFont(fontForText(font(), text_));
+        painter.setFont(fontForText(font, text_));
         painter.setPen(fontColor_);
-        drawCellText(painter, size(), text_);
+        drawCellText(painter, size(), text_, outlined);
     }
     if (isEnter_) {
         painter.setPen(QPen(Qt::black, 1));

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
+class QPainter;
+
 // One cell of a board: a word (or " "), the word number it stands for, whether it is given,
 // and a background. It paints itself and reports pointer events; the rules live elsewhere.
 class TTntcell : public QWidget {
@@ -28,6 +30,12 @@ public:
     void setColor(const QColor &color);
     QColor fontColor() const { return fontColor_; }
     void setFontColor(const QColor &color);
+
+    // Paints the cell as it shows itself, in its own coordinates, with font for its words: the
+    // print pages give the font in the paper's units, and outline the words of a bold face
+    // that has no bold weight (see drawCellText).
+    void paintOn(QPainter &painter, const QFont &font, bool outlined = false) const;
+
 
     // Column and row on the board, 1..9, set by the board; 0 for a cell on no board. Not x()
     // and y(), which are the widget's position.

@@ -109,6 +109,11 @@ int Ttntstdsudoku::linePosition(int pitch, int k)
 void Ttntstdsudoku::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    paintOn(painter);
+}
+
+void Ttntstdsudoku::paintOn(QPainter &painter) const
+{
     painter.fillRect(rect(), palette().window());
     const int w = width() / 9, h = height() / 9;
     const int length = 9 * w;

@@ -7,6 +7,7 @@
 
 #include <array>
 
+class QPainter;
 class TTntcell;
 
 // The on-screen 9 x 9 board: 81 cells laid out once at creation with a pitch of 73 pixels,
@@ -50,6 +51,9 @@ public:
     // Where grid line k (1..10) lies for a pitch p, and whether it is a thick one.
     static int linePosition(int pitch, int k);
     static bool isThickLine(int k) { return (k - 1) % 3 == 0; }
+
+    // Paints the board's face and grid lines, in its own coordinates; the cells paint over it.
+    void paintOn(QPainter &painter) const;
 
     QString cellText(int i, int j) const override;
     void setCellText(int i, int j, const QString &text) override;

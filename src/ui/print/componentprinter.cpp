@@ -7,17 +7,28 @@ ComponentPagePrinter::ComponentPagePrinter(const TextTables &texts) : texts_(tex
 
 ComponentPagePrinter::~ComponentPagePrinter() = default;
 
-bool ComponentPagePrinter::printPages(const QList<QWidget *> &pages, QPoint offsetDots,
-                                      QString *error)
+PagePrinter *ComponentPagePrinter::printer(QString *error)
 {
     if (!printer_) {
         if (auto *factory = loadcomponent<PagePrinterFactory>(QString::fromLatin1(kPrintComponent)))
             printer_ = factory->newPagePrinter();
     }
-    if (!printer_) {
+    if (!printer_)
         *error = texts_.uitext(QStringLiteral("msgnocomponent"))
                      .arg(componentfile(QString::fromLatin1(kPrintComponent)));
-        return false;
-    }
-    return printer_->printPages(pages, offsetDots, error);
+    return printer_.get();
+}
+
+bool ComponentPagePrinter::printPages(const QList<QWidget *> &pages, QPoint offsetDots,
+                                      QString *error)
+{
+    PagePrinter *loaded = printer(error);
+    return loaded && loaded->printPages(pages, offsetDots, error);
+}
+
+bool ComponentPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages, QPoint offsetDots,
+                                                 QString *error)
+{
+    PagePrinter *loaded = printer(error);
+    return loaded && loaded->choosePrinterAndPrint(pages, offsetDots, error);
 }

@@ -29,8 +29,13 @@ public:
     ~ComponentPagePrinter() override;
 
     bool printPages(const QList<QWidget *> &pages, QPoint offsetDots, QString *error) override;
+    bool choosePrinterAndPrint(const QList<QWidget *> &pages, QPoint offsetDots,
+                               QString *error) override;
 
 private:
+    // The component's printer, loaded at the first call; null with *error set without it.
+    PagePrinter *printer(QString *error);
+
     const TextTables &texts_;
     std::unique_ptr<PagePrinter> printer_;
 };

@@ -8,6 +8,7 @@
 #include "engine/prompter.h"
 #include "engine/random.h"
 #include "print/pageprinter.h"
+#include "print/pdfpages.h"
 #include "print/printform.h"
 #include "print/printform2.h"
 #include "storage/autosave.h"
@@ -36,9 +37,11 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolButton>
@@ -250,6 +253,12 @@ void TaaForm1::buildLayout()
     connect(toolbar_[0], &QToolButton::clicked, this, &TaaForm1::tbopenClick);
     connect(toolbar_[1], &QToolButton::clicked, this, &TaaForm1::tbsaveClick);
     connect(toolbar_[2], &QToolButton::clicked, this, &TaaForm1::tbprintClick);
+    toolbar_[2]->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(toolbar_[2], &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { showPrintMenu(toolbar_[2]->mapToGlobal(at)); });
+    auto *menuKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this] { showPrintMenu(toolbar_[2]->mapToGlobal(QPoint(0, toolbar_[2]->height()))); });
     connect(toolbar_[3], &QToolButton::clicked, this, &TaaForm1::tbcheckerrorClick);
     connect(toolbar_[4], &QToolButton::clicked, this, &TaaForm1::tbshowhintClick);
     connect(toolbar_[5], &QToolButton::clicked, this, &TaaForm1::tbrestartClick);
@@ -511,20 +520,97 @@ void TaaForm1::loadgame(const SavedGame &game)
     startplay();
 }
 
-void TaaForm1::tbprintClick()
+QList<QWidget *> TaaForm1::printpages()
 {
     const Windows &w = windows();
-    if (!w.printform || !w.printform2 || !printer_)
-        return;
+    if (!w.printform || !w.printform2)
+        return {};
     w.printform->translate(state_.texts);
     w.printform2->translate(state_.texts);
     w.printform->fill(state_.QJ1, state_.curwords, state_.Edit1, state_.TntListBox1.items);
     w.printform2->fill(state_.QJ1, state_.curwords);
+    return {w.printform->panel(), w.printform2->panel()};
+}
+
+void TaaForm1::tbprintClick()
+{
+    const QList<QWidget *> pages = printpages();
+    if (pages.isEmpty() || !printer_)
+        return;
     // The pages are not part of the game: a failed job leaves the game as it was.
     QString error;
-    if (!printer_->printPages({w.printform->panel(), w.printform2->panel()}, kPrintOffset, &error))
+    if (!printer_->printPages(pages, kPrintOffset, &error))
         prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
                          error);
+}
+
+QMenu *TaaForm1::printMenu()
+{
+    if (!printMenu_) {
+        printMenu_ = new QMenu(this);
+        printMenu_->setObjectName(QStringLiteral("printmenu"));
+        const std::pair<const char *, void (TaaForm1::*)()> items[] = {
+            {"mnprint", &TaaForm1::printDialogClick},
+            {"mnpdf", &TaaForm1::pdfClick},
+            {"mnworksheets", &TaaForm1::worksheetsClick}};
+        for (const auto &[name, handler] : items) {
+            QAction *action = printMenu_->addAction(QString(), this, handler);
+            action->setObjectName(QString::fromLatin1(name));
+        }
+    }
+    // The game's pages need a game; a class set does not.
+    const bool playing = toolbar_[2]->isEnabled();
+    for (QAction *action : printMenu_->actions()) {
+        action->setText(state_.texts.uitext(action->objectName() + QStringLiteral(".caption")));
+        action->setEnabled(playing || action->objectName() == QLatin1String("mnworksheets"));
+    }
+    return printMenu_;
+}
+
+void TaaForm1::showPrintMenu(const QPoint &globalPos)
+{
+    printMenu()->popup(globalPos);
+}
+
+void TaaForm1::printDialogClick()
+{
+    if (!toolbar_[2]->isEnabled())
+        return;
+    const QList<QWidget *> pages = printpages();
+    if (pages.isEmpty() || !printer_)
+        return;
+    QString error;
+    if (!printer_->choosePrinterAndPrint(pages, kPrintOffset, &error) && !error.isEmpty())
+        prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
+                         error);
+}
+
+void TaaForm1::pdfClick()
+{
+    if (!toolbar_[2]->isEnabled())
+        return;
+    QString name = state_.Edit1.trimmed();
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    if (name.isEmpty())
+        name = applicationTitle();
+    const QString file =
+        prompter_.saveFileName(QDir::home().filePath(name + QStringLiteral(".pdf")),
+                               QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    if (file.isEmpty())
+        return;
+    if (QFileInfo::exists(file) &&
+        !prompter_.confirm(state_.texts.uitext(QStringLiteral("msgoverride"))))
+        return;
+    const QList<QWidget *> pages = printpages();
+    QString error;
+    if (!pages.isEmpty() && !writePdf(file, state_.Edit1, pages, kPrintOffset, &error))
+        prompter_.inform(state_.texts.uitext(QStringLiteral("msgpdfnotwritten")) +
+                         QLatin1Char('\n') + error);
+}
+
+void TaaForm1::worksheetsClick()
+{
+    showModal(&Windows::frmworksheets);
 }
 
 void TaaForm1::tbcheckerrorClick()

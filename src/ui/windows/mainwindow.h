@@ -15,6 +15,7 @@ class LanguageContext;
 class ModalCloseGuard;
 class QDialog;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QStatusBar;
 class QToolButton;
@@ -44,6 +45,7 @@ public:
         QDialog *frmabout = nullptr;
         Tprintform *printform = nullptr;
         Tprintform2 *printform2 = nullptr;
+        QDialog *frmworksheets = nullptr;
     };
 
     TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings,
@@ -89,6 +91,13 @@ public:
 
     // Fills the puzzle page and the solution page from the game in play and prints them.
     void tbprintClick();
+    // The print menu: Print... (the print dialog), Save as PDF... and Worksheets...; on a
+    // right-click of the Print button and on Ctrl+Shift+P. Made when first asked for.
+    QMenu *printMenu();
+    void printDialogClick();
+    // Writes the two pages to a PDF file the user names, by default after the game's title.
+    void pdfClick();
+    void worksheetsClick();
     void tbcheckerrorClick();
     void tbshowhintClick();
     void tbrestartClick();
@@ -139,6 +148,9 @@ private:
     // A failure of Save or Open: the text of key naming the file, then the reason below it.
     QString failure(const QString &key, const QString &file, const QString &reason) const;
     void showModal(QDialog *TaaForm1::Windows::*which);
+    // The two pages filled from the game in play; none when they are not made yet.
+    QList<QWidget *> printpages();
+    void showPrintMenu(const QPoint &globalPos);
     const Windows &windows();
 
     ProgramState &state_;
@@ -165,4 +177,5 @@ private:
     std::array<QToolButton *, 7> toolbar_{};
     QLabel *mmsudokurule_ = nullptr;
     TranslationEditor *editor_ = nullptr;
+    QMenu *printMenu_ = nullptr;
 };

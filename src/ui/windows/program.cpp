@@ -16,6 +16,7 @@
 #include "windows/frmda.h"
 #include "windows/frmnewgame.h"
 #include "windows/frmoption.h"
+#include "windows/frmworksheets.h"
 #include "windows/mainwindow.h"
 #include "wordlists/wordliststore.h"
 
@@ -64,6 +65,7 @@ void Program::makewindows()
     webwordlist_ = new Twebwordlist(language, frmwordlist_, prompter_, *wordlists_, shareBase_);
     auto *frmoption = new Tfrmoption(language, main);
     auto *frmabout = new Tfrmabout(language, main);
+    auto *frmworksheets = new Tfrmworksheets(language, main, prompter_, *wordlists_);
     frmnewgame_->setWordListDialog(frmwordlist_);
     QObject::connect(frmwordlist_, &Tfrmwordlist::chosen, frmnewgame_,
                      [newgame = frmnewgame_](const std::array<QString, 10> &texts) {
@@ -72,7 +74,8 @@ void Program::makewindows()
                      });
     frmwordlist_->setAppendDialog(frmappend_);
     frmwordlist_->setShareDialogs(frmsubmit_, webwordlist_);
-    main_->setWindows({frmnewgame_, frmda_, frmoption, frmabout, printform, printform2});
+    main_->setWindows(
+        {frmnewgame_, frmda_, frmoption, frmabout, printform, printform2, frmworksheets});
     main_->setWindowMaker(nullptr);
 }
 

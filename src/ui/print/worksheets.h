@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class TextTables;
+
+// What a class set of worksheets holds: count different puzzles of one level with one word
+// list. The same seed deals the same puzzles; without one they come from the clock.
+struct WorksheetSet {
+    int level = 0;
+    QString title;
+    QStringList words; // word k at index k - 1
+    int count = 30;
+    std::optional<quint64> seed;
+};
+
+// Answers on one sheet of the answer key.
+constexpr int kAnswersPerSheet = 6;
+
+// Writes a PDF of the set: a puzzle page for each worksheet, numbered, with the list's title,
+// the instructions, the name line and the legend, in the language texts holds; then the
+// answer key, the numbered solutions kAnswersPerSheet to a sheet. False with a message for the
+// user when the set cannot be dealt or the file written. Needs a QApplication.
+bool writeWorksheets(const QString &file, const WorksheetSet &set, const TextTables &texts,
+                     QString *error);

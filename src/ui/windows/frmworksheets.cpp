@@ -1,0 +1,99 @@
+#include "windows/frmworksheets.h"
+
+#include "engine/bank.h"
+#include "engine/classset.h"
+#include "engine/prompter.h"
+#include "i18n/texttable.h"
+#include "print/worksheets.h"
+#include "storage/settings.h"
+#include "widgets/controls.h"
+#include "wordlists/wordliststore.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace {
+QLabel *addCaption(QWidget *parent, const char *name, const QString &text, const QRect &rect)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(rect);
+    return label;
+}
+} // namespace
+
+Tfrmworksheets::Tfrmworksheets(LanguageContext &context, QWidget *parent, Prompter &prompter,
+                               const WordListStore &store)
+    : DialogBase(context, parent, {"frmworksheets", QStringLiteral("Worksheets"), {330, 150}}),
+      prompter_(prompter), store_(store), levels_(new QComboBox(this)), lists_(new QComboBox(this)),
+      count_(new QSpinBox(this))
+{
+    addCaption(this, "lblevel", QStringLiteral("Level:"), {12, 14, 110, 22});
+    addCaption(this, "lblist", QStringLiteral("Word list:"), {12, 44, 110, 22});
+    addCaption(this, "lbcount", QStringLiteral("Number of sheets:"), {12, 74, 110, 22});
+    levels_->setObjectName(QStringLiteral("cblevel"));
+    levels_->setGeometry(126, 12, 190, 24);
+    lists_->setObjectName(QStringLiteral("cblist"));
+    lists_->setGeometry(126, 42, 190, 24);
+    count_->setObjectName(QStringLiteral("secount"));
+    count_->setGeometry(126, 72, 80, 24);
+    count_->setRange(1, kMaxClassSetSize);
+    count_->setValue(30);
+    for (int level = 0; level < PuzzleBank::kLevels; ++level)
+        levels_->addItem(levelNameKey(level));
+    auto *ok = addButton(this, "btok", QStringLiteral("Save as PDF..."), {126, 112, 110, 27});
+    auto *cancel = addButton(this, "btcancel", QStringLiteral("Cancel"), {242, 112, 75, 27});
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &Tfrmworksheets::btokClick);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void Tfrmworksheets::showEvent(QShowEvent *event)
+{
+    // The level names follow the language; the lists may have changed since the last time.
+    for (int level = 0; level < PuzzleBank::kLevels; ++level)
+        levels_->setItemText(level, context_.uitext(levelNameKey(level)));
+    // First the level of the last new game; after that, what the dialog last held.
+    if (!shown_)
+        levels_->setCurrentIndex(qBound(0, context_.settings().newgamelevel, 4));
+    shown_ = true;
+    const QString chosen = lists_->currentText();
+    lists_->clear();
+    for (int position = 1; position <= store_.Count(); ++position)
+        lists_->addItem(store_.Get(position).title);
+    lists_->setCurrentIndex(qMax(0, lists_->findText(chosen)));
+    DialogBase::showEvent(event);
+}
+
+void Tfrmworksheets::btokClick()
+{
+    const WordList &list = store_.Get(lists_->currentIndex() + 1);
+    QString name = list.title.trimmed();
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    if (name.isEmpty())
+        name = QStringLiteral("worksheets");
+    const QString file =
+        prompter_.saveFileName(QDir::home().filePath(name + QStringLiteral(".pdf")),
+                               QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    if (file.isEmpty())
+        return;
+    if (QFileInfo::exists(file) &&
+        !prompter_.confirm(context_.uitext(QStringLiteral("msgoverride"))))
+        return;
+    WorksheetSet set;
+    set.level = levels_->currentIndex();
+    set.title = list.title;
+    set.words = QStringList(list.words.begin(), list.words.end());
+    set.count = count_->value();
+    QString error;
+    if (!writeWorksheets(file, set, texts(), &error)) {
+        prompter_.inform(context_.uitext(QStringLiteral("msgpdfnotwritten")) + QLatin1Char('\n') +
+                         error);
+        return;
+    }
+    accept();
+}
