@@ -39,8 +39,8 @@ Result<QList<TQJ>> pickpuzzles(const PuzzleBank &bank, int level, int count, Ran
     QList<TQJ> puzzles;
     for (int k = 0; k < count; ++k) {
         TQJ model(random);
-        if (const auto error = model.parsebank(distinct.at(k)))
-            return failure(QStringLiteral("level %1: %2").arg(level).arg(error->message()));
+        if (const PuzzleRead read = model.parsebank(distinct.at(k)); !read)
+            return failure(QStringLiteral("level %1: %2").arg(level).arg(read.error().message()));
         puzzles.append(model);
     }
     return puzzles;
