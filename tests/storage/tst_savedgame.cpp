@@ -24,7 +24,7 @@ QByteArray bytesOf(const char *name)
 SavedGameRead<SavedGame> parseFile(const char *name)
 {
     const TextFileResult read = readtextfile(dataFile(name));
-    return parseSavedGame(read.text);
+    return parseSavedGame(read ? read->text : QString());
 }
 
 // The game of hard_game.wrd as the program writes it, with the title and words given.

@@ -138,7 +138,7 @@ private slots:
         QFETCH(QString, file);
         const TextFileResult read = readtextfile(file);
         QVERIFY(read.ok());
-        QCOMPARE(shown(tablerows(read.text)),
+        QCOMPARE(shown(tablerows(read->text)),
                  QStringLiteral("1:Colours|red|orange|yellow|green|blue|indigo|violet|black|white;"
                                 "2:Pets|cat|dog|fish|bird|mouse|rabbit|horse|snake|猫"));
     }
@@ -181,7 +181,7 @@ private slots:
         loadFruit(store);
         const TextFileResult read = readtextfile(tableFile("mixed.csv"));
         QVERIFY(read.ok());
-        const ImportCheck check = checkimport(tablerows(read.text), store);
+        const ImportCheck check = checkimport(tablerows(read->text), store);
 
         QCOMPARE(titles(check.lists),
                  (QStringList{"Colours", "Numbers, small", "Padded", "Colours ", "动物"}));

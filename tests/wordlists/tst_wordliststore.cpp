@@ -415,7 +415,7 @@ private slots:
         QCOMPARE(first.backup, QDir::toNativeSeparators(backup()));
         QCOMPARE(bytesOf(backup()), original);
         QVERIFY(bytesOf(file()).startsWith("\xFF\xFE"));
-        QVERIFY(readtextfile(file()).clean);
+        QVERIFY(readtextfile(file())->clean);
 
         // A second change finds the copy made.
         const StoreResult second = store.Add(makeList(QStringLiteral("Second")));

@@ -18,8 +18,11 @@ PuzzleBank::PuzzleBank(const std::array<QStringList, kLevels> &levels)
 const QStringList &PuzzleBank::lines(int level) const
 {
     auto &slot = levels_[level];
-    if (!slot)
-        slot = levelLines(readtextfile(QStringLiteral(":/bank/tk%1.txt").arg(level)).text);
+    if (!slot) {
+        // Built into the program; were it ever missing, the level would simply have no lines.
+        const TextFileResult read = readtextfile(QStringLiteral(":/bank/tk%1.txt").arg(level));
+        slot = read ? levelLines(read->text) : QStringList();
+    }
     return *slot;
 }
 

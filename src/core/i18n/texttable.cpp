@@ -41,7 +41,7 @@ TextTables::TextTables()
     for (int n = 0; n < kLanguages; ++n) {
         const TextFileResult file = readtextfile(QStringLiteral(":/i18n/lang%1.txt").arg(n));
         if (file)
-            langs_[n] = TextTable::fromText(file.text);
+            langs_[n] = TextTable::fromText(file->text);
     }
     vl_ = langs_[0];
 }

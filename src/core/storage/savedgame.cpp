@@ -109,24 +109,25 @@ SavedGameRead<SavedGame> parseSavedGame(const QString &text)
 SavedGameRead<SavedGame> readSavedGame(const QString &path)
 {
     const TextFileResult read = readtextfile(path, kMaxSavedGameBytes);
-    switch (read.status) {
-    case TextFileResult::Status::Ok:
-        break;
-    case TextFileResult::Status::NotAFile:
-        return failure(SavedGameError{Kind::NotAFile, 0, 0, 0, {}});
-    case TextFileResult::Status::TooLarge:
-        return failure(SavedGameError{Kind::TooLarge, 0, 0, 0, {}});
-    case TextFileResult::Status::Missing:
-    case TextFileResult::Status::Unreadable:
-        return failure(SavedGameError{Kind::Unreadable, 0, 0, 0, read.error});
+    if (!read) {
+        switch (read.error().kind) {
+        case FileProblem::Kind::NotAFile:
+            return failure(SavedGameError{Kind::NotAFile, 0, 0, 0, {}});
+        case FileProblem::Kind::TooLarge:
+            return failure(SavedGameError{Kind::TooLarge, 0, 0, 0, {}});
+        case FileProblem::Kind::Missing:
+        case FileProblem::Kind::Unreadable:
+            break;
+        }
+        return failure(SavedGameError{Kind::Unreadable, 0, 0, 0, read.error().reason});
     }
     // The decoder keeps a last odd byte as U+FFFD; a saved game with it is cut short.
     const bool utf16 =
-        read.encoding == TextEncoding::Utf16LE || read.encoding == TextEncoding::Utf16BE;
-    if (utf16 && read.bytes % 2 != 0)
+        read->encoding == TextEncoding::Utf16LE || read->encoding == TextEncoding::Utf16BE;
+    if (utf16 && read->bytes % 2 != 0)
         return failure(
-            SavedGameError{Kind::CutCharacter, int(textlines(read.text).size()), 0, 0, {}});
-    return parseSavedGame(read.text);
+            SavedGameError{Kind::CutCharacter, int(textlines(read->text).size()), 0, 0, {}});
+    return parseSavedGame(read->text);
 }
 
 QString savedGameFilter()

@@ -177,50 +177,28 @@ DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding
 
 TextFileResult readtextfile(const QString &path, qint64 maxBytes)
 {
-    TextFileResult result;
-    if (path.isEmpty()) {
-        result.error = QStringLiteral("No file name specified");
-        return result;
-    }
+    using Kind = FileProblem::Kind;
+    if (path.isEmpty())
+        return failure(FileProblem{Kind::Missing, QStringLiteral("No file name specified")});
     // Asked before opening: open() itself blocks on a pipe without a writer.
     const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        result.status = TextFileResult::Status::NotAFile;
-        result.error = QStringLiteral("Not a regular file");
-        return result;
-    }
+    if (info.exists() && !info.isFile())
+        return failure(FileProblem{Kind::NotAFile, QStringLiteral("Not a regular file")});
     const auto tooLarge = [&](qint64 size) { return maxBytes >= 0 && size > maxBytes; };
-    if (tooLarge(info.size())) {
-        result.status = TextFileResult::Status::TooLarge;
-        result.error = QStringLiteral("File too large");
-        return result;
-    }
+    if (tooLarge(info.size()))
+        return failure(FileProblem{Kind::TooLarge, QStringLiteral("File too large")});
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status =
-            file.exists() ? TextFileResult::Status::Unreadable : TextFileResult::Status::Missing;
-        result.error = file.errorString();
-        return result;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(
+            FileProblem{file.exists() ? Kind::Unreadable : Kind::Missing, file.errorString()});
     // One byte past the limit tells a file that grew since it was measured.
     const QByteArray bytes = maxBytes >= 0 ? file.read(maxBytes + 1) : file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.status = TextFileResult::Status::Unreadable;
-        result.error = file.errorString();
-        return result;
-    }
-    if (tooLarge(bytes.size())) {
-        result.status = TextFileResult::Status::TooLarge;
-        result.error = QStringLiteral("File too large");
-        return result;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return failure(FileProblem{Kind::Unreadable, file.errorString()});
+    if (tooLarge(bytes.size()))
+        return failure(FileProblem{Kind::TooLarge, QStringLiteral("File too large")});
     DecodedText decoded = decodetext(bytes);
-    result.status = TextFileResult::Status::Ok;
-    result.text = std::move(decoded.text);
-    result.encoding = decoded.encoding;
-    result.bytes = bytes.size();
-    result.clean = decoded.clean;
-    return result;
+    return TextFile{std::move(decoded.text), decoded.encoding, bytes.size(), decoded.clean};
 }
 
 Status writewholefile(const QString &path, const QByteArray &bytes)

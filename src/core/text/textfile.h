@@ -39,20 +39,23 @@ DecodedText decodetext(const QByteArray &bytes);
 // Same, with the locale's encoding given (empty: none to try) instead of asked for.
 DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding);
 
-struct TextFileResult {
-    // NotAFile: a folder, pipe, socket or device, never opened (opening a pipe waits for a
-    // writer, and a device may never end).
-    enum class Status { Ok, Missing, Unreadable, NotAFile, TooLarge };
-    Status status = Status::Missing;
+// A text file as read: its text, how it was encoded and whether it decoded cleanly.
+struct TextFile {
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
     qint64 bytes = 0;  // the file's size, mark included
     bool clean = true; // as in DecodedText
-    QString error;     // the platform's description when not Ok
-
-    bool ok() const { return status == Status::Ok; }
-    explicit operator bool() const { return ok(); }
 };
+
+// Why a file could not be read. NotAFile: a folder, pipe, socket or device, never opened (opening
+// a pipe waits for a writer, and a device may never end).
+struct FileProblem {
+    enum class Kind { Missing, Unreadable, NotAFile, TooLarge };
+    Kind kind = Kind::Missing;
+    QString reason; // the platform's description, or ours
+};
+
+using TextFileResult = Result<TextFile, FileProblem>;
 
 // Reads a whole text file (resource paths included). The one reader of every text file of the
 // program. A file of more than maxBytes (when not negative) is refused unread.

@@ -66,7 +66,7 @@ const QList<WordList> &builtInLists()
     // Our own resource in the file's line format, without a header line.
     static const QList<WordList> lists = [] {
         const TextFileResult read = readtextfile(QStringLiteral(":/wordlists/builtin.txt"));
-        QList<WordList> parsed = parseLists(textlines(read.text), 0);
+        QList<WordList> parsed = parseLists(textlines(read ? read->text : QString()), 0);
         Q_ASSERT(parsed.size() == WordListStore::kBuiltIn);
         return parsed;
     }();
@@ -99,9 +99,9 @@ StoreResult WordListStore::Load()
     keepOriginal_ = false;
     const TextFileResult read = readtextfile(file_);
     if (!read)
-        return {false, tr("Cannot open file \"%1\". %2").arg(fullPath(file_), read.error)};
-    keepOriginal_ = !read.clean;
-    const QStringList lines = textlines(read.text);
+        return {false, tr("Cannot open file \"%1\". %2").arg(fullPath(file_), read.error().reason)};
+    keepOriginal_ = !read->clean;
+    const QStringList lines = textlines(read->text);
     if (!lines.isEmpty())
         header_ = lines.first();
     user_ = parseLists(lines, 1);

@@ -200,10 +200,10 @@ void Tfrmwordlist::importlistsClick()
         texts.uitext(QStringLiteral("frmwordlist.msgnotimported")).arg(shown) + QLatin1Char('\n');
     const TextFileResult read = readtextfile(file, kImportLimit);
     if (!read) {
-        prompter_.inform(notImported + read.error);
+        prompter_.inform(notImported + read.error().reason);
         return;
     }
-    const ImportCheck check = checkimport(tablerows(read.text), store_);
+    const ImportCheck check = checkimport(tablerows(read->text), store_);
     if (!check.lists.isEmpty()) {
         const int first = store_.Count() + 1;
         StoreResult added = store_.AddMany(check.lists);

@@ -17,19 +17,22 @@ KeyPreview::~KeyPreview()
 
 bool KeyPreview::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    // A key goes first to the focused control (or the window when nothing has the focus), then
-    // to the parents of a control that ignored it; act on the first delivery only.
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != window_)
-        return false;
-    QWidget *focus = QApplication::focusWidget();
-    const QWidget *first = focus && focus->window() == window_ ? focus : window_;
-    if (widget != first)
+    if (!firstKeyDelivery(watched, event, window_))
         return false;
     handler_(static_cast<QKeyEvent *>(event));
     return false;
+}
+
+QWidget *firstKeyDelivery(QObject *watched, QEvent *event, QWidget *window)
+{
+    if (event->type() != QEvent::KeyPress)
+        return nullptr;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != window)
+        return nullptr;
+    QWidget *focus = QApplication::focusWidget();
+    QWidget *first = focus && focus->window() == window ? focus : window;
+    return widget == first ? first : nullptr;
 }
 
 int languageForKey(int key)

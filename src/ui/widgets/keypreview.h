@@ -26,5 +26,11 @@ private:
     Handler handler_;
 };
 
+// The control a key pressed in window reaches first (the focused one, or the window when nothing
+// has the focus) when watched is that control and event a key press; null otherwise. A key goes
+// on to the parents of a control that ignores it, and a filter should act on its first delivery
+// only.
+QWidget *firstKeyDelivery(QObject *watched, QEvent *event, QWidget *window);
+
 // The language keys shared by every window: F1, F2 and F3 give langid 0, 1 and 2, or -1.
 int languageForKey(int key);

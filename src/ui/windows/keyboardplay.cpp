@@ -3,6 +3,7 @@
 #include "board/tntspeedbutton.h"
 #include "board/tntstdsudoku.h"
 #include "board/wordpalette.h"
+#include "widgets/keypreview.h"
 #include "windows/mainwindow.h"
 
 #include <QAbstractButton>
@@ -47,15 +48,8 @@ void KeyboardPlay::addShortcut(QKeyCombination keys, const char *button)
 
 bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != window_)
-        return false;
-    // Act on the first delivery only: the focused control, or the window when none has focus.
-    QWidget *focus = QApplication::focusWidget();
-    QWidget *first = focus && focus->window() == window_ ? focus : window_;
-    if (widget != first)
+    QWidget *first = firstKeyDelivery(watched, event, window_);
+    if (!first)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
     if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)

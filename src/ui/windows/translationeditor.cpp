@@ -31,8 +31,8 @@ Status readLanguageFile(const QString &path, TextTable &table)
 {
     const TextFileResult read = readtextfile(path);
     if (!read)
-        return failure(QStringLiteral("%1: %2").arg(path, read.error));
-    table = TextTable::fromText(read.text);
+        return failure(QStringLiteral("%1: %2").arg(path, read.error().reason));
+    table = TextTable::fromText(read->text);
     return {};
 }
 } // namespace
