@@ -7,10 +7,10 @@
 bool reportstorechange(Prompter &prompter, const TextTables &texts, const StoreResult &result)
 {
     // The path goes on a line of its own, so no translation can lose it.
-    if (!result.backup.isEmpty())
+    if (!keptcopy(result).isEmpty())
         prompter.inform(texts.uitext(QStringLiteral("msgbackup")) + QLatin1Char('\n') +
-                        result.backup);
+                        keptcopy(result));
     if (!result)
-        prompter.inform(result.message);
-    return result.ok;
+        prompter.inform(result.error().message);
+    return result.ok();
 }

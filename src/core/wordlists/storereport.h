@@ -1,8 +1,9 @@
 #pragma once
 
+#include "wordlists/wordliststore.h"
+
 class Prompter;
 class TextTables;
-struct StoreResult;
 
 // Tells the player what a change of the word-list store did besides the change: the copy of
 // lists.txt it kept (named with its path), then the reason it failed. True when it was made.

@@ -99,13 +99,14 @@ StoreResult WordListStore::Load()
     keepOriginal_ = false;
     const TextFileResult read = readtextfile(file_);
     if (!read)
-        return {false, tr("Cannot open file \"%1\". %2").arg(fullPath(file_), read.error().reason)};
+        return failure(StoreFailure{
+            tr("Cannot open file \"%1\". %2").arg(fullPath(file_), read.error().reason), {}});
     keepOriginal_ = !read->clean;
     const QStringList lines = textlines(read->text);
     if (!lines.isEmpty())
         header_ = lines.first();
     user_ = parseLists(lines, 1);
-    return {};
+    return StoreChange{};
 }
 
 const WordList &WordListStore::Get(int position) const
@@ -129,7 +130,7 @@ StoreResult WordListStore::Add(const WordList &list)
     user.append(storable(list));
     StoreResult result = commit(std::move(user));
     if (result)
-        result.position = Count();
+        result->position = Count();
     return result;
 }
 
@@ -140,7 +141,7 @@ StoreResult WordListStore::AddMany(const QList<WordList> &lists)
         user.append(storable(list));
     StoreResult result = commit(std::move(user));
     if (result)
-        result.position = Count();
+        result->position = Count();
     return result;
 }
 
@@ -148,7 +149,7 @@ StoreResult WordListStore::Replace(int position, const WordList &list)
 {
     Q_ASSERT(isUserPosition(position));
     if (!isUserPosition(position))
-        return {};
+        return StoreChange{};
     QList<WordList> user = user_;
     user[position - 1 - kBuiltIn] = storable(list);
     return commit(std::move(user));
@@ -158,7 +159,7 @@ StoreResult WordListStore::Remove(int position)
 {
     Q_ASSERT(isUserPosition(position));
     if (!isUserPosition(position))
-        return {};
+        return StoreChange{};
     QList<WordList> user = user_;
     user.removeAt(position - 1 - kBuiltIn);
     return commit(std::move(user));
@@ -179,22 +180,22 @@ StoreResult WordListStore::commit(QList<WordList> user)
 
 StoreResult WordListStore::keepOriginal()
 {
-    StoreResult result;
+    StoreChange change;
     if (!keepOriginal_)
-        return result;
+        return change;
     const QString copy = file_ + QStringLiteral(".bak");
     // A copy kept before, in this run or an earlier one, is never replaced; a file removed since
     // it was read has no bytes left to lose.
     if (!QFileInfo(copy).isFile() && QFileInfo::exists(file_)) {
         QFile original(file_);
         if (!original.copy(copy))
-            return {
-                false,
-                tr("Cannot create file \"%1\". %2").arg(fullPath(copy), original.errorString())};
-        result.backup = fullPath(copy);
+            return failure(StoreFailure{
+                tr("Cannot create file \"%1\". %2").arg(fullPath(copy), original.errorString()),
+                {}});
+        change.backup = fullPath(copy);
     }
     keepOriginal_ = false;
-    return result;
+    return change;
 }
 
 StoreResult WordListStore::write(const QList<WordList> &user)
@@ -208,9 +209,9 @@ StoreResult WordListStore::write(const QList<WordList> &user)
         for (const QString &word : list.words)
             text += word + kLineEnd;
     }
-    if (const Status written = writewholefile(file_, utf16lewithmark(text)); !written) {
-        result.ok = false;
-        result.message = tr("Cannot create file \"%1\". %2").arg(fullPath(file_), written.error());
-    }
+    if (const Status written = writewholefile(file_, utf16lewithmark(text)); !written)
+        return failure(
+            StoreFailure{tr("Cannot create file \"%1\". %2").arg(fullPath(file_), written.error()),
+                         result->backup});
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/result.h"
+
 #include <QList>
 #include <QString>
 
@@ -18,15 +20,23 @@ struct WordList {
     }
 };
 
-// Success, or the message that tells the user why lists.txt could not be read or written.
-struct StoreResult {
-    bool ok = true;
-    QString message;
+// What a change of lists.txt did, or the message that tells the user why lists.txt could not be
+// read or written. Either way backup is the full path of the copy of lists.txt that the change
+// kept, if it did: a copy is kept before a write that may then fail.
+struct StoreChange {
     int position = 0; // Add: where the new list now stands
-    QString backup{}; // the full path of the copy of lists.txt that this change kept, if it did
-
-    explicit operator bool() const { return ok; }
+    QString backup;
 };
+struct StoreFailure {
+    QString message;
+    QString backup;
+};
+using StoreResult = Result<StoreChange, StoreFailure>;
+// The copy of lists.txt a change kept, whether or not the change went through.
+inline const QString &keptcopy(const StoreResult &result)
+{
+    return result ? result->backup : result.error().backup;
+}
 
 // The path of lists.txt in a data folder.
 QString wordlistfile(const QString &dataFolder);

@@ -68,16 +68,12 @@ void Tfrmappend::Button1Click()
     for (int k = 1; k <= 9; ++k)
         list.words[k - 1] = w_[k]->text();
 
-    StoreResult result;
-    if (mode_ == Mode::Append) {
-        if (store_.Find(list.title)) {
-            prompter_.inform(texts.uitext(QStringLiteral("msgexist")));
-            return;
-        }
-        result = store_.Add(list);
-    } else {
-        result = store_.Replace(position_, list);
+    if (mode_ == Mode::Append && store_.Find(list.title)) {
+        prompter_.inform(texts.uitext(QStringLiteral("msgexist")));
+        return;
     }
+    const StoreResult result =
+        mode_ == Mode::Append ? store_.Add(list) : store_.Replace(position_, list);
     if (!reportstorechange(prompter_, texts, result))
         return;
     accept();

@@ -87,7 +87,7 @@ Tfrmwordlist::Tfrmwordlist(LanguageContext &context, QWidget *opener, Prompter &
 
     // A file that cannot be read leaves the built-in lists, and Append creates the file anew.
     if (const StoreResult loaded = store_.Load(); !loaded)
-        prompter_.inform(loaded.message);
+        prompter_.inform(loaded.error().message);
     for (int p = 1; p <= store_.Count(); ++p)
         wl_->addItem(store_.Get(p).title);
     showposition(1);
@@ -208,7 +208,7 @@ void Tfrmwordlist::importlistsClick()
         const int first = store_.Count() + 1;
         StoreResult added = store_.AddMany(check.lists);
         if (!added)
-            added.message.prepend(notImported);
+            added = failure(StoreFailure{notImported + added.error().message, keptcopy(added)});
         if (!reportstorechange(prompter_, texts, added))
             return;
         for (int p = first; p <= store_.Count(); ++p)
