@@ -98,8 +98,7 @@ bool Tfrmsubmit::send(const QByteArray &address, QString &reason)
     if (!client_)
         client_ = loadshareclient();
     if (!client_) {
-        reason = context_.uitext(QStringLiteral("msgnocomponent"))
-                     .arg(componentfile(QString::fromLatin1(kNetworkComponent)));
+        reason = missingcomponent(context_.texts(), kNetworkComponent);
         return false;
     }
     // Qt escapes the few characters that may not stand raw in a URL (" \ ^ ` { | }) once more

@@ -70,8 +70,7 @@ bool Twebwordlist::startloading()
     if (!client_)
         client_ = loadshareclient();
     if (!client_) {
-        prompter_.inform(context_.uitext(QStringLiteral("msgnocomponent"))
-                             .arg(componentfile(QString::fromLatin1(kNetworkComponent))));
+        prompter_.inform(missingcomponent(context_.texts(), kNetworkComponent));
         return false;
     }
     client_->cancel(); // the end of an older load is not taken for the page

@@ -14,8 +14,7 @@ PagePrinter *ComponentPagePrinter::printer(QString *error)
             printer_ = factory->newPagePrinter();
     }
     if (!printer_)
-        *error = texts_.uitext(QStringLiteral("msgnocomponent"))
-                     .arg(componentfile(QString::fromLatin1(kPrintComponent)));
+        *error = missingcomponent(texts_, kPrintComponent);
     return printer_.get();
 }
 

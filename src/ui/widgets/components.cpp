@@ -1,5 +1,7 @@
 #include "widgets/components.h"
 
+#include "i18n/texttable.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -58,4 +60,10 @@ QObject *loadcomponent(const QString &name)
         qWarning("%s", qPrintable(loader.errorString()));
     }
     return nullptr;
+}
+
+QString missingcomponent(const TextTables &texts, const char *name)
+{
+    return texts.uitext(QStringLiteral("msgnocomponent"))
+        .arg(componentfile(QString::fromLatin1(name)));
 }

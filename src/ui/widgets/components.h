@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class TextTables;
+
 // The program's optional parts (printing, the network client) are plugins loaded when first
 // used, so that their Qt libraries stay out of the start-up.
 
@@ -15,6 +17,9 @@ void setcomponentfolders(const QStringList &folders);
 
 // The file name of component name on this system: vaskelio-print.so, vaskelio-print.dll.
 QString componentfile(const QString &name);
+
+// What the player is told when component name cannot be loaded, naming its file.
+QString missingcomponent(const TextTables &texts, const char *name);
 
 // The root object of component name from the first folder that holds it, or null when none
 // does or it cannot be loaded. A component stays loaded; asking again returns the same object.
