@@ -312,10 +312,10 @@ private slots:
         for (int level = 0; level < PuzzleBank::kLevels; ++level) {
             for (int r = 1; r <= bank.lineCount(level); ++r) {
                 const QString line = bank.line(level, r);
-                const bankline::Decoded decoded = bankline::decode(line.toLatin1());
-                QVERIFY2(decoded, qPrintable(decoded.problem));
-                const Grid &givens = decoded.puzzle->givens;
-                const Grid &solution = decoded.puzzle->solution;
+                const auto decoded = bankline::decode(line.toLatin1());
+                QVERIFY2(decoded, qPrintable(decoded ? QString() : decoded.error()));
+                const Grid &givens = decoded->givens;
+                const Grid &solution = decoded->solution;
                 const sudoku::Rating rating = sudoku::rate(givens);
                 for (int cell = 0; cell < 81; ++cell)
                     if (rating.grid[cell] && rating.grid[cell] != solution[cell])

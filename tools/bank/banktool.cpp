@@ -25,12 +25,12 @@ int Puzzle::givenCount() const
 
 Result<Puzzle> parseBankLine(const QByteArray &line)
 {
-    const bankline::Decoded decoded = bankline::decode(line);
+    const auto decoded = bankline::decode(line);
     if (!decoded)
-        return failure(decoded.problem);
+        return failure(decoded.error());
     Puzzle puzzle;
-    puzzle.givens = decoded.puzzle->givens;
-    puzzle.solution = decoded.puzzle->solution;
+    puzzle.givens = decoded->givens;
+    puzzle.solution = decoded->solution;
     puzzle.hasSolution = true;
     return puzzle;
 }

@@ -17,29 +17,29 @@ char charOf(bool given, int value)
     return char((given ? '0' : 'A' - 1) + value);
 }
 
-Decoded decode(QByteArrayView line)
+Result<Puzzle> decode(QByteArrayView line)
 {
     for (qsizetype p = 0; p < line.size(); ++p) {
         const auto c = static_cast<unsigned char>(line.at(p));
         if (c < 0x20 || c >= 0x7F)
-            return {std::nullopt, QStringLiteral("byte 0x%1 at position %2 is not printable ASCII")
-                                      .arg(QString::number(c, 16).toUpper().rightJustified(2, u'0'))
-                                      .arg(p + 1)};
+            return failure(QStringLiteral("byte 0x%1 at position %2 is not printable ASCII")
+                               .arg(QString::number(c, 16).toUpper().rightJustified(2, u'0'))
+                               .arg(p + 1));
     }
     if (line.size() != kCells)
-        return {std::nullopt, QStringLiteral("%1 characters, 81 expected").arg(line.size())};
+        return failure(QStringLiteral("%1 characters, 81 expected").arg(line.size()));
     Puzzle puzzle;
     for (int p = 0; p < kCells; ++p) {
         const auto cell = cellOf(QLatin1Char(line.at(p)));
         if (!cell)
-            return {std::nullopt, QStringLiteral("'%1' at position %2 is not one of 1-9 or A-I")
-                                      .arg(QLatin1Char(line.at(p)))
-                                      .arg(p + 1)};
+            return failure(QStringLiteral("'%1' at position %2 is not one of 1-9 or A-I")
+                               .arg(QLatin1Char(line.at(p)))
+                               .arg(p + 1));
         puzzle.solution[p] = std::uint8_t(cell->value);
         if (cell->given)
             puzzle.givens[p] = std::uint8_t(cell->value);
     }
-    return {puzzle, {}};
+    return puzzle;
 }
 
 QByteArray encode(const Grid &givens, const Grid &solution)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/result.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QChar>
@@ -30,12 +32,8 @@ struct Puzzle {
     Grid givens{};
     Grid solution{};
 };
-struct Decoded {
-    std::optional<Puzzle> puzzle;
-    QString problem; // why there is no puzzle, in English, e.g. "80 characters, 81 expected"
-    explicit operator bool() const { return puzzle.has_value(); }
-};
-Decoded decode(QByteArrayView line);
+// The puzzle of a line, or why it is none, in English, e.g. "80 characters, 81 expected".
+Result<Puzzle> decode(QByteArrayView line);
 QByteArray encode(const Grid &givens, const Grid &solution);
 
 // Line 1 of a level as the bank ships it; the bank generator writes it first and the tests know
