@@ -9,6 +9,7 @@
 #include "print/printform.h"
 #include "print/printform2.h"
 #include "print/printsudoku.h"
+#include "print/worksheets.h"
 #include "printer/qtpageprinter.h"
 #include "programfixture.h"
 #include "sandbox.h"
@@ -755,6 +756,33 @@ private slots:
         });
         main().worksheetsClick();
         QVERIFY(checked);
+    }
+
+    // The answer key's heading takes a smaller size for a long title rather than run past the
+    // margins.
+    void longTitleStaysOnTheAnswerKey()
+    {
+        WorksheetSet set;
+        set.title = QStringLiteral("Everyday words for the first weeks of the spring term");
+        set.words = kWords;
+        set.count = 1;
+        set.seed = 1;
+        const QString file = dir.filePath(QStringLiteral("long.pdf"));
+        const Status written = writeWorksheets(file, set, state().texts);
+        QVERIFY2(written, qPrintable(written.ok() ? QString() : written.error()));
+        static const QRegularExpression word(
+            QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)")re"));
+        const QString boxes = pdftools::text(file, 2, {"-bbox"});
+        QVERIFY(pdftools::text(file, 2).simplified().contains(set.title));
+        const qreal margin = kSheetMarginMm / 25.4 * 72;
+        int words = 0;
+        for (auto match = word.globalMatch(boxes); match.hasNext(); ++words) {
+            const auto m = match.next();
+            QVERIFY2(m.captured(1).toDouble() >= margin - 0.5 &&
+                         m.captured(2).toDouble() <= 595.28 - margin + 0.5,
+                     qPrintable(m.captured(0)));
+        }
+        QVERIFY(words > 10);
     }
 
     // On a printer the pages go out as text and lines too, not as pictures: a printer that

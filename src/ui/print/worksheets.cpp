@@ -9,6 +9,7 @@
 #include "print/printform2.h"
 #include "print/printsudoku.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 
 namespace {
@@ -36,7 +37,12 @@ void drawCaption(QPainter &painter, const QRect &rect, const QString &text, int 
                  bool bold = false, int flags = Qt::AlignLeft | Qt::AlignTop)
 {
     painter.save();
-    painter.setFont(captionFont(pixels, bold));
+    // A long title takes a smaller size rather than run off the sheet.
+    QFont font = captionFont(pixels, bold);
+    while (font.pixelSize() > pixels / 2 &&
+           QFontMetrics(font, painter.device()).horizontalAdvance(text) > rect.width())
+        font.setPixelSize(font.pixelSize() - 2);
+    painter.setFont(font);
     painter.setPen(Qt::black);
     painter.drawText(rect, flags, text);
     painter.restore();
