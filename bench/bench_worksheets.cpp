@@ -72,10 +72,9 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
     for (int round = 0; round < rounds; ++round) {
         request.seed = quint64(round);
-        QString error;
         timer.start();
-        if (!writeWorksheets(set, request, texts, &error)) {
-            out << "worksheets failed: " << error << '\n';
+        if (const Status written = writeWorksheets(set, request, texts); !written) {
+            out << "worksheets failed: " << written.error() << '\n';
             return 1;
         }
         setSeconds.push_back(timer.nsecsElapsed() / 1e9);

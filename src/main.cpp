@@ -1,4 +1,5 @@
 #include "appinfo.h"
+#include "engine/bank.h"
 #include "engine/classset.h"
 #include "i18n/texttable.h"
 #include "print/worksheets.h"
@@ -16,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -59,16 +61,49 @@ QList<WordList> wordlists()
     return lists;
 }
 
+// The level a --level names: its number, or its name in any of the three languages, letter
+// case ignored.
+std::optional<int> levelNamed(const QString &text)
+{
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (ok)
+        return number >= 0 && number < PuzzleBank::kLevels ? std::optional<int>(number)
+                                                           : std::nullopt;
+    const TextTables texts;
+    const QString wanted = text.trimmed();
+    for (int language = 0; language < TextTables::kLanguages; ++language)
+        for (int level = 0; level < PuzzleBank::kLevels; ++level)
+            if (wanted.compare(texts.lang(language).value(levelNameKey(level)),
+                               Qt::CaseInsensitive) == 0)
+                return level;
+    return std::nullopt;
+}
+
+// Any 64-bit whole number, signed or not; a negative one stands for its two's complement, so
+// that each seed deals its own puzzles and the same seed the same ones.
+std::optional<quint64> seedNamed(const QString &text)
+{
+    bool ok = false;
+    if (const qint64 signedSeed = text.toLongLong(&ok); ok)
+        return quint64(signedSeed);
+    if (const quint64 seed = text.toULongLong(&ok); ok)
+        return seed;
+    return std::nullopt;
+}
+
 // The options of --worksheets, checked before anything is drawn; a message for a usage error.
 QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
 {
     job.file = parser.value(QStringLiteral("worksheets"));
+    const QString level = parser.value(QStringLiteral("level"));
+    const std::optional<int> named = levelNamed(level);
+    if (!parser.isSet(QStringLiteral("level")) || !named)
+        return QStringLiteral("--level must be 0 to 4 or a level's name (easy, standard, hard, "
+                              "expert, extreme), not '%1'")
+            .arg(level);
+    job.set.level = *named;
     bool ok = false;
-    job.set.level = parser.value(QStringLiteral("level")).toInt(&ok);
-    if (!parser.isSet(QStringLiteral("level")) || !ok || job.set.level < 0 || job.set.level > 4)
-        return QStringLiteral("--level must be 0 to 4 (Easy, Standard, Hard, Expert, Extreme), "
-                              "not '%1'")
-            .arg(parser.value(QStringLiteral("level")));
     job.set.count = parser.value(QStringLiteral("count")).toInt(&ok);
     if (!parser.isSet(QStringLiteral("count")) || !ok || job.set.count < 1 ||
         job.set.count > kMaxClassSetSize)
@@ -76,11 +111,25 @@ QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
             .arg(kMaxClassSetSize)
             .arg(parser.value(QStringLiteral("count")));
     if (parser.isSet(QStringLiteral("seed"))) {
-        const quint64 seed = parser.value(QStringLiteral("seed")).toULongLong(&ok);
-        if (!ok)
-            return QStringLiteral("--seed must be a whole number, not '%1'")
-                .arg(parser.value(QStringLiteral("seed")));
-        job.set.seed = seed;
+        const QString seed = parser.value(QStringLiteral("seed"));
+        job.set.seed = seedNamed(seed);
+        if (!job.set.seed)
+            return QStringLiteral("--seed must be a whole number from %1 to %2, not '%3'")
+                .arg(std::numeric_limits<qint64>::min())
+                .arg(std::numeric_limits<quint64>::max())
+                .arg(seed);
+    }
+    if (parser.isSet(QStringLiteral("shading"))) {
+        const QString shading = parser.value(QStringLiteral("shading")).toLower();
+        if (shading == QLatin1String("colour") || shading == QLatin1String("color"))
+            job.set.shading = Shading::Colour;
+        else if (shading == QLatin1String("grey") || shading == QLatin1String("gray"))
+            job.set.shading = Shading::Grey;
+        else if (shading == QLatin1String("none"))
+            job.set.shading = Shading::None;
+        else
+            return QStringLiteral("--shading must be colour, grey or none, not '%1'")
+                .arg(parser.value(QStringLiteral("shading")));
     }
     const QString title = parser.value(QStringLiteral("list"));
     if (!parser.isSet(QStringLiteral("list")))
@@ -100,10 +149,18 @@ QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
         return QStringLiteral("no word list is titled '%1'; the lists are %2")
             .arg(title, titles.join(QStringLiteral(", ")));
     }
-    SettingsState settings;
-    QStringList palette;
-    Settings().loadsettings(settings, palette);
-    job.langid = settings.langid;
+    if (parser.isSet(QStringLiteral("language"))) {
+        const QStringList codes{QStringLiteral("en"), QStringLiteral("zh"), QStringLiteral("ja")};
+        job.langid = int(codes.indexOf(parser.value(QStringLiteral("language")).toLower()));
+        if (job.langid < 0)
+            return QStringLiteral("--language must be en, zh or ja, not '%1'")
+                .arg(parser.value(QStringLiteral("language")));
+    } else {
+        SettingsState settings;
+        QStringList palette;
+        Settings().loadsettings(settings, palette);
+        job.langid = settings.langid;
+    }
     return {};
 }
 
@@ -127,7 +184,8 @@ std::optional<int> readCommandLine(int &argc, char **argv, std::optional<Workshe
          QStringLiteral("file")},
         {QStringLiteral("level"),
          QStringLiteral("With --worksheets: the level, 0 Easy, 1 Standard, 2 Hard, 3 Expert, "
-                        "4 Extreme."),
+                        "4 Extreme, by number or by name (easy ... extreme, or the level's "
+                        "Chinese or Japanese name)."),
          QStringLiteral("level")},
         {QStringLiteral("list"),
          QStringLiteral("With --worksheets: the title of the word list (a built-in list or one "
@@ -136,8 +194,17 @@ std::optional<int> readCommandLine(int &argc, char **argv, std::optional<Workshe
         {QStringLiteral("count"),
          QStringLiteral("With --worksheets: the number of sheets, 1 to 100."), QStringLiteral("n")},
         {QStringLiteral("seed"),
-         QStringLiteral("With --worksheets: the same seed deals the same puzzles."),
+         QStringLiteral("With --worksheets: any whole number of 64 bits, negative too; the same "
+                        "seed deals the same puzzles."),
          QStringLiteral("s")},
+        {QStringLiteral("language"),
+         QStringLiteral("With --worksheets: the language of the sheets' texts, en, zh or ja; "
+                        "by default the game's."),
+         QStringLiteral("code")},
+        {QStringLiteral("shading"),
+         QStringLiteral("With --worksheets: the shaded boxes and the legend in colour (the "
+                        "default), grey or none, to save ink."),
+         QStringLiteral("ink")},
     });
     QTextStream out(stdout), err(stderr);
     if (!parser.parse(core.arguments()) || !parser.positionalArguments().isEmpty()) {
@@ -164,7 +231,7 @@ std::optional<int> readCommandLine(int &argc, char **argv, std::optional<Workshe
         }
         job = wanted;
     } else {
-        for (const char *name : {"level", "list", "count", "seed"}) {
+        for (const char *name : {"level", "list", "count", "seed", "language", "shading"}) {
             if (parser.isSet(QString::fromLatin1(name))) {
                 err << "vaskelio: --" << name << " goes with --worksheets\n";
                 return 2;
@@ -210,9 +277,8 @@ int main(int argc, char **argv)
         TextTables texts;
         texts.setLangid(job->langid);
         texts.selectLanguage();
-        QString error;
-        if (!writeWorksheets(job->file, job->set, texts, &error)) {
-            std::fprintf(stderr, "vaskelio: %s\n", qPrintable(error));
+        if (const Status written = writeWorksheets(job->file, job->set, texts); !written) {
+            std::fprintf(stderr, "vaskelio: %s\n", qPrintable(written.error()));
             return 1;
         }
         return 0;

@@ -1,12 +1,20 @@
 #include "pdftools.h"
 #include "sandbox.h"
+#include "storage/settings.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTransform>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 const QString kTitle = QStringLiteral("中文数字");
@@ -18,9 +26,20 @@ struct Run {
     QString err;
 };
 
+// Run with its files limited to this many bytes: a write beyond fails as on a full disk.
+qint64 fileSizeLimit = -1;
+
 Run worksheets(const QStringList &args)
 {
     QProcess process;
+    if (fileSizeLimit >= 0) {
+        process.setChildProcessModifier([limit = fileSizeLimit] {
+            // Ignored, the signal leaves the failed write to report EFBIG.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit size{rlim_t(limit), rlim_t(limit)};
+            setrlimit(RLIMIT_FSIZE, &size);
+        });
+    }
     // No display: the set must be made without one.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":9999"));
@@ -39,18 +58,38 @@ Run worksheets(const QStringList &args)
     return result;
 }
 
-QStringList setArgs(const QString &file, int count, const QString &seed)
+QStringList setArgs(const QString &file, int count, const QString &seed,
+                    const QString &level = QStringLiteral("2"))
 {
-    return {"--worksheets",         file,     "--level", "2", "--list", kTitle, "--count",
+    return {"--worksheets",         file,     "--level", level, "--list", kTitle, "--count",
             QString::number(count), "--seed", seed};
 }
+
+// Where the page pixels of a sheet land in PDF points: content fills the width of A4 inside
+// margins of 12 mm unless that would run past the foot, centred across, at the top.
+QTransform pageToSheet(const QRectF &content)
+{
+    const qreal margin = 12 / 25.4 * 72, width = 595.276 - 2 * margin, height = 841.89 - 2 * margin;
+    const qreal scale = std::min(width / content.width(), height / content.height());
+    QTransform t;
+    t.translate(margin + (width - scale * content.width()) / 2, margin);
+    t.scale(scale, scale);
+    t.translate(-content.left(), -content.top());
+    return t;
+}
+
+// A worksheet shows from the sheet's number (124, 17) to the legend's far corner (1938, 2472);
+// an answer key's sheet from its heading (217, 40) to its last board's corner (1883, 2648).
+const QTransform kPuzzleSheet = pageToSheet(QRectF(QPointF(124, 17), QPointF(1938, 2472)));
+const QTransform kAnswerSheet = pageToSheet(QRectF(QPointF(217, 40), QPointF(1883, 2648)));
 
 // A grid as 81 characters, column by column: the word's digit 1..9, or "." for an empty cell.
 using Grid = QString;
 
-// The words of a page with the centres of their boxes, in page pixels (300 per inch, the
-// page's corner where the program puts it).
-QList<std::pair<QPointF, QString>> placedWords(const QString &file, int page)
+// The words of a page with the centres of their boxes, in page pixels (300 per inch), the page
+// placed on the sheet by sheet.
+QList<std::pair<QPointF, QString>> placedWords(const QString &file, int page,
+                                               const QTransform &sheet)
 {
     static const QRegularExpression word(QStringLiteral(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
@@ -60,7 +99,7 @@ QList<std::pair<QPointF, QString>> placedWords(const QString &file, int page)
         const auto m = match.next();
         const QPointF centre((m.captured(1).toDouble() + m.captured(3).toDouble()) / 2,
                              (m.captured(2).toDouble() + m.captured(4).toDouble()) / 2);
-        words.append({centre * 300 / 72 - QPointF(200, 100), m.captured(5)});
+        words.append({sheet.inverted().map(centre), m.captured(5)});
     }
     return words;
 }
@@ -83,7 +122,7 @@ Grid gridAt(const QList<std::pair<QPointF, QString>> &words, QPointF origin, qre
 
 Grid puzzleOnSheet(const QString &file, int page)
 {
-    return gridAt(placedWords(file, page), QPointF(127, 441), 200);
+    return gridAt(placedWords(file, page, kPuzzleSheet), QPointF(127, 441), 200);
 }
 
 // The answer key's boards: two columns of three, each under its sheet's number.
@@ -95,9 +134,50 @@ QList<Grid> answerKey(const QString &file, int firstPage, int count)
     for (int n = 0; n < count; ++n) {
         const int page = firstPage + n / 6, place = n % 6;
         const QPointF corner(217 + (place % 2) * (side + 150), 220 + 810 * (place / 2) + 50);
-        grids.append(gridAt(placedWords(file, page), corner, 200 * scale));
+        grids.append(gridAt(placedWords(file, page, kAnswerSheet), corner, 200 * scale));
     }
     return grids;
+}
+
+// Page 1 of file at 72 dots per inch, one pixel to a point.
+QImage firstPage(const QString &file)
+{
+    const QString stem = file + QStringLiteral(".page");
+    QProcess::execute(QStringLiteral("pdftoppm"),
+                      {"-r", "72", "-f", "1", "-l", "1", "-singlefile", "-png", file, stem});
+    return QImage(stem + QStringLiteral(".png"));
+}
+
+// The commonest colour in a rectangle of page pixels on a worksheet: its background.
+QRgb background(const QImage &sheet, const QRectF &pagePixels)
+{
+    QHash<QRgb, int> counts;
+    const QRect r = kPuzzleSheet.mapRect(pagePixels).toRect();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            ++counts[sheet.pixel(x, y) & 0xFFFFFF];
+    QRgb common = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(common))
+            common = it.key();
+    return common;
+}
+
+bool near(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) <= 3 && std::abs(qGreen(a) - qGreen(b)) <= 3 &&
+           std::abs(qBlue(a) - qBlue(b)) <= 3;
+}
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+QByteArray bytesOf(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 bool isSudokuSolution(const Grid &grid)
@@ -197,9 +277,11 @@ private slots:
         QTest::newRow("level 5") << QStringList{"--worksheets", out,    "--level", "5",
                                                 "--list",       kTitle, "--count", "3"}
                                  << "--level must be 0 to 4";
-        QTest::newRow("level by name")
-            << QStringList{"--worksheets", out, "--level", "hard", "--list", kTitle, "--count", "3"}
-            << "not 'hard'";
+        QTest::newRow("level by a name of none")
+            << QStringList{"--worksheets", out,    "--level", "hardest",
+                           "--list",       kTitle, "--count", "3"}
+            << "--level must be 0 to 4 or a level's name (easy, standard, hard, expert, extreme), "
+               "not 'hardest'";
         QTest::newRow("no level") << QStringList{"--worksheets", out,       "--list",
                                                  kTitle,         "--count", "3"}
                                   << "--level must be 0 to 4";
@@ -213,8 +295,23 @@ private slots:
                                  << "--list must name a word list";
         QTest::newRow("bad seed") << QStringList{"--worksheets", out,    "--level", "1",
                                                  "--list",       kTitle, "--count", "3",
-                                                 "--seed",       "-1"}
-                                  << "--seed must be a whole number";
+                                                 "--seed",       "5x"}
+                                  << "--seed must be a whole number from -9223372036854775808 "
+                                     "to 18446744073709551615, not '5x'";
+        QTest::newRow("seed beyond 64 bits")
+            << QStringList{"--worksheets", out,       "--level", "1",      "--list",
+                           kTitle,         "--count", "3",       "--seed", "18446744073709551616"}
+            << "not '18446744073709551616'";
+        QTest::newRow("unknown language")
+            << QStringList{"--worksheets", out,       "--level", "1",          "--list",
+                           kTitle,         "--count", "3",       "--language", "fr"}
+            << "--language must be en, zh or ja, not 'fr'";
+        QTest::newRow("unknown shading")
+            << QStringList{"--worksheets", out,       "--level", "1",         "--list",
+                           kTitle,         "--count", "3",       "--shading", "pink"}
+            << "--shading must be colour, grey or none, not 'pink'";
+        QTest::newRow("shading alone")
+            << QStringList{"--shading", "grey"} << "--shading goes with --worksheets";
         QTest::newRow("level alone")
             << QStringList{"--level", "1"} << "--level goes with --worksheets";
     }
@@ -232,11 +329,181 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("refused.pdf"))));
     }
 
+    // One line that says why, nothing of the toolkit's own.
     void unwritableFileFails()
     {
-        const Run run = worksheets(setArgs(dir.filePath("no/such/folder/set.pdf"), 2, "1"));
+        const QString file = dir.filePath("no/such/folder/set.pdf");
+        const Run run = worksheets(setArgs(file, 2, "1"));
         QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains(QStringLiteral("Cannot create file")), qPrintable(run.err));
+        QCOMPARE(run.err, QStringLiteral("vaskelio: Cannot create file \"%1\": No such file or "
+                                         "directory.\n")
+                              .arg(file));
+    }
+
+    // A device that takes no byte: the failed write is reported and the device stays a device.
+    void fullDeviceFails()
+    {
+        const Run run = worksheets(setArgs(QStringLiteral("/dev/full"), 2, "1"));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QStringLiteral("vaskelio: Cannot write file \"/dev/full\": No space "
+                                         "left on device.\n"));
+        QVERIFY(!QFileInfo(QStringLiteral("/dev/full")).isFile());
+    }
+
+    // A write that fails half way, as on a full disk: the PDF that was there stays byte for byte
+    // and nothing else is left in its folder.
+    void failedWriteKeepsTheOldFile()
+    {
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("class.pdf"));
+        QCOMPARE(worksheets(setArgs(file, 1, "3")).exitCode, 0);
+        const QByteArray good = bytesOf(file);
+        QVERIFY(good.size() > 20000);
+        fileSizeLimit = 16384;
+        const Run run = worksheets(setArgs(file, 6, "4"));
+        fileSizeLimit = -1;
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err,
+                 QStringLiteral("vaskelio: Cannot write file \"%1\": File too large.\n").arg(file));
+        QCOMPARE(bytesOf(file), good);
+        QCOMPARE(entries(folder.path()), QStringList{QStringLiteral("class.pdf")});
+        // Replaced whole when the write succeeds, again with nothing left beside it.
+        QCOMPARE(worksheets(setArgs(file, 6, "4")).exitCode, 0);
+        QCOMPARE(pdftools::pages(file), 7);
+        QCOMPARE(entries(folder.path()), QStringList{QStringLiteral("class.pdf")});
+    }
+
+    // By name in any of the three languages, in any letter case, a level deals what its number
+    // deals.
+    void levelByName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("number");
+        QTest::newRow("hard") << "hard"
+                              << "2";
+        QTest::newRow("HARD") << "HARD"
+                              << "2";
+        QTest::newRow("Chinese hard") << "难"
+                                      << "2";
+        QTest::newRow("Japanese hard") << "難しい"
+                                       << "2";
+        QTest::newRow("Easy") << "Easy"
+                              << "0";
+        QTest::newRow("Japanese extreme") << "超難しい"
+                                          << "4";
+        QTest::newRow("Chinese expert") << "很难"
+                                        << "3";
+    }
+    void levelByName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, number);
+        const QString byName = dir.filePath("byname.pdf"), byNumber = dir.filePath("bynumber.pdf");
+        const Run run = worksheets(setArgs(byName, 1, "11", name));
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(worksheets(setArgs(byNumber, 1, "11", number)).exitCode, 0);
+        QCOMPARE(puzzleOnSheet(byName, 1), puzzleOnSheet(byNumber, 1));
+    }
+
+    // Any 64-bit whole number: a negative seed deals its own puzzles, the same each time.
+    void negativeSeed()
+    {
+        const QString a = dir.filePath("n1.pdf"), b = dir.filePath("n2.pdf"),
+                      c = dir.filePath("p.pdf"), d = dir.filePath("u.pdf");
+        const Run run = worksheets(setArgs(a, 2, "-5"));
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(worksheets(setArgs(b, 2, "-5")).exitCode, 0);
+        QCOMPARE(worksheets(setArgs(c, 2, "5")).exitCode, 0);
+        QCOMPARE(worksheets(setArgs(d, 2, "18446744073709551611")).exitCode, 0);
+        QCOMPARE(worksheets(setArgs(dir.filePath("min.pdf"), 1, "-9223372036854775808")).exitCode,
+                 0);
+        for (int sheet = 1; sheet <= 2; ++sheet) {
+            QCOMPARE(puzzleOnSheet(b, sheet), puzzleOnSheet(a, sheet));
+            QVERIFY(puzzleOnSheet(c, sheet) != puzzleOnSheet(a, sheet));
+            // -5 stands for 2^64 - 5.
+            QCOMPARE(puzzleOnSheet(d, sheet), puzzleOnSheet(a, sheet));
+        }
+    }
+
+    // The sheets' texts in the language asked for, else in the game's.
+    void sheetLanguage()
+    {
+        const QString file = dir.filePath("language.pdf");
+        auto sheetText = [&](const QStringList &extra) {
+            const Run run = worksheets(setArgs(file, 1, "1") + extra);
+            return run.exitCode == 0
+                       ? pdftools::text(file, 1).normalized(QString::NormalizationForm_KC)
+                       : run.err;
+        };
+        QString ja = sheetText({"--language", "ja"});
+        QVERIFY2(ja.contains(QStringLiteral("名前")), qPrintable(ja));
+        QVERIFY2(ja.remove(u'\n').contains(QStringLiteral("下のマス目を埋めてください")),
+                 qPrintable(ja));
+        QVERIFY(sheetText({"--language", "ZH"}).contains(QStringLiteral("姓名")));
+        QVERIFY(sheetText({"--language", "en"}).contains(QStringLiteral("Name:")));
+
+        SettingsState chinese;
+        chinese.langid = 1;
+        QVERIFY(Settings().savesettings(chinese));
+        const QString fromSettings = sheetText({});
+        const QString overridden = sheetText({"--language", "en"});
+        QVERIFY(Settings().savesettings(SettingsState()));
+        QVERIFY2(fromSettings.contains(QStringLiteral("姓名")), qPrintable(fromSettings));
+        QVERIFY(overridden.contains(QStringLiteral("Name:")));
+    }
+
+    // The shaded boxes and the legend in colour, in grey or white, by the pixels of the sheet.
+    void shading_data()
+    {
+        QTest::addColumn<QString>("shading");
+        QTest::addColumn<QRgb>("box");
+        QTest::addColumn<QRgb>("legend");
+        QTest::newRow("default") << QString() << QRgb(0xBBBBFF) << QRgb(0xA4A4FF);
+        QTest::newRow("colour") << "colour" << QRgb(0xBBBBFF) << QRgb(0xA4A4FF);
+        QTest::newRow("grey") << "grey" << QRgb(0xE0E0E0) << QRgb(0xC8C8C8);
+        QTest::newRow("none") << "none" << QRgb(0xFFFFFF) << QRgb(0xFFFFFF);
+    }
+    void shading()
+    {
+        QFETCH(QString, shading);
+        QFETCH(QRgb, box);
+        QFETCH(QRgb, legend);
+        const QString file = dir.filePath("shading.pdf");
+        QStringList args = setArgs(file, 1, "2");
+        if (!shading.isEmpty())
+            args << "--shading" << shading;
+        const Run run = worksheets(args);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const QImage sheet = firstPage(file);
+        QVERIFY(!sheet.isNull());
+        // The top middle box (columns 4 to 6, rows 1 to 3) and a plain box beside it.
+        const QRgb shaded = background(sheet, QRectF(127 + 620, 441 + 20, 560, 560));
+        QVERIFY2(near(shaded, box), qPrintable(QString::number(shaded, 16)));
+        QCOMPARE(background(sheet, QRectF(127 + 20, 441 + 20, 560, 560)), QRgb(0xFFFFFF));
+        const QRgb key = background(sheet, QRectF(127 + 10, 2302 + 10, 150, 150));
+        QVERIFY2(near(key, legend), qPrintable(QString::number(key, 16)));
+    }
+
+    // Words without a CJK character are drawn in a Latin face, not in the Kai face of Chinese.
+    void latinWordsInALatinFace()
+    {
+        const QString latin = dir.filePath("colours.pdf"), chinese = dir.filePath("chinese.pdf");
+        QStringList args = setArgs(latin, 2, "1");
+        args[5] = QStringLiteral("Colours");
+        const Run run = worksheets(args + QStringList{"--language", "en"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY(pdftools::text(latin, 1).contains(QStringLiteral("purple")));
+        QCOMPARE(worksheets(setArgs(chinese, 2, "1")).exitCode, 0);
+        auto kaiFaces = [](const QString &file) {
+            QStringList kai;
+            for (const auto &[name, embedded] : pdftools::fonts(file))
+                if (name.contains(QStringLiteral("Kai"), Qt::CaseInsensitive))
+                    kai.append(name);
+            return kai;
+        };
+        QVERIFY2(kaiFaces(latin).isEmpty(), qPrintable(kaiFaces(latin).join(' ')));
+        QVERIFY(!kaiFaces(chinese).isEmpty());
+        QVERIFY(pdftools::allFontsEmbedded(latin));
     }
 };
 

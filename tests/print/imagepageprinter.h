@@ -9,17 +9,15 @@
 // dialog is answered by cancelDialog.
 class ImagePagePrinter : public PagePrinter {
 public:
-    bool choosePrinterAndPrint(const QList<QWidget *> &pages, QPoint offsetDots,
-                               QString *error) override
+    bool choosePrinterAndPrint(const QList<QWidget *> &pages, QString *error) override
     {
         ++dialogs;
-        return !cancelDialog && printPages(pages, offsetDots, error);
+        return !cancelDialog && printPages(pages, error);
     }
 
-    bool printPages(const QList<QWidget *> &pages, QPoint offsetDots, QString *error) override
+    bool printPages(const QList<QWidget *> &pages, QString *error) override
     {
         ++jobs;
-        offset = offsetDots;
         if (!failure.isEmpty()) {
             *error = failure;
             return false;
@@ -35,7 +33,6 @@ public:
 
     QString failure;
     QList<QImage> images;
-    QPoint offset;
     int jobs = 0;
     int dialogs = 0;
     bool cancelDialog = false;

@@ -154,7 +154,7 @@ void pressInside(QWidget *window, int key)
 }
 
 const char *const kDialogs[] = {"frmnewgame", "frmwordlist", "frmappend", "webwordlist",
-                                "frmsubmit",  "frmoption",   "frmabout"};
+                                "frmsubmit",  "frmoption",   "frmabout",  "frmworksheets"};
 } // namespace
 
 class TestLegibility : public QObject {

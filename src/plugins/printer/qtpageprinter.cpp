@@ -10,7 +10,17 @@
 #include <QPrinterInfo>
 #include <QWidget>
 
-bool QtPagePrinter::printPages(const QList<QWidget *> &pages, QPoint offsetDots, QString *error)
+namespace {
+// The same margins as the PDF sheets; a printer whose edge is wider keeps its own.
+void setMargins(QPrinter &printer)
+{
+    printer.setPageMargins(
+        QMarginsF(kSheetMarginMm, kSheetMarginMm, kSheetMarginMm, kSheetMarginMm),
+        QPageLayout::Millimeter);
+}
+} // namespace
+
+bool QtPagePrinter::printPages(const QList<QWidget *> &pages, QString *error)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
@@ -21,14 +31,15 @@ bool QtPagePrinter::printPages(const QList<QWidget *> &pages, QPoint offsetDots,
     }
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(appinfo::kName));
-    return printOn(printer, info.printerName(), pages, offsetDots, error);
+    setMargins(printer);
+    return printOn(printer, info.printerName(), pages, error);
 }
 
-bool QtPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages, QPoint offsetDots,
-                                          QString *error)
+bool QtPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages, QString *error)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(appinfo::kName));
+    setMargins(printer);
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setMinMax(1, int(pages.size()));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
@@ -39,11 +50,11 @@ bool QtPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages, QPoint 
         const int from = printer.fromPage(), to = qMax(from, printer.toPage());
         chosen = pages.mid(from - 1, to - from + 1);
     }
-    return printOn(printer, printer.printerName(), chosen, offsetDots, error);
+    return printOn(printer, printer.printerName(), chosen, error);
 }
 
 bool QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<QWidget *> &pages,
-                            QPoint offsetDots, QString *error)
+                            QString *error)
 {
     // The print system can refuse a job without failing the call that handed it over; only the
     // printer's state then tells.
@@ -55,9 +66,6 @@ bool QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<
         *error = QStringLiteral("The printer \"%1\" could not start printing.").arg(name);
         return false;
     }
-    // The pages are laid out for 300 dots per inch (2100 pixels across make 7 inches); drawn
-    // scaled to the printer's resolution they keep that size on any printer.
-    mapPageToDevice(painter, offsetDots);
     for (qsizetype n = 0; n < pages.size(); ++n) {
         // A job that cannot go on is withdrawn rather than left half printed.
         if (n > 0 && (!printer.newPage() || refused())) {
@@ -65,6 +73,8 @@ bool QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<
             *error = QStringLiteral("The printer \"%1\" could not start a new page.").arg(name);
             return false;
         }
+        // Drawn at the printer's own resolution, what the page holds as wide as the paper allows.
+        fitPageToDevice(painter, pageContent(pages.at(n)));
         paintPage(painter, pages.at(n));
     }
     if (!painter.end() || refused()) {

@@ -18,16 +18,14 @@ PagePrinter *ComponentPagePrinter::printer(QString *error)
     return printer_.get();
 }
 
-bool ComponentPagePrinter::printPages(const QList<QWidget *> &pages, QPoint offsetDots,
-                                      QString *error)
+bool ComponentPagePrinter::printPages(const QList<QWidget *> &pages, QString *error)
 {
     PagePrinter *loaded = printer(error);
-    return loaded && loaded->printPages(pages, offsetDots, error);
+    return loaded && loaded->printPages(pages, error);
 }
 
-bool ComponentPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages, QPoint offsetDots,
-                                                 QString *error)
+bool ComponentPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages, QString *error)
 {
     PagePrinter *loaded = printer(error);
-    return loaded && loaded->choosePrinterAndPrint(pages, offsetDots, error);
+    return loaded && loaded->choosePrinterAndPrint(pages, error);
 }

@@ -28,9 +28,8 @@ public:
     explicit ComponentPagePrinter(const TextTables &texts);
     ~ComponentPagePrinter() override;
 
-    bool printPages(const QList<QWidget *> &pages, QPoint offsetDots, QString *error) override;
-    bool choosePrinterAndPrint(const QList<QWidget *> &pages, QPoint offsetDots,
-                               QString *error) override;
+    bool printPages(const QList<QWidget *> &pages, QString *error) override;
+    bool choosePrinterAndPrint(const QList<QWidget *> &pages, QString *error) override;
 
 private:
     // The component's printer, loaded at the first call; null with *error set without it.

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 // Point sizes are meant at 96 pixels per inch; the device resolves them at its own.
 QFont onDevice(const QFont &font, const QPaintDevice *device)
@@ -56,11 +58,28 @@ void paintWidget(QPainter &painter, const QWidget &widget)
 }
 } // namespace
 
-void mapPageToDevice(QPainter &painter, QPoint offset)
+QRect pageContent(const QWidget *root)
+{
+    const QRect held = root->childrenRect();
+    return held.isEmpty() ? root->rect() : held;
+}
+
+QTransform sheetTransform(const QRect &content, const QSizeF &area)
+{
+    if (content.isEmpty() || area.isEmpty())
+        return {};
+    const qreal scale = std::min(area.width() / content.width(), area.height() / content.height());
+    QTransform transform;
+    transform.translate((area.width() - scale * content.width()) / 2, 0);
+    transform.scale(scale, scale);
+    transform.translate(-content.left(), -content.top());
+    return transform;
+}
+
+void fitPageToDevice(QPainter &painter, const QRect &content)
 {
     const QPaintDevice *device = painter.device();
-    painter.scale(qreal(device->logicalDpiX()) / kPageDpi, qreal(device->logicalDpiY()) / kPageDpi);
-    painter.translate(offset);
+    painter.setTransform(sheetTransform(content, QSizeF(device->width(), device->height())));
 }
 
 void paintPage(QPainter &painter, const QWidget *root)

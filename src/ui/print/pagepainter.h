@@ -1,17 +1,30 @@
 #pragma once
 
-#include <QPoint>
+#include <QRect>
+#include <QSizeF>
+#include <QTransform>
 
 class QFont;
 class QPainter;
 class QWidget;
 
-// Page pixels per inch: the pages are laid out at this resolution, one pixel to one dot.
+// Page pixels per inch: the pages are laid out at this resolution.
 constexpr int kPageDpi = 300;
+// The margin of a sheet, printed or in a PDF, beyond the printer's own unprintable edge.
+constexpr qreal kSheetMarginMm = 12;
 
-// Maps the painter from page pixels to its device, whatever the device's resolution, with the
-// page's top-left corner at offset page pixels from the device's origin.
-void mapPageToDevice(QPainter &painter, QPoint offset);
+// What a page shows, in its own pixels: the bounds of what it holds, or all of it when it holds
+// nothing. The white around the print pages' parts is no part of them.
+QRect pageContent(const QWidget *root);
+
+// Where content (page pixels) lands on a sheet whose printable area is area (device pixels):
+// one scale across and down, as wide as the area unless that would run past its foot, centred
+// across and at the top.
+QTransform sheetTransform(const QRect &content, const QSizeF &area);
+
+// Maps the painter from page pixels onto the whole of its device, as sheetTransform places
+// content, whatever the device's resolution.
+void fitPageToDevice(QPainter &painter, const QRect &content);
 
 // Paints root and everything it holds in root's coordinates, as lines, fills and text on the
 // painter's device (no picture of the widgets), so that a printer or a PDF keeps the text as

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QList>
-#include <QPoint>
 #include <QString>
 
 class QWidget;
@@ -12,13 +11,12 @@ class PagePrinter {
 public:
     virtual ~PagePrinter() = default;
 
-    // Paints each widget with all it holds on a page of its own on the default printer, its
-    // top-left corner at offsetDots, one widget pixel to one dot at 300 dots per inch. On
-    // failure returns false and sets *error to a message for the user.
-    virtual bool printPages(const QList<QWidget *> &pages, QPoint offsetDots, QString *error) = 0;
+    // Paints each widget with all it holds on a page of its own on the default printer, what it
+    // holds fitted to the printable area (pagepainter.h). On failure returns false and sets
+    // *error to a message for the user.
+    virtual bool printPages(const QList<QWidget *> &pages, QString *error) = 0;
 
     // The same on the printer, copies and pages the user chooses in the print dialog. A
     // cancelled dialog returns false and leaves *error empty.
-    virtual bool choosePrinterAndPrint(const QList<QWidget *> &pages, QPoint offsetDots,
-                                       QString *error) = 0;
+    virtual bool choosePrinterAndPrint(const QList<QWidget *> &pages, QString *error) = 0;
 };

@@ -1,33 +1,49 @@
 #pragma once
 
+#include "text/result.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QList>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPoint>
 #include <QString>
+
+#include <functional>
 
 class QWidget;
 
-// A PDF file of print pages on A4 sheets, drawn as vectors with the fonts embedded. The painter
-// works in page pixels (300 per inch) with the page's corner at offset on every sheet.
+// A PDF of print pages on A4 sheets, drawn as vectors with the fonts embedded. It is made in
+// memory: no file is touched until savePdf gets the finished bytes.
 class PdfPages {
 public:
-    PdfPages(const QString &file, const QString &title, QPoint offset);
+    explicit PdfPages(const QString &title);
 
-    // Opens the file; false with a message for the user when it cannot be written.
-    bool begin(QString *error);
+    // Starts the next sheet (the first call the first) with the painter in page pixels, content
+    // fitted to the sheet's printable area.
+    void nextSheet(const QRect &content);
     QPainter &painter() { return painter_; }
-    // A new sheet, the painter mapped as on the first.
-    void newPage();
-    // Writes the rest of the file; false with a message when that failed.
-    bool end(QString *error);
+    // The finished document, or why it could not be made.
+    Result<QByteArray> finish();
 
 private:
-    QString file_;
-    QPoint offset_;
+    QByteArray bytes_;
+    QBuffer buffer_;
     QPdfWriter writer_;
     QPainter painter_;
+    int sheets_ = 0;
+    bool failed_ = false;
 };
 
-// Writes the pages into file, one a sheet, as the printer would print them.
-bool writePdf(const QString &file, const QString &title, const QList<QWidget *> &pages,
-              QPoint offset, QString *error);
+// Every PDF the program writes is saved here, so that what is done to a finished document is
+// done in one place. The bytes go to a temporary file in file's folder that replaces file only
+// once every byte is written and the file is closed; on a failure file stays as it was and no
+// temporary file is left. A device or a pipe at file cannot be replaced and is written in place.
+// The error names the file and says why.
+Status savePdf(const QString &file, const QByteArray &pdf);
+
+// Draws a document with draw on a PdfPages, then saves it with savePdf.
+Status writePdf(const QString &file, const QString &title,
+                const std::function<Status(PdfPages &)> &draw);
+// The pages into file, one a sheet, as the printer would print them.
+Status writePdf(const QString &file, const QString &title, const QList<QWidget *> &pages);

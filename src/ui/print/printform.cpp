@@ -5,6 +5,21 @@
 
 #include <QLabel>
 
+namespace {
+QColor legendColor(Shading shading)
+{
+    switch (shading) {
+    case Shading::Grey:
+        return QColor(0xC8, 0xC8, 0xC8);
+    case Shading::None:
+        return Qt::white;
+    case Shading::Colour:
+        break;
+    }
+    return QColor(0xA4, 0xA4, 0xFF);
+}
+} // namespace
+
 Tprintform::Tprintform(QWidget *owner) : PrintPage(QStringLiteral("printform"), kPanel, owner)
 {
     addLabel("TntLabel2", {1500, 17, 90, 31}, 27)->setText(QStringLiteral("Name:"));
@@ -27,7 +42,7 @@ Tprintform::Tprintform(QWidget *owner) : PrintPage(QStringLiteral("printform"), 
         auto *cell = new TTntcell(panel());
         cell->setObjectName(QStringLiteral("c%1").arg(k));
         cell->setGeometry(lefts[k - 1], 2302, 170, 170);
-        cell->setColor(QColor(0xA4, 0xA4, 0xFF));
+        cell->setColor(legendColor(Shading::Colour));
         cell->setFont(QFont(QStringLiteral("MS Sans Serif")));
         legend_.append(cell);
     }
@@ -60,4 +75,11 @@ void Tprintform::fill(const TQJ &model, const QStringList &words, const QString 
         setCellPoints(cell, pointsForLength(int(cell->text().size())));
     }
     board()->sizefonts(&pointsForLength);
+}
+
+void Tprintform::shade(Shading shading)
+{
+    board()->shade(shading);
+    for (TTntcell *cell : std::as_const(legend_))
+        cell->setColor(legendColor(shading));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "print/printpage.h"
+#include "print/printsudoku.h"
 
 #include <QStringList>
 
@@ -26,6 +27,9 @@ public:
     // then every board cell and legend word sized by pointsForLength.
     void fill(const TQJ &model, const QStringList &words, const QString &title,
               const QStringList &paletteWords);
+
+    // The board's boxes and the legend in the shading's colours.
+    void shade(Shading shading);
 
     // 50, 40, 35 or 25 points for a text of 1, 2, 3 or more code units; 0 for an empty one.
     static int pointsForLength(int length);

@@ -2,13 +2,18 @@
 
 #include "board/tntcell.h"
 #include "engine/qj.h"
+#include "widgets/fonts.h"
+
+namespace {
+const QString kKai = QStringLiteral("simkai");
+} // namespace
 
 Tprintsudoku::Tprintsudoku(QWidget *parent) : Ttntstdsudoku(kPrint, parent)
 {
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
             QFont font = cell(i, j)->font();
-            font.setFamily(QStringLiteral("simkai"));
+            font.setFamily(kKai);
             cell(i, j)->setFont(font);
         }
     }
@@ -21,6 +26,7 @@ void Tprintsudoku::loadprintpuzzle(const TQJ &model, const QStringList &words)
         for (int j = 1; j <= 9; ++j)
             if (model.node(i, j).given)
                 setCellPoints(cell(i, j), wordPoints(int(cellText(i, j).size())));
+    pickfaces();
 }
 
 void Tprintsudoku::loadsolution(const TQJ &model, const QStringList &words)
@@ -44,6 +50,7 @@ void Tprintsudoku::loadsolution(const TQJ &model, const QStringList &words)
     Setbigcolor(bigcolor());
     Setfixcolor(fixcolor());
     shadeboxes();
+    pickfaces();
 }
 
 void Tprintsudoku::sizefonts(int (*rule)(int length))
@@ -51,6 +58,42 @@ void Tprintsudoku::sizefonts(int (*rule)(int length))
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 9; ++j)
             setCellPoints(cell(i, j), rule(int(cellText(i, j).size())));
+}
+
+Rgb Tprintsudoku::boxColor(Shading shading)
+{
+    switch (shading) {
+    case Shading::Grey:
+        return 0xE0E0E0;
+    case Shading::None:
+        return boardcolor::white;
+    case Shading::Colour:
+        break;
+    }
+    return boardcolor::lightBlue;
+}
+
+void Tprintsudoku::shade(Shading shading)
+{
+    for (int i = 1; i <= 9; ++i)
+        for (int j = 1; j <= 9; ++j)
+            if (inEdgeMiddleBox(i, j))
+                setCellColor(i, j, boxColor(shading));
+}
+
+void Tprintsudoku::pickfaces()
+{
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            TTntcell *c = cell(i, j);
+            QFont font = c->font();
+            const QString face = hasCjkText(c->text()) ? kKai : latinFamily();
+            if (font.family() != face) {
+                font.setFamily(face);
+                c->setFont(font);
+            }
+        }
+    }
 }
 
 void setCellPoints(TTntcell *cell, int points)

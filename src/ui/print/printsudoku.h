@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/tntstdsudoku.h"
+#include "print/shading.h"
 
 class TQJ;
 
@@ -24,6 +25,15 @@ public:
     // Gives every cell the size that rule picks for the length of its text in UTF-16 code
     // units; a rule's 0 keeps the cell's size.
     void sizefonts(int (*rule)(int length));
+
+    // The edge-middle boxes in the shading's colour.
+    void shade(Shading shading);
+    static Rgb boxColor(Shading shading);
+
+private:
+    // A word without a CJK character in a Latin face; the Kai face has no Latin letters of
+    // its own.
+    void pickfaces();
 };
 
 // Sets the cell's point size, unless points is 0.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "print/shading.h"
+#include "text/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +18,7 @@ struct WorksheetSet {
     QStringList words; // word k at index k - 1
     int count = 30;
     std::optional<quint64> seed;
+    Shading shading = Shading::Colour;
 };
 
 // Answers on one sheet of the answer key.
@@ -22,7 +26,6 @@ constexpr int kAnswersPerSheet = 6;
 
 // Writes a PDF of the set: a puzzle page for each worksheet, numbered, with the list's title,
 // the instructions, the name line and the legend, in the language texts holds; then the
-// answer key, the numbered solutions kAnswersPerSheet to a sheet. False with a message for the
-// user when the set cannot be dealt or the file written. Needs a QApplication.
-bool writeWorksheets(const QString &file, const WorksheetSet &set, const TextTables &texts,
-                     QString *error);
+// answer key, the numbered solutions kAnswersPerSheet to a sheet. A message for the user when
+// the set cannot be dealt or the file written. Needs a QApplication.
+Status writeWorksheets(const QString &file, const WorksheetSet &set, const TextTables &texts);

@@ -98,6 +98,11 @@ QFont dialogFont(int points, bool japanese)
     return font;
 }
 
+QString latinFamily()
+{
+    return latinFace();
+}
+
 void installFontSubstitutes()
 {
     // Kai faces first, then a serif CJK face that covers both Chinese and Japanese.

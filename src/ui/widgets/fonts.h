@@ -9,6 +9,9 @@ QFont dialogFont(int points = 8);
 // The same with the Japanese or the simplified Chinese CJK face, whatever the language in force.
 QFont dialogFont(int points, bool japanese);
 
+// The Latin face of the windows and the print pages: one that this system has.
+QString latinFamily();
+
 // Maps the faces the windows ask for by name ("simkai", "Tahoma", "MS Sans Serif") to faces
 // that exist on this system, so Chinese and Japanese words never show as boxes.
 void installFontSubstitutes();

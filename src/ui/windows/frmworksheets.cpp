@@ -17,6 +17,21 @@
 #include <QSpinBox>
 
 namespace {
+const char *const kShadingKeys[] = {"frmworksheets.shadecolour", "frmworksheets.shadegrey",
+                                    "frmworksheets.shadenone"};
+
+// The stored list that is the one in play: the same title and words, else the same words.
+int positionOf(const WordListStore &store, const WordList &inPlay)
+{
+    for (int position = 1; position <= store.Count(); ++position)
+        if (store.Get(position) == inPlay)
+            return position;
+    for (int position = 1; position <= store.Count(); ++position)
+        if (store.Get(position).words == inPlay.words)
+            return position;
+    return 0;
+}
+
 QLabel *addCaption(QWidget *parent, const char *name, const QString &text, const QRect &rect)
 {
     auto *label = new QLabel(text, parent);
@@ -28,13 +43,14 @@ QLabel *addCaption(QWidget *parent, const char *name, const QString &text, const
 
 Tfrmworksheets::Tfrmworksheets(LanguageContext &context, QWidget *parent, Prompter &prompter,
                                const WordListStore &store)
-    : DialogBase(context, parent, {"frmworksheets", QStringLiteral("Worksheets"), {330, 150}}),
+    : DialogBase(context, parent, {"frmworksheets", QStringLiteral("Worksheets"), {330, 180}}),
       prompter_(prompter), store_(store), levels_(new QComboBox(this)), lists_(new QComboBox(this)),
-      count_(new QSpinBox(this))
+      count_(new QSpinBox(this)), shading_(new QComboBox(this))
 {
     addCaption(this, "lblevel", QStringLiteral("Level:"), {12, 14, 110, 22});
     addCaption(this, "lblist", QStringLiteral("Word list:"), {12, 44, 110, 22});
     addCaption(this, "lbcount", QStringLiteral("Number of sheets:"), {12, 74, 110, 22});
+    addCaption(this, "lbshading", QStringLiteral("Shading:"), {12, 104, 110, 22});
     levels_->setObjectName(QStringLiteral("cblevel"));
     levels_->setGeometry(126, 12, 190, 24);
     lists_->setObjectName(QStringLiteral("cblist"));
@@ -43,10 +59,14 @@ Tfrmworksheets::Tfrmworksheets(LanguageContext &context, QWidget *parent, Prompt
     count_->setGeometry(126, 72, 80, 24);
     count_->setRange(1, kMaxClassSetSize);
     count_->setValue(30);
+    shading_->setObjectName(QStringLiteral("cbshading"));
+    shading_->setGeometry(126, 102, 190, 24);
+    for (const char *key : kShadingKeys)
+        shading_->addItem(QString::fromLatin1(key));
     for (int level = 0; level < PuzzleBank::kLevels; ++level)
         levels_->addItem(levelNameKey(level));
-    auto *ok = addButton(this, "btok", QStringLiteral("Save as PDF..."), {126, 112, 110, 27});
-    auto *cancel = addButton(this, "btcancel", QStringLiteral("Cancel"), {242, 112, 75, 27});
+    auto *ok = addButton(this, "btok", QStringLiteral("Save as PDF..."), {126, 142, 110, 27});
+    auto *cancel = addButton(this, "btcancel", QStringLiteral("Cancel"), {242, 142, 75, 27});
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &Tfrmworksheets::btokClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -57,6 +77,8 @@ void Tfrmworksheets::showEvent(QShowEvent *event)
     // The level names follow the language; the lists may have changed since the last time.
     for (int level = 0; level < PuzzleBank::kLevels; ++level)
         levels_->setItemText(level, context_.uitext(levelNameKey(level)));
+    for (int k = 0; k < shading_->count(); ++k)
+        shading_->setItemText(k, context_.uitext(QString::fromLatin1(kShadingKeys[k])));
     // First the level of the last new game; after that, what the dialog last held.
     if (!shown_)
         levels_->setCurrentIndex(qBound(0, context_.settings().newgamelevel, 4));
@@ -65,7 +87,11 @@ void Tfrmworksheets::showEvent(QShowEvent *event)
     lists_->clear();
     for (int position = 1; position <= store_.Count(); ++position)
         lists_->addItem(store_.Get(position).title);
-    lists_->setCurrentIndex(qMax(0, lists_->findText(chosen)));
+    int position = lists_->findText(chosen) + 1;
+    if (const std::optional<WordList> inPlay = inPlay_ ? inPlay_() : std::nullopt)
+        if (const int found = positionOf(store_, *inPlay))
+            position = found;
+    lists_->setCurrentIndex(qMax(0, position - 1));
     DialogBase::showEvent(event);
 }
 
@@ -89,11 +115,12 @@ void Tfrmworksheets::btokClick()
     set.title = list.title;
     set.words = QStringList(list.words.begin(), list.words.end());
     set.count = count_->value();
-    QString error;
-    if (!writeWorksheets(file, set, texts(), &error)) {
+    set.shading = Shading(shading_->currentIndex());
+    if (const Status written = writeWorksheets(file, set, texts()); !written) {
         prompter_.inform(context_.uitext(QStringLiteral("msgpdfnotwritten")) + QLatin1Char('\n') +
-                         error);
+                         written.error());
         return;
     }
     accept();
+    emit saved(file);
 }

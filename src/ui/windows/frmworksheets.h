@@ -1,11 +1,14 @@
 #pragma once
 
 #include "widgets/dialogbase.h"
+#include "wordlists/wordliststore.h"
+
+#include <functional>
+#include <optional>
 
 class Prompter;
 class QComboBox;
 class QSpinBox;
-class WordListStore;
 
 // A class set of worksheets: a level, a word list and a number of sheets, written as one PDF
 // of different puzzles and their answer key.
@@ -20,10 +23,22 @@ public:
     QComboBox *levels() const { return levels_; }
     QComboBox *lists() const { return lists_; }
     QSpinBox *count() const { return count_; }
+    // Colour, grey or none: the ink of the shaded boxes and the legend.
+    QComboBox *shading() const { return shading_; }
+
+    // The word list of the game in play, if any; the dialog starts on it when it is stored.
+    void setListInPlay(std::function<std::optional<WordList>()> inPlay)
+    {
+        inPlay_ = std::move(inPlay);
+    }
 
     // Asks where to save the PDF, writes the set there and closes; a failure is reported and the
     // dialog stays open.
     void btokClick();
+
+signals:
+    // A class set was written to file.
+    void saved(const QString &file);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -34,5 +49,7 @@ private:
     QComboBox *levels_;
     QComboBox *lists_;
     QSpinBox *count_;
+    QComboBox *shading_;
+    std::function<std::optional<WordList>()> inPlay_;
     bool shown_ = false;
 };

@@ -48,8 +48,6 @@
 
 namespace {
 const QColor kStatusColor(0xFF, 0xBC, 0x79);
-// Where a page's top-left corner lands on the sheet, in printer dots.
-constexpr QPoint kPrintOffset(200, 100);
 
 // The rounded frame drawn behind the rule text.
 class RoundedShape : public QWidget {
@@ -539,7 +537,7 @@ void TaaForm1::tbprintClick()
         return;
     // The pages are not part of the game: a failed job leaves the game as it was.
     QString error;
-    if (!printer_->printPages(pages, kPrintOffset, &error))
+    if (!printer_->printPages(pages, &error))
         prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
                          error);
 }
@@ -580,7 +578,7 @@ void TaaForm1::printDialogClick()
     if (pages.isEmpty() || !printer_)
         return;
     QString error;
-    if (!printer_->choosePrinterAndPrint(pages, kPrintOffset, &error) && !error.isEmpty())
+    if (!printer_->choosePrinterAndPrint(pages, &error) && !error.isEmpty())
         prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
                          error);
 }
@@ -602,10 +600,19 @@ void TaaForm1::pdfClick()
         !prompter_.confirm(state_.texts.uitext(QStringLiteral("msgoverride"))))
         return;
     const QList<QWidget *> pages = printpages();
-    QString error;
-    if (!pages.isEmpty() && !writePdf(file, state_.Edit1, pages, kPrintOffset, &error))
+    if (pages.isEmpty())
+        return;
+    if (const Status written = writePdf(file, state_.Edit1, pages); !written)
         prompter_.inform(state_.texts.uitext(QStringLiteral("msgpdfnotwritten")) +
-                         QLatin1Char('\n') + error);
+                         QLatin1Char('\n') + written.error());
+    else
+        pdfsaved(file);
+}
+
+void TaaForm1::pdfsaved(const QString &file)
+{
+    showstatus(state_.texts.uitext(QStringLiteral("msgpdfsaved"))
+                   .arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath())));
 }
 
 void TaaForm1::worksheetsClick()

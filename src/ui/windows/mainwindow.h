@@ -97,6 +97,8 @@ public:
     void printDialogClick();
     // Writes the two pages to a PDF file the user names, by default after the game's title.
     void pdfClick();
+    // Says in the status bar where a PDF was saved.
+    void pdfsaved(const QString &file);
     void worksheetsClick();
     void tbcheckerrorClick();
     void tbshowhintClick();

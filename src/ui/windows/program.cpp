@@ -66,6 +66,16 @@ void Program::makewindows()
     auto *frmoption = new Tfrmoption(language, main);
     auto *frmabout = new Tfrmabout(language, main);
     auto *frmworksheets = new Tfrmworksheets(language, main, prompter_, *wordlists_);
+    frmworksheets->setListInPlay([main]() -> std::optional<WordList> {
+        if (!main->inplay())
+            return std::nullopt;
+        const ProgramState &state = main->state();
+        WordList list{state.Edit1, {}};
+        for (int k = 0; k < 9; ++k)
+            list.words[k] = state.curwords.value(k);
+        return list;
+    });
+    QObject::connect(frmworksheets, &Tfrmworksheets::saved, main, &TaaForm1::pdfsaved);
     frmnewgame_->setWordListDialog(frmwordlist_);
     QObject::connect(frmwordlist_, &Tfrmwordlist::chosen, frmnewgame_,
                      [newgame = frmnewgame_](const std::array<QString, 10> &texts) {
