@@ -247,20 +247,10 @@ void TestSettings::keptGameSwitches()
     QCOMPARE(state.resumegame, resume);
     QCOMPARE(state.askreplace, ask);
 
-    // Written back and read again, the same; so is each switch turned over.
-    QVERIFY(settings.savesettings(state));
-    state.resumegame = !resume;
-    state.askreplace = !ask;
-    QVERIFY(settings.savesettings(state));
-    SettingsState again;
-    settings.loadsettings(again, palette);
-    QCOMPARE(again.resumegame, !resume);
-    QCOMPARE(again.askreplace, !ask);
-
     // A first start, with no store at all, has both on.
     QVERIFY(QFile::remove(settingsPath()));
-    settings.loadsettings(again, palette);
-    QVERIFY(again.resumegame && again.askreplace);
+    settings.loadsettings(state, palette);
+    QVERIFY(state.resumegame && state.askreplace);
 }
 
 // The New Game dialog was never opened in the first run: its empty texts were written, and the
