@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
 QByteArray bytesOf(const QString &path)
@@ -26,6 +27,13 @@ QByteArray asUtf8(const SavedGame &game)
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
+// A file written whole is a new file: the old name on a new node.
+ino_t fileNode(const QString &path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
 // The settings as the game stores them natively here.
 QString settingsFile()
 {
@@ -40,10 +48,11 @@ class TestEndSignals : public QObject {
 
     SavedGame game;
 
-    // Starts the game, waits until it has resumed the kept game (it writes it back at once, as
-    // UTF-16), then sends the signal. True when it ended by itself, normally.
+    // Starts the game, waits until it has resumed the kept game (it writes the file afresh at
+    // once), then sends the signal. True when it ended by itself, normally.
     bool endWith(int signal, QString *why)
     {
+        const ino_t before = fileNode(autosavefile());
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -56,8 +65,9 @@ class TestEndSignals : public QObject {
         bool resumed = false;
         for (int waited = 0; waited < 200 && !resumed; ++waited) {
             QTest::qWait(100);
-            resumed = bytesOf(autosavefile()) == game.toBytes();
+            resumed = fileNode(autosavefile()) != before;
         }
+        resumed = resumed && bytesOf(autosavefile()) == game.toBytes();
         // Only the ending can make it right again now.
         const bool stale = writewholefile(autosavefile(), asUtf8(game)).ok();
         ::kill(pid_t(process.processId()), signal);
