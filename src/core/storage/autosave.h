@@ -6,8 +6,8 @@
 
 struct SavedGame;
 
-// The game in play is kept here so that closing the window loses nothing; Load Saved Game
-// offers it like any other saved game.
+// The game in play is kept here so that closing the window loses nothing: the next start
+// resumes it, and Load Saved Game offers it like any other saved game.
 QString autosavefile();
 QString autosavefile(const QString &savesFolder);
 
