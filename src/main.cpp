@@ -6,6 +6,8 @@
 #include "storage/folders.h"
 #include "storage/settings.h"
 #include "widgets/qtprompter.h"
+#include "windows/endsignals.h"
+#include "windows/mainwindow.h"
 #include "windows/program.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/wordliststore.h"
@@ -289,9 +291,16 @@ int main(int argc, char **argv)
     qInstallMessageHandler(previousHandler);
     Program::prepareApplication();
 
+    // Before the windows, so that a signal in the start-up waits for the event loop.
+    EndSignals endSignals;
     QtPrompter prompter;
     Settings settings;
     Program program(prompter, settings, sharebase());
+    // As on Close, without the question; the settings are written as the program object goes.
+    QObject::connect(&endSignals, &EndSignals::received, &app, [&program] {
+        program.mainWindow().endsession();
+        QApplication::quit();
+    });
     program.show();
     return QApplication::exec();
 }

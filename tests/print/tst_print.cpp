@@ -13,6 +13,7 @@
 #include "printer/qtpageprinter.h"
 #include "programfixture.h"
 #include "sandbox.h"
+#include "storage/autosave.h"
 #include "storage/savedgame.h"
 #include "windows/frmnewgame.h"
 #include "windows/frmworksheets.h"
@@ -155,6 +156,7 @@ class TestPrint : public QObject {
 private slots:
     void init()
     {
+        QFile::remove(autosavefile()); // each starts with no game
         fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")));
         fixture->program->show();
         QVERIFY(QTest::qWaitForWindowActive(&main()));

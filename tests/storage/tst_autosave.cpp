@@ -2,6 +2,7 @@
 #include "storage/autosave.h"
 #include "storage/folders.h"
 #include "storage/savedgame.h"
+#include "text/textfile.h"
 
 #include <QtTest>
 
@@ -68,6 +69,38 @@ private slots:
         QVERIFY(!kept);
         QVERIFY(!kept.error().isEmpty());
         QVERIFY(!QFile::exists(file));
+    }
+
+    // A kept game that cannot be read goes aside byte for byte, over an older damaged copy.
+    void aDamagedGameIsPutAside()
+    {
+        const QString file = autosavefile(dir.path());
+        QCOMPARE(damagedcopy(file), file + QStringLiteral(".damaged"));
+        QVERIFY(writewholefile(damagedcopy(file), QByteArrayLiteral("older")));
+        QVERIFY(writewholefile(file, QByteArrayLiteral("\xFF\xFE"
+                                                       "cut")));
+        QVERIFY(putaside(file));
+        QVERIFY(!QFile::exists(file));
+        QFile aside(damagedcopy(file));
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), QByteArrayLiteral("\xFF\xFE"
+                                                    "cut"));
+    }
+
+    void aFileThatCannotGoAsideStays()
+    {
+        const QString file = autosavefile(dir.path());
+        QFile::remove(file);
+        const Status moved = putaside(file);
+        QVERIFY(!moved);
+        QVERIFY(!moved.error().isEmpty());
+        // An older damaged copy that cannot be replaced keeps the new one where it is.
+        QVERIFY(writewholefile(file, QByteArrayLiteral("new")));
+        QFile::remove(damagedcopy(file));
+        QVERIFY(QDir(dir.path()).mkpath(damagedcopy(file) + QStringLiteral("/inside")));
+        QVERIFY(!putaside(file));
+        QVERIFY(QFile::exists(file));
+        QVERIFY(QDir(damagedcopy(file)).removeRecursively());
     }
 };
 

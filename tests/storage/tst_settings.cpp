@@ -59,6 +59,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void writesExactlyTheValueNames();
+    void keptGameSwitches_data();
+    void keptGameSwitches();
     void secondStartAfterUntouchedDialog();
     void storedValues_data();
     void storedValues();
@@ -201,14 +203,54 @@ void TestSettings::writesExactlyTheValueNames()
     const QSettings raw(settingsPath(), QSettings::IniFormat);
     QStringList names = raw.allKeys();
     names.sort();
-    QCOMPARE(names, QStringList({"edtname", "langid", "new game level", "w0", "w1", "w2", "w3",
-                                 "w4", "w5", "w6", "w7", "w8", "w9"}));
+    QCOMPARE(names, QStringList({"ask before replacing", "edtname", "langid", "new game level",
+                                 "resume game", "w0", "w1", "w2", "w3", "w4", "w5", "w6", "w7",
+                                 "w8", "w9"}));
     for (const QString &name : names)
         QCOMPARE(raw.value(name).typeId(), int(QMetaType::QString));
     QCOMPARE(raw.value("new game level").toString(), QStringLiteral("3"));
     QCOMPARE(raw.value("langid").toString(), QStringLiteral("2"));
     QCOMPARE(raw.value("w4").toString(), QStringLiteral("four"));
     QCOMPARE(raw.value("w5").toString(), QString());
+    QCOMPARE(raw.value("resume game").toString(), QStringLiteral("1"));
+    QCOMPARE(raw.value("ask before replacing").toString(), QStringLiteral("1"));
+}
+
+// The two switches of the kept game: on unless "0" is stored, also when the store is missing.
+void TestSettings::keptGameSwitches_data()
+{
+    QTest::addColumn<QVariantMap>("stored");
+    QTest::addColumn<bool>("resume");
+    QTest::addColumn<bool>("ask");
+    QTest::newRow("absent") << QVariantMap{{"langid", "1"}} << true << true;
+    QTest::newRow("both off") << QVariantMap{{"resume game", "0"}, {"ask before replacing", "0"}}
+                              << false << false;
+    QTest::newRow("one off") << QVariantMap{{"resume game", "1"}, {"ask before replacing", "0"}}
+                             << true << false;
+    QTest::newRow("unusable texts")
+        << QVariantMap{{"resume game", "no"}, {"ask before replacing", " 0"}} << true << true;
+    QTest::newRow("not a string") << QVariantMap{{"resume game", QSize(0, 0)}} << true << true;
+}
+
+void TestSettings::keptGameSwitches()
+{
+    QFETCH(QVariantMap, stored);
+    QFETCH(bool, resume);
+    QFETCH(bool, ask);
+    storeRaw(settingsPath(), stored);
+    const Settings settings(SettingsLocation::file(settingsPath()));
+    SettingsState state;
+    state.resumegame = !resume; // whatever a previous load left must not stand
+    state.askreplace = !ask;
+    QStringList palette = defaultPalette();
+    settings.loadsettings(state, palette);
+    QCOMPARE(state.resumegame, resume);
+    QCOMPARE(state.askreplace, ask);
+
+    // A first start, with no store at all, has both on.
+    QVERIFY(QFile::remove(settingsPath()));
+    settings.loadsettings(state, palette);
+    QVERIFY(state.resumegame && state.askreplace);
 }
 
 // The New Game dialog was never opened in the first run: its empty texts were written, and the

@@ -20,6 +20,14 @@ public:
         titles.append(title);
         return answers.isEmpty() ? false : answers.dequeue();
     }
+    // Answered from answers as confirm is; the box is ticked when checks says so.
+    CheckedAnswer confirmChecked(const QString &text, const QString &checkText,
+                                 const QString &title = {}) override
+    {
+        checkTexts.append(checkText);
+        const bool yes = confirm(text, title);
+        return {yes, !checks.isEmpty() && checks.dequeue()};
+    }
 
     QString openFileName(const QString &folder, const QString &) override
     {
@@ -37,12 +45,15 @@ public:
         messages.clear();
         questions.clear();
         titles.clear();
+        checkTexts.clear();
     }
 
     QQueue<bool> answers;
+    QQueue<bool> checks;   // the check boxes of confirmChecked; none left means unticked
     QQueue<QString> files; // answers to file dialogs; none left means Cancel
     QStringList folders;   // where each file dialog started
     QStringList messages;
     QStringList questions;
     QStringList titles;
+    QStringList checkTexts; // the check box of each confirmChecked, in order
 };

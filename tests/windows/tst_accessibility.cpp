@@ -4,6 +4,7 @@
 #include "board/wordpalette.h"
 #include "programfixture.h"
 #include "sandbox.h"
+#include "storage/autosave.h"
 #include "windows/frmnewgame.h"
 #include "windows/mainwindow.h"
 
@@ -80,6 +81,7 @@ class TestAccessibility : public QObject {
 private slots:
     void init()
     {
+        QFile::remove(autosavefile()); // each starts with no game
         fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")));
         fixture->program->show();
         QVERIFY(QTest::qWaitForWindowActive(&main()));

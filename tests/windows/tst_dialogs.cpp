@@ -5,6 +5,7 @@
 #include "windows/frmoption.h"
 #include "windows/mainwindow.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -99,6 +100,7 @@ private slots:
         QCOMPARE(d->findChild<QTabWidget *>("PageControl1")->geometry(), QRect(0, 0, 237, 160));
         QCOMPARE(d->languages()->geometry(), QRect(27, 22, 176, 89));
         QVERIFY(d->findChild<QPushButton *>("Button1")->isHidden());
+        QCOMPARE(d->languages()->parentWidget()->objectName(), QStringLiteral("TabSheet1"));
         QCOMPARE(languageItems(),
                  (QStringList{QStringLiteral("English"), QStringLiteral("中文(简体)"),
                               QStringLiteral("日本語")}));
@@ -128,13 +130,20 @@ private slots:
     void cancelChangesNothing()
     {
         openFrom("buttonoption2", [&](QWidget *) {
+            QVERIFY(options()->resumeGame()->isChecked() && options()->askReplace()->isChecked());
+            options()->resumeGame()->setChecked(false);
+            options()->askReplace()->setChecked(false);
             options()->languages()->setItemIndex(2);
             QTest::mouseClick(options()->findChild<QPushButton *>("Button3"), Qt::LeftButton);
         });
         QCOMPARE(fixture->state().texts.langid(), 0);
         QCOMPARE(startCaption(), QStringLiteral("Start New Game"));
-        openFrom("buttonoption2",
-                 [&](QWidget *) { QCOMPARE(options()->languages()->itemIndex(), 0); });
+        QVERIFY(fixture->state().settings.resumegame && fixture->state().settings.askreplace);
+        openFrom("buttonoption2", [&](QWidget *) {
+            QCOMPARE(options()->languages()->itemIndex(), 0);
+            QVERIFY(options()->resumeGame()->isChecked());
+            QVERIFY(options()->askReplace()->isChecked());
+        });
     }
 
     // A language key inside the dialog relabels at once; the choice shown stays until the

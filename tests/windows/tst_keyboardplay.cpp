@@ -217,6 +217,7 @@ private slots:
         press(main(), Qt::Key_Space);
         QVERIFY(boardTexts() != atSave);
         fixture->prompter.files.enqueue(saved);
+        fixture->prompter.answers.enqueue(true); // yes, replace the game in play
         press(main(), Qt::Key_O, Qt::ControlModifier);
         QVERIFY(fixture->prompter.messages.isEmpty());
         QCOMPARE(boardTexts(), atSave);
@@ -285,6 +286,7 @@ private slots:
         QVERIFY(!main().history().canUndo());
         QTest::mouseClick(board()->cell(at.x(), at.y()), Qt::LeftButton);
         QVERIFY(main().history().canUndo());
+        fixture->prompter.answers.enqueue(true); // yes, replace the game in play
         startGame();
         QVERIFY(!main().history().canUndo());
     }
@@ -318,16 +320,19 @@ private slots:
         QCOMPARE(autosavefile(), savesfolder() + QStringLiteral("/autosave.wrd"));
         QCOMPARE(bytesOf(autosavefile()), expected);
 
-        // The next run starts as always, and Load Saved Game brings the board back.
+        // The next run starts on it again, and Load Saved Game offers it too.
         fixture.reset();
         start();
-        QVERIFY(!main().inplay());
+        QVERIFY(main().inplay());
+        QCOMPARE(boardTexts(), texts);
+        QCOMPARE(fixture->state().Edit1, QStringLiteral("Numbers"));
+        fixture->prompter.answers.enqueue(true); // replace the game in play with itself
         fixture->prompter.files.enqueue(autosavefile());
         QTest::mouseClick(main().findChild<QToolButton *>(QStringLiteral("tbopen")),
                           Qt::LeftButton);
         QVERIFY(fixture->prompter.messages.isEmpty());
+        QCOMPARE(fixture->prompter.questions.size(), 1);
         QCOMPARE(boardTexts(), texts);
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Numbers"));
     }
 
     // Every change of the game in play is written at once; before a game nothing is.

@@ -10,6 +10,7 @@
 #include "windows/programstate.h"
 #include "windows/translationeditor.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QStyleOptionButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextLayout>
 #include <QToolButton>
@@ -256,6 +258,36 @@ private slots:
         QVERIFY(cut.isEmpty());
         if (shown != &main())
             shown->hide();
+    }
+
+    // The kept game's texts: its status lines fit the bar, its choices their page.
+    void keptGameTextsFit_data() { darkPaletteContrast_data(); }
+    void keptGameTextsFit()
+    {
+        QFETCH(int, langid);
+        main().keydown(Qt::Key_F1 + langid);
+        main().showstatus(text(langid, "msgresumed"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(clippedTexts(&main()), QStringList());
+        main().showstatus(text(langid, "msgkeptdamaged").arg("autosave.wrd.damaged"));
+        QCOMPARE(clippedTexts(&main()), QStringList());
+
+        auto *options = main().findChild<Tfrmoption *>();
+        options->show();
+        auto *pages = options->findChild<QTabWidget *>();
+        pages->setCurrentIndex(1);
+        for (QCheckBox *check : {options->resumeGame(), options->askReplace()}) {
+            QStyleOptionButton option;
+            option.initFrom(check);
+            option.text = check->text();
+            const QRect room =
+                check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
+            QVERIFY2(QFontMetrics(check->font()).horizontalAdvance(check->text()) <= room.width(),
+                     qPrintable(check->text()));
+            QVERIFY(check->geometry().right() < pages->currentWidget()->width());
+        }
+        pages->setCurrentIndex(0);
+        options->hide();
     }
 
     void paletteWordsFit_data()

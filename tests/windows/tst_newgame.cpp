@@ -38,6 +38,7 @@ private slots:
     void init()
     {
         QFile::remove(dir.filePath(QStringLiteral("s.ini")));
+        QDir(datafolder()).removeRecursively(); // no game to resume
         fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")));
         fixture->program->show();
         QVERIFY(QTest::qWaitForWindowActive(&fixture->main()));
@@ -60,6 +61,31 @@ private slots:
         for (QPushButton *b : d.findChildren<QPushButton *>())
             if (b->window() == &d)
                 QVERIFY(!b->autoDefault() && !b->isDefault());
+    }
+
+    // With no words remembered yet, the boxes hold the palette's, and Start deals at once.
+    void aFirstStartOffersThePaletteWords()
+    {
+        const QStringList palette{QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
+                                  QStringLiteral("四"), QStringLiteral("五"), QStringLiteral("六"),
+                                  QStringLiteral("七"), QStringLiteral("八"), QStringLiteral("九")};
+        QVERIFY(dialog().box(0)->text().isEmpty());
+        for (int k = 1; k <= 9; ++k)
+            QCOMPARE(dialog().box(k)->text(), palette.at(k - 1));
+        clickStart();
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        QVERIFY(fixture->main().inplay());
+        QCOMPARE(fixture->state().curwords, palette);
+        QCOMPARE(fixture->state().settings.newgametexts[9], QStringLiteral("九"));
+
+        // Words once remembered stay, a cleared box too.
+        dialog().Button3Click();
+        dialog().box(1)->setText(QStringLiteral("one"));
+        dialog().reject();
+        fixture.reset();
+        fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")));
+        QCOMPARE(dialog().box(1)->text(), QStringLiteral("one"));
+        QCOMPARE(dialog().box(2)->text(), QStringLiteral("二")); // the palette's, from the settings
     }
 
     // Only the first empty box is reported, and nothing else happens.

@@ -2,6 +2,7 @@
 #include "board/wordpalette.h"
 #include "programfixture.h"
 #include "sandbox.h"
+#include "storage/autosave.h"
 #include "storage/savedgame.h"
 #if defined(Q_OS_UNIX)
 #include "unwrittenpipe.h"
@@ -74,7 +75,11 @@ class TestSaveGame : public QObject {
     }
 
 private slots:
-    void init() { start(); }
+    void init()
+    {
+        QFile::remove(autosavefile()); // each starts with no game
+        start();
+    }
     void cleanup() { fixture.reset(); }
 
     void saveAndLoadInTheNextRun()
@@ -111,6 +116,7 @@ private slots:
         QCOMPARE(lines.at(3), QStringLiteral("2"));
 
         fixture.reset();
+        QVERIFY(QFile::remove(autosavefile())); // loaded, not resumed
         start();
         open(file);
         QVERIFY(fixture->prompter.messages.isEmpty());

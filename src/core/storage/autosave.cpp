@@ -27,3 +27,20 @@ Status keepgame(const QString &file, const SavedGame &game, bool solved)
         return {};
     return failure(kept.errorString());
 }
+
+QString damagedcopy(const QString &file)
+{
+    return file + QStringLiteral(".damaged");
+}
+
+Status putaside(const QString &file)
+{
+    const QString aside = damagedcopy(file);
+    QFile older(aside);
+    if (older.exists() && !older.remove())
+        return failure(older.errorString());
+    QFile kept(file);
+    if (!kept.rename(aside))
+        return failure(kept.errorString());
+    return {};
+}

@@ -6,8 +6,8 @@
 
 struct SavedGame;
 
-// The game in play is kept here so that closing the window loses nothing; Load Saved Game
-// offers it like any other saved game.
+// The game in play is kept here so that closing the window loses nothing: the next start
+// resumes it, and Load Saved Game offers it like any other saved game.
 QString autosavefile();
 QString autosavefile(const QString &savesFolder);
 
@@ -15,3 +15,11 @@ QString autosavefile(const QString &savesFolder);
 // finished puzzle is nothing to come back to. Fails with the system's reason when the file could
 // not be written or removed.
 Status keepgame(const QString &file, const SavedGame &game, bool solved);
+
+// Where a kept game that cannot be read is moved at start-up, so that the next game does not
+// write over what may still be looked at or mended by hand.
+QString damagedcopy(const QString &file);
+
+// Moves file to damagedcopy(file), replacing an older damaged copy there. Fails with the
+// system's reason; file then stays where it was.
+Status putaside(const QString &file);

@@ -18,6 +18,8 @@ const QString kApplication = QString::fromLatin1(appinfo::kName);
 const QString kLevel = QStringLiteral("new game level");
 const QString kLangid = QStringLiteral("langid");
 const QString kName = QStringLiteral("edtname");
+const QString kResume = QStringLiteral("resume game");
+const QString kAskReplace = QStringLiteral("ask before replacing");
 
 QString textName(int n)
 {
@@ -38,6 +40,13 @@ int readNumber(const QSettings &store, const QString &name, int limit)
     bool ok = false;
     const int n = readText(store, name).toInt(&ok, 10);
     return ok && n >= 0 && n < limit ? n : 0;
+}
+
+// "1" or "0"; anything else, the program's default.
+bool readFlag(const QSettings &store, const QString &name, bool fallback)
+{
+    const QString text = readText(store, name);
+    return text == QLatin1String("1") || (fallback && text != QLatin1String("0"));
 }
 
 // A kill between creating the store's lock file and writing the owner into it leaves an empty
@@ -100,6 +109,9 @@ void Settings::loadsettings(SettingsState &state, QStringList &palette) const
     state.submittername.clear();
     for (QString &text : state.newgametexts)
         text.clear();
+    const SettingsState defaults;
+    state.resumegame = defaults.resumegame;
+    state.askreplace = defaults.askreplace;
     if (!location_.exists())
         return;
 
@@ -115,6 +127,8 @@ void Settings::loadsettings(SettingsState &state, QStringList &palette) const
         palette[i - 1] = state.newgametexts[i];
     }
     state.submittername = readText(*store, kName);
+    state.resumegame = readFlag(*store, kResume, defaults.resumegame);
+    state.askreplace = readFlag(*store, kAskReplace, defaults.askreplace);
 }
 
 bool Settings::savesettings(const SettingsState &state) const
@@ -126,6 +140,8 @@ bool Settings::savesettings(const SettingsState &state) const
     for (int i = 0; i < 10; ++i)
         store->setValue(textName(i), state.newgametexts[i]);
     store->setValue(kName, state.submittername);
+    store->setValue(kResume, QString::number(int(state.resumegame)));
+    store->setValue(kAskReplace, QString::number(int(state.askreplace)));
     store->sync();
     return store->status() == QSettings::NoError;
 }

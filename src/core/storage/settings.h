@@ -41,7 +41,9 @@ struct SettingsState {
     int newgamelevel = 0;                 // 0 Easy .. 4 Extreme
     std::array<QString, 10> newgametexts; // 0 the title, 1..9 the words
     QString submittername;
-    int langid = 0; // 0 English, 1 Chinese, 2 Japanese
+    int langid = 0;         // 0 English, 1 Chinese, 2 Japanese
+    bool resumegame = true; // the kept game comes back at start-up
+    bool askreplace = true; // an unsolved game is asked about before another replaces it
 };
 
 class Settings {

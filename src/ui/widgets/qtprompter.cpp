@@ -3,6 +3,7 @@
 #include "appinfo.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -32,6 +33,18 @@ bool QtPrompter::confirm(const QString &text, const QString &title)
                     owner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+Prompter::CheckedAnswer QtPrompter::confirmChecked(const QString &text, const QString &checkText,
+                                                   const QString &title)
+{
+    QMessageBox box(QMessageBox::Warning, titleOr(title), text, QMessageBox::Yes | QMessageBox::No,
+                    owner());
+    box.setDefaultButton(QMessageBox::Yes);
+    auto *check = new QCheckBox(checkText, &box);
+    box.setCheckBox(check);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    return {yes, check->isChecked()};
 }
 
 QString QtPrompter::openFileName(const QString &folder, const QString &filter)

@@ -5,6 +5,7 @@
 #include "i18n/texttable.h"
 #include "listdialogs/wordboxes.h"
 #include "storage/settings.h"
+#include "text/textrules.h"
 #include "widgets/controls.h"
 #include "widgets/radiogroup.h"
 
@@ -13,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 Tfrmnewgame::Tfrmnewgame(LanguageContext &context, QWidget *parent, Prompter &prompter,
                          Starter starter)
@@ -48,8 +51,13 @@ Tfrmnewgame::Tfrmnewgame(LanguageContext &context, QWidget *parent, Prompter &pr
 
     const SettingsState &remembered = context_.settings();
     radioGroup1_->setItemIndex(remembered.newgamelevel);
+    // Before any words are remembered (a first start), the palette's own, so that Start deals
+    // a game at once instead of asking for nine words.
+    const bool none = std::all_of(remembered.newgametexts.begin() + 1,
+                                  remembered.newgametexts.end(), isEmptyText);
     for (int n = 0; n <= 9; ++n)
-        w_[n]->setText(remembered.newgametexts[n]);
+        w_[n]->setText(none && n > 0 ? context_.uitext(QStringLiteral("sz%1").arg(n))
+                                     : remembered.newgametexts[n]);
 
     connect(start, &QPushButton::clicked, this, &Tfrmnewgame::BitBtn1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,10 +1,12 @@
 #include "windows/frmoption.h"
 
 #include "i18n/texttable.h"
+#include "storage/settings.h"
 #include "widgets/controls.h"
 #include "widgets/fonts.h"
 #include "widgets/radiogroup.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -30,6 +32,19 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent)
     for (int n = 1; n <= 2; ++n)
         radioGroup1_->button(n)->setFont(dialogFont(8, n == 2));
 
+    // The kept game: resumed at start-up, and asked about before another game replaces it.
+    auto *game = new QWidget;
+    game->setObjectName(QStringLiteral("TabSheet2"));
+    pages->addTab(game, QStringLiteral("Game"));
+    const auto addCheck = [game](const char *name, const char *text, int top) {
+        auto *check = new QCheckBox(QString::fromLatin1(text), game);
+        check->setObjectName(QString::fromLatin1(name));
+        check->setGeometry(12, top, 213, 21);
+        return check;
+    };
+    resume_ = addCheck("CheckBox1", "Resume the kept game at start", 22);
+    askReplace_ = addCheck("CheckBox2", "Ask before replacing a game", 48);
+
     auto *ok = addButton(this, "Button2", QStringLiteral("OK"), {243, 21, 75, 25});
     auto *cancel = addButton(this, "Button3", QStringLiteral("Cancel"), {243, 52, 75, 25});
     auto *setDefault = addButton(this, "Button1", QStringLiteral("Set Default"), {243, 83, 75, 25});
@@ -44,11 +59,15 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent)
 void Tfrmoption::showEvent(QShowEvent *event)
 {
     radioGroup1_->setItemIndex(texts().langid());
+    resume_->setChecked(context_.settings().resumegame);
+    askReplace_->setChecked(context_.settings().askreplace);
     DialogBase::showEvent(event);
 }
 
 void Tfrmoption::Button2Click()
 {
+    context_.settings().resumegame = resume_->isChecked();
+    context_.settings().askreplace = askReplace_->isChecked();
     context_.setLanguage(radioGroup1_->itemIndex());
     accept();
 }

@@ -29,6 +29,7 @@
 #include "windows/translationeditor.h"
 #include "wordlists/wordliststore.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
@@ -152,6 +153,7 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
     new KeyboardPlay(this);
     // Looking an icon up in the theme reads the theme's index files: not before the window shows.
     connect(this, &TaaForm1::firstPainted, this, &TaaForm1::applythemeicons, Qt::QueuedConnection);
+    resumegame();
 }
 
 TaaForm1::~TaaForm1()
@@ -294,6 +296,8 @@ QString TaaForm1::statusText() const
 
 bool TaaForm1::newgame(int level, const QStringList &words, const QString &title)
 {
+    if (!mayreplace())
+        return false;
     if (!pickpuzzle(PuzzleBank::builtIn(), level, state_.QJ1, RandomSource::process()))
         return false;
     state_.curlevel = level;
@@ -352,8 +356,10 @@ void TaaForm1::applylanguage()
         setFont(font);
     ::applylanguage(this, state_.texts);
     fitruletext();
-    if (!statusKey_.isEmpty() && !statusPanel_->text().isEmpty())
-        statusPanel_->setText(state_.texts.uitext(statusKey_));
+    if (!statusKey_.isEmpty() && !statusPanel_->text().isEmpty()) {
+        const QString text = state_.texts.uitext(statusKey_);
+        statusPanel_->setText(statusArg_.isEmpty() ? text : text.arg(statusArg_));
+    }
     if (editor_) {
         const QSignalBlocker quiet(editor_->languages());
         editor_->languages()->setItemIndex(state_.texts.langid());
@@ -383,6 +389,7 @@ void TaaForm1::fitruletext()
 void TaaForm1::showstatus(const QString &text)
 {
     statusKey_.clear();
+    statusArg_.clear();
     QPalette pal = sb1_->palette();
     pal.setColor(QPalette::Window, kStatusColor);
     sb1_->setPalette(pal);
@@ -393,15 +400,18 @@ void TaaForm1::showstatus(const QString &text)
     statusPanel_->setText(text);
 }
 
-void TaaForm1::showstatuskey(const QString &key)
+void TaaForm1::showstatuskey(const QString &key, const QString &arg)
 {
-    showstatus(state_.texts.uitext(key));
+    const QString text = state_.texts.uitext(key);
+    showstatus(arg.isEmpty() ? text : text.arg(arg));
     statusKey_ = key;
+    statusArg_ = arg;
 }
 
 void TaaForm1::resetstatus()
 {
     statusKey_.clear();
+    statusArg_.clear();
     sb1_->setPalette(QPalette());
     statusPanel_->setPalette(QPalette());
     statusPanel_->clear();
@@ -487,7 +497,8 @@ void TaaForm1::tbopenClick()
             failure(QStringLiteral("msgnotopened"), file, read.error().message(state_.texts)));
         return;
     }
-    loadgame(*read);
+    if (mayreplace())
+        loadgame(*read);
 }
 
 void TaaForm1::loadgame(const SavedGame &game)
@@ -723,16 +734,77 @@ bool TaaForm1::redo()
 
 void TaaForm1::autosave()
 {
+    static_cast<void>(keep());
+}
+
+Status TaaForm1::keep()
+{
     if (!inplay())
+        return {};
+    Status kept = keepgame(autosavefile(), savedgame(), rules_->issolved());
+    // Once in the status bar, not on every move: a full or read-only disk stays so for a while.
+    if (!kept && !keepfailed_)
+        showstatuskey(QStringLiteral("msgautosavefailed"), kept.error());
+    keepfailed_ = !kept;
+    return kept;
+}
+
+void TaaForm1::resumegame()
+{
+    const QString file = autosavefile();
+    if (!state_.settings.resumegame || !QFileInfo::exists(file))
         return;
-    // Kept quietly: a message on every move would be worse than a lost copy, and Save reports
-    // its own failures.
-    static_cast<void>(keepgame(autosavefile(), savedgame(), rules_->issolved()));
+    if (const SavedGameRead<SavedGame> read = readSavedGame(file)) {
+        loadgame(*read);
+        showstatuskey(QStringLiteral("msgresumed"));
+    } else if (putaside(file)) {
+        showstatuskey(QStringLiteral("msgkeptdamaged"), QFileInfo(damagedcopy(file)).fileName());
+    } else {
+        showstatuskey(QStringLiteral("msgkeptunreadable"), read.error().message(state_.texts));
+    }
+}
+
+bool TaaForm1::mayreplace()
+{
+    if (!state_.settings.askreplace || !inplay() || rules_->issolved())
+        return true;
+    const SavedGame game = savedgame();
+    bool played = false;
+    for (int p = 0; p < 81; ++p)
+        played = played || (!game.given[p] && game.board[p] != 0);
+    if (!played)
+        return true;
+    const Prompter::CheckedAnswer answer =
+        prompter_.confirmChecked(state_.texts.uitext(QStringLiteral("msgreplacegame")),
+                                 state_.texts.uitext(QStringLiteral("msgdontaskagain")));
+    // Not asking again after a No would leave no way to start another game.
+    if (answer.yes && answer.checked)
+        state_.settings.askreplace = false;
+    return answer.yes;
+}
+
+void TaaForm1::endsession()
+{
+    ending_ = true;
+    // A message box without a No cannot be closed; a few tries, then this window all the same.
+    for (int tries = 0; tries < 8; ++tries) {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == this)
+            break;
+        modal->close();
+    }
+    close();
 }
 
 void TaaForm1::closeEvent(QCloseEvent *event)
 {
-    autosave();
+    const Status kept = keep();
+    // A solved game has nothing to keep, and a session that ends has no time for a question.
+    if (!kept && !ending_ && !rules_->issolved() &&
+        prompter_.confirm(
+            state_.texts.uitext(QStringLiteral("msgautosavefailed")).arg(kept.error()) +
+            QLatin1Char('\n') + state_.texts.uitext(QStringLiteral("msgsaveelsewhere"))))
+        tbsaveClick();
     QWidget::closeEvent(event);
 }
 

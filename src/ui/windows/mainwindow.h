@@ -2,6 +2,7 @@
 
 #include "engine/playhistory.h"
 #include "engine/rules.h"
+#include "text/result.h"
 
 #include <QWidget>
 
@@ -69,7 +70,8 @@ public:
     TranslationEditor *translationEditor();
 
     // Deals a game of the level with these words and title and sets the window up for play.
-    // Returns false when the bank has no line for the level; nothing changes then.
+    // Returns false when the bank has no line for the level or the player keeps the game in
+    // play (mayreplace); nothing changes then.
     bool newgame(int level, const QStringList &words, const QString &title);
     // After a new or loaded game: word 1 selected and pressed, highlighted, palette relabelled.
     void selectfirstword();
@@ -119,8 +121,18 @@ public:
     // A game is dealt or loaded: from then on the board and the game commands stay enabled.
     bool inplay() const;
     // Writes the unsolved game in play to autosave.wrd in the saves folder, or removes that
-    // file for a solved one. Nothing before the first game.
+    // file for a solved one. Nothing before the first game. The first failure after a success
+    // is said in the status bar.
     void autosave();
+    // Start-up: the game kept by the last run becomes the game in play, when the settings say
+    // so. A file that is no saved game is put aside and the start goes on without a game.
+    void resumegame();
+    // Whether a new or loaded game may replace the game in play: an unsolved one with the
+    // player's words in it is asked about first, unless the player said not to ask again.
+    bool mayreplace();
+    // The session ends (a signal from the desktop): the open dialogs are closed as their close
+    // boxes would, then this window, with no question; the game is kept as on any closing.
+    void endsession();
 
 signals:
     void firstPainted();
@@ -139,12 +151,14 @@ private:
     void cellmouseenter(TTntcell *cell);
     void cellmouseleave(TTntcell *cell);
     void resetstatus();
+    // autosave(), with what came of it.
+    Status keep();
     // After a game is dealt or loaded: the keyboard's cell at column 1, row 1, no history.
     void startplay();
     // The words a screen reader hears, in the current language.
     void speaklanguage();
-    // The status text said again from its key in the language in force.
-    void showstatuskey(const QString &key);
+    // The status text said again from its key in the language in force; arg fills its %1.
+    void showstatuskey(const QString &key, const QString &arg = {});
     // The rule text at the largest size from 10 points down that lets it fit its frame.
     void fitruletext();
     // A failure of Save or Open: the text of key naming the file, then the reason below it.
@@ -174,6 +188,9 @@ private:
     QStatusBar *sb1_ = nullptr;
     QLabel *statusPanel_ = nullptr;
     QString statusKey_;
+    QString statusArg_;
+    bool keepfailed_ = false; // the last autosave failed, and the status bar said so
+    bool ending_ = false;
     QPushButton *btstartnewgame_ = nullptr;
     WordPalette *palette_ = nullptr;
     std::array<QToolButton *, 7> toolbar_{};
