@@ -22,6 +22,10 @@ class SilentPrompter : public Prompter {
 public:
     void inform(const QString &, const QString &) override {}
     bool confirm(const QString &, const QString &) override { return true; }
+    CheckedAnswer confirmChecked(const QString &, const QString &, const QString &) override
+    {
+        return {true, false};
+    }
     QString openFileName(const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
 };
