@@ -37,7 +37,8 @@ void PdfPages::newPage()
 
 bool PdfPages::end(QString *error)
 {
-    if (!painter_.end()) {
+    // The text layer read back as drawn: see pdftextlayer.h.
+    if (!painter_.end() || !repairTextLayerFile(file_, drawn_.characters())) {
         *error = QStringLiteral("Cannot write file \"%1\".")
                      .arg(QDir::toNativeSeparators(QFileInfo(file_).absoluteFilePath()));
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print/pdftextlayer.h"
+
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPoint>
@@ -25,6 +27,7 @@ private:
     QString file_;
     QPoint offset_;
     QPdfWriter writer_;
+    DrawnText drawn_{&writer_};
     QPainter painter_;
 };
 

@@ -5,6 +5,7 @@
 #include "i18n/texttable.h"
 #include "print/pagepainter.h"
 #include "print/pdfpages.h"
+#include "print/pdftextlayer.h"
 #include "print/printform.h"
 #include "print/printform2.h"
 #include "print/printsudoku.h"
@@ -34,6 +35,7 @@ void drawCaption(QPainter &painter, const QRect &rect, const QString &text, int 
     painter.save();
     painter.setFont(captionFont(pixels, bold));
     painter.setPen(Qt::black);
+    noteDrawnText(painter, text);
     painter.drawText(rect, flags, text);
     painter.restore();
 }
