@@ -463,6 +463,10 @@ QByteArray rewriteToUnicode(const QByteArray &cmap,
             const std::optional<Span> first = scan.hex();
             if (!first)
                 break;
+            if (digitsOf(cmap, *low) == digitsOf(cmap, *high)) {
+                single(*first);
+                continue;
+            }
             // Consecutive codes to consecutive targets: written out one by one when one changes.
             const std::optional<uint> from = codeOf(cmap, *low), to = codeOf(cmap, *high);
             const std::optional<char32_t> base = targetOf(cmap, *first);
