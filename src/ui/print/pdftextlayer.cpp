@@ -65,29 +65,44 @@ QByteArray comparable(QByteArray name)
     return kept;
 }
 
-// Every style of the faces that draw CJK text, by comparable PostScript name.
-const QHash<QByteArray, QRawFont> &cjkFaces()
+// The face of a CJK family's style that a PDF names by its PostScript name, or an invalid one.
+// Families whose names resemble the PostScript name's first part are tried first: each face
+// tried is loaded.
+QRawFont cjkFace(const QByteArray &postscript)
 {
-    static const QHash<QByteArray, QRawFont> faces = [] {
-        QHash<QByteArray, QRawFont> found;
-        QStringList families;
-        for (const auto system :
-             {QFontDatabase::SimplifiedChinese, QFontDatabase::TraditionalChinese,
-              QFontDatabase::Japanese, QFontDatabase::Korean})
-            for (const QString &family : QFontDatabase::families(system))
-                if (!families.contains(family))
-                    families.append(family);
-        for (const QString &family : families) {
-            for (const QString &style : QFontDatabase::styles(family)) {
-                const QRawFont face = QRawFont::fromFont(QFontDatabase::font(family, style, 12));
-                const QByteArray name = comparable(postscriptName(face));
-                if (face.isValid() && !name.isEmpty() && !found.contains(name))
-                    found.insert(name, face);
+    static QHash<QByteArray, QRawFont> known;
+    const QByteArray wanted = comparable(postscript);
+    if (const auto found = known.constFind(wanted); found != known.constEnd())
+        return *found;
+    QStringList families;
+    for (const auto system : {QFontDatabase::SimplifiedChinese, QFontDatabase::TraditionalChinese,
+                              QFontDatabase::Japanese, QFontDatabase::Korean})
+        for (const QString &family : QFontDatabase::families(system))
+            if (!families.contains(family))
+                families.append(family);
+    const QByteArray stem = comparable(postscript.split('-').constFirst());
+    std::stable_partition(families.begin(), families.end(), [&stem](const QString &family) {
+        const QByteArray name = comparable(family.toLatin1());
+        return !stem.isEmpty() && (name.contains(stem) || stem.contains(name));
+    });
+    QRawFont face;
+    for (qsizetype n = 0; n < families.size() && !face.isValid(); ++n) {
+        // The style the name ends in first ("-Bold").
+        QStringList styles = QFontDatabase::styles(families.at(n));
+        std::stable_partition(styles.begin(), styles.end(), [&wanted](const QString &style) {
+            return wanted.endsWith(comparable(style.toLatin1()));
+        });
+        for (const QString &style : std::as_const(styles)) {
+            const QRawFont tried =
+                QRawFont::fromFont(QFontDatabase::font(families.at(n), style, 12));
+            if (tried.isValid() && comparable(postscriptName(tried)) == wanted) {
+                face = tried;
+                break;
             }
         }
-        return found;
-    }();
-    return faces;
+    }
+    known.insert(wanted, face);
+    return face;
 }
 
 quint32 glyphOf(const QRawFont &face, char32_t c)
@@ -129,9 +144,7 @@ private:
     {
         if (!faceLooked_) {
             faceLooked_ = true;
-            const auto found = cjkFaces().constFind(comparable(baseFont_));
-            if (found != cjkFaces().constEnd())
-                face_ = *found;
+            face_ = cjkFace(baseFont_);
         }
         return face_.isValid() ? &face_ : nullptr;
     }
@@ -277,7 +290,8 @@ Result<Xref> readXref(const QByteArray &pdf)
     xref.valueLength = digitsEnd(pdf, xref.valueAt) - xref.valueAt;
     bool ok = false;
     xref.tableAt = pdf.mid(xref.valueAt, xref.valueLength).toLongLong(&ok);
-    if (!ok || xref.tableAt < 0 || !pdf.mid(xref.tableAt).startsWith("xref"))
+    if (!ok || xref.tableAt < 0 ||
+        !QByteArrayView(pdf).sliced(std::min<qint64>(xref.tableAt, pdf.size())).startsWith("xref"))
         return broken();
     qsizetype at = skipSpace(pdf, xref.tableAt + 4);
     while (at < pdf.size() && std::isdigit(uchar(pdf.at(at)))) {
@@ -300,7 +314,8 @@ Result<Xref> readXref(const QByteArray &pdf)
         at = skipSpace(pdf, at);
     }
     // Each object must start where the table says: an earlier revision would be missed.
-    if (!pdf.mid(at).startsWith("trailer") || pdf.indexOf("/Prev", at) >= 0)
+    if (!QByteArrayView(pdf).sliced(std::min(at, pdf.size())).startsWith("trailer") ||
+        pdf.indexOf("/Prev", at) >= 0)
         return broken();
     return xref;
 }
@@ -371,13 +386,17 @@ QByteArray applied(const QByteArray &bytes, QList<Edit> edits)
 {
     std::sort(edits.begin(), edits.end(), [](const Edit &a, const Edit &b) { return a.at < b.at; });
     QByteArray out;
+    qsizetype grows = 0;
+    for (const Edit &edit : edits)
+        grows += edit.with.size() - edit.length;
+    out.reserve(bytes.size() + grows);
     qsizetype copied = 0;
     for (const Edit &edit : edits) {
-        out += bytes.mid(copied, edit.at - copied);
+        out += QByteArrayView(bytes).sliced(copied, edit.at - copied);
         out += edit.with;
         copied = edit.at + edit.length;
     }
-    return out + bytes.mid(copied);
+    return out += QByteArrayView(bytes).sliced(copied);
 }
 } // namespace
 
