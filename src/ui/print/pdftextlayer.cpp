@@ -9,6 +9,7 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <cctype>
 
 // A PDF's text layer (the ToUnicode CMap of each font) maps each glyph back to one code point.
 // Qt takes the lowest the face maps to that glyph, and the CJK faces map their radicals and
