@@ -17,13 +17,14 @@ RUN_PACKAGES=(
 )
 # What the tests add: the sharing service's libraries, an X server for the smoke test and the
 # start-up benchmark (X Damage), the package tools and validators, the cross compiler of the
-# Windows syntax check, and poppler's tools that read the PDFs of the print tests back.
+# Windows syntax check, poppler's tools that read the PDFs of the print tests back and qpdf that
+# checks their structure.
 TEST_PACKAGES=(
     libmicrohttpd-dev libsqlite3-dev libpq-dev postgresql
     xvfb xauth libxcb1-dev libxcb-damage0-dev
     dpkg-dev lintian appstream desktop-file-utils
     g++-mingw-w64-x86-64-posix
-    poppler-utils
+    poppler-utils qpdf
 )
 
 as_root() {

@@ -812,6 +812,32 @@ private slots:
             QVERIFY2(fillsTheWidth(file, page), qPrintable(QString::number(page)));
     }
 
+    // Printed to a PDF file, Chinese reads as drawn: no radical in place of an ideograph.
+    void printerToPdfFileReadsAsDrawn()
+    {
+        const QStringList words{"红", "黄", "绿", "蓝", "黑", "白", "一", "中文", "下面"};
+        Tprintform page;
+        TQJ model;
+        writeBankLine(model, kHardLine1);
+        page.fill(model, words, QStringLiteral("颜色"), words);
+        QPrinter paper(QPrinter::HighResolution);
+        paper.setOutputFormat(QPrinter::PdfFormat);
+        const QString file = dir.filePath(QStringLiteral("printedcjk.pdf"));
+        paper.setOutputFileName(file);
+        QString error;
+        QVERIFY2(QtPagePrinter::printOn(paper, QStringLiteral("PDF"), {page.panel()},
+                                        QPoint(200, 100), &error),
+                 qPrintable(error));
+        const QString text = pdftools::text(file, 1);
+        QVERIFY2(text.contains(QStringLiteral("颜色")), qPrintable(text));
+        for (const QString &word : words)
+            QVERIFY2(text.contains(word), qPrintable(word));
+        for (const uint c : text.toUcs4())
+            QVERIFY2(!(c >= 0x2E80 && c <= 0x2FDF) && !(c >= 0xF900 && c <= 0xFAFF),
+                     qPrintable(QString::number(c, 16)));
+        QVERIFY(pdftools::allFontsEmbedded(file));
+    }
+
     void systemPrinterWithoutAPrinterSaysSo()
     {
         if (!QPrinterInfo::defaultPrinter().isNull())

@@ -2,6 +2,7 @@
 
 #include "appinfo.h"
 #include "print/pagepainter.h"
+#include "print/pdftextlayer.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -59,6 +60,7 @@ bool QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<
     // The print system can refuse a job without failing the call that handed it over; only the
     // printer's state then tells.
     const auto refused = [&printer] { return printer.printerState() == QPrinter::Error; };
+    const DrawnText drawn(&printer);
     QPainter painter;
     if (!painter.begin(&printer) || refused()) {
         if (painter.isActive())
@@ -78,6 +80,12 @@ bool QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<
         paintPage(painter, pages.at(n));
     }
     if (!painter.end() || refused()) {
+        *error = QStringLiteral("The printer \"%1\" could not finish the print job.").arg(name);
+        return false;
+    }
+    // Printed to a PDF file (the dialog's "Print to File"): its text reads as drawn too.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+        !repairTextLayerFile(printer.outputFileName(), drawn.characters())) {
         *error = QStringLiteral("The printer \"%1\" could not finish the print job.").arg(name);
         return false;
     }

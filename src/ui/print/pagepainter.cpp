@@ -2,6 +2,7 @@
 
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
+#include "print/pdftextlayer.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -29,6 +30,7 @@ void paintLabel(QPainter &painter, const QLabel &label)
     int flags = int(label.alignment());
     if (label.wordWrap())
         flags |= Qt::TextWordWrap;
+    noteDrawnText(painter, label.text());
     painter.drawText(label.contentsRect(), flags, label.text());
 }
 
@@ -37,6 +39,7 @@ void paintWidget(QPainter &painter, const QWidget &widget)
     painter.setClipRect(widget.rect(), Qt::IntersectClip);
     if (const auto *cell = qobject_cast<const TTntcell *>(&widget)) {
         const QFont font = cell->font();
+        noteDrawnText(painter, cell->text());
         cell->paintOn(painter, onDevice(font, painter.device()),
                       font.bold() && lacksBoldWeight(font));
     } else if (const auto *board = qobject_cast<const Ttntstdsudoku *>(&widget)) {

@@ -81,7 +81,10 @@ Result<QByteArray> PdfPages::finish()
         nextSheet(QRect(0, 0, 1, 1));
     if (failed_ || !painter_.end())
         return failure("The PDF could not be drawn.");
-    return bytes_;
+    // The text layer read back as drawn: see pdftextlayer.h. Qt's own output always has the
+    // table the repair needs; without it the document is still sound, only its text is not.
+    Result<TextLayerRepair> repaired = repairTextLayer(bytes_, drawn_.characters());
+    return repaired ? std::move(repaired->pdf) : bytes_;
 }
 
 Status savePdf(const QString &file, const QByteArray &pdf)

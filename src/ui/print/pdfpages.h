@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/pdftextlayer.h"
 #include "text/result.h"
 
 #include <QBuffer>
@@ -30,6 +31,7 @@ private:
     QByteArray bytes_;
     QBuffer buffer_;
     QPdfWriter writer_;
+    DrawnText drawn_{&writer_};
     QPainter painter_;
     int sheets_ = 0;
     bool failed_ = false;

@@ -5,6 +5,7 @@
 #include "i18n/texttable.h"
 #include "print/pagepainter.h"
 #include "print/pdfpages.h"
+#include "print/pdftextlayer.h"
 #include "print/printform.h"
 #include "print/printform2.h"
 #include "print/printsudoku.h"
@@ -44,6 +45,7 @@ void drawCaption(QPainter &painter, const QRect &rect, const QString &text, int 
         font.setPixelSize(font.pixelSize() - 2);
     painter.setFont(font);
     painter.setPen(Qt::black);
+    noteDrawnText(painter, text);
     painter.drawText(rect, flags, text);
     painter.restore();
 }
