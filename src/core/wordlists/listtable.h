@@ -20,8 +20,9 @@ class TextTables;
 struct TableRow {
     int number = 0;
     QStringList fields;
-    // A quote opened on this row and never closed: the row ends with its line, its fields cut
-    // off at the quote, and the next row starts on the next line.
+    // A quote opened on this row is never closed, or only by the quote of a later cell across
+    // line ends: the row ends with its line, its fields cut off at the quote, and the next row
+    // starts on the next line.
     bool unclosedQuote = false;
     // The row holds a character that stands for bytes that did not decode.
     bool undecodable = false;
