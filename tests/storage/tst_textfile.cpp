@@ -42,6 +42,8 @@ private slots:
     void decodesUnmarkedBytes();
     void decodesMarksAtTheEdges_data();
     void decodesMarksAtTheEdges();
+    void saysWhereBytesWereReplaced_data();
+    void saysWhereBytesWereReplaced();
     void readsGb18030FileFromDisk();
     void junkNeverFails_data();
     void junkNeverFails();
@@ -283,6 +285,54 @@ void TestTextFile::decodesMarksAtTheEdges()
     QCOMPARE(decoded.encoding, encoding);
 }
 
+// Where a U+FFFD stands for bytes that did not decode, and only there.
+void TestTextFile::saysWhereBytesWereReplaced_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<qsizetype>>("replaced");
+
+    QTest::newRow("clean UTF-8") << QByteArray("a\r\nb") << QList<qsizetype>{};
+    QTest::newRow("U+FFFD of the file")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBF\xBD\nx\xEF\xBF\xBD") << QList<qsizetype>{};
+    QTest::newRow("bad UTF-8 on lines of their own") << QByteArray("\xEF\xBB\xBF"
+                                                                   "a\xFF"
+                                                                   "b\r\nc\xEF\xBF\xBD"
+                                                                   "d\r\n\xE4\xB8")
+                                                     << QList<qsizetype>{1, 10, 11};
+    QTest::newRow("a cut-off sequence before a line end")
+        << QByteArray("\xEF\xBB\xBF\xE4\xB8\n\xE4\xB8\x80") << QList<qsizetype>{0, 1};
+    QTest::newRow("UTF-16 LE lone high surrogate before a line end")
+        << QByteArray("\xFF\xFE\x3D\xD8\x0D\x00\x0A\x00\x61\x00", 10) << QList<qsizetype>{0};
+    QTest::newRow("UTF-16 BE lone low surrogate, then a whole pair")
+        << QByteArray("\xFE\xFF\x00\x61\xDE\x00\xD8\x3D\xDE\x00", 10) << QList<qsizetype>{1};
+    QTest::newRow("UTF-16 LE U+FFFD of the file, then a cut-off byte")
+        << QByteArray("\xFF\xFE\xFD\xFF\x41", 5) << QList<qsizetype>{1};
+    QTest::newRow("UTF-16 without a mark, ending in half a pair")
+        << QByteArray("a\0b\0c\0d\0\0\xD8", 10) << QList<qsizetype>{4};
+}
+
+void TestTextFile::saysWhereBytesWereReplaced()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<qsizetype>, replaced);
+    const DecodedText decoded = decodetext(bytes, QByteArray());
+    QCOMPARE(decoded.replaced, replaced);
+    for (const qsizetype at : replaced)
+        QCOMPARE(decoded.text.at(at), kReplacement);
+    if (!replaced.isEmpty())
+        QVERIFY(!decoded.clean);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.txt"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+    const TextFileResult read = readtextfile(path);
+    QVERIFY(read.ok());
+    QCOMPARE(read->replaced, replaced);
+}
+
 void TestTextFile::splitsLines_data()
 {
     QTest::addColumn<QString>("text");
@@ -366,6 +416,17 @@ void TestTextFile::junkNeverFails()
     QVERIFY(!result->text.isEmpty());
     QVERIFY(result->text.size() <= bytes.size());
     QVERIFY(result->text.startsWith(prefix));
+    // Whatever the reading, each place it names holds U+FFFD, in order, and a text with one
+    // is not clean.
+    for (qsizetype n = 0; n < result->replaced.size(); ++n) {
+        QCOMPARE(result->text.at(result->replaced.at(n)), kReplacement);
+        if (n > 0)
+            QVERIFY(result->replaced.at(n - 1) < result->replaced.at(n));
+    }
+    QVERIFY(result->replaced.isEmpty() || !result->clean);
+    if (result->encoding == TextEncoding::Gb18030 && result->text.contains(kReplacement) &&
+        !bytes.contains("\x84\x31\xA4\x37"))
+        QVERIFY(!result->replaced.isEmpty());
 }
 
 void TestTextFile::failures_data()

@@ -20,13 +20,40 @@ QByteArray bytesOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// "1:a|b;3:c": each row's number and its fields.
+// "1:a|b;3:c": each row's number and its fields; "4!" a row with an unclosed quote, "5?" one
+// that holds an undecodable byte.
 QString shown(const QList<TableRow> &rows)
 {
     QStringList parts;
     for (const TableRow &row : rows)
-        parts.append(QString::number(row.number) + u':' + row.fields.join(u'|'));
+        parts.append(QString::number(row.number) + QLatin1String(row.unclosedQuote ? "!" : "") +
+                     QLatin1String(row.undecodable ? "?" : "") + u':' + row.fields.join(u'|'));
     return parts.join(u';');
+}
+
+// A list whose words are stem1 .. stem9, and the same as a CSV row.
+WordList numbered(const QString &title, const QString &stem = QStringLiteral("w"))
+{
+    WordList list{title, {}};
+    for (int k = 0; k < 9; ++k)
+        list.words[k] = stem + QString::number(k + 1);
+    return list;
+}
+QString csvRow(const WordList &list)
+{
+    QStringList cells{list.title};
+    for (const QString &word : list.words)
+        cells.append(word);
+    return cells.join(u',') + QStringLiteral("\r\n");
+}
+
+QStringList toldRefusals(const ImportCheck &check)
+{
+    TextTables texts;
+    QStringList told;
+    for (const ImportRefusal &refusal : check.refused)
+        told.append(refusaltext(refusal, texts));
+    return told;
 }
 
 QStringList titles(const QList<WordList> &lists)
@@ -99,8 +126,24 @@ private slots:
                                                         << "1:a\"b|c";
         QTest::newRow("text after a closing quote") << "\"a\"b,c"
                                                     << "1:ab|c";
-        QTest::newRow("unclosed quote runs to the end") << "a,\"b\nc,d"
-                                                        << "1:a|b\nc,d";
+        QTest::newRow("unclosed quote ends with its line") << "a,\"b\nc,d"
+                                                           << "1!:a|;2:c|d";
+        QTest::newRow("unclosed quote, CR LF, on the last line") << "\"a\r\nb,c\r\nd,\"e"
+                                                                 << "1!:;2:b|c;3!:d|";
+        QTest::newRow("unclosed after doubled quotes") << "\"a\"\"\nb"
+                                                       << "1!:;2:b";
+        QTest::newRow("three quotes open and never close") << "\"\"\"\nb"
+                                                           << "1!:;2:b";
+        QTest::newRow("an odd run later closes it") << "\"\"\"a\"\nb"
+                                                    << "1:\"a;2:b";
+        QTest::newRow("closed on a later line") << "\"a\nb\",c\nd"
+                                                << "1:a\nb|c;2:d";
+        QTest::newRow("a stray quote meets a quoted field") << "\"Broken,a\nx,\"q\",y\nz"
+                                                            << "1!:;2:x|q|y;3:z";
+        QTest::newRow("every row unclosed") << "\"a\n\"b\n\"c"
+                                            << "1!:;2!:;3!:";
+        QTest::newRow("unclosed quote before a tab: tab-separated") << "\"a\tb\nc\td"
+                                                                    << "1!:;2:c|d";
         QTest::newRow("tab before comma: tab-separated") << "a\tb,c\nd,e\tf"
                                                          << "1:a|b,c;2:d,e|f";
         QTest::newRow("comma before tab: comma-separated") << "a,b\tc"
@@ -203,25 +246,211 @@ private slots:
         QCOMPARE(exportlists({}), QByteArray("\xEF\xBB\xBF"));
     }
 
-    // Exported, imported into a store without them, stored and read back: the same lists.
+    // Exported, imported into a store without them, stored and read back: the same lists,
+    // but for one with a tab, which import refuses as it refuses every control character.
     void roundTrip()
     {
         const QString file = dir.filePath(QStringLiteral("round.txt"));
         QFile::remove(file);
         WordListStore store(file);
         QVERIFY(!store.Load()); // no file yet: the built-in lists alone
-        const DecodedText decoded = decodetext(exportlists(awkwardLists()));
+        QList<WordList> lists = awkwardLists();
+        WordList untabbed = lists.at(1);
+        untabbed.title = QStringLiteral("Untabbed");
+        untabbed.words[5] = QStringLiteral("no tab");
+        lists.append(untabbed);
+        const DecodedText decoded = decodetext(exportlists(lists));
         QCOMPARE(decoded.encoding, TextEncoding::Utf8Bom);
         const ImportCheck check = checkimport(tablerows(decoded.text), store);
-        QVERIFY(check.refused.isEmpty());
-        QCOMPARE(check.lists, awkwardLists());
+        QCOMPARE(toldRefusals(check), QStringList{"Row 2: word 6 holds a control character"});
+        QCOMPARE(check.lists, (QList<WordList>{lists.at(0), untabbed}));
         QVERIFY(store.AddMany(check.lists).ok());
 
         WordListStore reread(file);
         QVERIFY(reread.Load().ok());
         QCOMPARE(reread.Count(), WordListStore::kBuiltIn + 2);
-        QCOMPARE(reread.Get(4), awkwardLists().at(0));
-        QCOMPARE(reread.Get(5), awkwardLists().at(1));
+        QCOMPARE(reread.Get(4), lists.at(0));
+        QCOMPARE(reread.Get(5), untabbed);
+    }
+
+    // A cell a spreadsheet would take for a formula is exported behind an apostrophe, which
+    // import takes off again; an apostrophe before anything else is the word's own.
+    void formulasExportAsText()
+    {
+        const WordList list{QStringLiteral("=HYPERLINK(\"http://x.example\";\"click\")"),
+                            {QStringLiteral("=1+1"), QStringLiteral("+1"), QStringLiteral("-ing"),
+                             QStringLiteral("@home"), QStringLiteral("'=x"), QStringLiteral("''-"),
+                             QStringLiteral("'tis"), QStringLiteral("a=b"), QStringLiteral("'")}};
+        QCOMPARE(exportlists({list}),
+                 QByteArray("\xEF\xBB\xBF\"'=HYPERLINK(\"\"http://x.example\"\";\"\"click\"\")\","
+                            "'=1+1,'+1,'-ing,'@home,''=x,'''-,'tis,a=b,'\r\n"));
+        // Tab and CR lead only texts that lists.txt was given by hand; they are marked too.
+        WordList controls = numbered(QStringLiteral("Controls"));
+        controls.words[0] = QStringLiteral("\tx");
+        controls.words[1] = QStringLiteral("\rx");
+        QVERIFY(exportlists({controls})
+                    .startsWith("\xEF\xBB\xBF"
+                                "Controls,\"'\tx\",\"'\rx\",w3,"));
+
+        WordListStore store(dir.filePath(QStringLiteral("none.txt")));
+        const ImportCheck check =
+            checkimport(tablerows(decodetext(exportlists({list})).text), store);
+        QVERIFY(check.refused.isEmpty());
+        QCOMPARE(check.lists, QList<WordList>{list});
+
+        // A table a spreadsheet wrote: its marks come off, a word's own apostrophe stays.
+        const ImportCheck typed = checkimport(
+            tablerows(QStringLiteral("'=Sum,'-a,''@b,'c,''d,=e,'+,'\"f',g,'\"")), store);
+        QVERIFY(typed.refused.isEmpty());
+        QCOMPARE(typed.lists.size(), 1);
+        QCOMPARE(typed.lists.at(0).title, QStringLiteral("=Sum"));
+        QCOMPARE(QStringList(typed.lists.at(0).words.cbegin(), typed.lists.at(0).words.cend()),
+                 (QStringList{"-a", "'@b", "'c", "''d", "=e", "+", "'\"f'", "g", "'\""}));
+    }
+
+    // Row 4 opens a quote it never closes: it is named, and every row after it is read.
+    void unclosedQuoteHidesNoRows()
+    {
+        QString table;
+        for (int row = 1; row <= 100; ++row)
+            table += row == 4        ? QStringLiteral("\"Broken,a,b,c,d,e,f,g,h,i\r\n")
+                     : row % 10 == 0 ? csvRow(numbered(QStringLiteral("\"List, %1\"").arg(row)))
+                                     : csvRow(numbered(QStringLiteral("List %1").arg(row)));
+        WordListStore store(dir.filePath(QStringLiteral("none.txt")));
+        const ImportCheck check = checkimport(tablerows(table), store);
+        QCOMPARE(toldRefusals(check),
+                 QStringList{"Row 4: a quote opens here and is never closed; the next row is "
+                             "read from the next line"});
+        QCOMPARE(check.lists.size(), 99);
+        QCOMPARE(check.lists.at(3), numbered(QStringLiteral("List 5")));
+        QCOMPARE(check.lists.at(8), numbered(QStringLiteral("List, 10")));
+        QCOMPARE(check.lists.constLast(), numbered(QStringLiteral("List, 100")));
+    }
+
+    // NUL, the other C0 controls, DEL, C1 and the Unicode line separators, in a title or a
+    // word: each such row is refused and named, the rest imported.
+    void controlCharactersAreRefused()
+    {
+        const QList<QPair<int, char16_t>> cases{{0, 0x0000}, {3, 0x0001}, {9, 0x001F},
+                                                {1, 0x001B}, {2, 0x007F}, {0, 0x0085},
+                                                {5, 0x009F}, {4, 0x2028}, {7, 0x2029}};
+        QString table = csvRow(numbered(QStringLiteral("Good")));
+        for (int n = 0; n < cases.size(); ++n) {
+            WordList list = numbered(QStringLiteral("Row %1").arg(n + 2));
+            const int field = cases.at(n).first;
+            (field == 0 ? list.title : list.words[field - 1]).insert(1, QChar(cases.at(n).second));
+            table += csvRow(list);
+        }
+        table += QStringLiteral("\"Tab\tin a title\",a,b,c,d,e,f,g,h,i\r\n");
+        table += csvRow(numbered(QStringLiteral("Also good"), QStringLiteral("\u00A0x")));
+        QCOMPARE(table.count(QChar(0)), 1);
+        WordListStore store(dir.filePath(QStringLiteral("none.txt")));
+        const ImportCheck check = checkimport(tablerows(table), store);
+        QCOMPARE(toldRefusals(check), (QStringList{"Row 2: the title holds a control character",
+                                                   "Row 3: word 3 holds a control character",
+                                                   "Row 4: word 9 holds a control character",
+                                                   "Row 5: word 1 holds a control character",
+                                                   "Row 6: word 2 holds a control character",
+                                                   "Row 7: the title holds a control character",
+                                                   "Row 8: word 5 holds a control character",
+                                                   "Row 9: word 4 holds a control character",
+                                                   "Row 10: word 7 holds a control character",
+                                                   "Row 11: the title holds a control character"}));
+        QCOMPARE(titles(check.lists), (QStringList{"Good", "Also good"}));
+    }
+
+    // Bytes that did not decode name their row; a U+FFFD the file holds is a word like any.
+    void undecodableRowsAreNamed_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("rows");
+        const QByteArray good = "a,1,2,3,4,5,6,7,8,9\r\n";
+        QTest::newRow("bad UTF-8 after a mark")
+            << QByteArray("\xEF\xBB\xBF") + good + "b\xFF,1,2,3,4,5,6,7,8,9\r\n" +
+                   "g,1,2,3,4,5,6,7,8,9\r\n\"c\r\nd\",1,2,3,4,5,6,7,8,\xE4\xB8"
+            << QStringLiteral("1:a|1|2|3|4|5|6|7|8|9;2?:b\uFFFD|1|2|3|4|5|6|7|8|9;"
+                              "3:g|1|2|3|4|5|6|7|8|9;4?:c\r\nd|1|2|3|4|5|6|7|8|\uFFFD\uFFFD");
+        QTest::newRow("U+FFFD in the file")
+            << QByteArray("\xEF\xBB\xBF") + good + "\xEF\xBF\xBD,1,2,3,4,5,6,7,8,9"
+            << QStringLiteral("1:a|1|2|3|4|5|6|7|8|9;2:\uFFFD|1|2|3|4|5|6|7|8|9");
+        const QString utf16 = QStringLiteral("x,1,2,3,4,5,6,7,8,9\r\n") + QChar(0xD800) +
+                              QStringLiteral(",1,2,3,4,5,6,7,8,9\r\ny,1,2,3,4,5,6,7,8,") +
+                              QChar(0xDC00) + QStringLiteral("\r\n");
+        QTest::newRow("lone surrogates in UTF-16")
+            << QByteArray("\xFF\xFE") +
+                   QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2)
+            << QStringLiteral("1:x|1|2|3|4|5|6|7|8|9;2?:\uFFFD|1|2|3|4|5|6|7|8|9;"
+                              "3?:y|1|2|3|4|5|6|7|8|\uFFFD");
+    }
+    void undecodableRowsAreNamed()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, rows);
+        const DecodedText decoded = decodetext(bytes, QByteArray());
+        const QList<TableRow> table = tablerows(decoded.text, decoded.replaced);
+        QCOMPARE(shown(table), rows);
+
+        WordListStore store(dir.filePath(QStringLiteral("none.txt")));
+        const ImportCheck check = checkimport(table, store);
+        QStringList expected;
+        for (const TableRow &row : table)
+            if (row.undecodable)
+                expected.append(QStringLiteral("Row %1: some of its bytes are not text in the "
+                                               "file's encoding")
+                                    .arg(row.number));
+        QCOMPARE(toldRefusals(check), expected);
+        QCOMPARE(check.lists.size(), table.size() - expected.size());
+    }
+
+    // One import adds at most kMaxImportedLists; the first row left unread is named.
+    void importStopsAtTheCap()
+    {
+        QString table;
+        for (int row = 1; row <= kMaxImportedLists + 5; ++row)
+            table += row == 2 ? QStringLiteral("字母,a,b,c,d,e,f,g,h,i\r\n")
+                              : csvRow(numbered(QStringLiteral("L%1").arg(row)));
+        WordListStore store(dir.filePath(QStringLiteral("none.txt")));
+        const QList<TableRow> rows = tablerows(table);
+        const ImportCheck check = checkimport(rows, store);
+        QCOMPARE(check.lists.size(), kMaxImportedLists);
+        QCOMPARE(check.lists.constLast().title, QStringLiteral("L%1").arg(kMaxImportedLists + 1));
+        QCOMPARE(check.refused.size(), 1);
+        QCOMPARE(check.stoppedAt, kMaxImportedLists + 2);
+        QCOMPARE(stoppedtext(check, TextTables()),
+                 QStringLiteral("An import adds at most 10000 lists: row 10002 and the rows after "
+                                "it were not read."));
+
+        const ImportCheck fits = checkimport(rows.mid(0, kMaxImportedLists + 1), store);
+        QCOMPARE(fits.lists.size(), kMaxImportedLists);
+        QCOMPARE(fits.stoppedAt, 0);
+    }
+
+    // Progress counts the rows up to all of them; a false answer stops the check at once.
+    void progressAndCancel()
+    {
+        QString table;
+        for (int row = 1; row <= 3000; ++row)
+            table += csvRow(numbered(QStringLiteral("L%1").arg(row)));
+        const QList<TableRow> rows = tablerows(table);
+        WordListStore store(dir.filePath(QStringLiteral("none.txt")));
+        QList<qsizetype> seen;
+        const ImportCheck whole = checkimport(rows, store, [&](qsizetype done, qsizetype total) {
+            seen.append(done);
+            return total == rows.size();
+        });
+        QVERIFY(!whole.cancelled);
+        QCOMPARE(whole.lists.size(), 3000);
+        QCOMPARE(seen.size(), 4);
+        QCOMPARE(seen.constFirst(), 0);
+        QCOMPARE(seen.constLast(), 3000);
+        QVERIFY(std::is_sorted(seen.cbegin(), seen.cend()));
+
+        int calls = 0;
+        const ImportCheck stopped =
+            checkimport(rows, store, [&](qsizetype, qsizetype) { return ++calls < 2; });
+        QVERIFY(stopped.cancelled);
+        QCOMPARE(calls, 2);
+        QVERIFY(stopped.lists.size() < 3000);
     }
 };
 

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -213,6 +214,22 @@ private slots:
         QStringList two = list(QString());
         two[5].clear();
         QTest::newRow("title and word 5 empty") << two << complete << 0;
+        const QString control =
+            QStringLiteral("A title or word cannot hold a tab or another control character");
+        const QList<QPair<int, char16_t>> controls{{0, 0x0000}, {3, 0x0001}, {7, 0x0009},
+                                                   {2, 0x007F}, {9, 0x0085}, {4, 0x2028}};
+        for (const auto &[field, c] : controls) {
+            QStringList texts = list(QStringLiteral("Controlled"));
+            texts[field].insert(1, QChar(c));
+            QTest::newRow(qPrintable(
+                QStringLiteral("U+%1 in box %2").arg(uint(c), 4, 16, QLatin1Char('0')).arg(field)))
+                << texts << control << field;
+        }
+        // Blank fields are told of first.
+        QStringList both = list(QStringLiteral("Both"));
+        both[2] = QStringLiteral("a\tb");
+        both[6].clear();
+        QTest::newRow("a control character and an empty word") << both << complete << 6;
     }
     void refusedInAppend()
     {
@@ -262,6 +279,23 @@ private slots:
         QCOMPARE(wordList().position(), 5);
         QCOMPARE(wordList().box(2)->text(), QStringLiteral("pomme"));
         QCOMPARE(reread().Get(5).title + reread().Get(5).words[1], QStringLiteral("水果pomme"));
+    }
+
+    void controlCharacterRefusedInEdit()
+    {
+        start();
+        wordList().showposition(4);
+        const QByteArray before = bytesOf(listsFile());
+        QStringList edit(10);
+        edit[5] = QStringLiteral("pear") + QChar(0);
+        saveInAppend("btedit", edit, [&] {
+            QVERIFY(append().isVisible());
+            QCOMPARE(fixture->prompter.messages, QStringList{fixture->state().texts.uitext(
+                                                     QStringLiteral("frmappend.msgcontrol"))});
+            QCOMPARE(append().focusWidget(), append().box(5));
+        });
+        QCOMPARE(bytesOf(listsFile()), before);
+        QVERIFY(!wordList().box(5)->text().contains(QChar(0)));
     }
 
     void deleteShowsTheListAbove_data()
@@ -486,6 +520,70 @@ private slots:
         exchange("exportlists", out);
         QCOMPARE(bytesOf(out), written);
         QCOMPARE(fixture->prompter.folders.constLast(), dir.path());
+    }
+
+    // Cancel in the progress of an import: lists.txt and the titles stay as they were, and no
+    // report follows.
+    void cancelledImportAddsNothing()
+    {
+        start();
+        const QByteArray before = bytesOf(listsFile());
+        bool cancelled = false;
+        QTimer::singleShot(0, &wordList(), [&] {
+            if (auto *progress =
+                    wordList().findChild<QProgressDialog *>(QStringLiteral("importprogress"))) {
+                progress->cancel();
+                cancelled = true;
+            }
+        });
+        exchange("importlists", tableFile("simple_utf8.csv"));
+        QVERIFY(cancelled);
+        QCOMPARE(bytesOf(listsFile()), before);
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|水果|Fruit"));
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        QVERIFY(!wordList().findChild<QProgressDialog *>()); // gone with the import
+
+        exchange("importlists", tableFile("simple_utf8.csv")); // not cancelled this time
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|水果|Fruit|Colours|Pets"));
+    }
+
+    // The report names a row whose quote never closes, a row with a control character and an
+    // undecodable one, and where the import stopped at its cap.
+    void importReportNamesBrokenRowsAndTheCap()
+    {
+        start();
+        QByteArray table("\xEF\xBB\xBF");
+        for (int row = 1; row <= kMaxImportedLists + 6; ++row) {
+            if (row == 4)
+                table += "\"Broken,a,b,c,d,e,f,g,h,i\r\n";
+            else if (row == 6)
+                table += QByteArray("Nul,a,b,c,d,e,f,g,h,i\0\r\n", 24);
+            else if (row == 8)
+                table += "Bad\xC3,a,b,c,d,e,f,g,h,i\r\n";
+            else
+                table += "L" + QByteArray::number(row) + ",a,b,c,d,e,f,g,h,i\r\n";
+        }
+        const QString file = dir.filePath(QStringLiteral("many.csv"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QVERIFY(out.write(table) == table.size());
+        out.close();
+
+        exchange("importlists", file);
+        QCOMPARE(wordList().wl()->count(), 5 + kMaxImportedLists);
+        QCOMPARE(reread().Count(), 5 + kMaxImportedLists);
+        QCOMPARE(fixture->prompter.messages.size(), 1);
+        const QStringList report = fixture->prompter.messages.at(0).split(u'\n');
+        QCOMPARE(
+            report,
+            (QStringList{QStringLiteral("Lists added from \"%1\": 10000")
+                             .arg(QDir::toNativeSeparators(file)),
+                         "Row 4: a quote opens here and is never closed; the next row is read from "
+                         "the next line",
+                         "Row 6: word 9 holds a control character",
+                         "Row 8: some of its bytes are not text in the file's encoding",
+                         "An import adds at most 10000 lists: row 10004 and the rows after it were "
+                         "not read."}));
     }
 
     // Ctrl+I and Ctrl+Shift+E inside the dialog, and the commands relabelled with it.

@@ -9,6 +9,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -28,39 +29,109 @@ constexpr int kLeftoverAgeSeconds = 10;
 constexpr auto kFlags =
     QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
 
+bool isLineEnd(QChar c)
+{
+    return c == u'\n' || c == u'\r';
+}
+
+void appendReplacements(QStringView text, qsizetype from, QList<qsizetype> &replaced)
+{
+    for (qsizetype i = from; i < text.size(); ++i)
+        if (text.at(i) == QChar::ReplacementCharacter)
+            replaced.append(i);
+}
+
+using MakeDecoder = std::function<QStringDecoder()>;
+
+// Where a decoder put U+FFFD into text for bytes that did not decode. A decoder only says that
+// it did, so each line holding U+FFFD is decoded again on its own, by a new decoder (an ICU
+// one keeps its error through a reset): a line end is a byte that every byte encoding read
+// here decodes as itself and never takes into a sequence, so a line decodes alone as it does
+// in the whole. A line with both lists the file's own U+FFFD too; lines that do not pair up:
+// every U+FFFD counts.
+QList<qsizetype> replacementsByLine(QStringView text, QByteArrayView bytes, const MakeDecoder &make)
+{
+    QList<qsizetype> replaced;
+    qsizetype byteStart = 0, textStart = 0;
+    for (;;) {
+        qsizetype byteEnd = byteStart, textEnd = textStart;
+        while (byteEnd < bytes.size() && bytes[byteEnd] != '\n' && bytes[byteEnd] != '\r')
+            ++byteEnd;
+        while (textEnd < text.size() && !isLineEnd(text.at(textEnd)))
+            ++textEnd;
+        const bool byteLineEnd = byteEnd < bytes.size();
+        if (byteLineEnd != (textEnd < text.size()) ||
+            (byteLineEnd && text.at(textEnd) != QLatin1Char(bytes[byteEnd]))) {
+            replaced.clear();
+            appendReplacements(text, 0, replaced);
+            return replaced;
+        }
+        const QStringView line = text.sliced(textStart, textEnd - textStart);
+        if (line.contains(QChar(QChar::ReplacementCharacter))) {
+            QStringDecoder decoder = make();
+            const QString again = decoder(bytes.sliced(byteStart, byteEnd - byteStart));
+            if (decoder.hasError())
+                appendReplacements(text.first(textEnd), textStart, replaced);
+        }
+        if (!byteLineEnd)
+            return replaced;
+        byteStart = byteEnd + 1;
+        textStart = textEnd + 1;
+    }
+}
+
+// Decodes bytes; where the decoder had an error, also says where.
+DecodedText decodeWith(const MakeDecoder &make, QByteArrayView bytes, TextEncoding as)
+{
+    QStringDecoder decoder = make();
+    DecodedText decoded;
+    decoded.text = decoder(bytes);
+    decoded.encoding = as;
+    decoded.clean = !decoder.hasError();
+    if (!decoded.clean)
+        decoded.replaced = replacementsByLine(decoded.text, bytes, make);
+    return decoded;
+}
+
 DecodedText decodeAll(QStringConverter::Encoding encoding, QByteArrayView bytes, TextEncoding as)
 {
-    QStringDecoder decoder(encoding, kFlags);
-    QString text = decoder(bytes);
-    return {std::move(text), as, !decoder.hasError()};
+    return decodeWith([encoding] { return QStringDecoder(encoding, kFlags); }, bytes, as);
 }
 
 // Half a surrogate pair is no character; kept, it would be written back and break every text
-// operation that expects valid UTF-16. True when one was replaced.
-bool replaceLoneSurrogates(QString &text)
+// operation that expects valid UTF-16. Adds where one was replaced to replaced.
+void replaceLoneSurrogates(QString &text, QList<qsizetype> &replaced)
 {
-    bool replaced = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             ++i;
         } else if (c.isSurrogate()) {
             text[i] = QChar(QChar::ReplacementCharacter);
-            replaced = true;
+            replaced.append(i);
         }
     }
-    return replaced;
 }
 
 // A last byte without its partner stands for a lost character: U+FFFD, whatever the length.
+// UTF-16 decodes unit by unit, so the decoder itself never replaces anything.
 DecodedText decodeUtf16(QStringConverter::Encoding encoding, QByteArrayView bytes, TextEncoding as)
 {
     const bool cut = bytes.size() % 2 != 0;
-    DecodedText decoded = decodeAll(encoding, bytes.first(bytes.size() - (cut ? 1 : 0)), as);
-    if (cut)
+    QStringDecoder decoder(encoding, kFlags);
+    DecodedText decoded{
+        decoder(bytes.first(bytes.size() - (cut ? 1 : 0))), as, !decoder.hasError(), {}};
+    if (!decoded.clean)
+        appendReplacements(decoded.text, 0, decoded.replaced);
+    replaceLoneSurrogates(decoded.text, decoded.replaced);
+    if (cut) {
+        decoded.replaced.append(decoded.text.size());
         decoded.text += QChar(QChar::ReplacementCharacter);
-    if (replaceLoneSurrogates(decoded.text) || cut)
-        decoded.clean = false;
+    }
+    std::sort(decoded.replaced.begin(), decoded.replaced.end());
+    decoded.replaced.erase(std::unique(decoded.replaced.begin(), decoded.replaced.end()),
+                           decoded.replaced.end());
+    decoded.clean = decoded.clean && decoded.replaced.isEmpty();
     return decoded;
 }
 
@@ -146,7 +217,11 @@ DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding
         return decodeUtf16(QStringConverter::Utf16BE, view.sliced(2), TextEncoding::Utf16BE);
 #if defined(Q_OS_WIN)
     Q_UNUSED(localeEncoding);
-    return {QStringDecoder(QStringConverter::System, kFlags)(view), TextEncoding::System, false};
+    DecodedText decoded =
+        decodeWith([] { return QStringDecoder(QStringConverter::System, kFlags); }, view,
+                   TextEncoding::System);
+    decoded.clean = false;
+    return decoded;
 #else
     // Unmarked text is clean only as valid UTF-8; every other reading is a guess.
     if (const std::optional<TextEncoding> utf16 = unmarkedUtf16(view)) {
@@ -159,19 +234,24 @@ DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding
     }
     QString text;
     if (decodeCleanly("UTF-8", view, text))
-        return {text, TextEncoding::Utf8, true};
+        return {text, TextEncoding::Utf8, true, {}};
     if (const QByteArray detected = detectedEncoding(view);
         !detected.isEmpty() && decodeCleanly(detected.constData(), view, text))
-        return {text, detected == "GB18030" ? TextEncoding::Gb18030 : TextEncoding::Detected,
-                false};
+        return {text,
+                detected == "GB18030" ? TextEncoding::Gb18030 : TextEncoding::Detected,
+                false,
+                {}};
     if (!localeEncoding.isEmpty() && decodeCleanly(localeEncoding.constData(), view, text))
-        return {text, TextEncoding::Locale, false};
+        return {text, TextEncoding::Locale, false, {}};
     // Kept even with stray bytes (they show as U+FFFD): the likeliest reading of what is left.
-    QStringDecoder gb18030("GB18030", kFlags);
-    if (gb18030.isValid())
-        return {gb18030(view), TextEncoding::Gb18030, false};
+    if (QStringDecoder("GB18030", kFlags).isValid()) {
+        DecodedText decoded = decodeWith([] { return QStringDecoder("GB18030", kFlags); }, view,
+                                         TextEncoding::Gb18030);
+        decoded.clean = false;
+        return decoded;
+    }
     // Only a Qt built without ICU lacks GB18030; Latin-1 at least keeps every byte.
-    return {QString::fromLatin1(bytes), TextEncoding::Latin1, false};
+    return {QString::fromLatin1(bytes), TextEncoding::Latin1, false, {}};
 #endif
 }
 
@@ -198,7 +278,8 @@ TextFileResult readtextfile(const QString &path, qint64 maxBytes)
     if (tooLarge(bytes.size()))
         return failure(FileProblem{Kind::TooLarge, QStringLiteral("File too large")});
     DecodedText decoded = decodetext(bytes);
-    return TextFile{std::move(decoded.text), decoded.encoding, bytes.size(), decoded.clean};
+    return TextFile{std::move(decoded.text), decoded.encoding, bytes.size(), decoded.clean,
+                    std::move(decoded.replaced)};
 }
 
 Status writewholefile(const QString &path, const QByteArray &bytes)

@@ -3,6 +3,7 @@
 #include "text/result.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,9 @@ struct DecodedText {
     TextEncoding encoding = TextEncoding::Utf8;
     // The bytes said how to read them (a mark, or valid UTF-8) and nothing was replaced.
     bool clean = true;
+    // Where text holds a U+FFFD that stands for bytes that did not decode or for half a
+    // surrogate pair, in order; a U+FFFD the file itself holds is not here.
+    QList<qsizetype> replaced;
 };
 
 // The locale's character encoding when it is one worth trying on unmarked text that is not UTF-8,
@@ -43,8 +47,9 @@ DecodedText decodetext(const QByteArray &bytes, const QByteArray &localeEncoding
 struct TextFile {
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
-    qint64 bytes = 0;  // the file's size, mark included
-    bool clean = true; // as in DecodedText
+    qint64 bytes = 0;          // the file's size, mark included
+    bool clean = true;         // as in DecodedText
+    QList<qsizetype> replaced; // as in DecodedText
 };
 
 // Why a file could not be read. NotAFile: a folder, pipe, socket or device, never opened (opening

@@ -30,6 +30,19 @@ bool isBlankWord(QStringView text)
     return true;
 }
 
+bool isControlCharacter(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
+bool holdsControl(QStringView text)
+{
+    for (const QChar c : text)
+        if (isControlCharacter(c.unicode()))
+            return true;
+    return false;
+}
+
 int digitValue(char32_t c, int base)
 {
     if (c >= U'0' && c <= U'9')

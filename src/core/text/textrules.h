@@ -13,5 +13,11 @@ bool isEmptyText(QStringView text);
 // characters. Stricter than isEmptyText, for words being typed in.
 bool isBlankWord(QStringView text);
 
+// A control character (U+0000..U+001F, U+007F..U+009F: tab and line ends among them) or the line
+// or paragraph separator: each breaks a line of a file or a page, or shows as nothing.
+bool isControlCharacter(char32_t c);
+// Whether text holds one. None of them is half of a surrogate pair, so units are enough.
+bool holdsControl(QStringView text);
+
 // The value of an ASCII digit in base 10 or 16 (either case), or -1.
 int digitValue(char32_t c, int base = 16);

@@ -4,9 +4,11 @@
 #include "text/textrules.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace {
 constexpr QChar kQuote = u'"';
+constexpr QChar kMark = u'\'';
 constexpr int kFields = 10; // the title and nine words
 
 bool isLineEnd(QChar c)
@@ -28,8 +30,22 @@ QString fieldname(int field, const TextTables &texts)
                       : texts.uitext(QStringLiteral("frmsubmit.msgfieldword")).arg(field);
 }
 
-QString csvfield(const QString &text)
+// Whether a spreadsheet would read a cell of text as a formula, or as one once an apostrophe
+// is taken off: apostrophes and then one of = + - @, tab or CR.
+bool readsAsFormula(QStringView text)
 {
+    qsizetype at = 0;
+    while (at < text.size() && text.at(at) == kMark)
+        ++at;
+    if (at == text.size())
+        return false;
+    const QChar c = text.at(at);
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
+}
+
+QString csvfield(const QString &cell)
+{
+    const QString text = readsAsFormula(cell) ? kMark + cell : cell;
     const bool quote = text.contains(u',') || text.contains(kQuote) || text.contains(u'\r') ||
                        text.contains(u'\n') || text.contains(u'\t') ||
                        (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace()));
@@ -39,11 +55,52 @@ QString csvfield(const QString &text)
     quoted.replace(kQuote, QStringLiteral("\"\""));
     return kQuote + quoted + kQuote;
 }
+
+// The cell as export wrote it, without the mark it added.
+QString unmarked(QString cell)
+{
+    if (cell.startsWith(kMark) && readsAsFormula(QStringView(cell).sliced(1)))
+        cell.remove(0, 1);
+    return cell;
+}
+
+// Whether the quote at quote, which opens a field, closes it as a table can mean it. It must
+// be closed; and a field that runs over a line end must close right before a separator, a line
+// end or the end, or else a stray quote took the rows after it for its field (the next quote
+// it meets then opens a field of its own, and text follows it). A field of the table holds no
+// line break anyway, so such a row is refused either way; read so, the rows after it are not.
+bool closesWell(QStringView text, qsizetype quote, QChar separator)
+{
+    bool overLines = false;
+    for (qsizetype at = quote + 1; at < text.size(); ++at) {
+        const QChar c = text.at(at);
+        if (c == kQuote && at + 1 < text.size() && text.at(at + 1) == kQuote) {
+            ++at;
+        } else if (c == kQuote) {
+            if (!overLines || at + 1 == text.size())
+                return true;
+            const QChar next = text.at(at + 1);
+            return next == separator || isLineEnd(next);
+        } else {
+            overLines = overLines || isLineEnd(c);
+        }
+    }
+    return false;
+}
+
+// The position of the line end at or after at, or the text's end.
+qsizetype lineEndFrom(QStringView text, qsizetype at)
+{
+    while (at < text.size() && !isLineEnd(text.at(at)))
+        ++at;
+    return at;
+}
 } // namespace
 
 QChar tableseparator(QStringView text)
 {
-    // Only a quote that opens a field quotes, as in tablerows: 12" in a title is text.
+    // Only a quote that opens a field quotes, as in tablerows: 12" in a title is text. One that
+    // does not close well quotes nothing, as there; either separator may follow it.
     bool quoted = false;
     bool fieldStart = true;
     for (qsizetype at = 0; at < text.size(); ++at) {
@@ -58,14 +115,15 @@ QChar tableseparator(QStringView text)
         } else if (c == u',' || isLineEnd(c)) {
             break;
         } else {
-            quoted = c == kQuote && fieldStart;
+            quoted = c == kQuote && fieldStart &&
+                     (closesWell(text, at, u',') || closesWell(text, at, u'\t'));
             fieldStart = false;
         }
     }
     return u',';
 }
 
-QList<TableRow> tablerows(QStringView text)
+QList<TableRow> tablerows(QStringView text, const QList<qsizetype> &replaced)
 {
     const QChar separator = tableseparator(text);
     QList<TableRow> rows;
@@ -73,9 +131,15 @@ QList<TableRow> tablerows(QStringView text)
     QString field;
     bool quoted = false;    // inside a quoted field
     bool fieldStart = true; // nothing of the field read yet
-    auto endRow = [&] {
+    qsizetype rowStart = 0; // where the row's text starts
+    auto nextReplaced = replaced.cbegin();
+    // end: where the row's text ends, its line end left out.
+    auto endRow = [&](qsizetype end) {
         row.fields.append(field);
-        if (!isBlankRow(row.fields))
+        while (nextReplaced != replaced.cend() && *nextReplaced < rowStart)
+            ++nextReplaced;
+        row.undecodable = nextReplaced != replaced.cend() && *nextReplaced < end;
+        if (row.unclosedQuote || !isBlankRow(row.fields))
             rows.append(row);
         row = {row.number + 1, {}};
         field.clear();
@@ -91,6 +155,14 @@ QList<TableRow> tablerows(QStringView text)
                 field += text.at(++at);
             else
                 quoted = false;
+        } else if (c == kQuote && fieldStart && !closesWell(text, at, separator)) {
+            // Rows after it would be swallowed: the row ends with its line instead.
+            row.unclosedQuote = true;
+            at = lineEndFrom(text, at);
+            endRow(at);
+            if (at + 1 < size && text.at(at) == u'\r' && text.at(at + 1) == u'\n')
+                ++at;
+            rowStart = at + 1;
         } else if (c == kQuote && fieldStart) {
             quoted = true;
             fieldStart = false;
@@ -99,9 +171,10 @@ QList<TableRow> tablerows(QStringView text)
             field.clear();
             fieldStart = true;
         } else if (isLineEnd(c)) {
+            endRow(at);
             if (c == u'\r' && at + 1 < size && text.at(at + 1) == u'\n')
                 ++at;
-            endRow();
+            rowStart = at + 1;
         } else {
             // A quote inside an unquoted field, or text after a closing quote, is kept as it
             // stands, as spreadsheets do.
@@ -110,19 +183,32 @@ QList<TableRow> tablerows(QStringView text)
         }
     }
     if (!fieldStart || !row.fields.isEmpty())
-        endRow();
+        endRow(size);
     return rows;
 }
 
-ImportCheck checkimport(const QList<TableRow> &rows, const WordListStore &store)
+ImportCheck checkimport(const QList<TableRow> &rows, const WordListStore &store,
+                        const ImportProgress &progress)
 {
+    constexpr qsizetype kProgressEvery = 1024;
     ImportCheck check;
+    // Looked up in a hash, not with Find, which walks every list: a table of many rows checked
+    // against a store of many lists would take the square of them.
+    QSet<QString> inStore;
+    inStore.reserve(store.Count());
+    for (int p = 1; p <= store.Count(); ++p)
+        inStore.insert(store.Get(p).title);
     QHash<QString, int> taken; // title -> the accepted row that has it
-    for (const TableRow &row : rows) {
-        QStringList fields = row.fields;
-        // A spreadsheet pads every row to its widest one with empty cells.
-        while (fields.size() > kFields && fields.constLast().isEmpty())
-            fields.removeLast();
+    for (qsizetype n = 0; n < rows.size(); ++n) {
+        if (progress && n % kProgressEvery == 0 && !progress(n, rows.size())) {
+            check.cancelled = true;
+            return check;
+        }
+        const TableRow &row = rows.at(n);
+        if (check.lists.size() == kMaxImportedLists) {
+            check.stoppedAt = row.number;
+            break;
+        }
         ImportRefusal refusal;
         refusal.row = row.number;
         auto refuse = [&](ImportRefusal::Kind kind, int field = 0) {
@@ -130,6 +216,18 @@ ImportCheck checkimport(const QList<TableRow> &rows, const WordListStore &store)
             refusal.field = field;
             check.refused.append(refusal);
         };
+        if (row.unclosedQuote) {
+            refuse(ImportRefusal::Kind::UnclosedQuote);
+            continue;
+        }
+        if (row.undecodable) {
+            refuse(ImportRefusal::Kind::Undecodable);
+            continue;
+        }
+        QStringList fields = row.fields;
+        // A spreadsheet pads every row to its widest one with empty cells.
+        while (fields.size() > kFields && fields.constLast().isEmpty())
+            fields.removeLast();
         if (fields.size() != kFields) {
             refusal.count = int(fields.size());
             refuse(ImportRefusal::Kind::FieldCount);
@@ -137,11 +235,15 @@ ImportCheck checkimport(const QList<TableRow> &rows, const WordListStore &store)
         }
         int blank = -1;
         int broken = -1;
-        for (int n = kFields - 1; n >= 0; --n) {
-            if (isBlankWord(fields.at(n)))
-                blank = n;
-            if (fields.at(n).contains(u'\r') || fields.at(n).contains(u'\n'))
-                broken = n;
+        int control = -1;
+        for (int k = kFields - 1; k >= 0; --k) {
+            const QString &field = fields[k] = unmarked(fields.at(k));
+            if (isBlankWord(field))
+                blank = k;
+            if (field.contains(u'\r') || field.contains(u'\n'))
+                broken = k;
+            if (holdsControl(field))
+                control = k;
         }
         if (blank >= 0) {
             refuse(ImportRefusal::Kind::Empty, blank);
@@ -151,8 +253,12 @@ ImportCheck checkimport(const QList<TableRow> &rows, const WordListStore &store)
             refuse(ImportRefusal::Kind::LineBreak, broken);
             continue;
         }
+        if (control >= 0) {
+            refuse(ImportRefusal::Kind::Control, control);
+            continue;
+        }
         refusal.title = fields.at(0);
-        if (store.Find(refusal.title)) {
+        if (inStore.contains(refusal.title)) {
             refuse(ImportRefusal::Kind::TitleInUse);
             continue;
         }
@@ -167,6 +273,8 @@ ImportCheck checkimport(const QList<TableRow> &rows, const WordListStore &store)
             list.words[k] = fields.at(k + 1);
         check.lists.append(list);
     }
+    if (progress && !progress(rows.size(), rows.size()))
+        check.cancelled = true;
     return check;
 }
 
@@ -192,9 +300,25 @@ QString refusaltext(const ImportRefusal &refusal, const TextTables &texts)
         why = texts.uitext(QStringLiteral("frmwordlist.msgimportrepeated"))
                   .arg(refusal.title, QString::number(refusal.earlierRow));
         break;
+    case ImportRefusal::Kind::UnclosedQuote:
+        why = texts.uitext(QStringLiteral("frmwordlist.msgimportquote"));
+        break;
+    case ImportRefusal::Kind::Undecodable:
+        why = texts.uitext(QStringLiteral("frmwordlist.msgimportundecodable"));
+        break;
+    case ImportRefusal::Kind::Control:
+        why = texts.uitext(QStringLiteral("frmwordlist.msgimportcontrol"))
+                  .arg(fieldname(refusal.field, texts));
+        break;
     }
     return texts.uitext(QStringLiteral("frmwordlist.msgimportrow"))
         .arg(QString::number(refusal.row), why);
+}
+
+QString stoppedtext(const ImportCheck &check, const TextTables &texts)
+{
+    return texts.uitext(QStringLiteral("frmwordlist.msgimportcap"))
+        .arg(QString::number(kMaxImportedLists), QString::number(check.stoppedAt));
 }
 
 QByteArray exportlists(const QList<WordList> &lists)

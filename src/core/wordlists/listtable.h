@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
+
 class TextTables;
 
 // Word lists as a table a spreadsheet reads and writes: one list per row, the title and then
@@ -18,37 +20,69 @@ class TextTables;
 struct TableRow {
     int number = 0;
     QStringList fields;
+    // A quote opened on this row is never closed, or only by the quote of a later cell across
+    // line ends: the row ends with its line, its fields cut off at the quote, and the next row
+    // starts on the next line.
+    bool unclosedQuote = false;
+    // The row holds a character that stands for bytes that did not decode.
+    bool undecodable = false;
 };
 
 // A tab before any comma on the first row (quoted text aside) makes the table tab-separated.
 QChar tableseparator(QStringView text);
 // The rows of decoded text. CR LF, CR and LF end a row outside quotes; a final line end starts
-// no row. Rows whose every field is blank are left out, their numbers kept.
-QList<TableRow> tablerows(QStringView text);
+// no row. Rows whose every field is blank are left out, their numbers kept. replaced: where
+// the decoder replaced bytes (DecodedText::replaced), in order.
+QList<TableRow> tablerows(QStringView text, const QList<qsizetype> &replaced = {});
 
 // Why a row was not imported.
 struct ImportRefusal {
-    enum class Kind { FieldCount, Empty, LineBreak, TitleInUse, TitleRepeated };
+    enum class Kind {
+        FieldCount,
+        Empty,
+        LineBreak,
+        TitleInUse,
+        TitleRepeated,
+        UnclosedQuote,
+        Undecodable,
+        Control,
+    };
     int row = 0;
     Kind kind = Kind::FieldCount;
-    int field = 0;      // Empty, LineBreak: 0 the title, 1..9 a word
+    int field = 0;      // Empty, LineBreak, Control: 0 the title, 1..9 a word
     int count = 0;      // FieldCount: the fields the row has
     QString title;      // TitleInUse, TitleRepeated
     int earlierRow = 0; // TitleRepeated: the row that has the title
 };
 
-// The rows checked as the Append dialog checks a list: ten fields, none blank, a title that no
-// list of the store and no earlier accepted row has. A list is kept exactly as the row gives it,
-// so a text the store cannot keep on one line is refused rather than changed.
+// The most lists one import adds: far more than anyone plays with, few enough for the list of
+// titles and lists.txt to stay quick.
+inline constexpr int kMaxImportedLists = 10000;
+
+// Called now and then while rows are checked; false stops the check.
+using ImportProgress = std::function<bool(qsizetype done, qsizetype total)>;
+
+// The rows checked as the Append dialog checks a list: ten fields, none blank or holding a
+// control character, a title that no list of the store and no earlier accepted row has. A list
+// is kept exactly as the row gives it, but for the mark that keeps a spreadsheet from reading a
+// cell as a formula, so a text the store cannot keep on one line is refused rather than changed.
 struct ImportCheck {
     QList<WordList> lists; // the accepted rows, in table order
     QList<ImportRefusal> refused;
+    int stoppedAt = 0;      // the first row left unread once kMaxImportedLists were accepted
+    bool cancelled = false; // progress said stop; lists and refused are then incomplete
 };
-ImportCheck checkimport(const QList<TableRow> &rows, const WordListStore &store);
+ImportCheck checkimport(const QList<TableRow> &rows, const WordListStore &store,
+                        const ImportProgress &progress = {});
 
 // "Row 4: the title "Animals" is already in use", in the current language.
 QString refusaltext(const ImportRefusal &refusal, const TextTables &texts);
+// That the check stopped at kMaxImportedLists, and the first row it left unread.
+QString stoppedtext(const ImportCheck &check, const TextTables &texts);
 
 // The lists as UTF-8 CSV with a byte-order mark and CR LF after every row, fields quoted where
-// a comma, a quote, a line break or an outer space would otherwise be lost.
+// a comma, a quote, a line break or an outer space would otherwise be lost. A text a spreadsheet
+// would take for a formula (one starting with = + - @, a tab or a CR) gets a leading apostrophe,
+// which marks a cell as text; so does a text of apostrophes before one of those, so that import
+// can take off exactly one apostrophe wherever one is followed by such a text.
 QByteArray exportlists(const QList<WordList> &lists);

@@ -7,6 +7,7 @@
 #include "engine/prompter.h"
 #include "i18n/texttable.h"
 #include "storage/settings.h"
+#include "text/textrules.h"
 #include "wordlists/storereport.h"
 #include "wordlists/wordliststore.h"
 
@@ -59,6 +60,14 @@ void Tfrmappend::Button1Click()
     for (QLineEdit *box : w_) {
         if (isBlankWord(box->text())) {
             prompter_.inform(texts.uitext(QStringLiteral("frmappend.msgcomplete")));
+            box->setFocus();
+            return;
+        }
+    }
+    // A control character would show as nothing, or break a line of a file or a page.
+    for (QLineEdit *box : w_) {
+        if (holdsControl(box->text())) {
+            prompter_.inform(texts.uitext(QStringLiteral("frmappend.msgcontrol")));
             box->setFocus();
             return;
         }

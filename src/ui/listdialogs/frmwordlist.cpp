@@ -15,11 +15,13 @@
 #include "wordlists/wordliststore.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -28,6 +30,8 @@ namespace {
 constexpr qint64 kImportLimit = 4 * 1024 * 1024;
 // A report longer than this would not fit on the screen.
 constexpr int kRefusalsShown = 20;
+// An import that takes longer shows its progress, with a Cancel button.
+constexpr int kProgressAfterMs = 1000;
 
 const QString kTableFilter = QStringLiteral("CSV (*.csv *.tsv *.txt);;* (*)");
 } // namespace
@@ -203,7 +207,9 @@ void Tfrmwordlist::importlistsClick()
         prompter_.inform(notImported + read.error().reason);
         return;
     }
-    const ImportCheck check = checkimport(tablerows(read->text), store_);
+    const ImportCheck check = checkrows(tablerows(read->text, read->replaced));
+    if (check.cancelled)
+        return;
     if (!check.lists.isEmpty()) {
         const int first = store_.Count() + 1;
         StoreResult added = store_.AddMany(check.lists);
@@ -222,7 +228,30 @@ void Tfrmwordlist::importlistsClick()
     if (check.refused.size() > kRefusalsShown)
         report.append(texts.uitext(QStringLiteral("frmwordlist.msgimportmore"))
                           .arg(check.refused.size() - kRefusalsShown));
+    if (check.stoppedAt > 0)
+        report.append(stoppedtext(check, texts));
     prompter_.inform(report.join(QLatin1Char('\n')));
+}
+
+ImportCheck Tfrmwordlist::checkrows(const QList<TableRow> &rows)
+{
+    const TextTables &texts = context_.texts();
+    QProgressDialog progress(texts.uitext(QStringLiteral("frmwordlist.msgimporting")),
+                             texts.uitext(QStringLiteral("frmwordlist.BitBtn2.caption")), 0,
+                             int(rows.size()), this);
+    progress.setObjectName(QStringLiteral("importprogress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressAfterMs);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    return checkimport(rows, store_, [&](qsizetype done, qsizetype) {
+        progress.setValue(int(done));
+        // Once shown, the dialog runs the events itself and takes every click. Until then its
+        // own timer and the window's painting still run, but no click reaches the lists.
+        if (!progress.isVisible())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return !progress.wasCanceled();
+    });
 }
 
 void Tfrmwordlist::exportlistsClick()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/dialogbase.h"
+#include "wordlists/listtable.h"
 
 #include <array>
 
@@ -56,6 +57,9 @@ signals:
     void chosen(const std::array<QString, 10> &texts);
 
 private:
+    // Checks the rows of a table to import, with a progress dialog when that takes long.
+    ImportCheck checkrows(const QList<TableRow> &rows);
+
     Prompter &prompter_;
     WordListStore &store_;
     Tfrmappend *append_ = nullptr;
