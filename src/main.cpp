@@ -5,6 +5,7 @@
 #include "storage/folders.h"
 #include "storage/settings.h"
 #include "widgets/qtprompter.h"
+#include "widgets/zoom.h"
 #include "windows/program.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/wordliststore.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTextStream>
 
 #include <cstdio>
@@ -218,14 +220,34 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    // The toolkit takes its scale factor only before the application object exists.
+    {
+        SettingsState kept;
+        QStringList palette;
+        Settings().loadsettings(kept, palette);
+        applyZoom(kept.zoom);
+    }
     previousHandler = qInstallMessageHandler(noDisplayHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(previousHandler);
     Program::prepareApplication();
 
-    QtPrompter prompter;
-    Settings settings;
-    Program program(prompter, settings, sharebase());
-    program.show();
-    return QApplication::exec();
+    int status = 0;
+    bool restart = false;
+    {
+        QtPrompter prompter;
+        Settings settings;
+        Program program(prompter, settings, sharebase());
+        program.show();
+        status = QApplication::exec();
+        restart = program.restartRequested();
+    }
+    // The settings are written as the program's windows go: the new program reads them.
+    if (restart) {
+        restoreScaleFactor();
+        if (!QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                     QCoreApplication::arguments().mid(1)))
+            return 1;
+    }
+    return status;
 }

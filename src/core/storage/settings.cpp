@@ -18,6 +18,7 @@ const QString kApplication = QString::fromLatin1(appinfo::kName);
 const QString kLevel = QStringLiteral("new game level");
 const QString kLangid = QStringLiteral("langid");
 const QString kName = QStringLiteral("edtname");
+const QString kZoom = QStringLiteral("zoom");
 
 QString textName(int n)
 {
@@ -49,6 +50,17 @@ void removeStaleLock(const QSettings &store)
     if (lock.exists() && lock.size() == 0 &&
         lock.lastModified().secsTo(QDateTime::currentDateTime()) > 3)
         QFile::remove(lock.filePath());
+}
+
+// Only the zooms the Options dialog offers; anything else draws the windows at their own size.
+int readZoom(const QSettings &store)
+{
+    bool ok = false;
+    const int n = readText(store, kZoom).toInt(&ok, 10);
+    for (const int zoom : SettingsState::kZooms)
+        if (ok && n == zoom)
+            return n;
+    return 100;
 }
 
 #if defined(Q_OS_WIN)
@@ -98,6 +110,7 @@ void Settings::loadsettings(SettingsState &state, QStringList &palette) const
 {
     state.newgamelevel = 0;
     state.submittername.clear();
+    state.zoom = 100;
     for (QString &text : state.newgametexts)
         text.clear();
     if (!location_.exists())
@@ -115,6 +128,7 @@ void Settings::loadsettings(SettingsState &state, QStringList &palette) const
         palette[i - 1] = state.newgametexts[i];
     }
     state.submittername = readText(*store, kName);
+    state.zoom = readZoom(*store);
 }
 
 bool Settings::savesettings(const SettingsState &state) const
@@ -126,6 +140,7 @@ bool Settings::savesettings(const SettingsState &state) const
     for (int i = 0; i < 10; ++i)
         store->setValue(textName(i), state.newgametexts[i]);
     store->setValue(kName, state.submittername);
+    store->setValue(kZoom, QString::number(state.zoom));
     store->sync();
     return store->status() == QSettings::NoError;
 }

@@ -42,6 +42,10 @@ struct SettingsState {
     std::array<QString, 10> newgametexts; // 0 the title, 1..9 the words
     QString submittername;
     int langid = 0; // 0 English, 1 Chinese, 2 Japanese
+    // How large the windows are drawn, in percent of their own size, on top of what the screen
+    // asks for: one of kZooms. 100 leaves it to the screen.
+    int zoom = 100;
+    static constexpr int kZooms[] = {100, 125, 150, 200};
 };
 
 class Settings {
