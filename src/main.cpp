@@ -6,6 +6,7 @@
 #include "storage/folders.h"
 #include "storage/settings.h"
 #include "widgets/qtprompter.h"
+#include "widgets/zoom.h"
 #include "windows/endsignals.h"
 #include "windows/mainwindow.h"
 #include "windows/program.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTextStream>
 
 #include <cstdio>
@@ -286,21 +288,41 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    // The toolkit takes its scale factor only before the application object exists.
+    {
+        SettingsState kept;
+        QStringList palette;
+        Settings().loadsettings(kept, palette);
+        applyZoom(kept.zoom);
+    }
     previousHandler = qInstallMessageHandler(noDisplayHandler);
     QApplication app(argc, argv);
     qInstallMessageHandler(previousHandler);
     Program::prepareApplication();
 
-    // Before the windows, so that a signal in the start-up waits for the event loop.
-    EndSignals endSignals;
-    QtPrompter prompter;
-    Settings settings;
-    Program program(prompter, settings, sharebase());
-    // As on Close, without the question; the settings are written as the program object goes.
-    QObject::connect(&endSignals, &EndSignals::received, &app, [&program] {
-        program.mainWindow().endsession();
-        QApplication::quit();
-    });
-    program.show();
-    return QApplication::exec();
+    int status = 0;
+    bool restart = false;
+    {
+        // Before the windows, so that a signal in the start-up waits for the event loop.
+        EndSignals endSignals;
+        QtPrompter prompter;
+        Settings settings;
+        Program program(prompter, settings, sharebase());
+        // As on Close, without the question; the settings are written as the program object goes.
+        QObject::connect(&endSignals, &EndSignals::received, &app, [&program] {
+            program.mainWindow().endsession();
+            QApplication::quit();
+        });
+        program.show();
+        status = QApplication::exec();
+        restart = program.restartRequested();
+    }
+    // The settings are written as the program's windows go: the new program reads them.
+    if (restart) {
+        restoreScaleFactor();
+        if (!QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                     QCoreApplication::arguments().mid(1)))
+            return 1;
+    }
+    return status;
 }

@@ -134,6 +134,49 @@ private slots:
         const QRect pressedInk = inkOf(narrow);
         QCOMPARE(pressedInk, narrowInk);
     }
+
+    void longWordsWhole_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("blackberry") << QStringLiteral("blackberry") << 1;
+        QTest::newRow("pomegranate") << QStringLiteral("pomegranate") << 1;
+        QTest::newRow("six kana") << QStringLiteral("しんかんせん") << 1;
+        QTest::newRow("five kana") << QStringLiteral("じてんしゃ") << 1;
+        QTest::newRow("han") << QStringLiteral("图书馆员工") << 1;
+        QTest::newRow("two words") << QStringLiteral("blackbird hawk") << 2;
+        QTest::newRow("kana and a space") << QStringLiteral("しんかんせん のりば") << 2;
+    }
+    // A word is never broken inside itself: it stands whole on its line, shrunk until it fits,
+    // clear of the text rectangle's edges. Lines break only at spaces.
+    void longWordsWhole()
+    {
+        QFETCH(QString, word);
+        QFETCH(int, lines);
+        TTntspeedbutton button;
+        button.resize(60, 60);
+        button.Setmycaption(QString());
+        const QImage blank = button.grab().toImage();
+        button.Setmycaption(word);
+        const QImage shown = button.grab().toImage();
+        QRect ink;
+        QList<int> inkRows;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) != blank.pixel(x, y)) {
+                    ink |= QRect(x, y, 1, 1);
+                    if (inkRows.isEmpty() || inkRows.constLast() != y)
+                        inkRows.append(y);
+                }
+        QVERIFY(!ink.isEmpty());
+        int bands = 1;
+        for (qsizetype k = 1; k < inkRows.size(); ++k)
+            bands += inkRows.at(k) > inkRows.at(k - 1) + 1;
+        QCOMPARE(bands, lines);
+        const QString where = QStringLiteral("%1..%2").arg(ink.left()).arg(ink.right());
+        QVERIFY2(ink.left() > 2 && ink.right() < 56, qPrintable(where));
+        QVERIFY(ink.top() >= 2 && ink.bottom() < 56);
+    }
 };
 
 VASKELIO_GUI_TEST_MAIN(TestPalette)

@@ -354,7 +354,7 @@ private slots:
         const QPoint cell = emptyCellWithSolution(1);
         palette.items[0] = QStringLiteral("vegetables");
         rules->cellmousedown(cell.x(), cell.y(), Qt::LeftButton);
-        QCOMPARE(board.at(cell.x(), cell.y()).font, (FontFit{6, false}));
+        QCOMPARE(board.at(cell.x(), cell.y()).font, (FontFit{8, true}));
         palette.items[0] = QStringLiteral("ice cream");
         rules->cellmousedown(cell.x(), cell.y(), Qt::LeftButton);
         QCOMPARE(board.at(cell.x(), cell.y()).font, (FontFit{10, true}));

@@ -67,6 +67,8 @@ private slots:
     void shortPaletteIsFilledUp();
     void saveFailureIsQuiet();
     void emptyLockLeftByAKillIsStale();
+    void zoom_data();
+    void zoom();
 
 private:
     QString settingsPath() const { return dir_->filePath(QStringLiteral("cfg/Vaskelio.ini")); }
@@ -205,7 +207,7 @@ void TestSettings::writesExactlyTheValueNames()
     names.sort();
     QCOMPARE(names, QStringList({"ask before replacing", "edtname", "langid", "new game level",
                                  "resume game", "w0", "w1", "w2", "w3", "w4", "w5", "w6", "w7",
-                                 "w8", "w9"}));
+                                 "w8", "w9", "zoom"}));
     for (const QString &name : names)
         QCOMPARE(raw.value(name).typeId(), int(QMetaType::QString));
     QCOMPARE(raw.value("new game level").toString(), QStringLiteral("3"));
@@ -214,6 +216,7 @@ void TestSettings::writesExactlyTheValueNames()
     QCOMPARE(raw.value("w5").toString(), QString());
     QCOMPARE(raw.value("resume game").toString(), QStringLiteral("1"));
     QCOMPARE(raw.value("ask before replacing").toString(), QStringLiteral("1"));
+    QCOMPARE(raw.value("zoom").toString(), QStringLiteral("100"));
 }
 
 // The two switches of the kept game: on unless "0" is stored, also when the store is missing.
@@ -251,6 +254,42 @@ void TestSettings::keptGameSwitches()
     QVERIFY(QFile::remove(settingsPath()));
     settings.loadsettings(state, palette);
     QVERIFY(state.resumegame && state.askreplace);
+}
+
+void TestSettings::zoom_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("absent") << QVariant() << 100;
+    for (const int z : SettingsState::kZooms)
+        QTest::addRow("%d", z) << QVariant(QString::number(z)) << z;
+    for (const char *bad : {"", "175", "0", "-150", "150%", "1.5", "abc", "99999999999"})
+        QTest::addRow("'%s'", bad) << QVariant(QString::fromLatin1(bad)) << 100;
+    QTest::newRow("as a number") << QVariant(150) << 100;
+}
+
+// Only the offered zooms come back; whatever else the store holds draws the windows at their size.
+void TestSettings::zoom()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(int, zoom);
+    QVariantMap values{{"langid", "2"}};
+    if (stored.isValid())
+        values.insert(QStringLiteral("zoom"), stored);
+    storeRaw(settingsPath(), values);
+    const Settings settings(SettingsLocation::file(settingsPath()));
+    SettingsState state;
+    state.zoom = 125;
+    QStringList palette = defaultPalette();
+    settings.loadsettings(state, palette);
+    QCOMPARE(state.zoom, zoom);
+    QCOMPARE(state.langid, 2);
+
+    state.zoom = 200;
+    QVERIFY(settings.savesettings(state));
+    SettingsState again;
+    settings.loadsettings(again, palette);
+    QCOMPARE(again.zoom, 200);
 }
 
 // The New Game dialog was never opened in the first run: its empty texts were written, and the

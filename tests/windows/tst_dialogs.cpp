@@ -1,6 +1,7 @@
 #include "programfixture.h"
 #include "sandbox.h"
 #include "widgets/radiogroup.h"
+#include "widgets/zoom.h"
 #include "windows/frmabout.h"
 #include "windows/frmoption.h"
 #include "windows/mainwindow.h"
@@ -104,6 +105,92 @@ private slots:
         QCOMPARE(languageItems(),
                  (QStringList{QStringLiteral("English"), QStringLiteral("中文(简体)"),
                               QStringLiteral("日本語")}));
+        // The zoom on a page of its own, after the kept game's; the language stays on the first.
+        auto *pages = d->findChild<QTabWidget *>("PageControl1");
+        QCOMPARE(pages->count(), 3);
+        QCOMPARE(pages->widget(0)->objectName(), QStringLiteral("TabSheet1"));
+        QCOMPARE(pages->widget(2)->objectName(), QStringLiteral("TabSheet3"));
+        QCOMPARE(d->languages()->parentWidget(), pages->widget(0));
+        QCOMPARE(d->zooms()->parentWidget(), pages->widget(2));
+        QCOMPARE(d->zooms()->items(), (QStringList{"100%", "125%", "150%", "200%"}));
+        d->show();
+        QCOMPARE(pages->tabText(2), QStringLiteral("Display"));
+        QCOMPARE(d->zooms()->title(), QStringLiteral("Zoom"));
+        QCOMPARE(d->zooms()->itemIndex(), 0);
+        d->hide();
+    }
+
+    // A new zoom is kept in the settings; the program asks whether to start again now, and
+    // does only on Yes. A zoom already in force asks nothing.
+    void zoomIsKeptAndAsksToRestart()
+    {
+        const QString question = fixture->state().texts.uitext(QStringLiteral("msgzoomrestart"));
+        QVERIFY(!question.isEmpty());
+        auto choose = [&](int item, bool ok) {
+            openFrom("buttonoption2", [&](QWidget *) {
+                options()->zooms()->setItemIndex(item);
+                QTest::mouseClick(options()->findChild<QPushButton *>(ok ? "Button2" : "Button3"),
+                                  Qt::LeftButton);
+            });
+        };
+        choose(2, false);
+        QCOMPARE(fixture->state().settings.zoom, 100);
+        QVERIFY(fixture->prompter.questions.isEmpty());
+
+        fixture->prompter.answers.enqueue(false);
+        choose(2, true);
+        QCOMPARE(fixture->state().settings.zoom, 150);
+        QCOMPARE(fixture->prompter.questions, QStringList{question});
+        // The same zoom again, or back to the one in force: nothing to start again for.
+        choose(2, true);
+        choose(0, true);
+        QCOMPARE(fixture->state().settings.zoom, 100);
+        QCOMPARE(fixture->prompter.questions.size(), 1);
+        QCoreApplication::processEvents();
+        QVERIFY(fixture->main().isVisible());
+        QVERIFY(!fixture->program->restartRequested());
+
+        // Asked in the language chosen with it.
+        fixture->prompter.answers.enqueue(true);
+        openFrom("buttonoption2", [&](QWidget *) {
+            options()->languages()->setItemIndex(2);
+            options()->zooms()->setItemIndex(3);
+            QTest::mouseClick(options()->findChild<QPushButton *>("Button2"), Qt::LeftButton);
+        });
+        QCOMPARE(fixture->prompter.questions.last(),
+                 fixture->state().texts.uitext(QStringLiteral("msgzoomrestart")));
+        QVERIFY(fixture->prompter.questions.last() != question);
+        QVERIFY(fixture->program->restartRequested());
+        QTRY_VERIFY(!fixture->main().isVisible());
+        // Written as the windows go, for the program that starts next.
+        fixture.reset();
+        SettingsState kept;
+        QStringList palette(9);
+        Settings(SettingsLocation::file(dir.filePath(QStringLiteral("s.ini"))))
+            .loadsettings(kept, palette);
+        QCOMPARE(kept.zoom, 200);
+        QCOMPARE(kept.langid, 2);
+    }
+
+    void zoomScaleFactor_data()
+    {
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<QByteArray>("outer");
+        QTest::addColumn<QByteArray>("factor");
+        QTest::newRow("follow the screen") << 100 << QByteArray() << QByteArray();
+        QTest::newRow("follow the environment") << 100 << QByteArray("2") << QByteArray("2");
+        QTest::newRow("125") << 125 << QByteArray() << QByteArray("1.25");
+        QTest::newRow("150 of 2") << 150 << QByteArray("2") << QByteArray("3");
+        QTest::newRow("200 of 1.25") << 200 << QByteArray(" 1.25 ") << QByteArray("2.5");
+        QTest::newRow("unreadable outer") << 150 << QByteArray("big") << QByteArray("1.5");
+        QTest::newRow("negative outer") << 200 << QByteArray("-1") << QByteArray("2");
+    }
+    void zoomScaleFactor()
+    {
+        QFETCH(int, percent);
+        QFETCH(QByteArray, outer);
+        QFETCH(QByteArray, factor);
+        QCOMPARE(zoomedScaleFactor(percent, outer), factor);
     }
 
     void chooseChineseWithOk()

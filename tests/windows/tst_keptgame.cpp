@@ -149,7 +149,7 @@ private slots:
         auto *options = main().findChild<Tfrmoption *>();
         options->show();
         auto *pages = options->findChild<QTabWidget *>(QStringLiteral("PageControl1"));
-        QCOMPARE(pages->count(), 2);
+        QCOMPARE(pages->count(), 3);
         QCOMPARE(pages->widget(1)->objectName(), QStringLiteral("TabSheet2"));
         QCOMPARE(pages->tabText(1), QStringLiteral("Game"));
         QVERIFY(options->resumeGame()->isChecked());

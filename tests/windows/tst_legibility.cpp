@@ -1,10 +1,15 @@
+#include "board/celltext.h"
+#include "board/tntcell.h"
 #include "board/tntspeedbutton.h"
+#include "board/tntstdsudoku.h"
 #include "board/wordpalette.h"
+#include "engine/qj.h"
 #include "programfixture.h"
 #include "sandbox.h"
 #include "widgets/fonts.h"
 #include "widgets/radiogroup.h"
 #include "windows/frmabout.h"
+#include "windows/frmda.h"
 #include "windows/frmoption.h"
 #include "windows/mainwindow.h"
 #include "windows/programstate.h"
@@ -153,6 +158,52 @@ void pressInside(QWidget *window, int key)
 {
     QWidget *focus = QApplication::focusWidget();
     QTest::keyClick(focus && focus->window() == window ? focus : window, Qt::Key(key));
+}
+
+// The widget as a screen of that many device pixels to the pixel draws it.
+QImage drawnAt(QWidget *widget, qreal ratio)
+{
+    QImage image((QSizeF(widget->size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    widget->render(&image);
+    return image;
+}
+
+// In device pixels: the ink of text drawn in area (in the widget's coordinates) of two pictures
+// of it, one with the text and one without, and the number of runs of rows it spans.
+struct Ink {
+    QRect box;
+    int bands = 0;
+};
+Ink inkBetween(const QImage &with, const QImage &without, const QRect &area, qreal ratio)
+{
+    const QRect pixels(
+        QPoint(int(std::floor(area.left() * ratio)), int(std::floor(area.top() * ratio))),
+        QPoint(int(std::ceil((area.right() + 1) * ratio)) - 1,
+               int(std::ceil((area.bottom() + 1) * ratio)) - 1));
+    Ink ink;
+    bool inBand = false;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        bool row = false;
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            if (with.pixel(x, y) != without.pixel(x, y)) {
+                ink.box |= QRect(x, y, 1, 1);
+                row = true;
+            }
+        ink.bands += row && !inBand;
+        inBand = row;
+    }
+    return ink;
+}
+
+const QStringList &longWords()
+{
+    static const QStringList words{
+        QStringLiteral("一"),           QStringLiteral("ねこ"),       QStringLiteral("ひこうき"),
+        QStringLiteral("blackberry"),   QStringLiteral("watermelon"), QStringLiteral("pomegranate"),
+        QStringLiteral("しんかんせん"), QStringLiteral("じてんしゃ"), QStringLiteral("ice cream")};
+    return words;
 }
 
 const char *const kDialogs[] = {"frmnewgame", "frmwordlist", "frmappend", "webwordlist",
@@ -532,6 +583,105 @@ private slots:
         d->hide();
     }
 
+    void longWordsWhole_data()
+    {
+        QTest::addColumn<int>("langid");
+        QTest::addColumn<qreal>("zoom");
+        for (int langid = 0; langid <= 2; ++langid)
+            for (const qreal zoom : {1.0, 1.5})
+                QTest::addRow("lang%d at %d%%", langid, int(zoom * 100)) << langid << zoom;
+    }
+    // Long English words and kana stand whole on one line on the board, the palette and the
+    // Solution window, clear of the edges of the text rectangle, at 100 % and 150 %. A word
+    // that fits keeps the size its window gives it.
+    void longWordsWhole()
+    {
+        QFETCH(int, langid);
+        QFETCH(qreal, zoom);
+        main().keydown(Qt::Key_F1 + langid);
+        QVERIFY(main().newgame(0, longWords(), QStringLiteral("Long words")));
+        Tfrmda *frmda = main().findChild<Tfrmda *>();
+        frmda->showsolution(fixture->state().QJ1, longWords());
+        // The board and the Solution window's board with every cell filled, and a picture of
+        // each empty to tell the ink from the face.
+        Ttntstdsudoku *board = main().board();
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                board->setCellText(i, j, longWords().at(fixture->state().QJ1.node(i, j).value - 1));
+        board->fitfonts();
+        struct Surface {
+            QWidget *widget;
+            QList<QWidget *> cells;
+        };
+        QList<Surface> surfaces{{board, {}}, {frmda->board(), {}}, {main().wordPalette(), {}}};
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j) {
+                surfaces[0].cells.append(board->cell(i, j));
+                surfaces[1].cells.append(frmda->board()->cell(i, j));
+            }
+        for (int k = 1; k <= 9; ++k)
+            surfaces[2].cells.append(main().wordPalette()->button(k));
+        for (const Surface &surface : surfaces) {
+            const QImage with = drawnAt(surface.widget, zoom);
+            QHash<QWidget *, QString> texts;
+            for (QWidget *cell : surface.cells) {
+                if (auto *c = qobject_cast<TTntcell *>(cell)) {
+                    texts[cell] = c->text();
+                    c->setText(QStringLiteral(" "));
+                } else {
+                    auto *b = static_cast<TTntspeedbutton *>(cell);
+                    texts[cell] = b->mycaption();
+                    b->Setmycaption(QString());
+                }
+            }
+            const QImage without = drawnAt(surface.widget, zoom);
+            for (QWidget *cell : surface.cells) {
+                const QString word = texts.value(cell);
+                const QRect area(cell->mapTo(surface.widget, QPoint(2, 2)),
+                                 cell->size() - QSize(6, 6));
+                const Ink ink = inkBetween(with, without, area, zoom);
+                const QString where = QStringLiteral("%1 %2: ink %3,%4 %5x%6 in %7,%8 %9x%10")
+                                          .arg(surface.widget->objectName(), word)
+                                          .arg(ink.box.x())
+                                          .arg(ink.box.y())
+                                          .arg(ink.box.width())
+                                          .arg(ink.box.height())
+                                          .arg(area.x() * zoom)
+                                          .arg(area.y() * zoom)
+                                          .arg(area.width() * zoom)
+                                          .arg(area.height() * zoom);
+                QVERIFY2(!ink.box.isEmpty(), qPrintable(where));
+                // A clipped word runs into the rectangle's edges: its first and last columns.
+                QVERIFY2(ink.box.left() > area.left() * zoom + 0.5 &&
+                             ink.box.right() < (area.right() + 1) * zoom - 1.5,
+                         qPrintable(where));
+                QVERIFY2(ink.bands == (word.contains(QLatin1Char(' ')) ? ink.bands : 1),
+                         qPrintable(where));
+                QVERIFY2(ink.bands <= 2, qPrintable(where));
+                if (auto *c = qobject_cast<TTntcell *>(cell))
+                    c->setText(word);
+                else
+                    static_cast<TTntspeedbutton *>(cell)->Setmycaption(word);
+            }
+        }
+        // The sizes the windows give these words, kept where the word fits.
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j) {
+                TTntcell *c = frmda->board()->cell(i, j);
+                if (c->text().size() > 2)
+                    continue;
+                const QFont wanted = fontForText(c->font(), c->text());
+                QCOMPARE(fitCaption(wanted, c->text(), c->size(), c).font.pointSize(),
+                         c->text().size() == 1 ? 20 : 15);
+                TTntcell *b = board->cell(i, j);
+                const QFont boardWanted = fontForText(b->font(), b->text());
+                QCOMPARE(fitCaption(boardWanted, b->text(), b->size(), b).font.pointSize(),
+                         b->text().size() == 1 ? 18 : 14);
+            }
+        QCOMPARE(main().wordPalette()->button(1)->captionFont().pointSize(),
+                 main().wordPalette()->button(1)->font().pointSize());
+    }
+
     // Pictures of the main window and the four dialogs with a title box, in each language, for
     // a person to look at.
     void screenshots()
@@ -554,6 +704,39 @@ private slots:
             }
         }
         QCOMPARE(folder.entryList({QStringLiteral("*.png")}).size(), 15);
+    }
+
+    // Long words on the board, the palette and the Solution window, and the Options dialog, in
+    // each language at 100 % and 150 %, for a person to look at.
+    void longWordScreenshots()
+    {
+        const QDir folder(QStringLiteral(VASKELIO_SCREENSHOTS "/long"));
+        QVERIFY(folder.mkpath(QStringLiteral(".")));
+        QVERIFY(main().newgame(0, longWords(), QStringLiteral("Long words")));
+        Tfrmda *frmda = main().findChild<Tfrmda *>();
+        frmda->showsolution(fixture->state().QJ1, longWords());
+        const TQJ &model = fixture->state().QJ1;
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                if ((i + j) % 3 == 0)
+                    main().board()->setCellText(i, j, longWords().at(model.node(i, j).value - 1));
+        main().board()->fitfonts();
+        QDialog *options = dialog("frmoption");
+        for (int langid = 0; langid <= 2; ++langid) {
+            main().keydown(Qt::Key_F1 + langid);
+            options->show();
+            QVERIFY(QTest::qWaitForWindowExposed(options));
+            options->findChild<QTabWidget *>()->setCurrentIndex(1);
+            for (const int zoom : {100, 150}) {
+                const QString suffix = QStringLiteral("-lang%1-%2.png").arg(langid).arg(zoom);
+                QVERIFY(drawnAt(&main(), zoom / 100.0).save(folder.filePath("aaForm1" + suffix)));
+                QVERIFY(drawnAt(frmda, zoom / 100.0).save(folder.filePath("frmda" + suffix)));
+                QVERIFY(drawnAt(options, zoom / 100.0).save(folder.filePath("frmoption" + suffix)));
+            }
+            options->findChild<QTabWidget *>()->setCurrentIndex(0);
+            options->hide();
+        }
+        QCOMPARE(folder.entryList({QStringLiteral("*.png")}).size(), 18);
     }
 };
 

@@ -389,6 +389,46 @@ private slots:
         QCOMPARE(dialog.levels()->itemIndex(), 0);
     }
 
+    // Hint leaves the highlight as it was, but for the shading of the edge-middle boxes: the
+    // selected word's cells there turn light blue, those in the other boxes stay yellow, and
+    // the hinted cell is not highlighted even when it holds the selected word.
+    void hintKeepsYellowOnlyOutsideTheShadedBoxes()
+    {
+        startGame(0);
+        TaaForm1 &main = fixture->main();
+        const TQJ &model = fixture->state().QJ1;
+        QPoint hinted;
+        for (int j = 1; j <= 9 && hinted.isNull(); ++j)
+            for (int i = 1; i <= 9 && hinted.isNull(); ++i)
+                if (!model.node(i, j).given)
+                    hinted = {i, j};
+        const int word = model.node(hinted.x(), hinted.y()).value;
+        QTest::mouseClick(main.wordPalette()->button(word), Qt::LeftButton);
+        int shaded = 0, white = 0;
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                if (main.board()->cell(i, j)->color() == QColor(Qt::yellow))
+                    ++(inEdgeMiddleBox(i, j) ? shaded : white);
+        QVERIFY(shaded > 0 && white > 0);
+
+        QTest::mouseClick(child<QToolButton>(main, "tbshowhint"), Qt::LeftButton);
+        TTntcell *cell = main.board()->cell(hinted.x(), hinted.y());
+        QCOMPARE(cell->text(), testWords().at(word - 1));
+        QVERIFY(cell->color() != QColor(Qt::yellow));
+        int yellow = 0;
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j) {
+                const TTntcell *c = main.board()->cell(i, j);
+                if (c->color() == QColor(Qt::yellow)) {
+                    ++yellow;
+                    QVERIFY(!inEdgeMiddleBox(i, j));
+                    QCOMPARE(c->value(), word);
+                }
+            }
+        QCOMPARE(yellow, white);
+        QCOMPARE(fixture->state().TntListBox1.selectedWord(), word);
+    }
+
     void showSolutionAsksAndFillsItsOwnBoard()
     {
         startGame(1);

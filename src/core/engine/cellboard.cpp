@@ -33,11 +33,10 @@ FontFit fitForPiece(int n)
     case 5:
     case 6:
         return {10, true};
-    case 7:
-    case 8:
-        return {8, true};
     default:
-        return {6, false};
+        // Longer words too: at 6 points their letters stood about 7 pixels high. A word too wide
+        // for the cell at 8 is drawn smaller by the cell itself.
+        return {8, true};
     }
 }
 

@@ -31,7 +31,8 @@ struct FontFit {
         return a.points == b.points && a.bold == b.bold;
     }
 };
-// The board's font for a text whose longest piece is n code units long.
+// The board's font for a text whose longest piece is n code units long: the size a word gets
+// where it fits; the cell draws a word that does not fit a point smaller at a time.
 FontFit fitForPiece(int n);
 
 // Points for a whole word of length UTF-16 code units on the Solution window's and the print

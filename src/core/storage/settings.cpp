@@ -20,6 +20,7 @@ const QString kLangid = QStringLiteral("langid");
 const QString kName = QStringLiteral("edtname");
 const QString kResume = QStringLiteral("resume game");
 const QString kAskReplace = QStringLiteral("ask before replacing");
+const QString kZoom = QStringLiteral("zoom");
 
 QString textName(int n)
 {
@@ -58,6 +59,17 @@ void removeStaleLock(const QSettings &store)
     if (lock.exists() && lock.size() == 0 &&
         lock.lastModified().secsTo(QDateTime::currentDateTime()) > 3)
         QFile::remove(lock.filePath());
+}
+
+// Only the zooms the Options dialog offers; anything else draws the windows at their own size.
+int readZoom(const QSettings &store)
+{
+    bool ok = false;
+    const int n = readText(store, kZoom).toInt(&ok, 10);
+    for (const int zoom : SettingsState::kZooms)
+        if (ok && n == zoom)
+            return n;
+    return 100;
 }
 
 #if defined(Q_OS_WIN)
@@ -107,6 +119,7 @@ void Settings::loadsettings(SettingsState &state, QStringList &palette) const
 {
     state.newgamelevel = 0;
     state.submittername.clear();
+    state.zoom = 100;
     for (QString &text : state.newgametexts)
         text.clear();
     const SettingsState defaults;
@@ -129,6 +142,7 @@ void Settings::loadsettings(SettingsState &state, QStringList &palette) const
     state.submittername = readText(*store, kName);
     state.resumegame = readFlag(*store, kResume, defaults.resumegame);
     state.askreplace = readFlag(*store, kAskReplace, defaults.askreplace);
+    state.zoom = readZoom(*store);
 }
 
 bool Settings::savesettings(const SettingsState &state) const
@@ -142,6 +156,7 @@ bool Settings::savesettings(const SettingsState &state) const
     store->setValue(kName, state.submittername);
     store->setValue(kResume, QString::number(int(state.resumegame)));
     store->setValue(kAskReplace, QString::number(int(state.askreplace)));
+    store->setValue(kZoom, QString::number(state.zoom));
     store->sync();
     return store->status() == QSettings::NoError;
 }

@@ -44,6 +44,10 @@ struct SettingsState {
     int langid = 0;         // 0 English, 1 Chinese, 2 Japanese
     bool resumegame = true; // the kept game comes back at start-up
     bool askreplace = true; // an unsolved game is asked about before another replaces it
+    // How large the windows are drawn, in percent of their own size, on top of what the screen
+    // asks for: one of kZooms. 100 leaves it to the screen.
+    int zoom = 100;
+    static constexpr int kZooms[] = {100, 125, 150, 200};
 };
 
 class Settings {

@@ -1,69 +1,152 @@
 #include "board/celltext.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
-// The glyphs drawText lays out in target, as one path: the lines wrapped at target's width,
-// each centred, one under the other at whole pixels.
-QPainterPath textOutline(const QFont &font, const QRect &target, const QString &text)
+// Lines of whole words: a word goes on the line before it while the line's advance stays within
+// width. A word wider than width stands alone; it is never broken.
+QStringList breakAtSpaces(const QFontMetricsF &fm, const QString &text, qreal width)
 {
-    QTextLayout layout(text, font);
-    QTextOption option(Qt::AlignHCenter);
-    option.setWrapMode(QTextOption::WordWrap);
-    layout.setTextOption(option);
-    const qreal leading = QFontMetricsF(font).leading();
-    qreal height = -leading;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(target.width());
-        height = std::ceil(height + leading);
-        line.setPosition(QPointF(0, height));
-        height += line.height();
+    const QStringList words = text.split(QLatin1Char(' '));
+    QStringList lines;
+    QString line = words.first();
+    for (qsizetype k = 1; k < words.size(); ++k) {
+        const QString longer = line + QLatin1Char(' ') + words.at(k);
+        if (fm.horizontalAdvance(longer) <= width) {
+            line = longer;
+        } else {
+            lines.append(line);
+            line = words.at(k);
+        }
     }
-    layout.endLayout();
-    QPainterPath path;
-    for (const QGlyphRun &run : layout.glyphRuns()) {
-        const QRawFont raw = run.rawFont();
-        const QList<quint32> glyphs = run.glyphIndexes();
-        const QList<QPointF> positions = run.positions();
-        for (qsizetype k = 0; k < glyphs.size(); ++k)
-            path.addPath(raw.pathForGlyph(glyphs.at(k)).translated(positions.at(k)));
+    lines.append(line);
+    return lines;
+}
+
+// Where the block's first line starts in a box of height h: (h - B) / 2 with B its bottom edge
+// in the text rectangle, in whole units as the text rectangle's measure gives it.
+int blockTop(int h, qreal blockHeight)
+{
+    const int bottom = 2 + int(std::ceil(blockHeight - 1e-6));
+    return (h - bottom) / 2;
+}
+
+qreal lineTop(int top, qreal step, qsizetype k)
+{
+    return top + std::round(k * step);
+}
+
+qreal lineLeft(const QRect &room, qreal advance)
+{
+    return room.left() + (room.width() - advance) / 2;
+}
+
+qreal pixelsOf(const QFont &font, const QPaintDevice *device)
+{
+    if (font.pixelSize() > 0)
+        return font.pixelSize();
+    return font.pointSizeF() * (device ? device->logicalDpiY() : 96) / 72;
+}
+
+// Sets text at the font's size; fits tells whether all ink stays in the text rectangle.
+// widthShare is the room for ink over the widest line's ink.
+CaptionLayout measure(const QFont &font, const QString &text, const QSize &size,
+                      const QPaintDevice *device, qreal inkSpread, qreal &widthShare)
+{
+    const QFontMetricsF fm = device ? QFontMetricsF(font, device) : QFontMetricsF(font);
+    const QRect room = captionRect(size);
+    CaptionLayout layout;
+    layout.font = font;
+    layout.lines = breakAtSpaces(fm, text, room.width());
+    layout.lineStep = fm.height() + std::max<qreal>(0, fm.leading());
+    const qsizetype n = layout.lines.size();
+    layout.blockHeight = fm.height() + (n - 1) * layout.lineStep;
+    const qreal spread = inkSpread * pixelsOf(font, device);
+    const int top = blockTop(size.height(), layout.blockHeight);
+    bool fits = layout.blockHeight <= room.height();
+    qreal widest = 0;
+    for (qsizetype k = 0; k < n; ++k) {
+        const QString &line = layout.lines.at(k);
+        const QRectF ink = fm.tightBoundingRect(line);
+        if (ink.isEmpty())
+            continue;
+        widest = std::max(widest, ink.width() + 2 * spread);
+        const qreal x = lineLeft(room, fm.horizontalAdvance(line));
+        const qreal baseline = lineTop(top, layout.lineStep, k) + fm.ascent();
+        // A pixel of air on either side, so that a word never runs into the cell's edge.
+        fits = fits && x + ink.left() - spread >= room.left() + 1 &&
+               x + ink.right() + spread <= room.left() + room.width() - 1 &&
+               baseline + ink.top() - spread >= room.top() &&
+               baseline + ink.bottom() + spread <= room.top() + room.height();
     }
-    return path.translated(target.topLeft());
+    widthShare = widest > 0 ? (room.width() - 2) / widest : 1;
+    layout.fits = fits;
+    return layout;
 }
 } // namespace
 
+CaptionLayout fitCaption(const QFont &font, const QString &text, const QSize &size,
+                         const QPaintDevice *device, qreal inkSpread)
+{
+    QFont f = font;
+    const bool points = f.pixelSize() <= 0;
+    qreal current = points ? f.pointSizeF() : f.pixelSize();
+    // A point as the screen shows it: on a printer's finer grid, a fraction of one of its points.
+    const qreal dpi = device ? device->logicalDpiY() : 96;
+    const qreal unit = points ? std::min<qreal>(1, 96 / std::max<qreal>(1, dpi)) : 1;
+    for (;;) {
+        qreal widthShare = 1;
+        CaptionLayout layout = measure(f, text, size, device, inkSpread, widthShare);
+        if (layout.fits || current - unit < unit - 1e-9)
+            return layout;
+        qreal next = current - unit;
+        // Widths shrink with the size: skip the sizes at which the widest word cannot fit.
+        if (widthShare < 1)
+            next = std::min(next, std::max(unit, unit * std::ceil(current * widthShare / unit)));
+        current = next;
+        if (points)
+            f.setPointSizeF(current);
+        else
+            f.setPixelSize(int(current));
+    }
+}
+
 void drawCellText(QPainter &painter, const QSize &size, const QString &text, bool outlined)
 {
-    const int w = size.width(), h = size.height();
-    const QRect measure = captionRect(size);
-    const QRect block = painter.fontMetrics().boundingRect(measure, kCaptionFlags, text);
-    const int bottom = measure.top() + block.height();
-    const int top = (h - bottom) / 2;
-    const QRect target(2, top, w - 6, h - top);
+    QFont wanted = painter.font();
+    if (outlined)
+        wanted.setBold(false);
+    // The stroke below reaches half its width beyond the glyphs.
+    const qreal spread = outlined ? 1.0 / 40 : 0;
+    const CaptionLayout layout = fitCaption(wanted, text, size, painter.device(), spread);
+    const QRect room = captionRect(size);
+    const int top = blockTop(size.height(), layout.blockHeight);
+    const QFontMetricsF fm(layout.font, painter.device());
     painter.save();
-    painter.setClipRect(target, Qt::IntersectClip);
-    if (!outlined) {
-        painter.drawText(target, kCaptionFlags, text);
-    } else {
+    painter.setClipRect(QRect(2, top, size.width() - 6, size.height() - top), Qt::IntersectClip);
+    painter.setFont(layout.font);
+    QPainterPath outline;
+    for (qsizetype k = 0; k < layout.lines.size(); ++k) {
+        const QString &line = layout.lines.at(k);
+        const QPointF origin(lineLeft(room, fm.horizontalAdvance(line)),
+                             lineTop(top, layout.lineStep, k) + fm.ascent());
+        painter.drawText(origin, line);
+        if (outlined)
+            outline.addText(origin, layout.font, line);
+    }
+    if (outlined) {
         // The regular glyphs with their outlines stroked: as wide as the bold the toolkit fakes
         // on the screen, and as wide on paper, where the faked one all but vanishes.
-        QFont regular(painter.font(), painter.device());
-        regular.setBold(false);
-        painter.setFont(regular);
-        painter.drawText(target, kCaptionFlags, text);
-        const qreal pixels = regular.pixelSize() > 0
-                                 ? regular.pixelSize()
-                                 : regular.pointSizeF() * painter.device()->logicalDpiY() / 72;
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(
-            QPen(painter.pen().color(), pixels / 20, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPath(textOutline(regular, target, text));
+        painter.setPen(QPen(painter.pen().color(), pixelsOf(layout.font, painter.device()) / 20,
+                            Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPath(outline);
     }
     painter.restore();
 }

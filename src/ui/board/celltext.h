@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QFont>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 class QPainter;
+class QPaintDevice;
 
 constexpr int kCaptionFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 // Where the text of a cell or button of this size is laid out: (2, 2)-(W-4, H-4).
@@ -12,9 +15,26 @@ inline QRect captionRect(const QSize &size)
     return {2, 2, size.width() - 6, size.height() - 6};
 }
 
-// Draws text the way board cells and palette buttons show it: laid out in the rectangle
-// (2, 2)-(W-4, H-4) wrapped at word boundaries and centred, the block then moved down to
-// (H - B) / 2 where B is its measured bottom edge, and clipped. Uses the painter's font and pen.
-// outlined draws the regular glyphs with their outlines stroked a twentieth of the font's size
-// wide: a bold that a face without a bold weight shows at any size and on any device.
+// A caption set in the text rectangle of a cell or button: the font it is drawn in and its
+// lines, broken only at spaces.
+struct CaptionLayout {
+    QFont font;
+    QStringList lines;
+    qreal lineStep = 0;    // from the top of one line to the top of the next
+    qreal blockHeight = 0; // the lines one under the other
+    bool fits = false;     // false only when no size down to the smallest fits
+};
+
+// The largest size from font's own down, a point at a time, at which every line of text
+// (broken at spaces only, never inside a word) keeps its ink within the width of
+// captionRect(size) and the lines keep within its height. device is where the text is drawn
+// (its resolution sets the metrics); none means the screen.
+CaptionLayout fitCaption(const QFont &font, const QString &text, const QSize &size,
+                         const QPaintDevice *device = nullptr, qreal inkSpread = 0);
+
+// Draws text the way board cells, palette buttons and the print boards show it: fitted by
+// fitCaption to the painter's font, the lines centred, the block moved down to (H - B) / 2
+// where B is its bottom edge in captionRect, and clipped. outlined draws the regular glyphs
+// with their outlines stroked a twentieth of the font's size wide: a bold that a face without
+// a bold weight shows at any size and on any device.
 void drawCellText(QPainter &painter, const QSize &size, const QString &text, bool outlined = false);

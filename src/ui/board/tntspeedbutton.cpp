@@ -3,7 +3,6 @@
 #include "board/celltext.h"
 #include "widgets/fonts.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -24,15 +23,7 @@ void TTntspeedbutton::Setmycaption(const QString &caption)
 
 QFont TTntspeedbutton::captionFont() const
 {
-    QFont font = fontForText(this->font(), mycaption_);
-    const QRect room = captionRect(size());
-    for (int points = font.pointSize(); points > 6; --points) {
-        const QRect need = QFontMetrics(font).boundingRect(room, kCaptionFlags, mycaption_);
-        if (need.width() <= room.width() && need.height() <= room.height())
-            break;
-        font.setPointSize(points - 1);
-    }
-    return font;
+    return fitCaption(fontForText(this->font(), mycaption_), mycaption_, size(), this).font;
 }
 
 void TTntspeedbutton::Setisfixed(bool fixed)
@@ -67,7 +58,7 @@ void TTntspeedbutton::paintEvent(QPaintEvent *)
     style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
 
     // The caption neither moves when pressed nor greys out.
-    painter.setFont(captionFont());
+    painter.setFont(fontForText(font(), mycaption_));
     painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
     drawCellText(painter, size(), mycaption_);
 }

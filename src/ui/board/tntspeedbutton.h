@@ -22,7 +22,7 @@ public:
 
     QSize sizeHint() const override { return {30, 30}; }
     // The font mycaption is drawn in: the button's font in the face of the caption's script,
-    // a point smaller at a time (down to 6 points) until the caption fits the face.
+    // a point smaller at a time until the caption fits the face, its words whole.
     QFont captionFont() const;
 
 protected:

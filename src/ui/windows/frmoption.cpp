@@ -1,5 +1,6 @@
 #include "windows/frmoption.h"
 
+#include "engine/prompter.h"
 #include "i18n/texttable.h"
 #include "storage/settings.h"
 #include "widgets/controls.h"
@@ -11,10 +12,24 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent)
-    : DialogBase(context, parent, {"frmoption", QStringLiteral("Setting"), {320, 160}, true})
-{
+#include <algorithm>
+#include <iterator>
 
+namespace {
+int zoomItem(int zoom)
+{
+    for (int n = 0; n < int(std::size(SettingsState::kZooms)); ++n)
+        if (SettingsState::kZooms[n] == zoom)
+            return n;
+    return 0;
+}
+} // namespace
+
+Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prompter,
+                       std::function<void()> restart)
+    : DialogBase(context, parent, {"frmoption", QStringLiteral("Setting"), {320, 160}, true}),
+      prompter_(prompter), restart_(std::move(restart)), zoomInEffect_(context.settings().zoom)
+{
     auto *pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("PageControl1"));
     pages->setGeometry(0, 0, 237, 160);
@@ -45,6 +60,16 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent)
     resume_ = addCheck("CheckBox1", "Resume the kept game at start", 22);
     askReplace_ = addCheck("CheckBox2", "Ask before replacing a game", 48);
 
+    auto *display = new QWidget;
+    display->setObjectName(QStringLiteral("TabSheet3"));
+    pages->addTab(display, QStringLiteral("Display"));
+    QStringList percents;
+    for (const int zoom : SettingsState::kZooms)
+        percents.append(QStringLiteral("%1%").arg(zoom));
+    radioGroup2_ = new RadioGroup(QStringLiteral("Zoom"), percents, 2, display);
+    radioGroup2_->setObjectName(QStringLiteral("RadioGroup2"));
+    radioGroup2_->setGeometry(27, 8, 176, 62);
+
     auto *ok = addButton(this, "Button2", QStringLiteral("OK"), {243, 21, 75, 25});
     auto *cancel = addButton(this, "Button3", QStringLiteral("Cancel"), {243, 52, 75, 25});
     auto *setDefault = addButton(this, "Button1", QStringLiteral("Set Default"), {243, 83, 75, 25});
@@ -61,6 +86,7 @@ void Tfrmoption::showEvent(QShowEvent *event)
     radioGroup1_->setItemIndex(texts().langid());
     resume_->setChecked(context_.settings().resumegame);
     askReplace_->setChecked(context_.settings().askreplace);
+    radioGroup2_->setItemIndex(zoomItem(context_.settings().zoom));
     DialogBase::showEvent(event);
 }
 
@@ -68,8 +94,15 @@ void Tfrmoption::Button2Click()
 {
     context_.settings().resumegame = resume_->isChecked();
     context_.settings().askreplace = askReplace_->isChecked();
+    int &zoom = context_.settings().zoom;
+    const int chosen = SettingsState::kZooms[std::max(0, radioGroup2_->itemIndex())];
+    const bool ask = chosen != zoom && chosen != zoomInEffect_;
+    zoom = chosen;
     context_.setLanguage(radioGroup1_->itemIndex());
     accept();
+    // Asked in the language just chosen. The game in play is kept in autosave.wrd as it closes.
+    if (ask && prompter_.confirm(context_.uitext(QStringLiteral("msgzoomrestart"))) && restart_)
+        restart_();
 }
 
 void Tfrmoption::Button1Click()

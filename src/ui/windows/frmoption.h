@@ -2,21 +2,27 @@
 
 #include "widgets/dialogbase.h"
 
+#include <functional>
+
+class Prompter;
 class QCheckBox;
 class RadioGroup;
 
 // The Options dialog: the user-interface language, named each in its own script; on a second
-// page, what becomes of the kept game.
+// page, what becomes of the kept game; on a third, the zoom of every window.
 class Tfrmoption : public DialogBase {
     Q_OBJECT
     Q_DISABLE_COPY(Tfrmoption)
 
 public:
-    Tfrmoption(LanguageContext &context, QWidget *parent);
+    // restart starts the program again, when the user wants a new zoom at once.
+    Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prompter,
+               std::function<void()> restart);
 
     RadioGroup *languages() const { return radioGroup1_; }
     QCheckBox *resumeGame() const { return resume_; }
     QCheckBox *askReplace() const { return askReplace_; }
+    RadioGroup *zooms() const { return radioGroup2_; }
     void Button2Click(); // OK
     void Button1Click(); // Set Default, a hidden button
 
@@ -27,4 +33,9 @@ private:
     RadioGroup *radioGroup1_;
     QCheckBox *resume_;
     QCheckBox *askReplace_;
+    RadioGroup *radioGroup2_;
+    Prompter &prompter_;
+    std::function<void()> restart_;
+    // The zoom the windows are drawn at: the toolkit takes it once, at start.
+    int zoomInEffect_;
 };

@@ -63,7 +63,7 @@ void Program::makewindows()
     frmappend_ = new Tfrmappend(language, frmwordlist_, prompter_, *wordlists_);
     frmsubmit_ = new Tfrmsubmit(language, frmwordlist_, *frmwordlist_, prompter_, shareBase_);
     webwordlist_ = new Twebwordlist(language, frmwordlist_, prompter_, *wordlists_, shareBase_);
-    auto *frmoption = new Tfrmoption(language, main);
+    auto *frmoption = new Tfrmoption(language, main, prompter_, [this] { restart(); });
     auto *frmabout = new Tfrmabout(language, main);
     auto *frmworksheets = new Tfrmworksheets(language, main, prompter_, *wordlists_);
     frmworksheets->setListInPlay([main]() -> std::optional<WordList> {
@@ -126,6 +126,13 @@ Twebwordlist &Program::webwordlist()
 }
 
 Program::~Program() = default;
+
+void Program::restart()
+{
+    restart_ = true;
+    // After the modal loop that asked has ended.
+    QMetaObject::invokeMethod(main_.get(), &QWidget::close, Qt::QueuedConnection);
+}
 
 void Program::show()
 {

@@ -45,6 +45,11 @@ public:
     // that it shows sooner; earlier when a command (or a test) needs one.
     void makewindows();
 
+    // Closes the main window so that main() starts the program again once the settings are
+    // written; for a zoom the toolkit takes only at start.
+    void restart();
+    bool restartRequested() const { return restart_; }
+
 private:
     Prompter &prompter_;
     QString shareBase_;
@@ -60,4 +65,5 @@ private:
     Tfrmappend *frmappend_ = nullptr;
     Tfrmsubmit *frmsubmit_ = nullptr;
     Twebwordlist *webwordlist_ = nullptr;
+    bool restart_ = false;
 };
