@@ -227,9 +227,8 @@ class TestPdfTextLayer : public QObject {
         set.words = list.words;
         set.count = 1;
         set.seed = 7;
-        QString error;
-        if (!writeWorksheets(file, set, texts, &error))
-            qWarning("%s", qPrintable(error));
+        if (const Status written = writeWorksheets(file, set, texts); !written)
+            qWarning("%s", qPrintable(written.error()));
         return file;
     }
 
@@ -255,9 +254,8 @@ class TestPdfTextLayer : public QObject {
             owned.push_back(std::move(solution));
         }
         const QString file = dir.filePath(name);
-        QString error;
-        if (!writePdf(file, lists.constFirst().title, pages, QPoint(200, 100), &error))
-            qWarning("%s", qPrintable(error));
+        if (const Status written = writePdf(file, lists.constFirst().title, pages); !written)
+            qWarning("%s", qPrintable(written.error()));
         return file;
     }
 

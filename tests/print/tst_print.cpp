@@ -825,8 +825,7 @@ private slots:
         const QString file = dir.filePath(QStringLiteral("printedcjk.pdf"));
         paper.setOutputFileName(file);
         QString error;
-        QVERIFY2(QtPagePrinter::printOn(paper, QStringLiteral("PDF"), {page.panel()},
-                                        QPoint(200, 100), &error),
+        QVERIFY2(QtPagePrinter::printOn(paper, QStringLiteral("PDF"), {page.panel()}, &error),
                  qPrintable(error));
         const QString text = pdftools::text(file, 1);
         QVERIFY2(text.contains(QStringLiteral("颜色")), qPrintable(text));
