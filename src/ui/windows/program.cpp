@@ -27,6 +27,7 @@ void Program::prepareApplication()
 {
     QApplication::setApplicationName(QString::fromLatin1(appinfo::kName));
     QApplication::setOrganizationName(QString::fromLatin1(appinfo::kOrganisation));
+    QApplication::setDesktopFileName(QString::fromLatin1(appinfo::kDesktopId));
     installFontSubstitutes();
 }
 
