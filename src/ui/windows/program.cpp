@@ -77,6 +77,7 @@ void Program::makewindows()
     frmwordlist_->setShareDialogs(frmsubmit_, webwordlist_);
     main_->setWindows(
         {frmnewgame_, frmda_, frmoption, frmabout, printform, printform2, frmworksheets});
+    main_->setListCommands(frmwordlist_->importAction(), frmwordlist_->exportAction());
     main_->setWindowMaker(nullptr);
 }
 
