@@ -66,11 +66,20 @@ install_missing() {
 # at every boot. The tests need only its programs, so it is installed without that cluster
 # (create_main_cluster) and with every service start refused meanwhile (policy-rc.d); both files
 # go again afterwards, and one the system already has is left alone.
+made=() made_dir=
+remove_made() {
+    [ ${#made[@]} -eq 0 ] || as_root rm -f "${made[@]}"
+    [ -z "$made_dir" ] || as_root rmdir "$made_dir" 2>/dev/null || true
+    made=() made_dir=
+}
 install_without_services() {
     local conf_dir=$SYSROOT/etc/postgresql-common/createcluster.d
     local conf=$conf_dir/zz-vaskelio-build.conf
     local policy=$SYSROOT/usr/sbin/policy-rc.d
-    local made=() made_dir=
+    # A policy left behind would keep every service from starting later: gone however this ends.
+    trap remove_made EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
     if [ ! -d "$conf_dir" ]; then
         as_root mkdir -p "$conf_dir"
         made_dir=$conf_dir
@@ -85,11 +94,9 @@ install_without_services() {
         as_root chmod 755 "$policy"
         made+=("$policy")
     fi
-    local status=0
-    install_missing "$@" || status=$?
-    [ ${#made[@]} -eq 0 ] || as_root rm -f "${made[@]}"
-    [ -z "$made_dir" ] || as_root rmdir "$made_dir" 2>/dev/null || true
-    return $status
+    install_missing "$@"
+    remove_made
+    trap - EXIT INT TERM
 }
 
 configure() {

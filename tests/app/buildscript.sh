@@ -31,6 +31,7 @@ stub apt-get "case \"\$*\" in *install*)
     grep -qx 'create_main_cluster = false' $root/etc/postgresql-common/createcluster.d/*.conf 2>/dev/null && echo '  no main cluster' >>'$log'
     [ -x $root/usr/sbin/policy-rc.d ] && { $root/usr/sbin/policy-rc.d; [ \$? -eq 101 ]; } && echo '  no service starts' >>'$log';;
 esac
+case \"\$*:\${HOW:-}\" in *postgresql-15*:fail) exit 100;; *postgresql-15*:kill) kill -TERM \$PPID; sleep 1;; esac
 exit 0"
 printf '#!/bin/sh\necho "game $*" >>"%s"\n' "$log" >"$build/src/vaskelio"
 chmod +x "$build/src/vaskelio"
@@ -90,6 +91,13 @@ logged '^ctest' "test"
 [ "$(grep -c '^apt-get update' "$log")" -eq 1 ] || fail "test: apt-get update more than once"
 [ -e "$root/usr/sbin/policy-rc.d" ] && fail "policy-rc.d left behind"
 [ -e "$root/etc/postgresql-common/createcluster.d" ] && fail "createcluster.d left behind"
+# An install that fails or is cut short leaves neither behind.
+for how in fail kill; do
+    HOW=$how run "$script" test
+    [ "$status" -ne 0 ] || fail "test went on after apt-get was made to $how"
+    [ -e "$root/usr/sbin/policy-rc.d" ] && fail "policy-rc.d left behind after apt-get: $how"
+    [ -e "$root/etc/postgresql-common/createcluster.d" ] && fail "createcluster.d left behind: $how"
+done
 # A policy the system has already is its own: kept as it was.
 printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
 chmod 755 "$root/usr/sbin/policy-rc.d"
