@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <string>
 
 namespace {
 // The options QApplication takes for itself (-platform xcb, -style fusion, ...), accepted so that
@@ -246,15 +247,30 @@ std::optional<int> readCommandLine(int &argc, char **argv, std::optional<Workshe
 }
 
 QtMessageHandler previousHandler = nullptr;
+// The line said when there is no display, naming the program as it was started.
+std::string noDisplayLine;
+
+// A word a shell takes as it is: quoted when it holds anything but the usual path characters.
+std::string shellword(const std::string &word)
+{
+    const bool plain =
+        !word.empty() && word.find_first_not_of("abcdefghijklmnopqrstuvwxyz"
+                                                "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                "0123456789/._-+") == std::string::npos;
+    if (plain)
+        return word;
+    std::string quoted = "'";
+    for (const char c : word)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
 
 // Without a display the toolkit ends the process with advice to reinstall it. Said plainly
 // instead, in one line, and the toolkit's own lines about it are held back.
 void noDisplayHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type == QtFatalMsg) {
-        std::fputs("vaskelio: cannot open a window: it needs a desktop session (X11 or Wayland). "
-                   "Without one, run it under Xvfb: xvfb-run vaskelio\n",
-                   stderr);
+        std::fputs(noDisplayLine.c_str(), stderr);
         std::_Exit(1);
     }
     if (context.category && QByteArray(context.category).startsWith("qt.qpa"))
@@ -287,6 +303,12 @@ int main(int argc, char **argv)
         }
         return 0;
     }
+
+    // The command that works: this program by the name it was started with, so a build tree's
+    // path where that is what ran, under xvfb-run, which takes a free display number with -a.
+    noDisplayLine = "vaskelio: cannot open a window: it needs a desktop session (X11 or Wayland). "
+                    "Without one, run it under Xvfb (Debian package xvfb): xvfb-run -a " +
+                    shellword(argc > 0 ? argv[0] : "vaskelio") + "\n";
 
     // The toolkit takes its scale factor only before the application object exists.
     {

@@ -1,6 +1,7 @@
 #include "sandbox.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,6 +39,73 @@ QProcessEnvironment withoutDisplay()
     env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":9999"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     return env;
+}
+
+// One line of spaces and text, whatever the line breaks and indentation; the first letter in
+// lower case and the full stop dropped, as a manual's sentence and a usage line differ there.
+QString sentence(QString text)
+{
+    text = text.simplified();
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
+}
+
+// What a roff line shows: without its font changes and with \- as a hyphen.
+QString unroff(QString line)
+{
+    static const QRegularExpression font(QStringLiteral("\\\\f[BIRP]"));
+    return line.remove(font).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+}
+
+// The description of command in the --help text: its line and the indented lines under it.
+QString helpparagraph(const QString &help, const QString &command)
+{
+    QStringList parts;
+    bool inside = false;
+    for (const QString &line : help.split(u'\n')) {
+        if (!inside && line.startsWith(command + u' ')) {
+            inside = true;
+            parts.append(line.mid(command.size()));
+        } else if (inside && line.startsWith(QStringLiteral("         "))) {
+            parts.append(line);
+        } else if (inside) {
+            break;
+        }
+    }
+    return sentence(parts.join(u' '));
+}
+
+// The description of command in the COMMANDS section of the manual: the text lines after its
+// tag, up to the next request.
+QString manparagraph(const QString &man, const QString &command)
+{
+    const QRegularExpression tag(QStringLiteral("^\\.BI? \"?%1\\b").arg(command));
+    QStringList parts;
+    bool commands = false, inside = false;
+    for (const QString &line : man.split(u'\n')) {
+        if (inside && line.startsWith(u'.'))
+            break;
+        if (line.startsWith(QStringLiteral(".SH")))
+            commands = line == QStringLiteral(".SH COMMANDS");
+        else if (commands && !inside && tag.match(line).hasMatch())
+            inside = true;
+        else if (inside)
+            parts.append(unroff(line));
+    }
+    return sentence(parts.join(u' '));
+}
+
+// The commands a synopsis names: the word after "vaskelio-share" that is not an option.
+QStringList synopsis(const QString &text, const QRegularExpression &line)
+{
+    QStringList commands;
+    for (const QString &l : text.split(u'\n'))
+        if (const QRegularExpressionMatch m = line.match(unroff(l)); m.hasMatch())
+            commands.append(m.captured(1));
+    return commands;
 }
 } // namespace
 
@@ -102,9 +170,43 @@ private slots:
         QCOMPARE(result.err.count(u'\n'), 1);
         QVERIFY2(result.err.contains(QStringLiteral("needs a desktop session")),
                  qPrintable(result.err));
-        QVERIFY(result.err.contains(QStringLiteral("xvfb-run")));
         QVERIFY(!result.err.contains(QStringLiteral("einstall")));
+        // The command given is one that works: the program as it was started, not one installed.
+        QVERIFY2(result.err.endsWith(QStringLiteral("xvfb-run -a " VASKELIO_GAME "\n")),
+                 qPrintable(result.err));
+        QTemporaryDir dir;
+        const QString odd = dir.filePath(QStringLiteral("it's here"));
+        QVERIFY(QFile::link(QStringLiteral(VASKELIO_GAME), odd));
+        const Run quoted = run(odd, {}, withoutDisplay());
+        QCOMPARE(quoted.exitCode, 1);
+        QVERIFY2(
+            quoted.err.endsWith(QStringLiteral("xvfb-run -a '%1/it'\\''s here'\n").arg(dir.path())),
+            qPrintable(quoted.err));
     }
+
+#ifdef VASKELIO_SHARE
+    // The manual page says what --help says of the review commands, in the same words, and
+    // names the same commands.
+    void shareManualAgreesWithHelp()
+    {
+        const Run help = run(QStringLiteral(VASKELIO_SHARE), {"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QFile page(QStringLiteral(VASKELIO_SOURCE_DIR "/doc/man/vaskelio-share.8"));
+        QVERIFY(page.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QString man = QString::fromUtf8(page.readAll());
+        for (const QString command : {"pending", "approve", "reject"}) {
+            const QString said = helpparagraph(help.out, command);
+            QVERIFY2(said.size() > 20, qPrintable(command));
+            QCOMPARE(manparagraph(man, command), said);
+        }
+        const QStringList commands = synopsis(
+            help.out, QRegularExpression(QStringLiteral("^(?:usage:)? +vaskelio-share ([a-z]+) ")));
+        QCOMPARE(commands, (QStringList{"serve", "pending", "approve", "reject"}));
+        QCOMPARE(
+            synopsis(man, QRegularExpression(QStringLiteral("^\\.B vaskelio-share ([a-z]+) "))),
+            commands);
+    }
+#endif
 
     // An installed tree: programs in bin, the components in the library folder, the seed word
     // lists in share/vaskelio, found there by the installed game at its first start.

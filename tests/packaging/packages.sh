@@ -8,9 +8,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "packages: $*" >&2; exit 1; }
 
-desktop-file-validate "$source/data/desktop/org.vaskelio.Vaskelio.desktop" | grep -v ': hint:' \
+desktop-file-validate "$source/data/desktop/org.vaskelio.vaskelio.desktop" | grep . \
     && fail "desktop-file-validate complains"
-appstreamcli validate --no-net "$source/data/desktop/org.vaskelio.Vaskelio.metainfo.xml" \
+appstreamcli validate --no-net "$source/data/desktop/org.vaskelio.vaskelio.metainfo.xml" \
     || fail "appstreamcli validate complains"
 
 (cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" >cpack.log 2>&1) \
@@ -20,10 +20,10 @@ share=$(ls "$work"/vaskelio-share_*_*.deb)
 
 contents() { dpkg-deb -c "$1" | awk '{print $6}'; }
 for f in ./usr/bin/vaskelio ./usr/bin/vaskelio-bank ./usr/share/vaskelio/lists.txt \
-    ./usr/share/applications/org.vaskelio.Vaskelio.desktop \
-    ./usr/share/metainfo/org.vaskelio.Vaskelio.metainfo.xml \
-    ./usr/share/icons/hicolor/scalable/apps/org.vaskelio.Vaskelio.svg \
-    ./usr/share/icons/hicolor/48x48/apps/org.vaskelio.Vaskelio.png \
+    ./usr/share/applications/org.vaskelio.vaskelio.desktop \
+    ./usr/share/metainfo/org.vaskelio.vaskelio.metainfo.xml \
+    ./usr/share/icons/hicolor/scalable/apps/org.vaskelio.vaskelio.svg \
+    ./usr/share/icons/hicolor/48x48/apps/org.vaskelio.vaskelio.png \
     ./usr/share/man/man6/vaskelio.6.gz ./usr/share/man/man1/vaskelio-bank.1.gz \
     ./usr/share/doc/vaskelio/copyright ./usr/share/doc/vaskelio/puzzles17-attribution.md; do
     contents "$game" | grep -qxF "$f" || fail "vaskelio lacks $f"
@@ -39,12 +39,28 @@ for d in libqt6widgets6 fonts-noto-cjk fonts-arphic-ukai qt6-translations-l10n; 
     [[ $depends == *"$d"* ]] || fail "vaskelio does not depend on $d: $depends"
 done
 [[ $(dpkg-deb -f "$share" Depends) == *libqt6widgets6* ]] && fail "the service needs no widgets"
+[[ $(dpkg-deb -f "$share" Depends) == *adduser* ]] || fail "vaskelio-share does not depend on adduser"
+
+# The service's maintainer scripts, as dpkg will run them: there, executable, the files of the
+# tree, valid shell.
+dpkg-deb -e "$share" "$work/control"
+for script in postinst prerm postrm; do
+    [ -x "$work/control/$script" ] || fail "vaskelio-share has no executable $script"
+    cmp -s "$work/control/$script" "$source/packaging/debian/vaskelio-share/$script" ||
+        fail "the package's $script is not the tree's"
+    sh -n "$work/control/$script" || fail "$script: sh -n finds a syntax error"
+done
 
 if command -v lintian >/dev/null; then
     lintian --allow-root "$game" "$share" >"$work/lintian.log" 2>&1 || true
     if grep -q '^E:' "$work/lintian.log"; then
         cat "$work/lintian.log"
         fail "lintian reports errors"
+    fi
+    # Nothing at all about the maintainer scripts or the unit they handle.
+    if grep -E '^[EWI]: vaskelio-share.*(maintainer-script|postinst|prerm|postrm|systemd|adduser|init-system)' \
+        "$work/lintian.log"; then
+        fail "lintian has something to say of the service's scripts"
     fi
 fi
 echo "packages: $(basename "$game") and $(basename "$share") are sound"

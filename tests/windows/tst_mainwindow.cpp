@@ -1,20 +1,26 @@
+#include "../print/imagepageprinter.h"
 #include "board/tntspeedbutton.h"
 #include "board/wordpalette.h"
+#include "listdialogs/frmwordlist.h"
 #include "programfixture.h"
 #include "sandbox.h"
 #include "widgets/radiogroup.h"
 #include "windows/frmda.h"
 #include "windows/frmnewgame.h"
+#include "windows/frmworksheets.h"
 #include "windows/mainwindow.h"
 
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -56,6 +62,58 @@ void sendLeave(QWidget *widget)
 {
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(widget, &leave);
+}
+
+// Clicks the menu button as a user does and, while its menu is open, runs inside on the menu;
+// when inside leaves it open, Esc closes it.
+void withMenu(QToolButton *button, const std::function<void(QMenu *)> &inside)
+{
+    bool opened = false;
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [&, timer] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        opened = true;
+        QCOMPARE(menu, button->menu());
+        inside(menu);
+        if (menu->isVisible())
+            QTest::keyClick(menu, Qt::Key_Escape);
+    });
+    timer->start();
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_VERIFY(opened);
+}
+
+// The items of the button's menu as they show, "(off)" after a disabled one.
+QStringList menuItems(QToolButton *button)
+{
+    QStringList shown;
+    withMenu(button, [&](QMenu *menu) {
+        for (const QAction *action : menu->actions())
+            if (!action->isSeparator())
+                shown.append(action->text() + (action->isEnabled() ? "" : " (off)"));
+    });
+    return shown;
+}
+
+// Picks the item that shows text, with the keyboard, as a user would.
+void choose(QToolButton *button, const QString &text)
+{
+    bool found = false;
+    withMenu(button, [&](QMenu *menu) {
+        for (QAction *action : menu->actions()) {
+            if (action->text() == text) {
+                found = true;
+                menu->setActiveAction(action);
+                QTest::keyClick(menu, Qt::Key_Return);
+            }
+        }
+    });
+    QVERIFY2(found, qPrintable(text));
 }
 
 void sendMove(QWidget *widget, QPoint at)
@@ -479,6 +537,70 @@ private slots:
         QCOMPARE(played->color(), QColor(Qt::red));
         QCOMPARE(played->value(), wrong);
         QCOMPARE(fixture->state().TntListBox1.itemIndex, wrong - 1);
+    }
+
+    // The menu button stands in the free space between the toolbar and the rule frame, clear of
+    // every other control, and reaches the print menu's commands and the Word List dialog's
+    // Import and Export, each doing what its other way in does.
+    void moreButtonReachesEveryCommand()
+    {
+        TaaForm1 &main = fixture->main();
+        ImagePagePrinter printer;
+        main.setPagePrinter(&printer);
+        QToolButton *more = main.moreButton();
+        QCOMPARE(more, child<QToolButton>(main, "tbmore"));
+        QVERIFY(more->isVisible() && more->isEnabled());
+        QWidget *column = child<QWidget>(main, "Panel2");
+        QCOMPARE(more->parentWidget(), column);
+        QVERIFY(more->geometry().top() > child<QWidget>(main, "ToolBar1")->geometry().bottom());
+        QVERIFY(more->geometry().bottom() < child<QWidget>(main, "Shape1")->geometry().top());
+        for (QWidget *other : column->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (other != more && other->isVisible())
+                QVERIFY2(!other->geometry().intersects(more->geometry()),
+                         qPrintable(other->objectName()));
+        QCOMPARE(more->text(), QStringLiteral("More Commands"));
+        sendEnter(more);
+        QCOMPARE(main.statusText(), QStringLiteral("Print with a dialog, save as PDF, worksheets, "
+                                                   "import and export word lists"));
+
+        // Without a game the game's pages are off; a class set and the lists need none.
+        QCOMPARE(menuItems(more), (QStringList{"Print… (off)", "Save as PDF… (off)", "Worksheets…",
+                                               "Import Lists…", "Export Lists…"}));
+        startGame(1);
+        choose(more, QStringLiteral("Print…"));
+        QCOMPARE(printer.dialogs, 1);
+        QCOMPARE(printer.images.size(), 2);
+        choose(more, QStringLiteral("Save as PDF…")); // the file dialog cancelled
+        QCOMPARE(fixture->prompter.folders.constLast(), QDir::home().filePath("Numbers.pdf"));
+        bool sheets = false;
+        whenModalOpens(
+            [&](QWidget *modal) { sheets = qobject_cast<Tfrmworksheets *>(modal) != nullptr; });
+        choose(more, QStringLiteral("Worksheets…"));
+        QVERIFY(sheets);
+
+        const QString table = QStringLiteral(VASKELIO_TEST_DATA "/listtables/simple_utf8.csv");
+        QListWidget *titles = fixture->program->frmwordlist().wl();
+        const int before = titles->count();
+        fixture->prompter.files.enqueue(table);
+        choose(more, QStringLiteral("Import Lists…"));
+        QVERIFY(titles->count() > before);
+        QVERIFY2(fixture->prompter.messages.constLast().startsWith("Lists added from"),
+                 qPrintable(fixture->prompter.messages.constLast()));
+        const QString out = dir.filePath(QStringLiteral("lists.csv"));
+        fixture->prompter.files.enqueue(out);
+        choose(more, QStringLiteral("Export Lists…"));
+        QVERIFY(QFileInfo(out).size() > 3);
+        QVERIFY2(fixture->prompter.messages.constLast().startsWith("Lists exported to"),
+                 qPrintable(fixture->prompter.messages.constLast()));
+        QVERIFY(!fixture->program->frmwordlist().isVisible());
+
+        // The button and its items follow the language at once.
+        main.keydown(Qt::Key_F2);
+        QCOMPARE(more->text(), QStringLiteral("更多功能"));
+        QCOMPARE(menuItems(more),
+                 (QStringList{"打印…", "另存为 PDF…", "练习单…", "导入词表…", "导出词表…"}));
+        main.keydown(Qt::Key_F1);
+        main.setPagePrinter(nullptr);
     }
 };
 

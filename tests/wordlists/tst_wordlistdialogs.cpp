@@ -607,6 +607,51 @@ private slots:
         QVERIFY(fixture->prompter.messages.isEmpty()); // both file dialogs cancelled
     }
 
+    // Import… and Export… in sight beside Share Your List, clear of the other controls, do what
+    // the list's context menu does, and follow the language.
+    void importAndExportButtons()
+    {
+        start();
+        bool opened = false;
+        whenModalOpens([&](QWidget *modal) {
+            opened = true;
+            press(modal, Qt::Key_F1); // the language a test before left in the settings
+            QPushButton *in = button(modal, "btimport"), *out = button(modal, "btexport");
+            QVERIFY(in && out && in->isVisible() && out->isVisible());
+            QWidget *panel = button(modal, "btsubmit")->parentWidget();
+            for (QPushButton *b : {in, out}) {
+                QCOMPARE(b->parentWidget(), panel);
+                QVERIFY(panel->rect().contains(b->geometry()));
+                for (QWidget *other : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                    if (other != b)
+                        QVERIFY2(!other->geometry().intersects(b->geometry()),
+                                 qPrintable(other->objectName()));
+            }
+            QCOMPARE(in->text(), QStringLiteral("Import…"));
+            QCOMPARE(out->text(), QStringLiteral("Export…"));
+
+            fixture->prompter.files.enqueue(tableFile("mixed.csv"));
+            QTest::mouseClick(in, Qt::LeftButton);
+            QCOMPARE(wordList().wl()->count(), 10);
+            const QString file = dir.filePath(QStringLiteral("buttons.csv"));
+            QFile::remove(file);
+            fixture->prompter.files.enqueue(file);
+            QTest::mouseClick(out, Qt::LeftButton);
+            QList<WordList> mine;
+            for (int p = WordListStore::kBuiltIn + 1; p <= 10; ++p)
+                mine.append(reread().Get(p));
+            QCOMPARE(bytesOf(file), exportlists(mine));
+            QCOMPARE(fixture->prompter.messages.size(), 2);
+
+            press(modal, Qt::Key_F3);
+            QCOMPARE(in->text(), QStringLiteral("読み込む…"));
+            QCOMPARE(out->text(), QStringLiteral("書き出す…"));
+            press(modal, Qt::Key_F1);
+        });
+        wordList().exec();
+        QVERIFY(opened);
+    }
+
     void languageKeysAndTheAppendCaption()
     {
         start();

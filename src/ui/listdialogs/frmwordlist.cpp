@@ -65,16 +65,23 @@ Tfrmwordlist::Tfrmwordlist(LanguageContext &context, QWidget *opener, Prompter &
     ok->setDefault(true);
 
     // Added to the list, not the bar, so the fixed layout keeps its buttons as they are.
-    auto *importer = new QAction(QStringLiteral("Import Lists…"), this);
-    importer->setObjectName(QStringLiteral("importlists"));
-    importer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    auto *exporter = new QAction(QStringLiteral("Export Lists…"), this);
-    exporter->setObjectName(QStringLiteral("exportlists"));
-    exporter->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    importer_ = new QAction(QStringLiteral("Import Lists…"), this);
+    importer_->setObjectName(QStringLiteral("importlists"));
+    importer_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    exporter_ = new QAction(QStringLiteral("Export Lists…"), this);
+    exporter_->setObjectName(QStringLiteral("exportlists"));
+    exporter_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     wl_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    wl_->addActions({importer, exporter});
-    connect(importer, &QAction::triggered, this, &Tfrmwordlist::importlistsClick);
-    connect(exporter, &QAction::triggered, this, &Tfrmwordlist::exportlistsClick);
+    wl_->addActions({importer_, exporter_});
+    connect(importer_, &QAction::triggered, this, &Tfrmwordlist::importlistsClick);
+    connect(exporter_, &QAction::triggered, this, &Tfrmwordlist::exportlistsClick);
+    // And in sight, beside Share Your List, under the word boxes' right-hand columns.
+    auto *btimport = addButton(shown, "btimport", QStringLiteral("Import…"), {152, 140, 62, 25});
+    auto *btexport = addButton(shown, "btexport", QStringLiteral("Export…"), {219, 140, 62, 25});
+    connect(btimport, &QPushButton::clicked, importer_, &QAction::trigger);
+    connect(btexport, &QPushButton::clicked, exporter_, &QAction::trigger);
+    setTabOrder(btsubmit_, btimport);
+    setTabOrder(btimport, btexport);
     exchangeFolder_ = QDir::homePath();
 
     connect(wl_, &QListWidget::currentRowChanged, this, [this](int row) {

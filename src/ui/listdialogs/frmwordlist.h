@@ -6,6 +6,7 @@
 #include <array>
 
 class Prompter;
+class QAction;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -51,6 +52,9 @@ public:
     // The context menu of wl: lists from and to a CSV or tab-separated file.
     void importlistsClick();
     void exportlistsClick();
+    // Those two as actions, which the buttons btimport and btexport and the main window offer.
+    QAction *importAction() const { return importer_; }
+    QAction *exportAction() const { return exporter_; }
 
 signals:
     // OK: the shown title and nine words, for the New Game dialog's boxes.
@@ -73,4 +77,6 @@ private:
     QPushButton *btdel_;
     QPushButton *btedit_;
     QPushButton *btsubmit_;
+    QAction *importer_;
+    QAction *exporter_;
 };

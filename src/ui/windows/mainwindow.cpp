@@ -29,6 +29,7 @@
 #include "windows/translationeditor.h"
 #include "wordlists/wordliststore.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -266,6 +267,45 @@ void TaaForm1::buildLayout()
     connect(btabout, &QPushButton::clicked, this, [this] { showModal(&Windows::frmabout); });
     connect(btoption, &QPushButton::clicked, this, [this] { showModal(&Windows::frmoption); });
     connect(btclose, &QPushButton::clicked, this, &TaaForm1::btcloseClick);
+    buildmorebutton();
+}
+
+void TaaForm1::buildmorebutton()
+{
+    // In the free space between the toolbar (ending at 321) and the rule frame (from 451).
+    tbmore_ = new QToolButton(panel2_);
+    tbmore_->setObjectName(QStringLiteral("tbmore"));
+    tbmore_->setGeometry(9, 331, 208, 30);
+    tbmore_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    tbmore_->setPopupMode(QToolButton::InstantPopup);
+    tbmore_->setText(QStringLiteral("More Commands"));
+    tbmore_->setMouseTracking(true);
+    tbmore_->installEventFilter(this);
+    auto *menu = new QMenu(tbmore_);
+    menu->setObjectName(QStringLiteral("moremenu"));
+    tbmore_->setMenu(menu);
+    connect(menu, &QMenu::aboutToShow, this, &TaaForm1::fillmoremenu);
+}
+
+void TaaForm1::fillmoremenu()
+{
+    windows(); // the Word List dialog's commands come with the other windows
+    QMenu *menu = tbmore_->menu();
+    QMenu *print = printMenu(); // its texts and enabled states as they are now
+    if (menu->isEmpty()) {
+        menu->addActions(print->actions());
+        menu->addSeparator();
+        for (QAction *command : listCommands_) {
+            if (!command)
+                continue;
+            QAction *item = menu->addAction(QString(), command, &QAction::trigger);
+            item->setObjectName(QStringLiteral("more") + command->objectName());
+            item->setData(command->objectName());
+        }
+    }
+    for (QAction *item : menu->actions())
+        if (const QString name = item->data().toString(); !name.isEmpty())
+            item->setText(state_.texts.uitext(QStringLiteral("frmwordlist.%1.caption").arg(name)));
 }
 
 void TaaForm1::applythemeicons()

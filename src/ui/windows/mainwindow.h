@@ -12,6 +12,7 @@
 
 class PagePrinter;
 class Prompter;
+class QAction;
 class LanguageContext;
 class ModalCloseGuard;
 class QDialog;
@@ -102,6 +103,14 @@ public:
     // Says in the status bar where a PDF was saved.
     void pdfsaved(const QString &file);
     void worksheetsClick();
+    // The menu button under the toolbar: the print menu's commands and the Word List dialog's
+    // Import Lists and Export Lists, which otherwise only a right-click or a key reaches.
+    QToolButton *moreButton() const { return tbmore_; }
+    // The Word List dialog's commands that the menu button offers; set with the other windows.
+    void setListCommands(QAction *importer, QAction *exporter)
+    {
+        listCommands_ = {importer, exporter};
+    }
     void tbcheckerrorClick();
     void tbshowhintClick();
     void tbrestartClick();
@@ -167,6 +176,9 @@ private:
     // The two pages filled from the game in play; none when they are not made yet.
     QList<QWidget *> printpages();
     void showPrintMenu(const QPoint &globalPos);
+    void buildmorebutton();
+    // Its menu, made and relabelled as it opens.
+    void fillmoremenu();
     const Windows &windows();
 
     ProgramState &state_;
@@ -197,4 +209,6 @@ private:
     QLabel *mmsudokurule_ = nullptr;
     TranslationEditor *editor_ = nullptr;
     QMenu *printMenu_ = nullptr;
+    QToolButton *tbmore_ = nullptr;
+    std::array<QAction *, 2> listCommands_{};
 };

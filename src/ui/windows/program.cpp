@@ -27,6 +27,7 @@ void Program::prepareApplication()
 {
     QApplication::setApplicationName(QString::fromLatin1(appinfo::kName));
     QApplication::setOrganizationName(QString::fromLatin1(appinfo::kOrganisation));
+    QApplication::setDesktopFileName(QString::fromLatin1(appinfo::kDesktopId));
     installFontSubstitutes();
 }
 
@@ -86,6 +87,7 @@ void Program::makewindows()
     frmwordlist_->setShareDialogs(frmsubmit_, webwordlist_);
     main_->setWindows(
         {frmnewgame_, frmda_, frmoption, frmabout, printform, printform2, frmworksheets});
+    main_->setListCommands(frmwordlist_->importAction(), frmwordlist_->exportAction());
     main_->setWindowMaker(nullptr);
 }
 
