@@ -498,6 +498,31 @@ private slots:
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
 
+    // A face's look-alikes outside the radical blocks too: the Japanese instructions, with their
+    // katakana middle dots, and a word holding one read as typed.
+    void lookAlikesReadAsTyped()
+    {
+        texts.setLangid(2);
+        texts.selectLanguage();
+        setTextLanguage(2);
+        const WordSet list{QStringLiteral("行・列"),
+                           {QStringLiteral("ねこ・いぬ"), QStringLiteral("いぬ"),
+                            QStringLiteral("とり"), QStringLiteral("うま"), QStringLiteral("うし"),
+                            QStringLiteral("さる"), QStringLiteral("くま"), QStringLiteral("しか"),
+                            QStringLiteral("たぬき")}};
+        const QString file = writeSet(QStringLiteral("lookalikes.pdf"), list);
+        const QString sheet = pdftools::text(file, 1);
+        const QStringList typed{texts.uitext("printform.TntLabel3.caption"),
+                                texts.uitext("printform.TntLabel4.caption"), list.title,
+                                list.words.at(0)};
+        texts.setLangid(0);
+        texts.selectLanguage();
+        setTextLanguage(0);
+        QVERIFY(typed.at(1).contains(QStringLiteral("・")));
+        for (const QString &text : typed)
+            QVERIFY2(sheet.contains(text), qPrintable(text + QStringLiteral("\n") + sheet));
+    }
+
     // A radical that is in the list is read as that radical; the ideographs beside it as theirs.
     void drawnRadicalStays()
     {

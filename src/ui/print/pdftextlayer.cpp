@@ -113,7 +113,8 @@ quint32 glyphOf(const QRawFont &face, char32_t c)
 }
 
 // What a font's stand-ins read as: the drawn character of the same glyph, or without the face
-// the one the stand-in decomposes to, when that was drawn.
+// the one the stand-in decomposes to, when that was drawn. A target that was not drawn but
+// shares its glyph with one that was is a stand-in too.
 class StandInResolver {
 public:
     StandInResolver(const QByteArray &baseFont, const QSet<char32_t> &drawn)
@@ -123,7 +124,11 @@ public:
 
     std::optional<char32_t> operator()(char32_t target)
     {
-        if (!isStandInCodePoint(target) || drawn_.contains(target))
+        if (drawn_.contains(target))
+            return std::nullopt;
+        // CJK faces also give one glyph to look-alikes outside those blocks (the katakana
+        // middle dot and U+00B7); only their faces are worth loading for it.
+        if (!isStandInCodePoint(target) && !cjkName())
             return std::nullopt;
         if (const QRawFont *face = this->face()) {
             const quint32 glyph = glyphOf(*face, target);
@@ -132,6 +137,8 @@ public:
                     if (!isStandInCodePoint(c) && glyphOf(*face, c) == glyph)
                         return c;
         }
+        if (!isStandInCodePoint(target))
+            return std::nullopt;
         const QList<uint> decomposed =
             QString::fromUcs4(&target, 1).normalized(QString::NormalizationForm_KC).toUcs4();
         if (decomposed.size() == 1 && decomposed.constFirst() != target &&
@@ -141,6 +148,12 @@ public:
     }
 
 private:
+    bool cjkName() const
+    {
+        const QByteArray name = comparable(baseFont_);
+        return name.contains("cjk") || name.contains("ukai") || name.contains("uming");
+    }
+
     const QRawFont *face()
     {
         if (!faceLooked_) {
