@@ -21,6 +21,7 @@
 #include "widgets/fonts.h"
 #include "widgets/keypreview.h"
 #include "widgets/modalguard.h"
+#include "widgets/pdffile.h"
 #include "widgets/radiogroup.h"
 #include "widgets/translate.h"
 #include "windows/frmda.h"
@@ -638,17 +639,9 @@ void TaaForm1::pdfClick()
 {
     if (!toolbar_[2]->isEnabled())
         return;
-    QString name = state_.Edit1.trimmed();
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    if (name.isEmpty())
-        name = applicationTitle();
     const QString file =
-        prompter_.saveFileName(QDir::home().filePath(name + QStringLiteral(".pdf")),
-                               QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+        askPdfFile(prompter_, QDir::homePath(), state_.Edit1, applicationTitle(), state_.texts);
     if (file.isEmpty())
-        return;
-    if (QFileInfo::exists(file) &&
-        !prompter_.confirm(state_.texts.uitext(QStringLiteral("msgoverride"))))
         return;
     const QList<QWidget *> pages = printpages();
     if (pages.isEmpty())
