@@ -588,10 +588,9 @@ void TaaForm1::tbprintClick()
     if (pages.isEmpty() || !printer_)
         return;
     // The pages are not part of the game: a failed job leaves the game as it was.
-    QString error;
-    if (!printer_->printPages(pages, &error))
+    if (const Status printed = printer_->printPages(pages); !printed)
         prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
-                         error);
+                         printed.error());
 }
 
 QMenu *TaaForm1::printMenu()
@@ -629,10 +628,10 @@ void TaaForm1::printDialogClick()
     const QList<QWidget *> pages = printpages();
     if (pages.isEmpty() || !printer_)
         return;
-    QString error;
-    if (!printer_->choosePrinterAndPrint(pages, &error) && !error.isEmpty())
+    // A cancelled dialog is the user's choice, not a failure to report.
+    if (const Result<PrintOutcome> printed = printer_->choosePrinterAndPrint(pages); !printed)
         prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
-                         error);
+                         printed.error());
 }
 
 void TaaForm1::pdfClick()
