@@ -199,15 +199,16 @@ private slots:
 
     void fillingsKeepInsideTheWords()
     {
-        Tprintsudoku board;
         TQJ model;
         writeBankLine(model, kHardLine1);
-        board.loadprintpuzzle(model, kWords);
-        const int wordPoints[9] = {20, 15, 15, 12, 12, 12, 12, 12, 12};
+        Tprintform page;
+        page.fill(model, kWords, QStringLiteral("Numbers"), kWords);
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
                 if (const TNode &n = model.node(i, j); n.given)
-                    QCOMPARE(board.cell(i, j)->font().pointSize(), wordPoints[n.value - 1]);
+                    QCOMPARE(page.board()->cell(i, j)->font().pointSize(),
+                             kPuzzlePoints[n.value - 1]);
+        Tprintsudoku &board = *page.board();
         // Values outside 1..9 come only from damaged files; they print no word.
         model.node(1, 1).value = 0;  // given
         model.node(5, 1).value = 10; // to fill
