@@ -9,26 +9,28 @@
 // dialog is answered by cancelDialog.
 class ImagePagePrinter : public PagePrinter {
 public:
-    bool choosePrinterAndPrint(const QList<QWidget *> &pages, QString *error) override
+    Result<PrintOutcome> choosePrinterAndPrint(const QList<QWidget *> &pages) override
     {
         ++dialogs;
-        return !cancelDialog && printPages(pages, error);
+        if (cancelDialog)
+            return PrintOutcome::Cancelled;
+        if (const Status printed = printPages(pages); !printed)
+            return ::failure(printed.error());
+        return PrintOutcome::Printed;
     }
 
-    bool printPages(const QList<QWidget *> &pages, QString *error) override
+    Status printPages(const QList<QWidget *> &pages) override
     {
         ++jobs;
-        if (!failure.isEmpty()) {
-            *error = failure;
-            return false;
-        }
+        if (!failure.isEmpty())
+            return ::failure(failure);
         for (QWidget *page : pages) {
             QImage image(page->size(), QImage::Format_RGB32);
             image.fill(0x123456); // shows any pixel a page leaves unpainted
             page->render(&image);
             images.append(image);
         }
-        return true;
+        return {};
     }
 
     QString failure;

@@ -199,15 +199,16 @@ private slots:
 
     void fillingsKeepInsideTheWords()
     {
-        Tprintsudoku board;
         TQJ model;
         writeBankLine(model, kHardLine1);
-        board.loadprintpuzzle(model, kWords);
-        const int wordPoints[9] = {20, 15, 15, 12, 12, 12, 12, 12, 12};
+        Tprintform page;
+        page.fill(model, kWords, QStringLiteral("Numbers"), kWords);
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
                 if (const TNode &n = model.node(i, j); n.given)
-                    QCOMPARE(board.cell(i, j)->font().pointSize(), wordPoints[n.value - 1]);
+                    QCOMPARE(page.board()->cell(i, j)->font().pointSize(),
+                             kPuzzlePoints[n.value - 1]);
+        Tprintsudoku &board = *page.board();
         // Values outside 1..9 come only from damaged files; they print no word.
         model.node(1, 1).value = 0;  // given
         model.node(5, 1).value = 10; // to fill
@@ -409,10 +410,10 @@ private slots:
         QWidget first, second;
         first.resize(300, 200);
         second.resize(300, 200);
-        QString reason;
-        const bool printed =
-            QtPagePrinter::printOn(paper, QStringLiteral("Office"), {&first, &second}, &reason);
-        QCOMPARE(printed, error.isEmpty());
+        const Status printed =
+            QtPagePrinter::printOn(paper, QStringLiteral("Office"), {&first, &second});
+        const QString reason = printed ? QString() : printed.error();
+        QCOMPARE(printed.ok(), error.isEmpty());
         QVERIFY2(reason.contains(error), qPrintable(reason));
         QCOMPARE(reason.contains(QStringLiteral("\"Office\"")), !error.isEmpty());
         QCOMPARE(engine.aborted, aborted);
@@ -663,6 +664,14 @@ private slots:
         QCOMPARE(printer.jobs, 1);
         QVERIFY(fixture->prompter.messages.isEmpty());
         main().keydown(Qt::Key_F1);
+
+        // A job that fails after the dialog is reported as the Print button's is.
+        printer.cancelDialog = false;
+        printer.failure = QStringLiteral("The printer \"Office\" could not start printing.");
+        main().printMenu()->actions().at(0)->trigger();
+        QCOMPARE(printer.dialogs, 3);
+        QCOMPARE(fixture->prompter.messages,
+                 QStringList{QStringLiteral("The game was not printed.\n") + printer.failure});
     }
 
     // A class set from the dialog: 30 sheets, then the answer key six to a sheet.
@@ -797,13 +806,12 @@ private slots:
         paper.setOutputFormat(QPrinter::PdfFormat);
         const QString file = dir.filePath(QStringLiteral("printed.pdf"));
         paper.setOutputFileName(file);
-        QString error;
         paper.setPageMargins(
             QMarginsF(kSheetMarginMm, kSheetMarginMm, kSheetMarginMm, kSheetMarginMm),
             QPageLayout::Millimeter);
-        QVERIFY2(QtPagePrinter::printOn(paper, QStringLiteral("PDF"),
-                                        {puzzlePage().panel(), solutionPage().panel()}, &error),
-                 qPrintable(error));
+        const Status printed = QtPagePrinter::printOn(
+            paper, QStringLiteral("PDF"), {puzzlePage().panel(), solutionPage().panel()});
+        QVERIFY2(printed, qPrintable(printed ? QString() : printed.error()));
         QCOMPARE(pdftools::pages(file), 2);
         QVERIFY(pdftools::text(file, 1).contains(QStringLiteral("Numbers")));
         QVERIFY(pdftools::text(file, 2).contains(QStringLiteral("elephant")));
@@ -824,9 +832,8 @@ private slots:
         paper.setOutputFormat(QPrinter::PdfFormat);
         const QString file = dir.filePath(QStringLiteral("printedcjk.pdf"));
         paper.setOutputFileName(file);
-        QString error;
-        QVERIFY2(QtPagePrinter::printOn(paper, QStringLiteral("PDF"), {page.panel()}, &error),
-                 qPrintable(error));
+        const Status printed = QtPagePrinter::printOn(paper, QStringLiteral("PDF"), {page.panel()});
+        QVERIFY2(printed, qPrintable(printed ? QString() : printed.error()));
         const QString text = pdftools::text(file, 1);
         QVERIFY2(text.contains(QStringLiteral("颜色")), qPrintable(text));
         for (const QString &word : words)
@@ -842,9 +849,9 @@ private slots:
         if (!QPrinterInfo::defaultPrinter().isNull())
             QSKIP("this system has a default printer");
         QWidget page;
-        QString error;
-        QVERIFY(!QtPagePrinter().printPages({&page}, &error));
-        QVERIFY(error.contains(QStringLiteral("no default printer")));
+        const Status printed = QtPagePrinter().printPages({&page});
+        QVERIFY(!printed);
+        QVERIFY(printed.error().contains(QStringLiteral("no default printer")));
     }
 };
 

@@ -21,22 +21,21 @@ void setMargins(QPrinter &printer)
 }
 } // namespace
 
-bool QtPagePrinter::printPages(const QList<QWidget *> &pages, QString *error)
+Status QtPagePrinter::printPages(const QList<QWidget *> &pages)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        *error = QStringLiteral("There is no default printer. Install a printer or make one the "
-                                "default, then print again, or right-click the Print button to "
-                                "save the pages as a PDF.");
-        return false;
+        return failure(QStringLiteral("There is no default printer. Install a printer or make one "
+                                      "the default, then print again, or right-click the Print "
+                                      "button to save the pages as a PDF."));
     }
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(appinfo::kName));
     setMargins(printer);
-    return printOn(printer, info.printerName(), pages, error);
+    return printOn(printer, info.printerName(), pages);
 }
 
-bool QtPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages, QString *error)
+Result<PrintOutcome> QtPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(appinfo::kName));
@@ -45,17 +44,18 @@ bool QtPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages, QString
     dialog.setMinMax(1, int(pages.size()));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
     if (dialog.exec() != QDialog::Accepted)
-        return false;
+        return PrintOutcome::Cancelled;
     QList<QWidget *> chosen = pages;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
         const int from = printer.fromPage(), to = qMax(from, printer.toPage());
         chosen = pages.mid(from - 1, to - from + 1);
     }
-    return printOn(printer, printer.printerName(), chosen, error);
+    if (const Status printed = printOn(printer, printer.printerName(), chosen); !printed)
+        return failure(printed.error());
+    return PrintOutcome::Printed;
 }
 
-bool QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<QWidget *> &pages,
-                            QString *error)
+Status QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<QWidget *> &pages)
 {
     // The print system can refuse a job without failing the call that handed it over; only the
     // printer's state then tells.
@@ -65,29 +65,28 @@ bool QtPagePrinter::printOn(QPrinter &printer, const QString &name, const QList<
     if (!painter.begin(&printer) || refused()) {
         if (painter.isActive())
             printer.abort();
-        *error = QStringLiteral("The printer \"%1\" could not start printing.").arg(name);
-        return false;
+        return failure(QStringLiteral("The printer \"%1\" could not start printing.").arg(name));
     }
     for (qsizetype n = 0; n < pages.size(); ++n) {
         // A job that cannot go on is withdrawn rather than left half printed.
         if (n > 0 && (!printer.newPage() || refused())) {
             printer.abort();
-            *error = QStringLiteral("The printer \"%1\" could not start a new page.").arg(name);
-            return false;
+            return failure(
+                QStringLiteral("The printer \"%1\" could not start a new page.").arg(name));
         }
         // Drawn at the printer's own resolution, what the page holds as wide as the paper allows.
         fitPageToDevice(painter, pageContent(pages.at(n)));
         paintPage(painter, pages.at(n));
     }
     if (!painter.end() || refused()) {
-        *error = QStringLiteral("The printer \"%1\" could not finish the print job.").arg(name);
-        return false;
+        return failure(
+            QStringLiteral("The printer \"%1\" could not finish the print job.").arg(name));
     }
     // Printed to a PDF file (the dialog's "Print to File"): its text reads as drawn too.
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
         !repairTextLayerFile(printer.outputFileName(), drawn.characters())) {
-        *error = QStringLiteral("The printer \"%1\" could not finish the print job.").arg(name);
-        return false;
+        return failure(
+            QStringLiteral("The printer \"%1\" could not finish the print job.").arg(name));
     }
-    return true;
+    return {};
 }

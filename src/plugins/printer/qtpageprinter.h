@@ -8,10 +8,9 @@ class QPrinter;
 // dialog. Pages are drawn as vectors at the printer's own resolution.
 class QtPagePrinter : public PagePrinter {
 public:
-    bool printPages(const QList<QWidget *> &pages, QString *error) override;
-    bool choosePrinterAndPrint(const QList<QWidget *> &pages, QString *error) override;
+    Status printPages(const QList<QWidget *> &pages) override;
+    Result<PrintOutcome> choosePrinterAndPrint(const QList<QWidget *> &pages) override;
 
     // The job itself, on a printer already set up; name is the printer's name for the messages.
-    static bool printOn(QPrinter &printer, const QString &name, const QList<QWidget *> &pages,
-                        QString *error);
+    static Status printOn(QPrinter &printer, const QString &name, const QList<QWidget *> &pages);
 };

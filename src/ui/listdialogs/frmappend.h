@@ -26,7 +26,6 @@ public:
     void setedit(int position);
 
     Mode mode() const { return mode_; }
-    int editposition() const { return position_; }
     // Box 0 is the title, boxes 1..9 the words.
     QLineEdit *box(int n) const { return w_[n]; }
 

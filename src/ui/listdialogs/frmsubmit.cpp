@@ -66,8 +66,8 @@ void Tfrmsubmit::Button1Click()
             return;
         }
     }
-    QString reason;
-    if (!send(submitaddress(base_, list, name), reason)) {
+    if (const Status sent = send(submitaddress(base_, list, name)); !sent) {
+        const QString &reason = sent.error();
         prompter_.inform(reason.isEmpty() ? failed : failed + u'\n' + reason);
         return;
     }
@@ -93,14 +93,12 @@ QString Tfrmsubmit::problemtext(const TextTables &texts, const ShareValueProblem
     return texts.uitext(QStringLiteral("frmsubmit.msgtoolong")).arg(field).arg(problem.limit);
 }
 
-bool Tfrmsubmit::send(const QByteArray &address, QString &reason)
+Status Tfrmsubmit::send(const QByteArray &address)
 {
     if (!client_)
         client_ = loadshareclient();
-    if (!client_) {
-        reason = missingcomponent(context_.texts(), kNetworkComponent);
-        return false;
-    }
+    if (!client_)
+        return failure(missingcomponent(context_.texts(), kNetworkComponent));
     // Qt escapes the few characters that may not stand raw in a URL (" \ ^ ` { | }) once more
     // on the wire; the service reads the same text either way.
     const ShareFields fields{{"Accept", "text/html, */*"},
@@ -123,13 +121,14 @@ bool Tfrmsubmit::send(const QByteArray &address, QString &reason)
                  });
     if (!ended)
         loop.exec();
-    reason = answer.succeeded ? QString() : answer.reason;
     QApplication::restoreOverrideCursor();
     setEnabled(true);
     sending_ = false;
     if (focus)
         focus->setFocus();
-    return answer.succeeded;
+    if (!answer.succeeded)
+        return failure(answer.reason);
+    return {};
 }
 
 void Tfrmsubmit::done(int result)

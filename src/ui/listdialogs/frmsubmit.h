@@ -2,6 +2,7 @@
 
 #include "listdialogs/shareclient.h"
 
+#include "text/result.h"
 #include "widgets/dialogbase.h"
 
 class TextTables;
@@ -43,9 +44,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Sends the address and returns whether the service accepted it; if not, reason is the
-    // service's own, when it gave one, or says that the network component is missing.
-    bool send(const QByteArray &address, QString &reason);
+    // Sends the address; succeeds when the service accepted it. A failure's reason is the
+    // service's own (empty when it gave none), or says that the network component is missing.
+    Status send(const QByteArray &address);
     // What the service would refuse, in the player's language.
     static QString problemtext(const TextTables &texts, const ShareValueProblem &problem);
 

@@ -7,25 +7,25 @@ ComponentPagePrinter::ComponentPagePrinter(const TextTables &texts) : texts_(tex
 
 ComponentPagePrinter::~ComponentPagePrinter() = default;
 
-PagePrinter *ComponentPagePrinter::printer(QString *error)
+PagePrinter *ComponentPagePrinter::printer()
 {
     if (!printer_) {
         if (auto *factory = loadcomponent<PagePrinterFactory>(QString::fromLatin1(kPrintComponent)))
             printer_ = factory->newPagePrinter();
     }
-    if (!printer_)
-        *error = missingcomponent(texts_, kPrintComponent);
     return printer_.get();
 }
 
-bool ComponentPagePrinter::printPages(const QList<QWidget *> &pages, QString *error)
+Status ComponentPagePrinter::printPages(const QList<QWidget *> &pages)
 {
-    PagePrinter *loaded = printer(error);
-    return loaded && loaded->printPages(pages, error);
+    if (PagePrinter *loaded = printer())
+        return loaded->printPages(pages);
+    return failure(missingcomponent(texts_, kPrintComponent));
 }
 
-bool ComponentPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages, QString *error)
+Result<PrintOutcome> ComponentPagePrinter::choosePrinterAndPrint(const QList<QWidget *> &pages)
 {
-    PagePrinter *loaded = printer(error);
-    return loaded && loaded->choosePrinterAndPrint(pages, error);
+    if (PagePrinter *loaded = printer())
+        return loaded->choosePrinterAndPrint(pages);
+    return failure(missingcomponent(texts_, kPrintComponent));
 }

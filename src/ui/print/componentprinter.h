@@ -28,12 +28,12 @@ public:
     explicit ComponentPagePrinter(const TextTables &texts);
     ~ComponentPagePrinter() override;
 
-    bool printPages(const QList<QWidget *> &pages, QString *error) override;
-    bool choosePrinterAndPrint(const QList<QWidget *> &pages, QString *error) override;
+    Status printPages(const QList<QWidget *> &pages) override;
+    Result<PrintOutcome> choosePrinterAndPrint(const QList<QWidget *> &pages) override;
 
 private:
-    // The component's printer, loaded at the first call; null with *error set without it.
-    PagePrinter *printer(QString *error);
+    // The component's printer, loaded at the first call; null without the component.
+    PagePrinter *printer();
 
     const TextTables &texts_;
     std::unique_ptr<PagePrinter> printer_;

@@ -22,10 +22,6 @@ Tprintsudoku::Tprintsudoku(QWidget *parent) : Ttntstdsudoku(kPrint, parent)
 void Tprintsudoku::loadprintpuzzle(const TQJ &model, const QStringList &words)
 {
     CellBoard::loadpuzzle(model, words);
-    for (int i = 1; i <= 9; ++i)
-        for (int j = 1; j <= 9; ++j)
-            if (model.node(i, j).given)
-                setCellPoints(cell(i, j), wordPoints(int(cellText(i, j).size())));
     pickfaces();
 }
 

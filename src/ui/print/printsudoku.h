@@ -16,8 +16,8 @@ public:
 
     explicit Tprintsudoku(QWidget *parent = nullptr);
 
-    // The puzzle as dealt: given words sized by wordPoints, every other cell " ". The
-    // weights stay. The board's own loadpuzzle leaves the sizes alone.
+    // The puzzle as dealt: the given words, every other cell " ". The weights and sizes stay;
+    // the page sizes the words (Tprintform::fill).
     void loadprintpuzzle(const TQJ &model, const QStringList &words);
     // Every cell's word sized by wordPoints; given words bold, the others italic.
     void loadsolution(const TQJ &model, const QStringList &words);

@@ -7,11 +7,11 @@
 #include "print/worksheets.h"
 #include "storage/settings.h"
 #include "widgets/controls.h"
+#include "widgets/pdffile.h"
 #include "wordlists/wordliststore.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -98,17 +98,9 @@ void Tfrmworksheets::showEvent(QShowEvent *event)
 void Tfrmworksheets::btokClick()
 {
     const WordList &list = store_.Get(lists_->currentIndex() + 1);
-    QString name = list.title.trimmed();
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    if (name.isEmpty())
-        name = QStringLiteral("worksheets");
     const QString file =
-        prompter_.saveFileName(QDir::home().filePath(name + QStringLiteral(".pdf")),
-                               QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+        askPdfFile(prompter_, QDir::homePath(), list.title, QStringLiteral("worksheets"), texts());
     if (file.isEmpty())
-        return;
-    if (QFileInfo::exists(file) &&
-        !prompter_.confirm(context_.uitext(QStringLiteral("msgoverride"))))
         return;
     WorksheetSet set;
     set.level = levels_->currentIndex();

@@ -21,6 +21,7 @@
 #include "widgets/fonts.h"
 #include "widgets/keypreview.h"
 #include "widgets/modalguard.h"
+#include "widgets/pdffile.h"
 #include "widgets/radiogroup.h"
 #include "widgets/translate.h"
 #include "windows/frmda.h"
@@ -587,10 +588,9 @@ void TaaForm1::tbprintClick()
     if (pages.isEmpty() || !printer_)
         return;
     // The pages are not part of the game: a failed job leaves the game as it was.
-    QString error;
-    if (!printer_->printPages(pages, &error))
+    if (const Status printed = printer_->printPages(pages); !printed)
         prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
-                         error);
+                         printed.error());
 }
 
 QMenu *TaaForm1::printMenu()
@@ -628,27 +628,19 @@ void TaaForm1::printDialogClick()
     const QList<QWidget *> pages = printpages();
     if (pages.isEmpty() || !printer_)
         return;
-    QString error;
-    if (!printer_->choosePrinterAndPrint(pages, &error) && !error.isEmpty())
+    // A cancelled dialog is the user's choice, not a failure to report.
+    if (const Result<PrintOutcome> printed = printer_->choosePrinterAndPrint(pages); !printed)
         prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
-                         error);
+                         printed.error());
 }
 
 void TaaForm1::pdfClick()
 {
     if (!toolbar_[2]->isEnabled())
         return;
-    QString name = state_.Edit1.trimmed();
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    if (name.isEmpty())
-        name = applicationTitle();
     const QString file =
-        prompter_.saveFileName(QDir::home().filePath(name + QStringLiteral(".pdf")),
-                               QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+        askPdfFile(prompter_, QDir::homePath(), state_.Edit1, applicationTitle(), state_.texts);
     if (file.isEmpty())
-        return;
-    if (QFileInfo::exists(file) &&
-        !prompter_.confirm(state_.texts.uitext(QStringLiteral("msgoverride"))))
         return;
     const QList<QWidget *> pages = printpages();
     if (pages.isEmpty())
