@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QtTest>
 
+#include <iterator>
+
 namespace {
 
 QRgb rgbAt(const QImage &image, int x, int y)
@@ -59,6 +61,16 @@ QRect inkBox(const QImage &image, const QRect &rect, QRgb background)
             if (rgbAt(image, x, y) != background)
                 box |= QRect(x, y, 1, 1);
     return box;
+}
+// The board's font by the length of a word's longest piece, written out apart from the program.
+FontFit expectedFit(int longest)
+{
+    static const FontFit kByLength[] = {
+        {14, true}, // blank
+        {18, true}, {14, true}, {14, true}, {12, true},
+        {10, true}, {10, true}, {8, true},  {8, true}, // 7 and 8
+    };
+    return longest < int(std::size(kByLength)) ? kByLength[longest] : FontFit{8, true};
 }
 } // namespace
 
@@ -177,6 +189,18 @@ private slots:
         cell.SetisEnter(false);
         image = cell.grab().toImage();
         QCOMPARE(rgbAt(image, 1, 1), boardcolor::yellow);
+    }
+
+    // Each length up to well past the cell's width; the longest words start at 8 points too.
+    void fontByLongestPiece()
+    {
+        for (int n = 0; n <= 20; ++n) {
+            const FontFit fit = fitForPiece(n);
+            QVERIFY2(fit == expectedFit(n), qPrintable(QStringLiteral("length %1: %2 points%3")
+                                                           .arg(n)
+                                                           .arg(fit.points)
+                                                           .arg(fit.bold ? " bold" : "")));
+        }
     }
 
     // Words are drawn inside their cell, centred, in the cell's font colour.
@@ -392,7 +416,7 @@ private slots:
                 QCOMPARE(c->text(), words.at(n.value - 1));
                 QCOMPARE(c->color(), QColor(Qt::yellow));
                 QCOMPARE(c->fontColor(), QColor(Qt::blue));
-                const FontFit fit = fitForPiece(longestpiece(c->text(), QStringLiteral(" ")));
+                const FontFit fit = expectedFit(longestpiece(c->text(), QStringLiteral(" ")));
                 QCOMPARE(c->font().pointSize(), fit.points);
                 QCOMPARE(c->font().bold(), fit.bold);
             }

@@ -4,6 +4,7 @@
 #include "board/tntstdsudoku.h"
 #include "board/wordpalette.h"
 #include "engine/qj.h"
+#include "longwordgame.h"
 #include "programfixture.h"
 #include "sandbox.h"
 #include "widgets/fonts.h"
@@ -160,16 +161,6 @@ void pressInside(QWidget *window, int key)
     QTest::keyClick(focus && focus->window() == window ? focus : window, Qt::Key(key));
 }
 
-// The widget as a screen of that many device pixels to the pixel draws it.
-QImage drawnAt(QWidget *widget, qreal ratio)
-{
-    QImage image((QSizeF(widget->size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::white);
-    widget->render(&image);
-    return image;
-}
-
 // In device pixels: the ink of text drawn in area (in the widget's coordinates) of two pictures
 // of it, one with the text and one without, and the number of runs of rows it spans.
 struct Ink {
@@ -195,15 +186,6 @@ Ink inkBetween(const QImage &with, const QImage &without, const QRect &area, qre
         inBand = row;
     }
     return ink;
-}
-
-const QStringList &longWords()
-{
-    static const QStringList words{
-        QStringLiteral("一"),           QStringLiteral("ねこ"),       QStringLiteral("ひこうき"),
-        QStringLiteral("blackberry"),   QStringLiteral("watermelon"), QStringLiteral("pomegranate"),
-        QStringLiteral("しんかんせん"), QStringLiteral("じてんしゃ"), QStringLiteral("ice cream")};
-    return words;
 }
 
 const char *const kDialogs[] = {"frmnewgame", "frmwordlist", "frmappend", "webwordlist",
@@ -680,63 +662,6 @@ private slots:
             }
         QCOMPARE(main().wordPalette()->button(1)->captionFont().pointSize(),
                  main().wordPalette()->button(1)->font().pointSize());
-    }
-
-    // Pictures of the main window and the four dialogs with a title box, in each language, for
-    // a person to look at.
-    void screenshots()
-    {
-        const QDir folder(QStringLiteral(VASKELIO_SCREENSHOTS));
-        QVERIFY(folder.mkpath(QStringLiteral(".")));
-        startGame();
-        hoverCell();
-        for (int langid = 0; langid <= 2; ++langid) {
-            main().keydown(Qt::Key_F1 + langid);
-            hoverCell();
-            const QString suffix = QStringLiteral("-lang%1.png").arg(langid);
-            QVERIFY(main().grab().save(folder.filePath(QStringLiteral("aaForm1") + suffix)));
-            for (const char *name : {"frmnewgame", "frmwordlist", "frmappend", "webwordlist"}) {
-                QDialog *d = dialog(name);
-                d->show();
-                QVERIFY(QTest::qWaitForWindowExposed(d));
-                QVERIFY(d->grab().save(folder.filePath(QLatin1String(name) + suffix)));
-                d->hide();
-            }
-        }
-        QCOMPARE(folder.entryList({QStringLiteral("*.png")}).size(), 15);
-    }
-
-    // Long words on the board, the palette and the Solution window, and the Options dialog, in
-    // each language at 100 % and 150 %, for a person to look at.
-    void longWordScreenshots()
-    {
-        const QDir folder(QStringLiteral(VASKELIO_SCREENSHOTS "/long"));
-        QVERIFY(folder.mkpath(QStringLiteral(".")));
-        QVERIFY(main().newgame(0, longWords(), QStringLiteral("Long words")));
-        Tfrmda *frmda = main().findChild<Tfrmda *>();
-        frmda->showsolution(fixture->state().QJ1, longWords());
-        const TQJ &model = fixture->state().QJ1;
-        for (int i = 1; i <= 9; ++i)
-            for (int j = 1; j <= 9; ++j)
-                if ((i + j) % 3 == 0)
-                    main().board()->setCellText(i, j, longWords().at(model.node(i, j).value - 1));
-        main().board()->fitfonts();
-        QDialog *options = dialog("frmoption");
-        for (int langid = 0; langid <= 2; ++langid) {
-            main().keydown(Qt::Key_F1 + langid);
-            options->show();
-            QVERIFY(QTest::qWaitForWindowExposed(options));
-            options->findChild<QTabWidget *>()->setCurrentIndex(1);
-            for (const int zoom : {100, 150}) {
-                const QString suffix = QStringLiteral("-lang%1-%2.png").arg(langid).arg(zoom);
-                QVERIFY(drawnAt(&main(), zoom / 100.0).save(folder.filePath("aaForm1" + suffix)));
-                QVERIFY(drawnAt(frmda, zoom / 100.0).save(folder.filePath("frmda" + suffix)));
-                QVERIFY(drawnAt(options, zoom / 100.0).save(folder.filePath("frmoption" + suffix)));
-            }
-            options->findChild<QTabWidget *>()->setCurrentIndex(0);
-            options->hide();
-        }
-        QCOMPARE(folder.entryList({QStringLiteral("*.png")}).size(), 18);
     }
 };
 
