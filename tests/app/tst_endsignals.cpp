@@ -2,6 +2,7 @@
 #include "storage/autosave.h"
 #include "storage/folders.h"
 #include "storage/savedgame.h"
+#include "testfiles.h"
 #include "text/textfile.h"
 
 #include <QProcess>
@@ -12,12 +13,6 @@
 #include <sys/stat.h>
 
 namespace {
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The same game as UTF-8 text: the game reads it, and writes UTF-16 only when it keeps it.
 QByteArray asUtf8(const SavedGame &game)
 {

@@ -2,16 +2,12 @@
 #include "storage/autosave.h"
 #include "storage/folders.h"
 #include "storage/savedgame.h"
+#include "testfiles.h"
 #include "text/textfile.h"
 
 #include <QtTest>
 
 namespace {
-QString referenceFile(const char *name)
-{
-    return QStringLiteral(VASKELIO_TEST_DATA "/savedgames/") + QString::fromLatin1(name);
-}
-
 SavedGame referenceGame()
 {
     const auto read = readSavedGame(referenceFile("hard_game.wrd"));

@@ -5,6 +5,7 @@
 #include "sandbox.h"
 #include "storage/autosave.h"
 #include "storage/savedgame.h"
+#include "testfiles.h"
 #include "text/textfile.h"
 #include "windows/frmnewgame.h"
 #include "windows/frmoption.h"
@@ -18,17 +19,6 @@
 #include <QToolButton>
 
 namespace {
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString referenceFile(const char *name)
-{
-    return QStringLiteral(VASKELIO_TEST_DATA "/savedgames/") + QString::fromLatin1(name);
-}
-
 const QString kReplace =
     QStringLiteral("The game in play is not solved yet. Replace it with another one?");
 const QString kNotKept = QStringLiteral("The game could not be kept for the next start: ");

@@ -6,6 +6,7 @@
 #include "sandbox.h"
 #include "storage/autosave.h"
 #include "storage/savedgame.h"
+#include "testfiles.h"
 #include "text/textfile.h"
 #include "windows/frmnewgame.h"
 #include "windows/mainwindow.h"
@@ -17,12 +18,6 @@
 #include <QToolButton>
 
 namespace {
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 const QStringList kWords{QStringLiteral("one"),   QStringLiteral("two"),   QStringLiteral("three"),
                          QStringLiteral("four"),  QStringLiteral("five"),  QStringLiteral("six"),
                          QStringLiteral("seven"), QStringLiteral("eight"), QStringLiteral("nine")};

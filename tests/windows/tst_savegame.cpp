@@ -4,6 +4,7 @@
 #include "sandbox.h"
 #include "storage/autosave.h"
 #include "storage/savedgame.h"
+#include "testfiles.h"
 #if defined(Q_OS_UNIX)
 #include "unwrittenpipe.h"
 #endif
@@ -14,19 +15,6 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolButton>
-
-namespace {
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString referenceFile(const char *name)
-{
-    return QStringLiteral(VASKELIO_TEST_DATA "/savedgames/") + QString::fromLatin1(name);
-}
-} // namespace
 
 class TestSaveGame : public QObject {
     Q_OBJECT
