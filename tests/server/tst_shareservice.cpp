@@ -370,9 +370,17 @@ private slots:
         }
         QVERIFY(slow.closedbypeer());
         QVERIFY(idle.closedbypeer());
-        RawClient again(port(), crowd);
-        again.send(request);
-        QVERIFY(again.receive().startsWith("HTTP/1.1 200 "));
+        // The server counts a connection off only after the client has seen it close, so a
+        // client that comes straight back may be turned away once or twice.
+        QByteArray reply;
+        for (int attempt = 0; attempt < 20 && !reply.startsWith("HTTP/1.1 200 "); ++attempt) {
+            if (attempt > 0)
+                QTest::qWait(100);
+            RawClient again(port(), crowd);
+            again.send(request);
+            reply = again.receive();
+        }
+        QVERIFY2(reply.startsWith("HTTP/1.1 200 "), reply.constData());
     }
 };
 

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+// One of the nine words of a set: what the board shows in place of a digit.
+struct Word {
+    QString text;
+
+    friend bool operator==(const Word &a, const Word &b) { return a.text == b.text; }
+    friend bool operator!=(const Word &a, const Word &b) { return !(a == b); }
+};
+
+// A title and nine words; word k takes the place of digit k on the board. The one shape a word
+// list has from lists.txt to the screen.
+struct WordSet {
+    static constexpr int kWords = 9;
+
+    QString title;
+    std::array<Word, kWords> words;
+
+    // The text of word k (1..9); empty for any other k, such as a damaged file's number.
+    QString text(int k) const { return k >= 1 && k <= kWords ? words[k - 1].text : QString(); }
+    void setText(int k, const QString &text)
+    {
+        if (k >= 1 && k <= kWords)
+            words[k - 1].text = text;
+    }
+    QStringList texts() const
+    {
+        QStringList all;
+        for (const Word &word : words)
+            all.append(word.text);
+        return all;
+    }
+    // The first nine texts; those missing stay empty.
+    static WordSet fromTexts(const QString &title, const QStringList &texts)
+    {
+        WordSet set;
+        set.title = title;
+        for (int k = 1; k <= kWords && k <= texts.size(); ++k)
+            set.words[k - 1].text = texts.at(k - 1);
+        return set;
+    }
+
+    friend bool operator==(const WordSet &a, const WordSet &b)
+    {
+        return a.title == b.title && a.words == b.words;
+    }
+    friend bool operator!=(const WordSet &a, const WordSet &b) { return !(a == b); }
+};
