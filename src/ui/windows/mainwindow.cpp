@@ -509,8 +509,7 @@ SavedGame TaaForm1::savedgame() const
         }
     }
     game.level = state_.curlevel;
-    game.title = state_.Edit1;
-    game.words = state_.TntListBox1.items;
+    game.words = WordSet::fromTexts(state_.Edit1, state_.TntListBox1.items);
     return game;
 }
 
@@ -551,9 +550,9 @@ void TaaForm1::loadgame(const SavedGame &game)
             state_.QJ1.node(i, j).given = game.given[p];
         }
     }
-    state_.Edit1 = game.title;
-    state_.TntListBox1.items = game.words;
-    state_.curwords = game.words;
+    state_.Edit1 = game.words.title;
+    state_.TntListBox1.items = game.words.texts();
+    state_.curwords = game.words.texts();
     board_->loadpuzzle(state_.QJ1, state_.curwords);
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
