@@ -162,7 +162,7 @@ QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
                 .arg(parser.value(QStringLiteral("language")));
     } else {
         SettingsState settings;
-        QStringList palette;
+        WordSet palette;
         Settings().loadsettings(settings, palette);
         job.langid = settings.langid;
     }
@@ -313,7 +313,7 @@ int main(int argc, char **argv)
     // The toolkit takes its scale factor only before the application object exists.
     {
         SettingsState kept;
-        QStringList palette;
+        WordSet palette;
         Settings().loadsettings(kept, palette);
         applyZoom(kept.zoom);
     }

@@ -128,9 +128,11 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
         state_.TntListBox1.items.append(texts.uitext(QStringLiteral("sz%1").arg(k)));
     state_.curwords = state_.TntListBox1.items;
 
-    settings_.loadsettings(state_.settings, state_.TntListBox1.items);
+    WordSet palette = WordSet::fromTexts({}, state_.TntListBox1.items);
+    settings_.loadsettings(state_.settings, palette);
+    state_.TntListBox1.items = palette.texts();
     texts.setLangid(state_.settings.langid);
-    state_.Edit1 = state_.settings.newgametexts[0];
+    state_.Edit1 = state_.settings.newgamewords.title;
     state_.curlevel = 0;
     preparefolders([this](const QString &dataFolder) {
         state_.listsfile = wordlistfile(dataFolder);

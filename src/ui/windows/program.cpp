@@ -54,10 +54,9 @@ void Program::makewindows()
     auto *printform2 = new Tprintform2(main);
     auto *printform = new Tprintform(main);
     frmnewgame_ =
-        new Tfrmnewgame(language, main, prompter_,
-                        [main](int level, const QStringList &words, const QString &title) {
-                            return main->newgame(level, words, title);
-                        });
+        new Tfrmnewgame(language, main, prompter_, [main](int level, const WordSet &words) {
+            return main->newgame(level, words.texts(), words.title);
+        });
     // The path was fixed when the main window seeded the data folder.
     wordlists_ = std::make_unique<WordListStore>(state_.listsfile);
     frmwordlist_ = new Tfrmwordlist(language, frmnewgame_, prompter_, *wordlists_);
