@@ -59,6 +59,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void writesExactlyTheValueNames();
+    void eachTextHasItsKey_data();
+    void eachTextHasItsKey();
     void keptGameSwitches_data();
     void keptGameSwitches();
     void secondStartAfterUntouchedDialog();
@@ -217,6 +219,44 @@ void TestSettings::writesExactlyTheValueNames()
     QCOMPARE(raw.value("resume game").toString(), QStringLiteral("1"));
     QCOMPARE(raw.value("ask before replacing").toString(), QStringLiteral("1"));
     QCOMPARE(raw.value("zoom").toString(), QStringLiteral("100"));
+}
+
+void TestSettings::eachTextHasItsKey_data()
+{
+    QTest::addColumn<int>("n");
+    for (int n = 0; n <= 9; ++n)
+        QTest::addRow("w%d", n) << n;
+}
+
+// w0 is the title and wk word k, both ways: a set shifted by one would still round-trip.
+void TestSettings::eachTextHasItsKey()
+{
+    QFETCH(int, n);
+    const QString key = QStringLiteral("w%1").arg(n);
+    const Settings settings(SettingsLocation::file(settingsPath()));
+    SettingsState saved;
+    if (n == 0)
+        saved.newgamewords.title = QStringLiteral("only");
+    else
+        saved.newgamewords.setText(n, QStringLiteral("only"));
+    QVERIFY(settings.savesettings(saved));
+    {
+        const QSettings raw(settingsPath(), QSettings::IniFormat);
+        for (int m = 0; m <= 9; ++m)
+            QCOMPARE(raw.value(QStringLiteral("w%1").arg(m)).toString(),
+                     m == n ? QStringLiteral("only") : QString());
+    }
+
+    QVERIFY(QFile::remove(settingsPath()));
+    storeRaw(settingsPath(), {{key, QStringLiteral("mine")}});
+    SettingsState loaded;
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
+    settings.loadsettings(loaded, palette);
+    QStringList expected = QStringList{QString()} + defaultPalette();
+    expected[n] = QStringLiteral("mine");
+    QCOMPARE(textsOf(loaded), expected);
+    QCOMPARE(palette.texts(), expected.mid(1));
+    QCOMPARE(palette.title, QString());
 }
 
 // The two switches of the kept game: on unless "0" is stored, also when the store is missing.
