@@ -133,9 +133,9 @@ void Twebwordlist::showrecord(int k)
 void Twebwordlist::BitBtn1Click()
 {
     const TextTables &texts = context_.texts();
-    const QString typed = w_[0]->text();
-    w_[0]->setText(trimmedBlanks(typed).toString());
-    const WordSet list = boxedWords(w_);
+    WordSet list = boxedWords(w_);
+    list.title = trimmedBlanks(list.title).toString();
+    w_[0]->setText(list.title);
     if (store_.Find(list.title)) {
         prompter_.inform(texts.uitext(QStringLiteral("msgexist")));
         return;
