@@ -28,12 +28,12 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     WordListStore store(dir.filePath(QStringLiteral("lists.txt")));
-    QList<WordList> lists;
+    QList<WordSet> lists;
     lists.reserve(rows);
     for (int n = 0; n < rows; ++n) {
-        WordList list{QStringLiteral("List %1").arg(n, 6, 10, QLatin1Char('0')), {}};
+        WordSet list{QStringLiteral("List %1").arg(n, 6, 10, QLatin1Char('0')), {}};
         for (int k = 0; k < 9; ++k)
-            list.words[k] = QString(QChar(u'a' + k));
+            list.words[k].text = QString(QChar(u'a' + k));
         lists.append(list);
     }
     if (!store.AddMany(lists)) {

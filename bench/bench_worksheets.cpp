@@ -65,8 +65,8 @@ int main(int argc, char **argv)
     TextTables texts;
     WorksheetSet request;
     request.level = 2;
-    request.title = QStringLiteral("中文数字");
-    request.words = QStringList{"一", "二", "三", "四", "五", "六", "七", "八", "九"};
+    request.words = WordSet::fromTexts(QStringLiteral("中文数字"),
+                                       {"一", "二", "三", "四", "五", "六", "七", "八", "九"});
     request.count = kSheets;
     std::vector<double> setSeconds, plainSeconds;
     QElapsedTimer timer;

@@ -211,8 +211,8 @@ int pending(ShareDb &db)
         // The service refuses control characters, so a tab cannot be part of a text.
         QStringList fields{QString::number(row.id), row.submitted, row.record.publisher,
                            row.record.list.title};
-        for (const QString &word : row.record.list.words)
-            fields.append(word);
+        for (const Word &word : row.record.list.words)
+            fields.append(word.text);
         std::printf("%s\n", fields.join(u'\t').toUtf8().constData());
     }
     return 0;

@@ -131,7 +131,7 @@ void readrecord(const PGresult *result, int row, int first, SharedRecord &record
 {
     record.list.title = text(result, row, first);
     for (int k = 0; k < 9; ++k)
-        record.list.words[k] = text(result, row, first + 1 + k);
+        record.list.words[k].text = text(result, row, first + 1 + k);
     record.publisher = text(result, row, first + 10);
 }
 
@@ -139,8 +139,8 @@ void readrecord(const PGresult *result, int row, int first, SharedRecord &record
 std::vector<std::string> recordparams(const SubmitEntry &entry)
 {
     std::vector<std::string> params{entry.address, utf8(entry.record.list.title)};
-    for (const QString &word : entry.record.list.words)
-        params.push_back(utf8(word));
+    for (const Word &word : entry.record.list.words)
+        params.push_back(utf8(word.text));
     params.push_back(utf8(entry.record.publisher));
     return params;
 }

@@ -140,7 +140,7 @@ Result<SharedRecord, std::string> checksubmission(const QueryParams &params)
             return failure(checked.error().english().toStdString());
         (field == 0                 ? record.list.title
          : field == kShareNameField ? record.publisher
-                                    : record.list.words[field - 1]) = text;
+                                    : record.list.words[field - 1].text) = text;
     }
     return record;
 }

@@ -61,7 +61,7 @@ public:
     {
         bool bound = bind(first, record.list.title);
         for (int k = 0; k < 9 && bound; ++k)
-            bound = bind(first + 1 + k, record.list.words[k]);
+            bound = bind(first + 1 + k, record.list.words[k].text);
         return bound && bind(first + 10, record.publisher);
     }
     int step() { return sqlite3_step(stmt_); }
@@ -252,7 +252,7 @@ private:
     {
         record.list.title = query.text(first);
         for (int k = 0; k < 9; ++k)
-            record.list.words[k] = query.text(first + 1 + k);
+            record.list.words[k].text = query.text(first + 1 + k);
         record.publisher = query.text(first + 10);
     }
 

@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -53,14 +54,14 @@ struct WorksheetJob {
 
 // The user's word lists, read only: lists.txt of the data folder, or the lists the game would
 // seed it with before its first start.
-QList<WordList> wordlists()
+QList<WordSet> wordlists()
 {
     QString file = wordlistfile(datafolder());
     if (!QFileInfo::exists(file))
         file = programdatafile(QStringLiteral("lists.txt"));
     WordListStore store(file);
     (void)store.Load(); // an unreadable file leaves the built-in lists, which is enough here
-    QList<WordList> lists;
+    QList<WordSet> lists;
     for (int position = 1; position <= store.Count(); ++position)
         lists.append(store.Get(position));
     return lists;
@@ -139,17 +140,14 @@ QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
     const QString title = parser.value(QStringLiteral("list"));
     if (!parser.isSet(QStringLiteral("list")))
         return QStringLiteral("--list must name a word list by its title");
-    const QList<WordList> lists = wordlists();
-    for (const WordList &list : lists) {
-        if (list.title == title) {
-            job.set.title = list.title;
-            job.set.words = QStringList(list.words.begin(), list.words.end());
-            break;
-        }
-    }
-    if (job.set.words.isEmpty()) {
+    const QList<WordSet> lists = wordlists();
+    const auto found = std::find_if(lists.cbegin(), lists.cend(),
+                                    [&title](const WordSet &list) { return list.title == title; });
+    if (found != lists.cend()) {
+        job.set.words = *found;
+    } else {
         QStringList titles;
-        for (const WordList &list : lists)
+        for (const WordSet &list : lists)
             titles.append(QStringLiteral("'%1'").arg(list.title));
         return QStringLiteral("no word list is titled '%1'; the lists are %2")
             .arg(title, titles.join(QStringLiteral(", ")));
@@ -162,7 +160,7 @@ QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
                 .arg(parser.value(QStringLiteral("language")));
     } else {
         SettingsState settings;
-        QStringList palette;
+        WordSet palette;
         Settings().loadsettings(settings, palette);
         job.langid = settings.langid;
     }
@@ -313,7 +311,7 @@ int main(int argc, char **argv)
     // The toolkit takes its scale factor only before the application object exists.
     {
         SettingsState kept;
-        QStringList palette;
+        WordSet palette;
         Settings().loadsettings(kept, palette);
         applyZoom(kept.zoom);
     }

@@ -18,10 +18,6 @@
 #include <QTemporaryDir>
 
 namespace {
-struct WordSet {
-    QString title;
-    QStringList words;
-};
 
 QString ucs4(char32_t c)
 {
@@ -30,7 +26,7 @@ QString ucs4(char32_t c)
 
 bool hasCjk(const WordSet &set)
 {
-    return hasCjkText(set.title + set.words.join(QString()));
+    return hasCjkText(set.title + set.texts().join(QString()));
 }
 
 // The lists of a word-list file ("<<title", then a word a line) that hold CJK text.
@@ -40,11 +36,14 @@ QList<WordSet> cjkLists(const QString &path)
     const TextFileResult file = readtextfile(path);
     if (!file)
         return lists;
+    int next = 1;
     for (const QString &line : textlines(file->text)) {
-        if (line.startsWith(QStringLiteral("<<")))
+        if (line.startsWith(QStringLiteral("<<"))) {
             lists.append({line.mid(2), {}});
-        else if (!lists.isEmpty() && !line.trimmed().isEmpty())
-            lists.last().words.append(line.trimmed());
+            next = 1;
+        } else if (!lists.isEmpty() && !line.trimmed().isEmpty()) {
+            lists.last().setText(next++, line.trimmed());
+        }
     }
     lists.removeIf([](const WordSet &set) { return !hasCjk(set); });
     return lists;
@@ -79,7 +78,7 @@ QList<WordSet> listsOf(const QList<char32_t> &characters)
         WordSet set{take(8), {}};
         for (int k = 0; k < 9; ++k) {
             const QString word = take(3);
-            set.words.append(word.isEmpty() ? QString::number(k + 1) : word);
+            set.setText(k + 1, word.isEmpty() ? QString::number(k + 1) : word);
         }
         lists.append(set);
     }
@@ -90,7 +89,7 @@ QSet<char32_t> drawnBy(const QList<WordSet> &lists, const QString &more = {})
 {
     QSet<char32_t> drawn;
     for (const WordSet &set : lists)
-        for (const uint c : (set.title + set.words.join(QString()) + more).toUcs4())
+        for (const uint c : (set.title + set.texts().join(QString()) + more).toUcs4())
             drawn.insert(c);
     return drawn;
 }
@@ -112,7 +111,7 @@ QStringList missing(const QString &text, const WordSet &set)
     QString compact = text;
     compact.remove(QRegularExpression(QStringLiteral("\\s")));
     QStringList lacking;
-    for (const QString &item : QStringList{set.title} + set.words)
+    for (const QString &item : QStringList{set.title} + set.texts())
         if (!compact.contains(item))
             lacking.append(item);
     return lacking;
@@ -223,8 +222,7 @@ class TestPdfTextLayer : public QObject {
         const QString file = dir.filePath(name);
         WorksheetSet set;
         set.level = 0;
-        set.title = list.title;
-        set.words = list.words;
+        set.words = list;
         set.count = 1;
         set.seed = 7;
         if (const Status written = writeWorksheets(file, set, texts); !written)
@@ -247,8 +245,9 @@ class TestPdfTextLayer : public QObject {
             auto solution = std::make_unique<Tprintform2>();
             puzzle->translate(texts);
             solution->translate(texts);
-            puzzle->fill(puzzles->at(n), lists.at(n).words, lists.at(n).title, lists.at(n).words);
-            solution->fill(puzzles->at(n), lists.at(n).words);
+            const QStringList words = lists.at(n).texts();
+            puzzle->fill(puzzles->at(n), words, lists.at(n).title, words);
+            solution->fill(puzzles->at(n), words);
             pages << puzzle->panel() << solution->panel();
             owned.push_back(std::move(puzzle));
             owned.push_back(std::move(solution));
@@ -514,7 +513,7 @@ private slots:
         const QString sheet = pdftools::text(file, 1);
         const QStringList typed{texts.uitext("printform.TntLabel3.caption"),
                                 texts.uitext("printform.TntLabel4.caption"), list.title,
-                                list.words.at(0)};
+                                list.text(1)};
         texts.setLangid(0);
         texts.selectLanguage();
         setTextLanguage(0);

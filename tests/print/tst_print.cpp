@@ -715,11 +715,11 @@ private slots:
         main().keydown(Qt::Key_F1);
         WordListStore store(state().listsfile);
         QVERIFY(store.Load());
-        const WordList &animals = store.Get(store.Count() >= 2 ? 2 : 1);
+        const WordSet &animals = store.Get(store.Count() >= 2 ? 2 : 1);
         Tfrmnewgame &d = fixture->program->frmnewgame();
         d.box(0)->setText(animals.title);
         for (int k = 1; k <= 9; ++k)
-            d.box(k)->setText(animals.words[k - 1]);
+            d.box(k)->setText(animals.words[k - 1].text);
         d.BitBtn1Click();
         const QString file = dir.filePath(QStringLiteral("animals.pdf"));
         fixture->prompter.files.enqueue(file);
@@ -774,8 +774,8 @@ private slots:
     void longTitleStaysOnTheAnswerKey()
     {
         WorksheetSet set;
-        set.title = QStringLiteral("Everyday words for the first weeks of the spring term");
-        set.words = kWords;
+        set.words = WordSet::fromTexts(
+            QStringLiteral("Everyday words for the first weeks of the spring term"), kWords);
         set.count = 1;
         set.seed = 1;
         const QString file = dir.filePath(QStringLiteral("long.pdf"));
@@ -784,7 +784,7 @@ private slots:
         static const QRegularExpression word(
             QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)")re"));
         const QString boxes = pdftools::text(file, 2, {"-bbox"});
-        QVERIFY(pdftools::text(file, 2).simplified().contains(set.title));
+        QVERIFY(pdftools::text(file, 2).simplified().contains(set.words.title));
         const qreal margin = kSheetMarginMm / 25.4 * 72;
         int words = 0;
         for (auto match = word.globalMatch(boxes); match.hasNext(); ++words) {

@@ -12,7 +12,7 @@ SharedRecord record(const QString &title, const QString &publisher = QStringLite
     SharedRecord made;
     made.list.title = title;
     for (int k = 0; k < 9; ++k)
-        made.list.words[k] = title + QString::number(k + 1);
+        made.list.words[k].text = title + QString::number(k + 1);
     made.publisher = publisher;
     return made;
 }
@@ -20,8 +20,7 @@ SharedRecord record(const QString &title, const QString &publisher = QStringLite
 // A record's eleven texts, to compare whole.
 QStringList texts(const SharedRecord &r)
 {
-    return QStringList{r.list.title} + QStringList(r.list.words.begin(), r.list.words.end()) +
-           QStringList{r.publisher};
+    return QStringList{r.list.title} + r.list.texts() + QStringList{r.publisher};
 }
 
 QStringList titles(const QList<SharedRecord> &records)
@@ -235,9 +234,9 @@ private slots:
         std::unique_ptr<ShareDb> db = open(stores.newstore());
         QVERIFY(db);
         SharedRecord odd = record(QString(QChar(0xFEFF)) + QStringLiteral("Title"));
-        odd.list.words[0] = QStringLiteral("'); DROP TABLE lists; --");
-        odd.list.words[1] = QString::fromUcs4(U"\U0001F600\u5B57");
-        odd.list.words[2] = QString(QChar(0xFEFF));
+        odd.list.words[0].text = QStringLiteral("'); DROP TABLE lists; --");
+        odd.list.words[1].text = QString::fromUcs4(U"\U0001F600\u5B57");
+        odd.list.words[2].text = QString(QChar(0xFEFF));
         odd.publisher = QStringLiteral("O'Brien \"Bob\"");
         std::string error;
         QVERIFY(db->add(odd, ShareDb::Status::Approved, error));

@@ -20,11 +20,11 @@ QPushButton *button(QWidget *window, const char *name)
     return window->findChild<QPushButton *>(QLatin1String(name));
 }
 
-WordList numbered(const QString &title)
+WordSet numbered(const QString &title)
 {
-    WordList list{title, {}};
+    WordSet list{title, {}};
     for (int k = 0; k < 9; ++k)
-        list.words[k] = title.trimmed() + QString::number(k + 1);
+        list.words[k].text = title.trimmed() + QString::number(k + 1);
     return list;
 }
 

@@ -6,11 +6,11 @@
 #include "wordlists/sharedpage.h"
 
 namespace {
-WordList numbered(const QString &title, const QString &stem = QStringLiteral("w"))
+WordSet numbered(const QString &title, const QString &stem = QStringLiteral("w"))
 {
-    WordList list{title, {}};
+    WordSet list{title, {}};
     for (int k = 0; k < 9; ++k)
-        list.words[k] = stem + QString::number(k + 1);
+        list.words[k].text = stem + QString::number(k + 1);
     return list;
 }
 
@@ -56,7 +56,7 @@ class TestShareService : public QObject {
     {
         return httpget(server->base().toLatin1() + "/pellimo/wordlist.php?appid=1").body;
     }
-    int submit(const WordList &list, const QString &name)
+    int submit(const WordSet &list, const QString &name)
     {
         return httpget(submitaddress(server->base(), list, name)).status;
     }
@@ -152,18 +152,18 @@ private slots:
         QCOMPARE(server->pendingIds(), QStringList());
         QCOMPARE(httpget(server->base().toLatin1() + submission()).status, 200);
         const QString emoji = QString::fromUcs4(U"\U0001F600");
-        WordList list{emoji.repeated(kMaxTitle), {}};
-        list.words.fill(emoji.repeated(kMaxWord));
+        WordSet list{emoji.repeated(kMaxTitle), {}};
+        list.words.fill(Word{emoji.repeated(kMaxWord)});
         QCOMPARE(submit(list, emoji.repeated(kMaxName)), 200);
         QCOMPARE(server->pendingIds().size(), 2);
     }
 
     void textsAreStoredAndShownLiterally()
     {
-        WordList list = numbered(QStringLiteral("Bob's \"list\"; DROP TABLE lists; --"));
-        list.words[0] = QStringLiteral("' OR 1=1 --");
-        list.words[1] = QStringLiteral("R&D 1+1=2 %41 <b>");
-        list.words[2] = QChar(0xFEFF) + QStringLiteral("bom");
+        WordSet list = numbered(QStringLiteral("Bob's \"list\"; DROP TABLE lists; --"));
+        list.words[0].text = QStringLiteral("' OR 1=1 --");
+        list.words[1].text = QStringLiteral("R&D 1+1=2 %41 <b>");
+        list.words[2].text = QChar(0xFEFF) + QStringLiteral("bom");
         const QString name = QStringLiteral("Robert'); DELETE FROM lists;--");
         QCOMPARE(submit(list, name), 200);
         QCOMPARE(submit(numbered("After"), "Ann"), 200);
@@ -172,9 +172,9 @@ private slots:
         const SharedPage shared = SharedPage::fromlines(textlines(QString::fromUtf8(page())));
         QCOMPARE(shared.count(), 2);
         QCOMPARE(shared.title(1), list.title);
-        QCOMPARE(shared.line(1, 1), list.words[0]);
-        QCOMPARE(shared.line(1, 2), list.words[1]);
-        QCOMPARE(shared.line(1, 3), list.words[2]);
+        QCOMPARE(shared.line(1, 1), list.words[0].text);
+        QCOMPARE(shared.line(1, 2), list.words[1].text);
+        QCOMPARE(shared.line(1, 3), list.words[2].text);
         QCOMPARE(shared.line(1, 10), name);
     }
 

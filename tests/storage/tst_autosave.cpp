@@ -38,11 +38,11 @@ private slots:
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), game.toBytes());
         written.close();
-        game.title = QStringLiteral("Again");
+        game.words.title = QStringLiteral("Again");
         QVERIFY(keepgame(file, game, false));
         const auto read = readSavedGame(file);
         QVERIFY(read.ok());
-        QCOMPARE(read.value().title, QStringLiteral("Again"));
+        QCOMPARE(read.value().words.title, QStringLiteral("Again"));
         QCOMPARE(read.value().board, game.board);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
                  QStringList{QStringLiteral("autosave.wrd")});

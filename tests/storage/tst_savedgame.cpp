@@ -31,8 +31,7 @@ SavedGameRead<SavedGame> parseFile(const char *name)
 QByteArray hardGameWith(const QString &title, const QStringList &words)
 {
     SavedGame game = parseFile("hard_game.wrd").value();
-    game.title = title;
-    game.words = words;
+    game.words = WordSet::fromTexts(title, words);
     return game.toBytes();
 }
 
@@ -65,8 +64,8 @@ private slots:
         QCOMPARE(game.board[18], 9);
         QCOMPARE(game.board[80], 1);
         QCOMPARE(game.level, 2);
-        QCOMPARE(game.title, QStringLiteral("Fruit 水果"));
-        QCOMPARE(game.words, kWords);
+        QCOMPARE(game.words.title, QStringLiteral("Fruit 水果"));
+        QCOMPARE(game.words.texts(), kWords);
         int givens = 0;
         for (bool g : game.given)
             givens += g ? 1 : 0;
@@ -103,8 +102,8 @@ private slots:
     {
         const auto four = parseFile("only_four_lines.wrd");
         QVERIFY(four.ok());
-        QVERIFY(four.value().title.isEmpty());
-        QCOMPARE(four.value().words, QStringList(9, QString()));
+        QVERIFY(four.value().words.title.isEmpty());
+        QCOMPARE(four.value().words.texts(), QStringList(9, QString()));
 
         const auto shortGivens = parseFile("short_given_line.wrd");
         QVERIFY(shortGivens.ok());
@@ -212,8 +211,8 @@ private slots:
         out.close();
         const auto read = readSavedGame(file);
         QVERIFY(read.ok());
-        QCOMPARE(read.value().title.size(), 8 + (kMaxSavedGameBytes - game.size()) / 2);
-        QCOMPARE(read.value().words.last(), QStringLiteral("りんご"));
+        QCOMPARE(read.value().words.title.size(), 8 + (kMaxSavedGameBytes - game.size()) / 2);
+        QCOMPARE(read.value().words.text(9), QStringLiteral("りんご"));
 
         QVERIFY(out.open(QIODevice::Append));
         out.write("a\0", 2);
@@ -244,9 +243,9 @@ private slots:
         const QByteArray bytes = hardGameWith(pasted, words);
         QCOMPARE(bytes.count(QByteArray("\r\0\n\0", 4)), 14);
         const SavedGame back = fromBytes(bytes);
-        QCOMPARE(back.title, stored);
+        QCOMPARE(back.words.title, stored);
         words[2] = stored;
-        QCOMPARE(back.words, words);
+        QCOMPARE(back.words.texts(), words);
         QCOMPARE(back.level, 2);
     }
 
@@ -261,8 +260,7 @@ private slots:
             game.board[p] = game.given[p] ? game.solution[p] : p % 10;
         }
         game.level = 4;
-        game.title = QStringLiteral("a=b\tc");
-        game.words = kWords;
+        game.words = WordSet::fromTexts(QStringLiteral("a=b\tc"), kWords);
         const auto back = parseSavedGame(
             QString::fromUtf16(reinterpret_cast<const char16_t *>(game.toBytes().constData() + 2),
                                (game.toBytes().size() - 2) / 2));
@@ -272,8 +270,8 @@ private slots:
         QVERIFY(read.given == game.given);
         QVERIFY(read.board == game.board);
         QCOMPARE(read.level, 4);
-        QCOMPARE(read.title, game.title);
-        QCOMPARE(read.words, game.words);
+        QCOMPARE(read.words.title, game.words.title);
+        QCOMPARE(read.words.texts(), game.words.texts());
     }
 };
 

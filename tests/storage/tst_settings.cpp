@@ -17,7 +17,7 @@ QStringList defaultPalette()
 
 QStringList textsOf(const SettingsState &state)
 {
-    return QStringList(state.newgametexts.begin(), state.newgametexts.end());
+    return QStringList{state.newgamewords.title} + state.newgamewords.texts();
 }
 
 // Every file below folder, relative to it.
@@ -59,6 +59,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void writesExactlyTheValueNames();
+    void eachTextHasItsKey_data();
+    void eachTextHasItsKey();
     void keptGameSwitches_data();
     void keptGameSwitches();
     void secondStartAfterUntouchedDialog();
@@ -87,17 +89,17 @@ void TestSettings::firstStartKeepsDefaultsAndCreatesNothing()
     const Settings settings(SettingsLocation::file(settingsPath()));
     SettingsState state;
     state.newgamelevel = 3;
-    state.newgametexts[0] = QStringLiteral("left over");
-    state.newgametexts[5] = QStringLiteral("left over");
+    state.newgamewords.title = QStringLiteral("left over");
+    state.newgamewords.setText(5, QStringLiteral("left over"));
     state.submittername = QStringLiteral("left over");
-    QStringList palette = defaultPalette();
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
 
     settings.loadsettings(state, palette);
     QCOMPARE(state.newgamelevel, 0);
     QCOMPARE(state.langid, 0);
     QCOMPARE(textsOf(state), QStringList(10));
     QVERIFY(state.submittername.isEmpty());
-    QCOMPARE(palette, defaultPalette());
+    QCOMPARE(palette.texts(), defaultPalette());
     QCOMPARE(filesUnder(dir_->path()), QStringList());
 }
 
@@ -112,10 +114,10 @@ void TestSettings::nativeStoreFirstStartCreatesNothing()
     QVERIFY(!SettingsLocation::native().exists());
 
     SettingsState state;
-    QStringList palette = defaultPalette();
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
     Settings().loadsettings(state, palette);
     QCOMPARE(textsOf(state), QStringList(10));
-    QCOMPARE(palette, defaultPalette());
+    QCOMPARE(palette.texts(), defaultPalette());
     QCOMPARE(filesUnder(config), QStringList());
     QVERIFY(!SettingsLocation::native().exists());
 }
@@ -129,21 +131,21 @@ void TestSettings::nativeStoreRoundTrip()
     SettingsState saved;
     saved.newgamelevel = 2;
     saved.langid = 1;
-    saved.newgametexts[0] = QStringLiteral("Fruit");
-    saved.newgametexts[9] = QStringLiteral("梨");
+    saved.newgamewords.title = QStringLiteral("Fruit");
+    saved.newgamewords.setText(9, QStringLiteral("梨"));
     saved.submittername = QStringLiteral("Ana");
     QVERIFY(Settings().savesettings(saved));
     QVERIFY(QFile::exists(config + QStringLiteral("/Morvane/Vaskelio.conf")));
     QVERIFY(SettingsLocation::native().exists());
 
     SettingsState loaded;
-    QStringList palette = defaultPalette();
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
     Settings().loadsettings(loaded, palette);
     QCOMPARE(loaded.newgamelevel, 2);
     QCOMPARE(loaded.langid, 1);
-    QCOMPARE(loaded.newgametexts[0], QStringLiteral("Fruit"));
-    QCOMPARE(loaded.newgametexts[9], QStringLiteral("梨"));
-    QCOMPARE(loaded.newgametexts[1], QStringLiteral("一"));
+    QCOMPARE(loaded.newgamewords.title, QStringLiteral("Fruit"));
+    QCOMPARE(loaded.newgamewords.text(9), QStringLiteral("梨"));
+    QCOMPARE(loaded.newgamewords.text(1), QStringLiteral("一"));
     QCOMPARE(loaded.submittername, QStringLiteral("Ana"));
     QVERIFY(QFile::remove(config + QStringLiteral("/Morvane/Vaskelio.conf")));
 }
@@ -180,18 +182,18 @@ void TestSettings::roundTrip()
     SettingsState saved;
     saved.newgamelevel = level;
     saved.langid = langid;
-    std::copy(texts.begin(), texts.end(), saved.newgametexts.begin());
+    saved.newgamewords = WordSet::fromTexts(texts.at(0), texts.mid(1));
     saved.submittername = name;
     QVERIFY(settings.savesettings(saved));
 
     SettingsState loaded;
-    QStringList palette = defaultPalette();
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
     settings.loadsettings(loaded, palette);
     QCOMPARE(loaded.newgamelevel, level);
     QCOMPARE(loaded.langid, langid);
     QCOMPARE(textsOf(loaded), texts);
     QCOMPARE(loaded.submittername, name);
-    QCOMPARE(palette, texts.mid(1));
+    QCOMPARE(palette.texts(), texts.mid(1));
 }
 
 void TestSettings::writesExactlyTheValueNames()
@@ -199,7 +201,7 @@ void TestSettings::writesExactlyTheValueNames()
     SettingsState state;
     state.newgamelevel = 3;
     state.langid = 2;
-    state.newgametexts[4] = QStringLiteral("four");
+    state.newgamewords.setText(4, QStringLiteral("four"));
     QVERIFY(Settings(SettingsLocation::file(settingsPath())).savesettings(state));
 
     const QSettings raw(settingsPath(), QSettings::IniFormat);
@@ -217,6 +219,44 @@ void TestSettings::writesExactlyTheValueNames()
     QCOMPARE(raw.value("resume game").toString(), QStringLiteral("1"));
     QCOMPARE(raw.value("ask before replacing").toString(), QStringLiteral("1"));
     QCOMPARE(raw.value("zoom").toString(), QStringLiteral("100"));
+}
+
+void TestSettings::eachTextHasItsKey_data()
+{
+    QTest::addColumn<int>("n");
+    for (int n = 0; n <= 9; ++n)
+        QTest::addRow("w%d", n) << n;
+}
+
+// w0 is the title and wk word k, both ways: a set shifted by one would still round-trip.
+void TestSettings::eachTextHasItsKey()
+{
+    QFETCH(int, n);
+    const QString key = QStringLiteral("w%1").arg(n);
+    const Settings settings(SettingsLocation::file(settingsPath()));
+    SettingsState saved;
+    if (n == 0)
+        saved.newgamewords.title = QStringLiteral("only");
+    else
+        saved.newgamewords.setText(n, QStringLiteral("only"));
+    QVERIFY(settings.savesettings(saved));
+    {
+        const QSettings raw(settingsPath(), QSettings::IniFormat);
+        for (int m = 0; m <= 9; ++m)
+            QCOMPARE(raw.value(QStringLiteral("w%1").arg(m)).toString(),
+                     m == n ? QStringLiteral("only") : QString());
+    }
+
+    QVERIFY(QFile::remove(settingsPath()));
+    storeRaw(settingsPath(), {{key, QStringLiteral("mine")}});
+    SettingsState loaded;
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
+    settings.loadsettings(loaded, palette);
+    QStringList expected = QStringList{QString()} + defaultPalette();
+    expected[n] = QStringLiteral("mine");
+    QCOMPARE(textsOf(loaded), expected);
+    QCOMPARE(palette.texts(), expected.mid(1));
+    QCOMPARE(palette.title, QString());
 }
 
 // The two switches of the kept game: on unless "0" is stored, also when the store is missing.
@@ -245,7 +285,7 @@ void TestSettings::keptGameSwitches()
     SettingsState state;
     state.resumegame = !resume; // whatever a previous load left must not stand
     state.askreplace = !ask;
-    QStringList palette = defaultPalette();
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
     settings.loadsettings(state, palette);
     QCOMPARE(state.resumegame, resume);
     QCOMPARE(state.askreplace, ask);
@@ -280,7 +320,7 @@ void TestSettings::zoom()
     const Settings settings(SettingsLocation::file(settingsPath()));
     SettingsState state;
     state.zoom = 125;
-    QStringList palette = defaultPalette();
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
     settings.loadsettings(state, palette);
     QCOMPARE(state.zoom, zoom);
     QCOMPARE(state.langid, 2);
@@ -298,15 +338,15 @@ void TestSettings::secondStartAfterUntouchedDialog()
 {
     const Settings settings(SettingsLocation::file(settingsPath()));
     SettingsState first;
-    QStringList palette = defaultPalette();
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
     settings.loadsettings(first, palette);
     QVERIFY(settings.savesettings(first));
 
     SettingsState second;
     settings.loadsettings(second, palette);
-    QCOMPARE(second.newgametexts[0], QString());
+    QCOMPARE(second.newgamewords.title, QString());
     QCOMPARE(textsOf(second).mid(1), defaultPalette());
-    QCOMPARE(palette, defaultPalette());
+    QCOMPARE(palette.texts(), defaultPalette());
     QCOMPARE(second.newgamelevel, 0);
     QCOMPARE(second.langid, 0);
 }
@@ -377,26 +417,26 @@ void TestSettings::storedValues()
     storeRaw(settingsPath(), stored);
 
     SettingsState state;
-    QStringList palette = defaultPalette();
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
     Settings(SettingsLocation::file(settingsPath())).loadsettings(state, palette);
     QCOMPARE(state.newgamelevel, level);
     QCOMPARE(state.langid, langid);
     QCOMPARE(textsOf(state), texts);
     QCOMPARE(state.submittername, name);
-    QCOMPARE(palette, texts.mid(1));
+    QCOMPARE(palette.texts(), texts.mid(1));
 }
 
 void TestSettings::shortPaletteIsFilledUp()
 {
     storeRaw(settingsPath(), {{"w9", "nine"}});
     SettingsState state;
-    QStringList palette{QStringLiteral("one")};
+    WordSet palette = WordSet::fromTexts({}, {QStringLiteral("one")});
     Settings(SettingsLocation::file(settingsPath())).loadsettings(state, palette);
-    QCOMPARE(palette.size(), 9);
-    QCOMPARE(palette.at(0), QStringLiteral("one"));
-    QCOMPARE(palette.at(4), QString());
-    QCOMPARE(palette.at(8), QStringLiteral("nine"));
-    QCOMPARE(state.newgametexts[9], QStringLiteral("nine"));
+    QCOMPARE(palette.texts().size(), 9);
+    QCOMPARE(palette.text(1), QStringLiteral("one"));
+    QCOMPARE(palette.text(5), QString());
+    QCOMPARE(palette.text(9), QStringLiteral("nine"));
+    QCOMPARE(state.newgamewords.text(9), QStringLiteral("nine"));
 }
 
 void TestSettings::saveFailureIsQuiet()
@@ -413,7 +453,7 @@ void TestSettings::saveFailureIsQuiet()
     QVERIFY(!QFile::exists(settingsPath()));
 
     SettingsState loaded;
-    QStringList palette = defaultPalette();
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
     settings.loadsettings(loaded, palette);
     QCOMPARE(loaded.langid, 0);
 }
@@ -438,7 +478,7 @@ void TestSettings::emptyLockLeftByAKillIsStale()
     QVERIFY2(clock.elapsed() < 8000, "the save waited for the stale lock");
     QVERIFY(!lock.exists());
     SettingsState loaded;
-    QStringList palette = defaultPalette();
+    WordSet palette = WordSet::fromTexts({}, defaultPalette());
     settings.loadsettings(loaded, palette);
     QCOMPARE(loaded.langid, 2);
 }

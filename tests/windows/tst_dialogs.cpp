@@ -165,7 +165,7 @@ private slots:
         // Written as the windows go, for the program that starts next.
         fixture.reset();
         SettingsState kept;
-        QStringList palette(9);
+        WordSet palette;
         Settings(SettingsLocation::file(dir.filePath(QStringLiteral("s.ini"))))
             .loadsettings(kept, palette);
         QCOMPARE(kept.zoom, 200);

@@ -384,7 +384,7 @@ private slots:
         QVERIFY(opened);
         QVERIFY(!main().isVisible());
         QVERIFY(prompter().questions.isEmpty());
-        QCOMPARE(fixture->state().settings.newgametexts[0], QStringLiteral("Typed"));
+        QCOMPARE(fixture->state().settings.newgamewords.title, QStringLiteral("Typed"));
         QCOMPARE(bytesOf(autosavefile()), blocked ? QByteArray() : game);
     }
 };

@@ -76,7 +76,7 @@ private slots:
         QVERIFY(fixture->prompter.messages.isEmpty());
         QVERIFY(fixture->main().inplay());
         QCOMPARE(fixture->state().curwords, palette);
-        QCOMPARE(fixture->state().settings.newgametexts[9], QStringLiteral("九"));
+        QCOMPARE(fixture->state().settings.newgamewords.text(9), QStringLiteral("九"));
 
         // Words once remembered stay, a cleared box too.
         dialog().Button3Click();
@@ -169,8 +169,8 @@ private slots:
         QVERIFY(!fixture->main().board()->isEnabled()); // the game is not touched
         const SettingsState &s = fixture->state().settings;
         QCOMPARE(s.newgamelevel, 4);
-        QCOMPARE(s.newgametexts[0], QStringLiteral("Kept"));
-        QCOMPARE(s.newgametexts[9], QStringLiteral("vegetables"));
+        QCOMPARE(s.newgamewords.title, QStringLiteral("Kept"));
+        QCOMPARE(s.newgamewords.text(9), QStringLiteral("vegetables"));
 
         // ...and so does the next run.
         fixture.reset();

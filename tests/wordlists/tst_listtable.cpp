@@ -32,18 +32,16 @@ QString shown(const QList<TableRow> &rows)
 }
 
 // A list whose words are stem1 .. stem9, and the same as a CSV row.
-WordList numbered(const QString &title, const QString &stem = QStringLiteral("w"))
+WordSet numbered(const QString &title, const QString &stem = QStringLiteral("w"))
 {
-    WordList list{title, {}};
+    WordSet list{title, {}};
     for (int k = 0; k < 9; ++k)
-        list.words[k] = stem + QString::number(k + 1);
+        list.words[k].text = stem + QString::number(k + 1);
     return list;
 }
-QString csvRow(const WordList &list)
+QString csvRow(const WordSet &list)
 {
-    QStringList cells{list.title};
-    for (const QString &word : list.words)
-        cells.append(word);
+    const QStringList cells = QStringList{list.title} + list.texts();
     return cells.join(u',') + QStringLiteral("\r\n");
 }
 
@@ -56,17 +54,17 @@ QStringList toldRefusals(const ImportCheck &check)
     return told;
 }
 
-QStringList titles(const QList<WordList> &lists)
+QStringList titles(const QList<WordSet> &lists)
 {
     QStringList result;
-    for (const WordList &list : lists)
+    for (const WordSet &list : lists)
         result.append(list.title);
     return result;
 }
 
 // The lists a round trip must keep: every character a table gives a meaning to, outer spaces,
 // CJK and a character beyond the BMP.
-QList<WordList> awkwardLists()
+QList<WordSet> awkwardLists()
 {
     return {{QStringLiteral("Plain"),
              {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"),
@@ -228,8 +226,8 @@ private slots:
 
         QCOMPARE(titles(check.lists),
                  (QStringList{"Colours", "Numbers, small", "Padded", "Colours ", "动物"}));
-        QCOMPARE(check.lists.at(2).words[8], QStringLiteral("p9"));
-        QCOMPARE(check.lists.at(4).words[0], QStringLiteral("猫"));
+        QCOMPARE(check.lists.at(2).words[8].text, QStringLiteral("p9"));
+        QCOMPARE(check.lists.at(4).words[0].text, QStringLiteral("猫"));
         TextTables texts;
         texts.setLangid(language);
         texts.selectLanguage();
@@ -254,16 +252,16 @@ private slots:
         QFile::remove(file);
         WordListStore store(file);
         QVERIFY(!store.Load()); // no file yet: the built-in lists alone
-        QList<WordList> lists = awkwardLists();
-        WordList untabbed = lists.at(1);
+        QList<WordSet> lists = awkwardLists();
+        WordSet untabbed = lists.at(1);
         untabbed.title = QStringLiteral("Untabbed");
-        untabbed.words[5] = QStringLiteral("no tab");
+        untabbed.words[5].text = QStringLiteral("no tab");
         lists.append(untabbed);
         const DecodedText decoded = decodetext(exportlists(lists));
         QCOMPARE(decoded.encoding, TextEncoding::Utf8Bom);
         const ImportCheck check = checkimport(tablerows(decoded.text), store);
         QCOMPARE(toldRefusals(check), QStringList{"Row 2: word 6 holds a control character"});
-        QCOMPARE(check.lists, (QList<WordList>{lists.at(0), untabbed}));
+        QCOMPARE(check.lists, (QList<WordSet>{lists.at(0), untabbed}));
         QVERIFY(store.AddMany(check.lists).ok());
 
         WordListStore reread(file);
@@ -277,17 +275,17 @@ private slots:
     // import takes off again; an apostrophe before anything else is the word's own.
     void formulasExportAsText()
     {
-        const WordList list{QStringLiteral("=HYPERLINK(\"http://x.example\";\"click\")"),
-                            {QStringLiteral("=1+1"), QStringLiteral("+1"), QStringLiteral("-ing"),
-                             QStringLiteral("@home"), QStringLiteral("'=x"), QStringLiteral("''-"),
-                             QStringLiteral("'tis"), QStringLiteral("a=b"), QStringLiteral("'")}};
+        const WordSet list{QStringLiteral("=HYPERLINK(\"http://x.example\";\"click\")"),
+                           {QStringLiteral("=1+1"), QStringLiteral("+1"), QStringLiteral("-ing"),
+                            QStringLiteral("@home"), QStringLiteral("'=x"), QStringLiteral("''-"),
+                            QStringLiteral("'tis"), QStringLiteral("a=b"), QStringLiteral("'")}};
         QCOMPARE(exportlists({list}),
                  QByteArray("\xEF\xBB\xBF\"'=HYPERLINK(\"\"http://x.example\"\";\"\"click\"\")\","
                             "'=1+1,'+1,'-ing,'@home,''=x,'''-,'tis,a=b,'\r\n"));
         // Tab and CR lead only texts that lists.txt was given by hand; they are marked too.
-        WordList controls = numbered(QStringLiteral("Controls"));
-        controls.words[0] = QStringLiteral("\tx");
-        controls.words[1] = QStringLiteral("\rx");
+        WordSet controls = numbered(QStringLiteral("Controls"));
+        controls.words[0].text = QStringLiteral("\tx");
+        controls.words[1].text = QStringLiteral("\rx");
         QVERIFY(exportlists({controls})
                     .startsWith("\xEF\xBB\xBF"
                                 "Controls,\"'\tx\",\"'\rx\",w3,"));
@@ -296,7 +294,7 @@ private slots:
         const ImportCheck check =
             checkimport(tablerows(decodetext(exportlists({list})).text), store);
         QVERIFY(check.refused.isEmpty());
-        QCOMPARE(check.lists, QList<WordList>{list});
+        QCOMPARE(check.lists, QList<WordSet>{list});
 
         // A table a spreadsheet wrote: its marks come off, a word's own apostrophe stays.
         const ImportCheck typed = checkimport(
@@ -304,7 +302,7 @@ private slots:
         QVERIFY(typed.refused.isEmpty());
         QCOMPARE(typed.lists.size(), 1);
         QCOMPARE(typed.lists.at(0).title, QStringLiteral("=Sum"));
-        QCOMPARE(QStringList(typed.lists.at(0).words.cbegin(), typed.lists.at(0).words.cend()),
+        QCOMPARE(typed.lists.at(0).texts(),
                  (QStringList{"-a", "'@b", "'c", "''d", "=e", "+", "'\"f'", "g", "'\""}));
     }
 
@@ -336,9 +334,10 @@ private slots:
                                                 {5, 0x009F}, {4, 0x2028}, {7, 0x2029}};
         QString table = csvRow(numbered(QStringLiteral("Good")));
         for (int n = 0; n < cases.size(); ++n) {
-            WordList list = numbered(QStringLiteral("Row %1").arg(n + 2));
+            WordSet list = numbered(QStringLiteral("Row %1").arg(n + 2));
             const int field = cases.at(n).first;
-            (field == 0 ? list.title : list.words[field - 1]).insert(1, QChar(cases.at(n).second));
+            (field == 0 ? list.title : list.words[field - 1].text)
+                .insert(1, QChar(cases.at(n).second));
             table += csvRow(list);
         }
         table += QStringLiteral("\"Tab\tin a title\",a,b,c,d,e,f,g,h,i\r\n");

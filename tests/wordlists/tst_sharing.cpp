@@ -58,11 +58,11 @@ private slots:
     // Every value keeps its place in the request whatever it holds; the base is encoded too.
     void submissionAddress()
     {
-        WordList list{QStringLiteral("R&D 1+1=2"), {}};
+        WordSet list{QStringLiteral("R&D 1+1=2"), {}};
         for (int k = 0; k < 9; ++k)
-            list.words[k] = QStringLiteral("w%1").arg(k + 1);
-        list.words[0] = QStringLiteral("字母");
-        list.words[8] = QStringLiteral("#9");
+            list.words[k].text = QStringLiteral("w%1").arg(k + 1);
+        list.words[0].text = QStringLiteral("字母");
+        list.words[8].text = QStringLiteral("#9");
         QCOMPARE(submitaddress(QStringLiteral("http://h:8080/a b"), list, QStringLiteral(" Ann ")),
                  QByteArray("http://h:8080/a%20b/pellimo/checkadd.php?appid=1&w0=R%26D%201%2B1%3D2"
                             "&w1=%E5%AD%97%E6%AF%8D&w2=w2&w3=w3&w4=w4&w5=w5&w6=w6&w7=w7&w8=w8"
@@ -115,13 +115,13 @@ private slots:
     {
         SharedRecord record{{QStringLiteral(" R&D; ' OR 1=1 -- "), {}}, QStringLiteral(" 李 ")};
         for (int k = 0; k < 9; ++k)
-            record.list.words[k] = QString(k + 1, QChar(0x679C));
+            record.list.words[k].text = QString(k + 1, QChar(0x679C));
         const QByteArray body = sharedpagetext({record, record}).toUtf8();
         const SharedPage page = SharedPage::fromlines(pagelines(body, "text/plain; charset=utf-8"));
         QCOMPARE(page.text().size(), 22);
         QCOMPARE(page.title(1), record.list.title);
         for (int n = 1; n <= 9; ++n)
-            QCOMPARE(page.line(1, n), record.list.words[n - 1]);
+            QCOMPARE(page.line(1, n), record.list.words[n - 1].text);
         QCOMPARE(page.line(1, 10), record.publisher);
     }
 

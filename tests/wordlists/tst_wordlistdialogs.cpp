@@ -278,7 +278,8 @@ private slots:
         QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|水果|水果"));
         QCOMPARE(wordList().position(), 5);
         QCOMPARE(wordList().box(2)->text(), QStringLiteral("pomme"));
-        QCOMPARE(reread().Get(5).title + reread().Get(5).words[1], QStringLiteral("水果pomme"));
+        QCOMPARE(reread().Get(5).title + reread().Get(5).words[1].text,
+                 QStringLiteral("水果pomme"));
     }
 
     void controlCharacterRefusedInEdit()
@@ -637,7 +638,7 @@ private slots:
             QFile::remove(file);
             fixture->prompter.files.enqueue(file);
             QTest::mouseClick(out, Qt::LeftButton);
-            QList<WordList> mine;
+            QList<WordSet> mine;
             for (int p = WordListStore::kBuiltIn + 1; p <= 10; ++p)
                 mine.append(reread().Get(p));
             QCOMPARE(bytesOf(file), exportlists(mine));

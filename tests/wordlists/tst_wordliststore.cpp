@@ -32,16 +32,16 @@ int lineCount(const QString &path)
     return int(bytesOf(path).count(QByteArrayView("\r\0\n\0", 4)));
 }
 
-QStringList words(const WordList &list)
+QStringList words(const WordSet &list)
 {
-    return QStringList(list.words.begin(), list.words.end());
+    return list.texts();
 }
 
-WordList makeList(const QString &title, const QString &stem = QStringLiteral("w"))
+WordSet makeList(const QString &title, const QString &stem = QStringLiteral("w"))
 {
-    WordList list{title, {}};
+    WordSet list{title, {}};
     for (int k = 0; k < 9; ++k)
-        list.words[k] = stem + QString::number(k + 1);
+        list.words[k].text = stem + QString::number(k + 1);
     return list;
 }
 
@@ -78,9 +78,9 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(out.write(bytes), bytes.size());
 }
 
-QList<WordList> everyList(const WordListStore &store)
+QList<WordSet> everyList(const WordListStore &store)
 {
-    QList<WordList> lists;
+    QList<WordSet> lists;
     for (int p = 1; p <= store.Count(); ++p)
         lists.append(store.Get(p));
     return lists;
@@ -169,10 +169,9 @@ private slots:
         QCOMPARE(words(store.Get(2)).join(QString()), QStringLiteral("ABCDEFGHI"));
         QCOMPARE(words(store.Get(3)).join(QString()), QStringLiteral("123456789"));
 
-        WordList colours{QStringLiteral("Colours"), {}};
-        const QStringList texts =
-            QStringLiteral("red orange yellow green blue indigo violet black white").split(u' ');
-        std::copy(texts.begin(), texts.end(), colours.words.begin());
+        const WordSet colours = WordSet::fromTexts(
+            QStringLiteral("Colours"),
+            QStringLiteral("red orange yellow green blue indigo violet black white").split(u' '));
         const StoreResult added = store.Add(colours);
         QVERIFY(added.ok());
         QCOMPARE(added->position, 4);
@@ -224,7 +223,7 @@ private slots:
         WordListStore reread(file());
         static_cast<void>(reread.Load());
         QCOMPARE(everyList(reread), everyList(store));
-        QCOMPARE(reread.Get(6).words[0], QStringLiteral("x1"));
+        QCOMPARE(reread.Get(6).words[0].text, QStringLiteral("x1"));
     }
 
     void removeMovesListsUpAndNeverWritesBuiltIns()
@@ -248,15 +247,15 @@ private slots:
     {
         WordListStore store(file());
         static_cast<void>(store.Load());
-        WordList list = makeList(QString(300, u't'));
-        list.words[0] = QString(500, QChar(0x8BCD));
+        WordSet list = makeList(QString(300, u't'));
+        list.words[0].text = QString(500, QChar(0x8BCD));
         QVERIFY(store.Add(list));
-        WordList broken = makeList(QStringLiteral("two\nlines"));
-        broken.words[4] = QStringLiteral("a\r\nb\rc");
+        WordSet broken = makeList(QStringLiteral("two\nlines"));
+        broken.words[4].text = QStringLiteral("a\r\nb\rc");
         QVERIFY(store.Add(broken));
         QCOMPARE(lineCount(file()), 21);
         QCOMPARE(store.Get(5).title, QStringLiteral("two lines"));
-        QCOMPARE(store.Get(5).words[4], QStringLiteral("a  b c"));
+        QCOMPARE(store.Get(5).words[4].text, QStringLiteral("a  b c"));
         WordListStore reread(file());
         static_cast<void>(reread.Load());
         QCOMPARE(reread.Get(4), list);
@@ -289,7 +288,7 @@ private slots:
         static_cast<void>(reread.Load());
         QCOMPARE(reread.Count(), 6);
         QCOMPARE(everyList(reread), everyList(store));
-        QCOMPARE(reread.Get(5).words[8], QStringLiteral("b9"));
+        QCOMPARE(reread.Get(5).words[8].text, QStringLiteral("b9"));
     }
 
     void failedWriteChangesNothing_data()
@@ -309,7 +308,7 @@ private slots:
         WordListStore store(file());
         makeABC(store);
         const QByteArray before = bytesOf(file());
-        const QList<WordList> lists = everyList(store);
+        const QList<WordSet> lists = everyList(store);
         // Files cannot grow past 32 bytes while the limit holds; unlike a permission it stops
         // root too, and it fails the write half-way, as a full disk does.
         rlimit old{};
@@ -346,7 +345,7 @@ private slots:
         WordListStore store(file());
         makeABC(store);
         const QByteArray before = bytesOf(file());
-        const QList<WordList> lists = everyList(store);
+        const QList<WordSet> lists = everyList(store);
         WordListStore oneMore(dir.filePath(QStringLiteral("one.txt")));
         makeABC(oneMore);
         QVERIFY(oneMore.Add(makeList(QStringLiteral("D"))).ok());
@@ -468,7 +467,7 @@ private slots:
         QVERIFY(QDir().mkdir(backup())); // in the way even of root
         WordListStore store(file());
         QVERIFY(store.Load().ok());
-        const QList<WordList> lists = everyList(store);
+        const QList<WordSet> lists = everyList(store);
         const StoreResult failed = store.Remove(4);
         QVERIFY(!failed.ok());
         QVERIFY2(failed.error().message.startsWith(QStringLiteral("Cannot create file \"%1\". ")
@@ -517,7 +516,7 @@ private slots:
         QVERIFY(added.ok());
         QVERIFY(keptcopy(added).isEmpty());
         QVERIFY(!QFileInfo::exists(backup()));
-        QCOMPARE(store.Get(4).words[0], QStringLiteral("りんご"));
+        QCOMPARE(store.Get(4).words[0].text, QStringLiteral("りんご"));
     }
 };
 

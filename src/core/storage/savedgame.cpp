@@ -68,9 +68,10 @@ QByteArray SavedGame::toBytes() const
         givenLine += given[p] ? QLatin1Char('1') : QLatin1Char('0');
         boardLine += QChar(u'0' + board[p]);
     }
-    QStringList lines{solutionLine, givenLine, boardLine, QString::number(level), oneline(title)};
-    for (int k = 0; k < 9; ++k)
-        lines.append(oneline(words.value(k)));
+    QStringList lines{solutionLine, givenLine, boardLine, QString::number(level),
+                      oneline(words.title)};
+    for (const Word &word : words.words)
+        lines.append(oneline(word.text));
     QString text;
     for (const QString &line : lines)
         text += line + QStringLiteral("\r\n");
@@ -101,8 +102,7 @@ SavedGameRead<SavedGame> parseSavedGame(const QString &text)
     game.level = lines.at(3).trimmed().toInt(&ok, 10);
     if (!ok)
         return failure(SavedGameError{Kind::Level, 4, 0, 0, {}});
-    game.title = lines.at(4);
-    game.words = lines.mid(5, 9);
+    game.words = WordSet::fromTexts(lines.at(4), lines.mid(5, 9));
     return game;
 }
 

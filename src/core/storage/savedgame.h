@@ -1,10 +1,10 @@
 #pragma once
 
+#include "engine/wordset.h"
 #include "text/result.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <array>
 
@@ -15,8 +15,7 @@ struct SavedGame {
     std::array<bool, 81> given{};
     std::array<int, 81> board{}; // the word number a cell shows, 0 for an empty cell
     int level = 0;               // any number: a file may carry one the game never deals
-    QString title;
-    QStringList words; // nine
+    WordSet words;
 
     // The file's bytes: FF FE, then the 14 lines, each ended by CR LF. A line break in the title
     // or a word is written as a space.

@@ -115,13 +115,12 @@ std::unique_ptr<QSettings> SettingsLocation::open() const
 
 Settings::Settings(SettingsLocation location) : location_(std::move(location)) {}
 
-void Settings::loadsettings(SettingsState &state, QStringList &palette) const
+void Settings::loadsettings(SettingsState &state, WordSet &palette) const
 {
     state.newgamelevel = 0;
     state.submittername.clear();
     state.zoom = 100;
-    for (QString &text : state.newgametexts)
-        text.clear();
+    state.newgamewords = WordSet();
     const SettingsState defaults;
     state.resumegame = defaults.resumegame;
     state.askreplace = defaults.askreplace;
@@ -130,14 +129,12 @@ void Settings::loadsettings(SettingsState &state, QStringList &palette) const
 
     const std::unique_ptr<QSettings> store = location_.open();
     state.newgamelevel = readNumber(*store, kLevel, SettingsState::kLevels);
-    state.newgametexts[0] = readText(*store, textName(0));
+    state.newgamewords.title = readText(*store, textName(0));
     state.langid = readNumber(*store, kLangid, SettingsState::kLanguages);
-    while (palette.size() < 9)
-        palette.append(QString());
-    for (int i = 1; i <= 9; ++i) {
-        const QString word = readText(*store, textName(i));
-        state.newgametexts[i] = isEmptyText(word) ? palette.at(i - 1) : word;
-        palette[i - 1] = state.newgametexts[i];
+    for (int k = 1; k <= WordSet::kWords; ++k) {
+        const QString word = readText(*store, textName(k));
+        state.newgamewords.setText(k, isEmptyText(word) ? palette.text(k) : word);
+        palette.setText(k, state.newgamewords.text(k));
     }
     state.submittername = readText(*store, kName);
     state.resumegame = readFlag(*store, kResume, defaults.resumegame);
@@ -151,8 +148,9 @@ bool Settings::savesettings(const SettingsState &state) const
     removeStaleLock(*store);
     store->setValue(kLevel, QString::number(state.newgamelevel));
     store->setValue(kLangid, QString::number(state.langid));
-    for (int i = 0; i < 10; ++i)
-        store->setValue(textName(i), state.newgametexts[i]);
+    store->setValue(textName(0), state.newgamewords.title);
+    for (int k = 1; k <= WordSet::kWords; ++k)
+        store->setValue(textName(k), state.newgamewords.text(k));
     store->setValue(kName, state.submittername);
     store->setValue(kResume, QString::number(int(state.resumegame)));
     store->setValue(kAskReplace, QString::number(int(state.askreplace)));

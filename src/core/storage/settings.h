@@ -1,10 +1,10 @@
 #pragma once
 
+#include "engine/wordset.h"
+
 #include <QSettings>
 #include <QString>
-#include <QStringList>
 
-#include <array>
 #include <memory>
 
 // Where the settings live. In production the native per-user store: on Windows the registry key
@@ -38,8 +38,8 @@ struct SettingsState {
     static constexpr int kLevels = 5;
     static constexpr int kLanguages = 3;
 
-    int newgamelevel = 0;                 // 0 Easy .. 4 Extreme
-    std::array<QString, 10> newgametexts; // 0 the title, 1..9 the words
+    int newgamelevel = 0; // 0 Easy .. 4 Extreme
+    WordSet newgamewords; // what the New Game dialog's boxes last held
     QString submittername;
     int langid = 0;         // 0 English, 1 Chinese, 2 Japanese
     bool resumegame = true; // the kept game comes back at start-up
@@ -54,11 +54,11 @@ class Settings {
 public:
     explicit Settings(SettingsLocation location = SettingsLocation::native());
 
-    // Fills state from the store. palette holds the nine palette words (word k at index k - 1) on
-    // entry; a word stored for k replaces it, and state takes the palette word where none is
-    // stored. When nothing is stored at all (the first start), state gets its defaults and palette
-    // is left alone. Creates nothing.
-    void loadsettings(SettingsState &state, QStringList &palette) const;
+    // Fills state from the store. palette holds the nine palette words on entry; a word stored
+    // for k replaces word k, and state takes the palette word where none is stored. The palette's
+    // title is not used. When nothing is stored at all (the first start), state gets its defaults
+    // and palette is left alone. Creates nothing.
+    void loadsettings(SettingsState &state, WordSet &palette) const;
 
     // Writes every value as a string, creating the store when needed. False when it could not be
     // written; the caller has nothing to tell the user.

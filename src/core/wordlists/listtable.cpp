@@ -268,10 +268,7 @@ ImportCheck checkimport(const QList<TableRow> &rows, const WordListStore &store,
             continue;
         }
         taken.insert(refusal.title, row.number);
-        WordList list{fields.at(0), {}};
-        for (int k = 0; k < 9; ++k)
-            list.words[k] = fields.at(k + 1);
-        check.lists.append(list);
+        check.lists.append(WordSet::fromTexts(fields.at(0), fields.mid(1)));
     }
     if (progress && !progress(rows.size(), rows.size()))
         check.cancelled = true;
@@ -321,13 +318,13 @@ QString stoppedtext(const ImportCheck &check, const TextTables &texts)
         .arg(QString::number(kMaxImportedLists), QString::number(check.stoppedAt));
 }
 
-QByteArray exportlists(const QList<WordList> &lists)
+QByteArray exportlists(const QList<WordSet> &lists)
 {
     QString text;
-    for (const WordList &list : lists) {
+    for (const WordSet &list : lists) {
         text += csvfield(list.title);
-        for (const QString &word : list.words)
-            text += u',' + csvfield(word);
+        for (const Word &word : list.words)
+            text += u',' + csvfield(word.text);
         text += QStringLiteral("\r\n");
     }
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();

@@ -67,7 +67,7 @@ using ImportProgress = std::function<bool(qsizetype done, qsizetype total)>;
 // is kept exactly as the row gives it, but for the mark that keeps a spreadsheet from reading a
 // cell as a formula, so a text the store cannot keep on one line is refused rather than changed.
 struct ImportCheck {
-    QList<WordList> lists; // the accepted rows, in table order
+    QList<WordSet> lists; // the accepted rows, in table order
     QList<ImportRefusal> refused;
     int stoppedAt = 0;      // the first row left unread once kMaxImportedLists were accepted
     bool cancelled = false; // progress said stop; lists and refused are then incomplete
@@ -85,4 +85,4 @@ QString stoppedtext(const ImportCheck &check, const TextTables &texts);
 // would take for a formula (one starting with = + - @, a tab or a CR) gets a leading apostrophe,
 // which marks a cell as text; so does a text of apostrophes before one of those, so that import
 // can take off exactly one apostrophe wherever one is followed by such a text.
-QByteArray exportlists(const QList<WordList> &lists);
+QByteArray exportlists(const QList<WordSet> &lists);

@@ -64,7 +64,7 @@ QByteArray percentencodevalue(QStringView text)
     return out;
 }
 
-QByteArray submitaddress(const QString &base, const WordList &list, const QString &name)
+QByteArray submitaddress(const QString &base, const WordSet &list, const QString &name)
 {
     // The fixed pieces follow the address rule, so their separators pass; only the values get
     // the stricter one. The request keeps its path, keys and order either way.
@@ -72,9 +72,9 @@ QByteArray submitaddress(const QString &base, const WordList &list, const QStrin
     QByteArray out = percentencode(base);
     out += QByteArray(kSubmitPath) + '?' + kAppIdKey + '=' + kAppId;
     for (int field = 0; field <= kShareNameField; ++field) {
-        const QString &value = field == 0                 ? list.title
-                               : field == kShareNameField ? name
-                                                          : list.words[field - 1];
+        const QString value = field == 0                 ? list.title
+                              : field == kShareNameField ? name
+                                                         : list.text(field);
         out += '&' + fieldKey(field) + '=' + percentencodevalue(value);
     }
     return out;

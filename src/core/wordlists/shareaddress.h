@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringView>
 
-struct WordList;
+struct WordSet;
 
 // The sharing service is reached at a base address (scheme, host, optional port and path
 // prefix); the two requests append their fixed paths to it.
@@ -29,4 +29,4 @@ QByteArray percentencodevalue(QStringView text);
 
 // The submission: base + "/pellimo/checkadd.php?appid=1&w0=" title "&w1=" .. "&w9=" words
 // "&n1=" name, the texts exactly as given, encoded as above.
-QByteArray submitaddress(const QString &base, const WordList &list, const QString &name);
+QByteArray submitaddress(const QString &base, const WordSet &list, const QString &name);

@@ -29,8 +29,8 @@ QString sharedpagetext(const QList<SharedRecord> &records, const QString &headin
     QString text = heading + u'\n';
     for (const SharedRecord &record : records) {
         text += record.list.title + u'\n';
-        for (const QString &word : record.list.words)
-            text += word + u'\n';
+        for (const Word &word : record.list.words)
+            text += word.text + u'\n';
         text += record.publisher + u'\n';
     }
     return text;

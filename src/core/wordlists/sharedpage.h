@@ -15,7 +15,7 @@
 
 // A published list as the page of shared lists carries it.
 struct SharedRecord {
-    WordList list;
+    WordSet list;
     QString publisher;
 };
 

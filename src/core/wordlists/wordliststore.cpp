@@ -38,14 +38,14 @@ QString dropCharacters(const QString &line, int n)
 // A list starts at every tenth line from first. Its title drops the line's first two
 // characters, whatever they are. A file that ends inside a block still gives that list: the
 // missing words are empty, and the next save writes the block whole.
-QList<WordList> parseLists(const QStringList &lines, int first)
+QList<WordSet> parseLists(const QStringList &lines, int first)
 {
-    QList<WordList> lists;
+    QList<WordSet> lists;
     for (int n = first; n < lines.size(); n += kBlock) {
-        WordList list;
+        WordSet list;
         list.title = dropCharacters(lines.at(n), 2);
         for (int k = 0; k < 9; ++k)
-            list.words[k] = lines.value(n + 1 + k);
+            list.words[k].text = lines.value(n + 1 + k);
         lists.append(list);
     }
     return lists;
@@ -53,20 +53,20 @@ QList<WordList> parseLists(const QStringList &lines, int first)
 
 // A text is one line of the file, so a line break (a pasted one, say) would shift every list
 // after it; it is kept as a space instead.
-WordList storable(WordList list)
+WordSet storable(WordSet list)
 {
     list.title = oneline(std::move(list.title));
-    for (QString &word : list.words)
-        word = oneline(std::move(word));
+    for (Word &word : list.words)
+        word.text = oneline(std::move(word.text));
     return list;
 }
 
-const QList<WordList> &builtInLists()
+const QList<WordSet> &builtInLists()
 {
     // Our own resource in the file's line format, without a header line.
-    static const QList<WordList> lists = [] {
+    static const QList<WordSet> lists = [] {
         const TextFileResult read = readtextfile(QStringLiteral(":/wordlists/builtin.txt"));
-        QList<WordList> parsed = parseLists(textlines(read ? read->text : QString()), 0);
+        QList<WordSet> parsed = parseLists(textlines(read ? read->text : QString()), 0);
         Q_ASSERT(parsed.size() == WordListStore::kBuiltIn);
         return parsed;
     }();
@@ -109,7 +109,7 @@ StoreResult WordListStore::Load()
     return StoreChange{};
 }
 
-const WordList &WordListStore::Get(int position) const
+const WordSet &WordListStore::Get(int position) const
 {
     Q_ASSERT(position >= 1 && position <= Count());
     return position <= kBuiltIn ? builtInLists().at(position - 1)
@@ -124,9 +124,9 @@ std::optional<int> WordListStore::Find(const QString &title) const
     return std::nullopt;
 }
 
-StoreResult WordListStore::Add(const WordList &list)
+StoreResult WordListStore::Add(const WordSet &list)
 {
-    QList<WordList> user = user_;
+    QList<WordSet> user = user_;
     user.append(storable(list));
     StoreResult result = commit(std::move(user));
     if (result)
@@ -134,10 +134,10 @@ StoreResult WordListStore::Add(const WordList &list)
     return result;
 }
 
-StoreResult WordListStore::AddMany(const QList<WordList> &lists)
+StoreResult WordListStore::AddMany(const QList<WordSet> &lists)
 {
-    QList<WordList> user = user_;
-    for (const WordList &list : lists)
+    QList<WordSet> user = user_;
+    for (const WordSet &list : lists)
         user.append(storable(list));
     StoreResult result = commit(std::move(user));
     if (result)
@@ -145,12 +145,12 @@ StoreResult WordListStore::AddMany(const QList<WordList> &lists)
     return result;
 }
 
-StoreResult WordListStore::Replace(int position, const WordList &list)
+StoreResult WordListStore::Replace(int position, const WordSet &list)
 {
     Q_ASSERT(isUserPosition(position));
     if (!isUserPosition(position))
         return StoreChange{};
-    QList<WordList> user = user_;
+    QList<WordSet> user = user_;
     user[position - 1 - kBuiltIn] = storable(list);
     return commit(std::move(user));
 }
@@ -160,7 +160,7 @@ StoreResult WordListStore::Remove(int position)
     Q_ASSERT(isUserPosition(position));
     if (!isUserPosition(position))
         return StoreChange{};
-    QList<WordList> user = user_;
+    QList<WordSet> user = user_;
     user.removeAt(position - 1 - kBuiltIn);
     return commit(std::move(user));
 }
@@ -170,7 +170,7 @@ StoreResult WordListStore::Save()
     return write(user_);
 }
 
-StoreResult WordListStore::commit(QList<WordList> user)
+StoreResult WordListStore::commit(QList<WordSet> user)
 {
     StoreResult result = write(user);
     if (result)
@@ -198,16 +198,16 @@ StoreResult WordListStore::keepOriginal()
     return change;
 }
 
-StoreResult WordListStore::write(const QList<WordList> &user)
+StoreResult WordListStore::write(const QList<WordSet> &user)
 {
     StoreResult result = keepOriginal();
     if (!result)
         return result;
     QString text = header_ + kLineEnd;
-    for (const WordList &list : user) {
+    for (const WordSet &list : user) {
         text += kTitleMark + list.title + kLineEnd;
-        for (const QString &word : list.words)
-            text += word + kLineEnd;
+        for (const Word &word : list.words)
+            text += word.text + kLineEnd;
     }
     if (const Status written = writewholefile(file_, utf16lewithmark(text)); !written)
         return failure(

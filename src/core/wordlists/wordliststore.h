@@ -1,24 +1,12 @@
 #pragma once
 
+#include "engine/wordset.h"
 #include "text/result.h"
 
 #include <QList>
 #include <QString>
 
-#include <array>
 #include <optional>
-
-// A title and nine words; word n takes the place of digit n on the board. Each text is one line
-// of lists.txt, so none holds a line break.
-struct WordList {
-    QString title;
-    std::array<QString, 9> words; // word n at index n - 1
-
-    friend bool operator==(const WordList &a, const WordList &b)
-    {
-        return a.title == b.title && a.words == b.words;
-    }
-};
 
 // What a change of lists.txt did, or the message that tells the user why lists.txt could not be
 // read or written. Either way backup is the full path of the copy of lists.txt that the change
@@ -71,17 +59,17 @@ public:
 
     int Count() const { return kBuiltIn + int(user_.size()); }
     // position 1 .. Count.
-    const WordList &Get(int position) const;
+    const WordSet &Get(int position) const;
     // The first position whose title equals title code unit by code unit, built-in lists too.
     std::optional<int> Find(const QString &title) const;
 
     // Add, Replace and Remove change the store only when the file could be rewritten, so that
     // the store never holds a change that lists.txt lacks. Replace and Remove take a user
     // position (4 .. Count); any other leaves everything as it is.
-    StoreResult Add(const WordList &list);
+    StoreResult Add(const WordSet &list);
     // Appends every list in one rewrite: all of them are added, or none. position: the last.
-    StoreResult AddMany(const QList<WordList> &lists);
-    StoreResult Replace(int position, const WordList &list);
+    StoreResult AddMany(const QList<WordSet> &lists);
+    StoreResult Replace(int position, const WordSet &list);
     StoreResult Remove(int position);
     // A failed write keeps the old file whole. The result says "Cannot create file ..." then.
     StoreResult Save();
@@ -89,11 +77,11 @@ public:
 private:
     bool isUserPosition(int position) const { return position > kBuiltIn && position <= Count(); }
     StoreResult keepOriginal();
-    StoreResult write(const QList<WordList> &user);
-    StoreResult commit(QList<WordList> user);
+    StoreResult write(const QList<WordSet> &user);
+    StoreResult commit(QList<WordSet> user);
 
     QString file_;
     QString header_;
-    QList<WordList> user_;
+    QList<WordSet> user_;
     bool keepOriginal_ = false; // lists.txt was not read cleanly and has not been copied yet
 };

@@ -47,10 +47,7 @@ void Tfrmappend::setedit(int position)
 {
     mode_ = Mode::Edit;
     position_ = position;
-    const WordList &list = store_.Get(position);
-    w_[0]->setText(list.title);
-    for (int k = 1; k <= 9; ++k)
-        w_[k]->setText(list.words[k - 1]);
+    showWords(w_, store_.Get(position));
 }
 
 void Tfrmappend::Button1Click()
@@ -72,10 +69,7 @@ void Tfrmappend::Button1Click()
             return;
         }
     }
-    WordList list;
-    list.title = w_[0]->text();
-    for (int k = 1; k <= 9; ++k)
-        list.words[k - 1] = w_[k]->text();
+    const WordSet list = boxedWords(w_);
 
     if (mode_ == Mode::Append && store_.Find(list.title)) {
         prompter_.inform(texts.uitext(QStringLiteral("msgexist")));

@@ -49,18 +49,15 @@ void Tfrmsubmit::Button1Click()
         edtname_->setFocus();
         return;
     }
-    WordList list;
-    list.title = wordlist_.box(0)->text();
-    for (int k = 1; k <= 9; ++k)
-        list.words[k - 1] = wordlist_.box(k)->text();
+    const WordSet list = wordlist_.shownWords();
 
     const TextTables &texts = context_.texts();
     const QString failed = texts.uitext(QStringLiteral("frmsubmit.msgerror"));
     // What the service would refuse is not sent; the player learns which text is wrong.
     for (int field = 0; field <= kShareNameField; ++field) {
-        const QString &text = field == 0                 ? list.title
-                              : field == kShareNameField ? name
-                                                         : list.words[field - 1];
+        const QString text = field == 0                 ? list.title
+                             : field == kShareNameField ? name
+                                                        : list.text(field);
         if (const auto checked = checksharevalue(field, text); !checked) {
             prompter_.inform(failed + u'\n' + problemtext(texts, checked.error()));
             return;

@@ -111,14 +111,16 @@ void Tfrmwordlist::showposition(int p)
         const QSignalBlocker quiet(wl_);
         wl_->setCurrentRow(p - 1);
     }
-    const WordList &list = store_.Get(p);
-    w_[0]->setText(list.title);
-    for (int k = 1; k <= 9; ++k)
-        w_[k]->setText(list.words[k - 1]);
+    showWords(w_, store_.Get(p));
     const bool user = p > WordListStore::kBuiltIn;
     btdel_->setEnabled(user);
     btedit_->setEnabled(user);
     btsubmit_->setEnabled(user);
+}
+
+WordSet Tfrmwordlist::shownWords() const
+{
+    return boxedWords(w_);
 }
 
 void Tfrmwordlist::setShareDialogs(Tfrmsubmit *submit, Twebwordlist *shared)
@@ -192,10 +194,7 @@ void Tfrmwordlist::btsubmitClick()
 
 void Tfrmwordlist::BitBtn1Click()
 {
-    std::array<QString, 10> texts;
-    for (int n = 0; n <= 9; ++n)
-        texts[n] = w_[n]->text();
-    emit chosen(texts);
+    emit chosen(shownWords());
     accept();
 }
 
@@ -271,7 +270,7 @@ void Tfrmwordlist::exportlistsClick()
     const TextTables &texts = context_.texts();
     if (QFileInfo::exists(file) && !prompter_.confirm(texts.uitext(QStringLiteral("msgoverride"))))
         return;
-    QList<WordList> lists;
+    QList<WordSet> lists;
     for (int p = WordListStore::kBuiltIn + 1; p <= store_.Count(); ++p)
         lists.append(store_.Get(p));
     const QString shown = QDir::toNativeSeparators(file);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/wordset.h"
 #include "widgets/dialogbase.h"
 #include "wordlists/listtable.h"
 
@@ -36,6 +37,7 @@ public:
     QListWidget *wl() const { return wl_; }
     // Box 0 is the shown title, boxes 1..9 the shown words.
     QLineEdit *box(int n) const { return w_[n]; }
+    WordSet shownWords() const;
     // The shown position p.
     int position() const { return p_; }
 
@@ -58,7 +60,7 @@ public:
 
 signals:
     // OK: the shown title and nine words, for the New Game dialog's boxes.
-    void chosen(const std::array<QString, 10> &texts);
+    void chosen(const WordSet &words);
 
 private:
     // Checks the rows of a table to import, with a progress dialog when that takes long.

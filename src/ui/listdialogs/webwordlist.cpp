@@ -133,16 +133,13 @@ void Twebwordlist::showrecord(int k)
 void Twebwordlist::BitBtn1Click()
 {
     const TextTables &texts = context_.texts();
-    const QString typed = w_[0]->text();
-    WordList list;
-    list.title = trimmedBlanks(typed).toString();
+    WordSet list = boxedWords(w_);
+    list.title = trimmedBlanks(list.title).toString();
     w_[0]->setText(list.title);
     if (store_.Find(list.title)) {
         prompter_.inform(texts.uitext(QStringLiteral("msgexist")));
         return;
     }
-    for (int k = 1; k <= 9; ++k)
-        list.words[k - 1] = w_[k]->text();
     if (!reportstorechange(prompter_, texts, store_.Add(list)))
         return;
     emit listadded();

@@ -20,3 +20,19 @@ std::array<QLineEdit *, 10> addWordBoxes(QWidget *parent, const WordBoxLayout &l
     }
     return boxes;
 }
+
+WordSet boxedWords(const std::array<QLineEdit *, 10> &boxes)
+{
+    WordSet words;
+    words.title = boxes[0]->text();
+    for (int k = 1; k <= WordSet::kWords; ++k)
+        words.setText(k, boxes[k]->text());
+    return words;
+}
+
+void showWords(const std::array<QLineEdit *, 10> &boxes, const WordSet &words)
+{
+    boxes[0]->setText(words.title);
+    for (int k = 1; k <= WordSet::kWords; ++k)
+        boxes[k]->setText(words.text(k));
+}

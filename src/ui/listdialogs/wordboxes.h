@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/wordset.h"
+
 #include <QPoint>
 #include <QRect>
 
@@ -23,3 +25,7 @@ inline const WordBoxLayout kShownList{{8, 20}, {62, 16, 164, 21}, {8, 101, 194},
 // The label Label1 and the ten boxes w0..w9 of a word list, named as the text tables expect.
 std::array<QLineEdit *, 10> addWordBoxes(QWidget *parent, const WordBoxLayout &layout,
                                          bool readOnly);
+
+// The set the boxes hold, each text as typed.
+WordSet boxedWords(const std::array<QLineEdit *, 10> &boxes);
+void showWords(const std::array<QLineEdit *, 10> &boxes, const WordSet &words);

@@ -64,11 +64,12 @@ Status writeWorksheets(const QString &file, const WorksheetSet &set, const TextT
     puzzlePage.translate(texts);
     solutionPage.translate(texts);
     const QString sheet = texts.uitext(QStringLiteral("worksheets.sheet"));
+    const QStringList words = set.words.texts(); // the pages take plain texts
 
-    return writePdf(file, set.title, [&](PdfPages &pdf) -> Status {
+    return writePdf(file, set.words.title, [&](PdfPages &pdf) -> Status {
         QPainter &painter = pdf.painter();
         for (qsizetype n = 0; n < puzzles->size(); ++n) {
-            puzzlePage.fill(puzzles->at(n), set.words, set.title, set.words);
+            puzzlePage.fill(puzzles->at(n), words, set.words.title, words);
             puzzlePage.shade(set.shading);
             pdf.nextSheet(pageContent(puzzlePage.panel()).united(kSheetNumber));
             paintPage(painter, puzzlePage.panel());
@@ -82,10 +83,10 @@ Status writeWorksheets(const QString &file, const WorksheetSet &set, const TextT
                     painter,
                     QRect(kAnswerSheet.left(), kAnswerSheet.top(), kAnswerSheet.width(), 130),
                     texts.uitext(QStringLiteral("worksheets.answerkey")) + QStringLiteral(" – ") +
-                        set.title,
+                        set.words.title,
                     72, false, Qt::AlignHCenter | Qt::AlignTop);
             }
-            solutionPage.fill(puzzles->at(n), set.words);
+            solutionPage.fill(puzzles->at(n), words);
             solutionPage.board()->shade(set.shading);
             const QPoint corner(kAnswerLeft[place % 2], kAnswerTop + kAnswerPitch * (place / 2));
             drawCaption(painter, QRect(corner, QSize(kAnswerSide, kCaption)), sheet.arg(n + 1), 36,

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "engine/wordset.h"
 #include "print/shading.h"
 #include "text/result.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 
@@ -14,8 +14,7 @@ class TextTables;
 // list. The same seed deals the same puzzles; without one they come from the clock.
 struct WorksheetSet {
     int level = 0;
-    QString title;
-    QStringList words; // word k at index k - 1
+    WordSet words;
     int count = 30;
     std::optional<quint64> seed;
     Shading shading = Shading::Colour;

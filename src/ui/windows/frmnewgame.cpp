@@ -53,16 +53,27 @@ Tfrmnewgame::Tfrmnewgame(LanguageContext &context, QWidget *parent, Prompter &pr
     radioGroup1_->setItemIndex(remembered.newgamelevel);
     // Before any words are remembered (a first start), the palette's own, so that Start deals
     // a game at once instead of asking for nine words.
-    const bool none = std::all_of(remembered.newgametexts.begin() + 1,
-                                  remembered.newgametexts.end(), isEmptyText);
-    for (int n = 0; n <= 9; ++n)
-        w_[n]->setText(none && n > 0 ? context_.uitext(QStringLiteral("sz%1").arg(n))
-                                     : remembered.newgametexts[n]);
+    WordSet shown = remembered.newgamewords;
+    const bool none = std::all_of(shown.words.begin(), shown.words.end(),
+                                  [](const Word &word) { return isEmptyText(word.text); });
+    for (int k = 1; none && k <= WordSet::kWords; ++k)
+        shown.setText(k, context_.uitext(QStringLiteral("sz%1").arg(k)));
+    setWords(shown);
 
     connect(start, &QPushButton::clicked, this, &Tfrmnewgame::BitBtn1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(load, &QPushButton::clicked, this, &Tfrmnewgame::Button1Click);
     connect(clear, &QPushButton::clicked, this, &Tfrmnewgame::Button3Click);
+}
+
+WordSet Tfrmnewgame::words() const
+{
+    return boxedWords(w_);
+}
+
+void Tfrmnewgame::setWords(const WordSet &words)
+{
+    showWords(w_, words);
 }
 
 int Tfrmnewgame::firstEmptyBox() const
@@ -87,10 +98,7 @@ void Tfrmnewgame::BitBtn1Click()
 {
     if (!checkcomplete())
         return;
-    QStringList words;
-    for (int k = 1; k <= 9; ++k)
-        words.append(w_[k]->text());
-    if (!start_(radioGroup1_->itemIndex(), words, w_[0]->text()))
+    if (!start_(radioGroup1_->itemIndex(), words()))
         return;
     accept();
 }
@@ -111,8 +119,7 @@ void Tfrmnewgame::done(int result)
 {
     SettingsState &remembered = context_.settings();
     remembered.newgamelevel = radioGroup1_->itemIndex();
-    for (int n = 0; n <= 9; ++n)
-        remembered.newgametexts[n] = w_[n]->text();
+    remembered.newgamewords = words();
     QDialog::done(result);
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "engine/wordset.h"
 #include "widgets/dialogbase.h"
-
-#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -19,13 +18,16 @@ class Tfrmnewgame : public DialogBase {
 
 public:
     // Deals the game; false when it could not, and the dialog stays open.
-    using Starter = std::function<bool(int level, const QStringList &words, const QString &title)>;
+    using Starter = std::function<bool(int level, const WordSet &words)>;
 
     Tfrmnewgame(LanguageContext &context, QWidget *parent, Prompter &prompter, Starter starter);
 
     RadioGroup *levels() const { return radioGroup1_; }
     // Box 0 is the title, boxes 1..9 the words.
     QLineEdit *box(int n) const { return w_[n]; }
+    // The title and words the boxes hold, as typed.
+    WordSet words() const;
+    void setWords(const WordSet &words);
     // The Word List dialog that Load shows; created after this one.
     void setWordListDialog(QDialog *dialog) { wordList_ = dialog; }
 
@@ -36,7 +38,7 @@ public:
     void Button3Click();
     void Button1Click();
 
-    // Every way of closing ends here; the level and the ten texts are remembered.
+    // Every way of closing ends here; the level and the boxes' set are remembered.
     void done(int result) override;
 
 protected:

@@ -21,7 +21,7 @@ const char *const kShadingKeys[] = {"frmworksheets.shadecolour", "frmworksheets.
                                     "frmworksheets.shadenone"};
 
 // The stored list that is the one in play: the same title and words, else the same words.
-int positionOf(const WordListStore &store, const WordList &inPlay)
+int positionOf(const WordListStore &store, const WordSet &inPlay)
 {
     for (int position = 1; position <= store.Count(); ++position)
         if (store.Get(position) == inPlay)
@@ -88,7 +88,7 @@ void Tfrmworksheets::showEvent(QShowEvent *event)
     for (int position = 1; position <= store_.Count(); ++position)
         lists_->addItem(store_.Get(position).title);
     int position = lists_->findText(chosen) + 1;
-    if (const std::optional<WordList> inPlay = inPlay_ ? inPlay_() : std::nullopt)
+    if (const std::optional<WordSet> inPlay = inPlay_ ? inPlay_() : std::nullopt)
         if (const int found = positionOf(store_, *inPlay))
             position = found;
     lists_->setCurrentIndex(qMax(0, position - 1));
@@ -97,15 +97,14 @@ void Tfrmworksheets::showEvent(QShowEvent *event)
 
 void Tfrmworksheets::btokClick()
 {
-    const WordList &list = store_.Get(lists_->currentIndex() + 1);
+    const WordSet &list = store_.Get(lists_->currentIndex() + 1);
     const QString file =
         askPdfFile(prompter_, QDir::homePath(), list.title, QStringLiteral("worksheets"), texts());
     if (file.isEmpty())
         return;
     WorksheetSet set;
     set.level = levels_->currentIndex();
-    set.title = list.title;
-    set.words = QStringList(list.words.begin(), list.words.end());
+    set.words = list;
     set.count = count_->value();
     set.shading = Shading(shading_->currentIndex());
     if (const Status written = writeWorksheets(file, set, texts()); !written) {

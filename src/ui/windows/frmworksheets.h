@@ -27,7 +27,7 @@ public:
     QComboBox *shading() const { return shading_; }
 
     // The word list of the game in play, if any; the dialog starts on it when it is stored.
-    void setListInPlay(std::function<std::optional<WordList>()> inPlay)
+    void setListInPlay(std::function<std::optional<WordSet>()> inPlay)
     {
         inPlay_ = std::move(inPlay);
     }
@@ -50,6 +50,6 @@ private:
     QComboBox *lists_;
     QSpinBox *count_;
     QComboBox *shading_;
-    std::function<std::optional<WordList>()> inPlay_;
+    std::function<std::optional<WordSet>()> inPlay_;
     bool shown_ = false;
 };

@@ -128,9 +128,11 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
         state_.TntListBox1.items.append(texts.uitext(QStringLiteral("sz%1").arg(k)));
     state_.curwords = state_.TntListBox1.items;
 
-    settings_.loadsettings(state_.settings, state_.TntListBox1.items);
+    WordSet palette = WordSet::fromTexts({}, state_.TntListBox1.items);
+    settings_.loadsettings(state_.settings, palette);
+    state_.TntListBox1.items = palette.texts();
     texts.setLangid(state_.settings.langid);
-    state_.Edit1 = state_.settings.newgametexts[0];
+    state_.Edit1 = state_.settings.newgamewords.title;
     state_.curlevel = 0;
     preparefolders([this](const QString &dataFolder) {
         state_.listsfile = wordlistfile(dataFolder);
@@ -509,8 +511,7 @@ SavedGame TaaForm1::savedgame() const
         }
     }
     game.level = state_.curlevel;
-    game.title = state_.Edit1;
-    game.words = state_.TntListBox1.items;
+    game.words = WordSet::fromTexts(state_.Edit1, state_.TntListBox1.items);
     return game;
 }
 
@@ -551,9 +552,9 @@ void TaaForm1::loadgame(const SavedGame &game)
             state_.QJ1.node(i, j).given = game.given[p];
         }
     }
-    state_.Edit1 = game.title;
-    state_.TntListBox1.items = game.words;
-    state_.curwords = game.words;
+    state_.Edit1 = game.words.title;
+    state_.TntListBox1.items = game.words.texts();
+    state_.curwords = game.words.texts();
     board_->loadpuzzle(state_.QJ1, state_.curwords);
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {

@@ -54,10 +54,9 @@ void Program::makewindows()
     auto *printform2 = new Tprintform2(main);
     auto *printform = new Tprintform(main);
     frmnewgame_ =
-        new Tfrmnewgame(language, main, prompter_,
-                        [main](int level, const QStringList &words, const QString &title) {
-                            return main->newgame(level, words, title);
-                        });
+        new Tfrmnewgame(language, main, prompter_, [main](int level, const WordSet &words) {
+            return main->newgame(level, words.texts(), words.title);
+        });
     // The path was fixed when the main window seeded the data folder.
     wordlists_ = std::make_unique<WordListStore>(state_.listsfile);
     frmwordlist_ = new Tfrmwordlist(language, frmnewgame_, prompter_, *wordlists_);
@@ -67,22 +66,15 @@ void Program::makewindows()
     auto *frmoption = new Tfrmoption(language, main, prompter_, [this] { restart(); });
     auto *frmabout = new Tfrmabout(language, main);
     auto *frmworksheets = new Tfrmworksheets(language, main, prompter_, *wordlists_);
-    frmworksheets->setListInPlay([main]() -> std::optional<WordList> {
+    frmworksheets->setListInPlay([main]() -> std::optional<WordSet> {
         if (!main->inplay())
             return std::nullopt;
         const ProgramState &state = main->state();
-        WordList list{state.Edit1, {}};
-        for (int k = 0; k < 9; ++k)
-            list.words[k] = state.curwords.value(k);
-        return list;
+        return WordSet::fromTexts(state.Edit1, state.curwords);
     });
     QObject::connect(frmworksheets, &Tfrmworksheets::saved, main, &TaaForm1::pdfsaved);
     frmnewgame_->setWordListDialog(frmwordlist_);
-    QObject::connect(frmwordlist_, &Tfrmwordlist::chosen, frmnewgame_,
-                     [newgame = frmnewgame_](const std::array<QString, 10> &texts) {
-                         for (int n = 0; n <= 9; ++n)
-                             newgame->box(n)->setText(texts[n]);
-                     });
+    QObject::connect(frmwordlist_, &Tfrmwordlist::chosen, frmnewgame_, &Tfrmnewgame::setWords);
     frmwordlist_->setAppendDialog(frmappend_);
     frmwordlist_->setShareDialogs(frmsubmit_, webwordlist_);
     main_->setWindows(
