@@ -1,7 +1,7 @@
 #include "bankline.h"
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
-#include "engine/cellboard.h"
+#include "board/cellboard.h"
 #include "engine/qj.h"
 #include "engine/random.h"
 #include "engine/rules.h"

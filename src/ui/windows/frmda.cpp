@@ -2,7 +2,7 @@
 
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
-#include "engine/cellboard.h"
+#include "board/cellboard.h"
 #include "engine/qj.h"
 #include "widgets/controls.h"
 

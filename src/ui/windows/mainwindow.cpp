@@ -6,7 +6,8 @@
 #include "board/wordpalette.h"
 #include "engine/bank.h"
 #include "engine/prompter.h"
-#include "engine/random.h"
+#include "engine/qj.h"
+#include "game/gamesession.h"
 #include "print/pageprinter.h"
 #include "print/pdfpages.h"
 #include "print/printform.h"
@@ -112,10 +113,11 @@ const ToolDef kTools[7] = {
 
 } // namespace
 
-TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, QWidget *parent)
+TaaForm1::TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, Settings &settings,
+                   QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      state_(state), prompter_(prompter), settings_(settings)
+      state_(state), game_(game), prompter_(prompter), settings_(settings)
 {
     setObjectName(QStringLiteral("aaForm1"));
     setWindowTitle(applicationTitle());
@@ -123,24 +125,18 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
     buildLayout();
 
     TextTables &texts = state_.texts;
-    state_.TntListBox1.items.clear();
-    for (int k = 1; k <= 9; ++k)
-        state_.TntListBox1.items.append(texts.uitext(QStringLiteral("sz%1").arg(k)));
-    state_.curwords = state_.TntListBox1.items;
-
-    WordSet palette = WordSet::fromTexts({}, state_.TntListBox1.items);
+    WordSet palette;
+    for (int k = 1; k <= WordSet::kWords; ++k)
+        palette.setText(k, texts.uitext(QStringLiteral("sz%1").arg(k)));
     settings_.loadsettings(state_.settings, palette);
-    state_.TntListBox1.items = palette.texts();
+    palette.title = state_.settings.newgamewords.title;
+    game_.model().setCurwords(palette);
     texts.setLangid(state_.settings.langid);
-    state_.Edit1 = state_.settings.newgamewords.title;
-    state_.curlevel = 0;
     preparefolders([this](const QString &dataFolder) {
         state_.listsfile = wordlistfile(dataFolder);
         seedwordlists(state_.listsfile, programdatafile(QStringLiteral("lists.txt")));
     });
 
-    rules_ = std::make_unique<GameRules>(state_.QJ1, *board_, state_.curwords, state_.TntListBox1,
-                                         texts, prompter_);
     board_->setEnabled(false);
     modalGuard_ = new ModalCloseGuard(this);
     wireBoard();
@@ -150,7 +146,6 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
     showwords();
     new KeyPreview(this, [this](QKeyEvent *event) { keydown(event->key()); });
 
-    rules_->setHistory(&history_);
     board_->setFocusPolicy(Qt::StrongFocus);
     connect(language_, &LanguageContext::languageChanged, this, &TaaForm1::speaklanguage);
     speaklanguage();
@@ -322,6 +317,18 @@ void TaaForm1::applythemeicons()
 
 void TaaForm1::wireBoard()
 {
+    const GameModel &model = game_.model();
+    connect(&model, &GameModel::cellChanged, board_,
+            [this](int i, int j) { board_->showcell(game_.model(), i, j); });
+    connect(&model, &GameModel::gameReplaced, this, [this] {
+        // Before the first game the board keeps the faces it was made with.
+        if (game_.model().started())
+            board_->showgame(game_.model());
+        showwords();
+    });
+    connect(&game_, &GameSession::keepFailed, this, [this](const QString &reason) {
+        showstatuskey(QStringLiteral("msgautosavefailed"), reason);
+    });
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
             TTntcell *cell = board_->cell(i, j);
@@ -337,20 +344,10 @@ QString TaaForm1::statusText() const
     return statusPanel_->text();
 }
 
-bool TaaForm1::newgame(int level, const QStringList &words, const QString &title)
+bool TaaForm1::newgame(int level, const WordSet &words)
 {
-    if (!mayreplace())
+    if (!mayreplace() || !game_.deal(level, words))
         return false;
-    if (!pickpuzzle(PuzzleBank::builtIn(), level, state_.QJ1, RandomSource::process()))
-        return false;
-    state_.curlevel = level;
-    state_.curwords = words;
-    state_.TntListBox1.items = words;
-    board_->loadpuzzle(state_.QJ1, state_.curwords);
-    board_->fitfonts();
-    enterplay();
-    selectfirstword();
-    state_.Edit1 = title;
     startplay();
     return true;
 }
@@ -361,15 +358,14 @@ void TaaForm1::enterplay()
     for (QToolButton *button : toolbar_)
         button->setEnabled(true);
     // A saved game may carry a level the game never deals; the caption then stays.
-    if (const QString key = levelNameKey(state_.curlevel); !key.isEmpty())
+    if (const QString key = levelNameKey(game_.model().curlevel()); !key.isEmpty())
         setWindowTitle(applicationTitle() + QStringLiteral(" - ") + state_.texts.uitext(key));
 }
 
 void TaaForm1::selectfirstword()
 {
-    state_.TntListBox1.itemIndex = 0;
+    game_.select(1);
     palette_->setPressed(1);
-    rules_->highlightword(1);
     showwords();
 }
 
@@ -462,21 +458,24 @@ void TaaForm1::resetstatus()
 
 void TaaForm1::showwords()
 {
-    palette_->showwords(state_.TntListBox1.items);
+    palette_->showwords(game_.model().curwords().texts());
 }
 
 void TaaForm1::but1Click(int k)
 {
-    rules_->highlightword(k);
-    state_.TntListBox1.itemIndex = k - 1;
+    game_.select(k);
 }
 
 void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
 {
     if (modalGuard_->justClosed())
         return;
-    rules_->cellmousedown(cell->column(), cell->row(), button);
-    autosave();
+    if (button == Qt::LeftButton)
+        game_.place(cell->column(), cell->row());
+    else if (button == Qt::RightButton)
+        game_.clear(cell->column(), cell->row());
+    else
+        game_.press();
 }
 
 void TaaForm1::cellmouseenter(TTntcell *cell)
@@ -497,24 +496,6 @@ QString TaaForm1::failure(const QString &key, const QString &file, const QString
            reason;
 }
 
-SavedGame TaaForm1::savedgame() const
-{
-    SavedGame game;
-    for (int i = 1; i <= 9; ++i) {
-        for (int j = 1; j <= 9; ++j) {
-            const int p = 9 * (i - 1) + (j - 1);
-            const TNode &node = state_.QJ1.node(i, j);
-            game.solution[p] = node.value;
-            game.given[p] = node.given;
-            const bool empty = isEmptyText(board_->cellText(i, j));
-            game.board[p] = empty ? 0 : board_->cellValue(i, j);
-        }
-    }
-    game.level = state_.curlevel;
-    game.words = WordSet::fromTexts(state_.Edit1, state_.TntListBox1.items);
-    return game;
-}
-
 void TaaForm1::tbsaveClick()
 {
     const QString file =
@@ -524,7 +505,7 @@ void TaaForm1::tbsaveClick()
     if (QFileInfo::exists(file) &&
         !prompter_.confirm(state_.texts.uitext(QStringLiteral("msgoverride"))))
         return;
-    if (const Status written = writewholefile(file, savedgame().toBytes()); !written)
+    if (const Status written = writewholefile(file, game_.saved().toBytes()); !written)
         prompter_.inform(failure(QStringLiteral("msgnotsaved"), file, written.error()));
 }
 
@@ -545,29 +526,7 @@ void TaaForm1::tbopenClick()
 
 void TaaForm1::loadgame(const SavedGame &game)
 {
-    for (int i = 1; i <= 9; ++i) {
-        for (int j = 1; j <= 9; ++j) {
-            const int p = 9 * (i - 1) + (j - 1);
-            state_.QJ1.node(i, j).value = game.solution[p];
-            state_.QJ1.node(i, j).given = game.given[p];
-        }
-    }
-    state_.Edit1 = game.words.title;
-    state_.TntListBox1.items = game.words.texts();
-    state_.curwords = game.words.texts();
-    board_->loadpuzzle(state_.QJ1, state_.curwords);
-    for (int i = 1; i <= 9; ++i) {
-        for (int j = 1; j <= 9; ++j) {
-            const int shown = game.board[9 * (i - 1) + (j - 1)];
-            board_->setCellValue(i, j, shown);
-            if (shown != 0)
-                board_->setCellText(i, j, wordAt(state_.curwords, shown));
-        }
-    }
-    state_.curlevel = game.level;
-    board_->fitfonts();
-    enterplay();
-    selectfirstword();
+    game_.load(game);
     startplay();
 }
 
@@ -578,8 +537,10 @@ QList<QWidget *> TaaForm1::printpages()
         return {};
     w.printform->translate(state_.texts);
     w.printform2->translate(state_.texts);
-    w.printform->fill(state_.QJ1, state_.curwords, state_.Edit1, state_.TntListBox1.items);
-    w.printform2->fill(state_.QJ1, state_.curwords);
+    const GameModel &model = game_.model();
+    const QStringList words = model.curwords().texts();
+    w.printform->fill(model.puzzle(), words, model.curwords().title, words);
+    w.printform2->fill(model.puzzle(), words);
     return {w.printform->panel(), w.printform2->panel()};
 }
 
@@ -639,14 +600,15 @@ void TaaForm1::pdfClick()
 {
     if (!toolbar_[2]->isEnabled())
         return;
+    const QString title = game_.model().curwords().title;
     const QString file =
-        askPdfFile(prompter_, QDir::homePath(), state_.Edit1, applicationTitle(), state_.texts);
+        askPdfFile(prompter_, QDir::homePath(), title, applicationTitle(), state_.texts);
     if (file.isEmpty())
         return;
     const QList<QWidget *> pages = printpages();
     if (pages.isEmpty())
         return;
-    if (const Status written = writePdf(file, state_.Edit1, pages); !written)
+    if (const Status written = writePdf(file, title, pages); !written)
         prompter_.inform(state_.texts.uitext(QStringLiteral("msgpdfnotwritten")) +
                          QLatin1Char('\n') + written.error());
     else
@@ -666,19 +628,17 @@ void TaaForm1::worksheetsClick()
 
 void TaaForm1::tbcheckerrorClick()
 {
-    rules_->tbcheckerrorClick();
+    game_.checkerrors();
 }
 
 void TaaForm1::tbshowhintClick()
 {
-    rules_->tbshowhintClick();
-    autosave();
+    game_.hint();
 }
 
 void TaaForm1::tbrestartClick()
 {
-    if (rules_->tbrestartClick())
-        autosave();
+    game_.restart();
 }
 
 void TaaForm1::tbshowsolutionClick()
@@ -688,7 +648,7 @@ void TaaForm1::tbshowsolutionClick()
     Tfrmda *frmda = windows().frmda;
     if (!frmda)
         return;
-    frmda->showsolution(state_.QJ1, state_.curwords);
+    frmda->showsolution(game_.model().puzzle(), game_.model().curwords().texts());
     frmda->exec();
 }
 
@@ -720,66 +680,38 @@ void TaaForm1::keydown(int key)
 
 void TaaForm1::startplay()
 {
+    enterplay();
+    palette_->setPressed(game_.selectedWord());
+    showwords();
     board_->setCursorCell(1, 1);
     board_->setFocus();
-    history_.clear();
-    autosave();
 }
 
 bool TaaForm1::inplay() const
 {
-    return board_->isEnabled();
+    return game_.inplay();
 }
 
 void TaaForm1::cursorplace()
 {
-    const QPoint at = board_->cursorCell();
-    if (inplay() && !at.isNull() && !board_->cellFixed(at.x(), at.y())) {
-        rules_->cellmousedown(at.x(), at.y(), Qt::LeftButton);
-        autosave();
-    }
+    if (const QPoint at = board_->cursorCell(); !at.isNull())
+        game_.place(at.x(), at.y());
 }
 
 void TaaForm1::cursorclear()
 {
-    const QPoint at = board_->cursorCell();
-    if (inplay() && !at.isNull() && !board_->cellFixed(at.x(), at.y())) {
-        rules_->cellmousedown(at.x(), at.y(), Qt::RightButton);
-        autosave();
-    }
+    if (const QPoint at = board_->cursorCell(); !at.isNull())
+        game_.clear(at.x(), at.y());
 }
 
 bool TaaForm1::undo()
 {
-    if (!rules_->undo())
-        return false;
-    autosave();
-    return true;
+    return game_.undo();
 }
 
 bool TaaForm1::redo()
 {
-    if (!rules_->redo())
-        return false;
-    autosave();
-    return true;
-}
-
-void TaaForm1::autosave()
-{
-    static_cast<void>(keep());
-}
-
-Status TaaForm1::keep()
-{
-    if (!inplay())
-        return {};
-    Status kept = keepgame(autosavefile(), savedgame(), rules_->issolved());
-    // Once in the status bar, not on every move: a full or read-only disk stays so for a while.
-    if (!kept && !keepfailed_)
-        showstatuskey(QStringLiteral("msgautosavefailed"), kept.error());
-    keepfailed_ = !kept;
-    return kept;
+    return game_.redo();
 }
 
 void TaaForm1::resumegame()
@@ -799,13 +731,8 @@ void TaaForm1::resumegame()
 
 bool TaaForm1::mayreplace()
 {
-    if (!state_.settings.askreplace || !inplay() || rules_->issolved())
-        return true;
-    const SavedGame game = savedgame();
-    bool played = false;
-    for (int p = 0; p < 81; ++p)
-        played = played || (!game.given[p] && game.board[p] != 0);
-    if (!played)
+    if (!state_.settings.askreplace || !inplay() || game_.rules().issolved() ||
+        !game_.model().played())
         return true;
     const Prompter::CheckedAnswer answer =
         prompter_.confirmChecked(state_.texts.uitext(QStringLiteral("msgreplacegame")),
@@ -831,9 +758,9 @@ void TaaForm1::endsession()
 
 void TaaForm1::closeEvent(QCloseEvent *event)
 {
-    const Status kept = keep();
+    const Status kept = game_.keep();
     // A solved game has nothing to keep, and a session that ends has no time for a question.
-    if (!kept && !ending_ && !rules_->issolved() &&
+    if (!kept && !ending_ && !game_.rules().issolved() &&
         prompter_.confirm(
             state_.texts.uitext(QStringLiteral("msgautosavefailed")).arg(kept.error()) +
             QLatin1Char('\n') + state_.texts.uitext(QStringLiteral("msgsaveelsewhere"))))

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/playhistory.h"
-#include "engine/rules.h"
 #include "text/result.h"
 
 #include <QWidget>
@@ -10,7 +8,9 @@
 #include <functional>
 #include <memory>
 
+class GameSession;
 class PagePrinter;
+class PlayHistory;
 class Prompter;
 class QAction;
 class LanguageContext;
@@ -23,6 +23,7 @@ class QStatusBar;
 class QToolButton;
 class Settings;
 struct SavedGame;
+struct WordSet;
 class TTntcell;
 class Tfrmda;
 class Tprintform;
@@ -50,7 +51,7 @@ public:
         QDialog *frmworksheets = nullptr;
     };
 
-    TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings,
+    TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, Settings &settings,
              QWidget *parent = nullptr);
     // Writes the settings: the one moment they are saved.
     ~TaaForm1() override;
@@ -63,6 +64,8 @@ public:
     void setPagePrinter(PagePrinter *printer) { printer_ = printer; }
 
     ProgramState &state() { return state_; }
+    // The game in play: its model, rules, history and kept file.
+    GameSession &game() { return game_; }
     Ttntstdsudoku *board() const { return board_; }
     WordPalette *wordPalette() const { return palette_; }
     QStatusBar *statusBar() const { return sb1_; }
@@ -70,10 +73,10 @@ public:
     // The F12 page; made the first time it is asked for.
     TranslationEditor *translationEditor();
 
-    // Deals a game of the level with these words and title and sets the window up for play.
-    // Returns false when the bank has no line for the level or the player keeps the game in
-    // play (mayreplace); nothing changes then.
-    bool newgame(int level, const QStringList &words, const QString &title);
+    // Deals a game of the level with these words and sets the window up for play. Returns
+    // false when the bank has no line for the level or the player keeps the game in play
+    // (mayreplace); nothing changes then.
+    bool newgame(int level, const WordSet &words);
     // After a new or loaded game: word 1 selected and pressed, highlighted, palette relabelled.
     void selectfirstword();
     // Board and game commands enabled; the caption names the level.
@@ -90,7 +93,6 @@ public:
     void tbopenClick();
     // Makes a saved game the game in play.
     void loadgame(const SavedGame &game);
-    SavedGame savedgame() const;
 
     // Fills the puzzle page and the solution page from the game in play and prints them.
     void tbprintClick();
@@ -126,13 +128,8 @@ public:
     // Ctrl+Z and Ctrl+Y: false when there was nothing to undo or redo.
     bool undo();
     bool redo();
-    const PlayHistory &history() const { return history_; }
     // A game is dealt or loaded: from then on the board and the game commands stay enabled.
     bool inplay() const;
-    // Writes the unsolved game in play to autosave.wrd in the saves folder, or removes that
-    // file for a solved one. Nothing before the first game. The first failure after a success
-    // is said in the status bar.
-    void autosave();
     // Start-up: the game kept by the last run becomes the game in play, when the settings say
     // so. A file that is no saved game is put aside and the start goes on without a game.
     void resumegame();
@@ -160,9 +157,8 @@ private:
     void cellmouseenter(TTntcell *cell);
     void cellmouseleave(TTntcell *cell);
     void resetstatus();
-    // autosave(), with what came of it.
-    Status keep();
-    // After a game is dealt or loaded: the keyboard's cell at column 1, row 1, no history.
+    // After a game is dealt or loaded: the commands enabled, the selected word pressed, the
+    // keyboard's cell at column 1, row 1.
     void startplay();
     // The words a screen reader hears, in the current language.
     void speaklanguage();
@@ -182,14 +178,13 @@ private:
     const Windows &windows();
 
     ProgramState &state_;
+    GameSession &game_;
     Prompter &prompter_;
     Settings &settings_;
     Windows windows_;
     std::function<void()> maker_;
     PagePrinter *printer_ = nullptr;
     bool painted_ = false;
-    std::unique_ptr<GameRules> rules_;
-    PlayHistory history_;
     ModalCloseGuard *modalGuard_ = nullptr;
     LanguageContext *language_ = nullptr;
 
@@ -201,7 +196,6 @@ private:
     QLabel *statusPanel_ = nullptr;
     QString statusKey_;
     QString statusArg_;
-    bool keepfailed_ = false; // the last autosave failed, and the status bar said so
     bool ending_ = false;
     QPushButton *btstartnewgame_ = nullptr;
     WordPalette *palette_ = nullptr;
