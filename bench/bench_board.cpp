@@ -1,9 +1,10 @@
-// Prints the cost of one placement on the main board (from the pointer-down handler through
-// the repaint of the board) and of fitting the fonts of all 81 cells. An optional argument
-// names a PNG file that receives the board as it looks after the run.
+// Prints the cost of one placement on the main board (from the move on the game model through
+// the board following its signals and the repaint) and of fitting the fonts of all 81 cells. An
+// optional argument names a PNG file that receives the board as it looks after the run.
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
 #include "engine/bank.h"
+#include "engine/gamemodel.h"
 #include "engine/prompter.h"
 #include "engine/qj.h"
 #include "engine/random.h"
@@ -49,27 +50,28 @@ int main(int argc, char **argv)
     board.show();
     QApplication::processEvents();
 
-    TQJ model;
-    if (!pickpuzzle(PuzzleBank::builtIn(), 2, model, RandomSource::process()))
+    TQJ puzzle;
+    if (!pickpuzzle(PuzzleBank::builtIn(), 2, puzzle, RandomSource::process()))
         return 1;
     const QStringList words{
         QStringLiteral("一"),      QStringLiteral("ice cream"), QStringLiteral("vegetables"),
         QStringLiteral("cat"),     QStringLiteral("house"),     QStringLiteral("garden"),
         QStringLiteral("kitchen"), QStringLiteral("elephant"),  QStringLiteral("ねこ")};
-    PaletteList palette{words, 0};
+    GameModel model;
     TextTables texts;
     SilentPrompter prompter;
-    GameRules rules(model, board, words, palette, texts, prompter);
-    board.loadpuzzle(model, words);
-    board.setBoardEnabled(true);
-    board.fitfonts();
+    GameRules rules(model, texts, prompter);
+    QObject::connect(&model, &GameModel::cellChanged,
+                     [&](int i, int j) { board.showcell(model, i, j); });
+    QObject::connect(&model, &GameModel::gameReplaced, [&] { board.showgame(model); });
+    model.start(puzzle, 2, WordSet::fromTexts({}, words));
     rules.highlightword(1);
     board.repaint();
 
     std::vector<QPoint> open;
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 9; ++j)
-            if (!model.node(i, j).given)
+            if (!model.cell(i, j).given)
                 open.emplace_back(i, j);
 
     // Each placement changes a word, so fonts, colours and the highlight all move.
@@ -78,9 +80,12 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
     for (int n = 0; n < rounds; ++n) {
         const QPoint cell = open[n % open.size()];
-        palette.itemIndex = n % 9;
+        const int w = n % 9 + 1;
         timer.start();
-        rules.cellmousedown(cell.x(), cell.y(), n % 5 == 4 ? Qt::RightButton : Qt::LeftButton);
+        if (n % 5 == 4)
+            rules.clear(cell.x(), cell.y(), w);
+        else
+            rules.place(cell.x(), cell.y(), w);
         board.repaint();
         placements.push_back(timer.nsecsElapsed());
     }

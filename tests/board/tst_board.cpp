@@ -1,11 +1,13 @@
 #include "bankline.h"
+#include "board/cellboard.h"
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
-#include "engine/cellboard.h"
+#include "engine/gamemodel.h"
 #include "engine/qj.h"
 #include "engine/random.h"
 #include "engine/rules.h"
 #include "i18n/texttable.h"
+#include "plainboard.h"
 #include "sandbox.h"
 #include "scriptedprompter.h"
 #include "widgets/fonts.h"
@@ -379,37 +381,42 @@ private slots:
         QCOMPARE(enters, 1);
     }
 
-    // A whole game on the real board: clicks for most cells, hints for the rest.
+    // A whole game on the real board, drawn from the model: clicks for most cells, hints for
+    // the rest.
     void playAGameToTheEnd()
     {
         Ttntstdsudoku board;
+        board.Setfixcolor(boardcolor::black);
+        board.Setbigcolor(boardcolor::blue);
         board.show();
         QVERIFY(QTest::qWaitForWindowExposed(&board));
         RandomSource random([] { return quint64(99); });
-        TQJ model(random);
-        QVERIFY(model.parsebank(kHardLine1));
-        PaletteList palette{words, 0};
+        TQJ puzzle(random);
+        QVERIFY(puzzle.parsebank(kHardLine1));
+        GameModel model;
         TextTables texts;
         ScriptedPrompter prompter;
-        GameRules rules(model, board, words, palette, texts, prompter);
+        GameRules rules(model, texts, prompter);
+        int selected = 1;
+        connect(&model, &GameModel::cellChanged, this,
+                [&](int i, int j) { board.showcell(model, i, j); });
+        connect(&model, &GameModel::gameReplaced, this, [&] { board.showgame(model); });
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
                 connect(board.cell(i, j), &TTntcell::mouseDown, this,
-                        [&rules](TTntcell *c, Qt::MouseButton b) {
-                            rules.cellmousedown(c->column(), c->row(), b);
+                        [&](TTntcell *c, Qt::MouseButton) {
+                            rules.place(c->column(), c->row(), selected);
                         });
-        board.loadpuzzle(model, words);
-        board.setBoardEnabled(true);
-        board.fitfonts();
+        model.start(puzzle, 2, WordSet::fromTexts({}, words));
         rules.highlightword(1);
 
         int clicks = 0;
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j) {
-                const TNode &n = model.node(i, j);
+                const TNode &n = puzzle.node(i, j);
                 if (n.given || (i + j) % 4 == 0) // leave some for the hints
                     continue;
-                palette.itemIndex = n.value - 1;
+                selected = n.value;
                 QTest::mouseClick(board.cell(i, j), Qt::LeftButton);
                 ++clicks;
                 TTntcell *c = board.cell(i, j);
@@ -424,16 +431,66 @@ private slots:
         QVERIFY(prompter.messages.isEmpty());
         int hints = 0;
         while (prompter.messages.isEmpty() && hints < 81) {
-            rules.tbshowhintClick();
+            rules.tbshowhintClick(selected);
             ++hints;
         }
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("Puzzle Solved")});
-        QCOMPARE(hints + clicks, 81 - model.givenCount());
+        QCOMPARE(hints + clicks, 81 - puzzle.givenCount());
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j) {
+                QCOMPARE(board.cell(i, j)->text(), words.at(puzzle.node(i, j).value - 1));
+                QCOMPARE(board.cell(i, j)->fontColor(),
+                         puzzle.node(i, j).given ? QColor(Qt::black) : QColor(Qt::blue));
+                QCOMPARE(board.cell(i, j)->isEnabled(), !puzzle.node(i, j).given);
+            }
+    }
+
+    // A cell's font follows the longest piece of the word the model gives it.
+    void cellFontFollowsTheModel()
+    {
+        Ttntstdsudoku board;
+        TQJ puzzle;
+        writeBankLine(puzzle, kEasyLine1);
+        GameModel model;
+        WordSet set = WordSet::fromTexts({}, words);
+        set.setText(1, QStringLiteral("vegetables"));
+        set.setText(2, QStringLiteral("ice cream"));
+        model.start(puzzle, 0, set);
+        QPoint open;
+        for (int p = 0; p < 81 && open.isNull(); ++p)
+            if (!puzzle.node(p / 9 + 1, p % 9 + 1).given)
+                open = {p / 9 + 1, p % 9 + 1};
+        const struct {
+            int entry;
+            int points;
+        } steps[] = {{1, 8}, {2, 10}, {0, 14}};
+        for (const auto &step : steps) {
+            model.setEntry(open.x(), open.y(), step.entry);
+            board.showcell(model, open.x(), open.y());
+            QCOMPARE(board.cell(open.x(), open.y())->font().pointSize(), step.points);
+            QVERIFY(board.cell(open.x(), open.y())->font().bold());
+        }
+    }
+
+    void bigColorIsStoredEvenWhenNoCellTakesIt()
+    {
+        PlainBoard board;
+        for (auto &column : board.cells)
+            for (auto &c : column)
+                c.fixed = true;
+        board.Setbigcolor(0x123456);
+        QCOMPARE(board.bigcolor(), Rgb(0x123456));
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
-                QCOMPARE(board.cell(i, j)->fontColor(),
-                         model.node(i, j).given ? QColor(Qt::black) : QColor(Qt::blue));
-        QVERIFY(board.isEnabled());
+                QVERIFY(board.at(i, j).fontColor != Rgb(0x123456));
+        TQJ puzzle;
+        writeBankLine(puzzle, kEasyLine1);
+        board.loadpuzzle(puzzle, words);
+        QPoint open;
+        for (int p = 0; p < 81 && open.isNull(); ++p)
+            if (!puzzle.node(p / 9 + 1, p % 9 + 1).given)
+                open = {p / 9 + 1, p % 9 + 1};
+        QCOMPARE(board.at(open.x(), open.y()).fontColor, Rgb(0x123456));
     }
 };
 

@@ -1,102 +1,45 @@
-#include "bankline.h"
-#include "engine/cellboard.h"
-#include "engine/qj.h"
-#include "engine/random.h"
+#include "engine/gamemodel.h"
 #include "engine/rules.h"
 #include "i18n/texttable.h"
-#include "plainboard.h"
+#include "modelgame.h"
 #include "sandbox.h"
 #include "scriptedprompter.h"
+#include "text/textrules.h"
 
+#include <QSignalSpy>
 #include <QtTest>
 
-namespace {
-// Line 1 of Easy: 55 given cells.
-const QString &kEasy1 = kEasyLine1;
-} // namespace
-
+// The rules on the game model alone: what they place, clear and mark, and what they say.
 class TestRules : public QObject {
     Q_OBJECT
 
-    RandomSource random{[] { return quint64(42); }};
-    TQJ model{random};
-    PlainBoard board;
-    QStringList words;
-    PaletteList palette;
+    ModelGame game;
+    GameModel &model = game.model;
     TextTables texts;
     ScriptedPrompter prompter;
-    std::unique_ptr<GameRules> rules;
+    GameRules rules{model, texts, prompter};
 
-    // A new game as the New Game dialog deals it, without the shuffle.
-    void newGame(const QStringList &nine, const QString &line = kEasy1)
+    void newGame(const WordSet &words = ModelGame::englishWords())
     {
-        writeBankLine(model, line);
-        words = nine;
-        palette.items = nine;
-        palette.itemIndex = 0;
-        board = PlainBoard();
-        board.loadpuzzle(model, words);
-        board.setBoardEnabled(true);
-        board.fitfonts();
-        rules = std::make_unique<GameRules>(model, board, words, palette, texts, prompter);
-        rules->highlightword(1);
+        game.deal(words);
+        rules.highlightword(1);
         prompter.clear();
     }
 
-    void select(int w) { palette.itemIndex = w - 1; }
-
-    // Finds a cell to fill (not given) whose solution is s, skipping the first `skip` found.
-    QPoint emptyCellWithSolution(int s, int skip = 0)
-    {
-        for (int j = 1; j <= 9; ++j)
-            for (int i = 1; i <= 9; ++i)
-                if (!model.node(i, j).given && model.node(i, j).value == s && skip-- == 0)
-                    return {i, j};
-        return {};
-    }
-
-    void fillAllCorrectlyExcept(QPoint keep)
-    {
-        for (int i = 1; i <= 9; ++i)
-            for (int j = 1; j <= 9; ++j)
-                if (!model.node(i, j).given && QPoint(i, j) != keep) {
-                    board.at(i, j).value = model.node(i, j).value;
-                    board.at(i, j).text = words.at(model.node(i, j).value - 1);
-                }
-    }
-
-    int countColor(Rgb color) const
-    {
-        int n = 0;
-        for (int i = 1; i <= 9; ++i)
-            for (int j = 1; j <= 9; ++j)
-                n += board.at(i, j).color == color ? 1 : 0;
-        return n;
-    }
-
-    static QStringList englishWords()
-    {
-        return {QStringLiteral("one"),   QStringLiteral("two"),   QStringLiteral("three"),
-                QStringLiteral("four"),  QStringLiteral("five"),  QStringLiteral("six"),
-                QStringLiteral("seven"), QStringLiteral("eight"), QStringLiteral("nine")};
-    }
-
 private slots:
-    void init() { newGame(englishWords()); }
+    void init() { newGame(); }
 
-    void loadpuzzleShowsGivenWordsOnly()
+    void aDealShowsGivenWordsOnly()
     {
         int givens = 0;
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j) {
-                const auto &c = board.at(i, j);
-                const TNode &n = model.node(i, j);
-                QCOMPARE(c.value, n.value); // also for cells to fill
-                QCOMPARE(c.fixed, n.given);
-                QCOMPARE(c.enabled, !n.given);
-                QCOMPARE(c.text, n.given ? words.at(n.value - 1) : QStringLiteral(" "));
-                QCOMPARE(c.fontColor, n.given ? boardcolor::black : boardcolor::blue);
-                givens += n.given ? 1 : 0;
+                const GameCell &c = model.cell(i, j);
+                QCOMPARE(c.entry, 0);
+                QCOMPARE(model.shown(i, j),
+                         c.given ? model.curwords().text(c.solution) : QStringLiteral(" "));
+                QCOMPARE(model.value(i, j), c.given ? c.solution : 0);
+                givens += c.given ? 1 : 0;
             }
         QCOMPARE(givens, 55);
     }
@@ -112,112 +55,115 @@ private slots:
     void damagedValuesShowEmptyCells()
     {
         QFETCH(int, value);
-        model.node(1, 1).value = value;
-        model.node(1, 1).given = true;
-        model.node(2, 1).value = value;
-        model.node(2, 1).given = false;
-        board.loadpuzzle(model, words);
-        QCOMPARE(board.at(1, 1).text, QStringLiteral(" "));
-        QCOMPARE(board.at(2, 1).text, QStringLiteral(" "));
-        QVERIFY(!board.at(1, 1).enabled);
+        TQJ puzzle = model.puzzle();
+        puzzle.node(1, 1) = {1, 1, value, true};
+        puzzle.node(2, 1) = {2, 1, value, false};
+        model.start(puzzle, 0, ModelGame::englishWords());
+        QCOMPARE(model.shown(1, 1), QStringLiteral(" "));
+        QVERIFY(!model.filled(1, 1));
         // The rules survive such a board too.
-        rules->tbshowhintClick();
-        rules->tbcheckerrorClick();
-        QVERIFY(!rules->checksolved());
+        rules.tbshowhintClick(1);
+        rules.tbcheckerrorClick();
+        QVERIFY(!rules.checksolved());
+    }
+
+    void givenCellsKeepTheirWord()
+    {
+        QPoint given;
+        for (int p = 0; p < 81 && given.isNull(); ++p)
+            if (model.cells()[p].given)
+                given = {p / 9 + 1, p % 9 + 1};
+        const QString word = model.shown(given.x(), given.y());
+        QVERIFY(!model.setEntry(given.x(), given.y(), game.wrong(given)));
+        rules.clear(given.x(), given.y(), 1);
+        QCOMPARE(model.shown(given.x(), given.y()), word);
     }
 
     void checkErrorRightAfterANewGame()
     {
-        rules->tbcheckerrorClick();
+        rules.tbcheckerrorClick();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("Sudoku is OK so far")});
-        QCOMPARE(countColor(boardcolor::red), 0);
+        QCOMPARE(game.count(CellMark::Error), 0);
     }
 
-    void wrongWordTurnsRedUntilTheNextHighlight()
+    void wrongWordIsMarkedUntilTheNextHighlight()
     {
-        const QPoint cell = emptyCellWithSolution(7);
-        select(4);
-        rules->cellmousedown(cell.x(), cell.y(), Qt::LeftButton);
-        QCOMPARE(board.at(cell.x(), cell.y()).text, QStringLiteral("four"));
-        QCOMPARE(board.at(cell.x(), cell.y()).value, 4);
-        QCOMPARE(board.at(cell.x(), cell.y()).color, boardcolor::yellow);
+        const QPoint cell = game.openCellWithSolution(7);
+        rules.place(cell.x(), cell.y(), 4);
+        QCOMPARE(model.shown(cell.x(), cell.y()), QStringLiteral("four"));
+        QCOMPARE(game.at(cell).entry, 4);
+        QCOMPARE(game.at(cell).mark, CellMark::Highlight);
 
-        rules->tbcheckerrorClick();
+        rules.tbcheckerrorClick();
         QVERIFY(prompter.messages.isEmpty());
-        QCOMPARE(board.at(cell.x(), cell.y()).color, boardcolor::red);
-        QCOMPARE(countColor(boardcolor::red), 1);
+        QCOMPARE(game.at(cell).mark, CellMark::Error);
+        QCOMPARE(game.count(CellMark::Error), 1);
 
-        const QPoint other = emptyCellWithSolution(4);
-        rules->cellmousedown(other.x(), other.y(), Qt::LeftButton);
-        QCOMPARE(board.at(cell.x(), cell.y()).color, boardcolor::yellow);
-        QCOMPARE(countColor(boardcolor::red), 0);
+        const QPoint other = game.openCellWithSolution(4);
+        rules.place(other.x(), other.y(), 4);
+        QCOMPARE(game.at(cell).mark, CellMark::Highlight);
+        QCOMPARE(game.count(CellMark::Error), 0);
     }
 
-    void rightClickClears()
+    void clearEmptiesTheCell()
     {
-        const QPoint cell = emptyCellWithSolution(3);
-        select(3);
-        rules->cellmousedown(cell.x(), cell.y(), Qt::LeftButton);
-        rules->cellmousedown(cell.x(), cell.y(), Qt::RightButton);
-        QCOMPARE(board.at(cell.x(), cell.y()).text, QStringLiteral(" "));
-        QCOMPARE(board.at(cell.x(), cell.y()).value, 0);
-        QVERIFY(isEmptyText(board.at(cell.x(), cell.y()).text));
-        rules->cellmousedown(cell.x(), cell.y(), Qt::RightButton);
-        QCOMPARE(board.at(cell.x(), cell.y()).text, QStringLiteral(" "));
-        QVERIFY(board.at(cell.x(), cell.y()).color != boardcolor::yellow);
+        const QPoint cell = game.openCellWithSolution(3);
+        rules.place(cell.x(), cell.y(), 3);
+        rules.clear(cell.x(), cell.y(), 3);
+        QCOMPARE(game.at(cell).entry, 0);
+        QVERIFY(isEmptyText(model.shown(cell.x(), cell.y())));
+        rules.clear(cell.x(), cell.y(), 3);
+        QCOMPARE(model.shown(cell.x(), cell.y()), QStringLiteral(" "));
+        QVERIFY(game.at(cell).mark != CellMark::Highlight);
     }
 
-    void otherButtonsOnlyRunTheChecks()
+    void settleOnlyRunsTheChecks()
     {
-        const QPoint cell = emptyCellWithSolution(5);
-        fillAllCorrectlyExcept(QPoint());
-        board.at(cell.x(), cell.y()).text = QStringLiteral(" ");
-        rules->cellmousedown(cell.x(), cell.y(), Qt::MiddleButton);
-        QCOMPARE(board.at(cell.x(), cell.y()).text, QStringLiteral(" "));
+        const QPoint cell = game.openCellWithSolution(5);
+        game.fillAllBut(cell);
+        rules.settle(1);
+        QCOMPARE(model.shown(cell.x(), cell.y()), QStringLiteral(" "));
         QVERIFY(prompter.messages.isEmpty());
-        fillAllCorrectlyExcept(QPoint());
-        rules->cellmousedown(cell.x(), cell.y(), Qt::MiddleButton);
+        game.fillAllBut(QPoint());
+        rules.settle(1);
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("Puzzle Solved")});
     }
 
     void theLastCellSolvesAndSaysSoAgain()
     {
-        const QPoint last = emptyCellWithSolution(9);
-        fillAllCorrectlyExcept(last);
-        select(9);
-        rules->cellmousedown(last.x(), last.y(), Qt::LeftButton);
+        const QPoint last = game.openCellWithSolution(9);
+        game.fillAllBut(last);
+        rules.place(last.x(), last.y(), 9);
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("Puzzle Solved")});
-        QVERIFY(board.boardEnabled);
 
-        rules->tbshowhintClick(); // nothing to fill, still solved
+        rules.tbshowhintClick(9); // nothing to fill, still solved
         QCOMPARE(prompter.messages.size(), 2);
-        rules->cellmousedown(last.x(), last.y(), Qt::LeftButton);
+        rules.place(last.x(), last.y(), 9);
         QCOMPARE(prompter.messages.size(), 3);
         QCOMPARE(prompter.messages.last(), QStringLiteral("Puzzle Solved"));
     }
 
     void hintSolvesTheLastCell()
     {
-        fillAllCorrectlyExcept(emptyCellWithSolution(2));
-        rules->tbshowhintClick();
+        game.fillAllBut(game.openCellWithSolution(2));
+        rules.tbshowhintClick(1);
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("Puzzle Solved")});
     }
 
     // Texts decide the solved test, word numbers decide Check Error.
     void duplicateWordsSolveButAreMarkedWrong()
     {
-        QStringList nine = englishWords();
-        nine[5] = nine[2]; // words 3 and 6 read alike
+        WordSet nine = ModelGame::englishWords();
+        nine.setText(6, nine.text(3)); // words 3 and 6 read alike
         newGame(nine);
-        const QPoint target = emptyCellWithSolution(6);
-        fillAllCorrectlyExcept(target);
-        select(3);
-        rules->cellmousedown(target.x(), target.y(), Qt::LeftButton);
+        const QPoint target = game.openCellWithSolution(6);
+        game.fillAllBut(target);
+        rules.place(target.x(), target.y(), 3);
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("Puzzle Solved")});
         prompter.clear();
-        rules->tbcheckerrorClick();
+        rules.tbcheckerrorClick();
         QVERIFY(prompter.messages.isEmpty());
-        QCOMPARE(board.at(target.x(), target.y()).color, boardcolor::red);
+        QCOMPARE(game.at(target).mark, CellMark::Error);
     }
 
     void hintFillsTheFirstEmptyCellInReadingOrder()
@@ -225,156 +171,130 @@ private slots:
         // Fill row 1 and everything but (3, 2) in row 2; leave the rest empty.
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 2; ++j)
-                if (!model.node(i, j).given && QPoint(i, j) != QPoint(3, 2)) {
-                    board.at(i, j).value = model.node(i, j).value;
-                    board.at(i, j).text = words.at(model.node(i, j).value - 1);
-                }
-        QVERIFY(!model.node(3, 2).given);
-        rules->tbshowhintClick();
-        QCOMPARE(board.at(3, 2).text, words.at(model.node(3, 2).value - 1));
-        QCOMPARE(board.at(3, 2).value, model.node(3, 2).value);
+                if (QPoint(i, j) != QPoint(3, 2))
+                    model.setEntry(i, j, model.cell(i, j).solution);
+        QVERIFY(!model.cell(3, 2).given);
+        rules.tbshowhintClick(1);
+        QCOMPARE(model.cell(3, 2).entry, model.cell(3, 2).solution);
         int filled = 0;
         for (int i = 1; i <= 9; ++i)
             for (int j = 3; j <= 9; ++j)
-                filled += !model.node(i, j).given && !isEmptyText(board.at(i, j).text) ? 1 : 0;
+                filled += model.cell(i, j).entry != 0 ? 1 : 0;
         QCOMPARE(filled, 0);
     }
 
     void hintNeverCorrectsWrongWords()
     {
-        // Every cell to fill holds a wrong word.
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
-                if (!model.node(i, j).given) {
-                    const int wrong = model.node(i, j).value % 9 + 1;
-                    board.at(i, j).value = wrong;
-                    board.at(i, j).text = words.at(wrong - 1);
-                }
-        const PlainBoard before = board;
-        rules->tbshowhintClick();
+                model.setEntry(i, j, model.cell(i, j).solution % 9 + 1);
+        const auto before = model.cells();
+        rules.tbshowhintClick(1);
         QVERIFY(prompter.messages.isEmpty());
-        for (int i = 1; i <= 9; ++i)
-            for (int j = 1; j <= 9; ++j)
-                QCOMPARE(board.at(i, j).text, before.at(i, j).text);
+        for (int p = 0; p < 81; ++p)
+            QCOMPARE(model.cells()[p].entry, before[p].entry);
     }
 
     void hintKeepsMarksOfWhiteBoxesOnly()
     {
         // (1, 7) lies in a corner box, (4, 2) in an edge-middle box.
-        QVERIFY(!model.node(1, 7).given && !model.node(4, 2).given);
-        select(1);
-        const int wrongCorner = model.node(1, 7).value % 9 + 1;
-        const int wrongEdge = model.node(4, 2).value % 9 + 1;
-        board.at(1, 7) = {words.at(wrongCorner - 1), wrongCorner, false, true, boardcolor::white};
-        board.at(4, 2) = {words.at(wrongEdge - 1), wrongEdge, false, true, boardcolor::lightBlue};
-        rules->tbcheckerrorClick();
-        QCOMPARE(board.at(1, 7).color, boardcolor::red);
-        QCOMPARE(board.at(4, 2).color, boardcolor::red);
-        rules->tbshowhintClick();
-        QCOMPARE(board.at(1, 7).color, boardcolor::red);
-        QCOMPARE(board.at(4, 2).color, boardcolor::lightBlue);
+        QVERIFY(!model.cell(1, 7).given && !model.cell(4, 2).given);
+        model.setEntry(1, 7, model.cell(1, 7).solution % 9 + 1);
+        model.setEntry(4, 2, model.cell(4, 2).solution % 9 + 1);
+        rules.tbcheckerrorClick();
+        QCOMPARE(model.cell(1, 7).mark, CellMark::Error);
+        QCOMPARE(model.cell(4, 2).mark, CellMark::Error);
+        rules.tbshowhintClick(1);
+        QCOMPARE(model.cell(1, 7).mark, CellMark::Error);
+        QCOMPARE(model.cell(4, 2).mark, CellMark::Plain);
     }
 
     void hintDoesNotHighlight()
     {
-        // The hint cell gets the selected word but stays uncoloured; yellow marks in white
-        // boxes stay, those in edge-middle boxes are shaded over.
-        QPoint hintCell;
-        for (int j = 1; j <= 9 && hintCell.isNull(); ++j)
-            for (int i = 1; i <= 9 && hintCell.isNull(); ++i)
-                if (!model.node(i, j).given)
-                    hintCell = {i, j};
-        const int s = model.node(hintCell.x(), hintCell.y()).value;
-        select(s);
-        rules->highlightword(s);
-        const PlainBoard before = board;
-        rules->tbshowhintClick();
-        QCOMPARE(board.at(hintCell.x(), hintCell.y()).value, s);
-        QVERIFY(board.at(hintCell.x(), hintCell.y()).color != boardcolor::yellow);
+        // The hint cell gets its word but stays unmarked; highlights in white boxes stay, those
+        // in edge-middle boxes are shaded over.
+        const QPoint hintCell = game.openCell(0);
+        const int s = game.solution(hintCell);
+        rules.highlightword(s);
+        const auto before = model.cells();
+        rules.tbshowhintClick(s);
+        QCOMPARE(model.value(hintCell.x(), hintCell.y()), s);
+        QCOMPARE(game.at(hintCell).mark, CellMark::Plain);
+        int kept = 0;
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
-                if (before.at(i, j).color == boardcolor::yellow)
-                    QCOMPARE(board.at(i, j).color,
-                             inEdgeMiddleBox(i, j) ? boardcolor::lightBlue : boardcolor::yellow);
+                if (before[GameModel::index(i, j)].mark == CellMark::Highlight) {
+                    QCOMPARE(model.cell(i, j).mark,
+                             inEdgeMiddleBox(i, j) ? CellMark::Plain : CellMark::Highlight);
+                    kept += inEdgeMiddleBox(i, j) ? 0 : 1;
+                }
+        QVERIFY(kept > 0);
     }
 
     void restartAnsweredNoChangesNothing()
     {
-        const QPoint cell = emptyCellWithSolution(1);
-        rules->cellmousedown(cell.x(), cell.y(), Qt::LeftButton);
-        const PlainBoard before = board;
+        const QPoint cell = game.openCellWithSolution(1);
+        rules.place(cell.x(), cell.y(), 1);
         prompter.answers.enqueue(false);
-        QVERIFY(!rules->tbrestartClick());
+        QVERIFY(!rules.tbrestartClick());
         QCOMPARE(prompter.questions, QStringList{QStringLiteral(
                                          "Are you sure to reset this game to the initial state?")});
-        QCOMPARE(board.at(cell.x(), cell.y()).text, before.at(cell.x(), cell.y()).text);
+        QCOMPARE(game.at(cell).entry, 1);
     }
 
-    void restartHighlightsWordOneWhateverIsSelected()
+    void restartHighlightsWordOne()
     {
-        select(6);
-        const QPoint cell = emptyCellWithSolution(6);
-        rules->cellmousedown(cell.x(), cell.y(), Qt::LeftButton);
-        board.setBoardEnabled(false);
+        const QPoint cell = game.openCellWithSolution(6);
+        rules.place(cell.x(), cell.y(), 6);
         prompter.answers.enqueue(true);
-        QVERIFY(rules->tbrestartClick());
-        QVERIFY(board.boardEnabled);
-        QCOMPARE(board.at(cell.x(), cell.y()).text, QStringLiteral(" "));
+        QVERIFY(rules.tbrestartClick());
+        QCOMPARE(model.shown(cell.x(), cell.y()), QStringLiteral(" "));
+        QVERIFY(!model.played());
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j) {
-                const bool one = model.node(i, j).given && model.node(i, j).value == 1;
-                QCOMPARE(board.at(i, j).color == boardcolor::yellow, one);
-            }
-        QCOMPARE(palette.selectedWord(), 6);
-    }
-
-    void highlightColoursEveryCell()
-    {
-        select(2);
-        rules->highlightword(2);
-        for (int i = 1; i <= 9; ++i)
-            for (int j = 1; j <= 9; ++j) {
-                Rgb expected = inEdgeMiddleBox(i, j) ? boardcolor::lightBlue : boardcolor::white;
-                if (model.node(i, j).given && model.node(i, j).value == 2)
-                    expected = boardcolor::yellow;
-                QCOMPARE(board.at(i, j).color, expected);
+                const bool one = model.cell(i, j).given && model.cell(i, j).solution == 1;
+                QCOMPARE(model.cell(i, j).mark == CellMark::Highlight, one);
             }
     }
 
-    void leftClickWithoutSelectionPlacesNothing()
+    void highlightMarksEveryCell()
     {
-        palette.itemIndex = -1;
-        const QPoint cell = emptyCellWithSolution(1);
-        rules->cellmousedown(cell.x(), cell.y(), Qt::LeftButton);
-        QCOMPARE(board.at(cell.x(), cell.y()).text, QStringLiteral(" "));
-    }
-
-    void fontsFollowTheLongestPiece()
-    {
-        const QPoint cell = emptyCellWithSolution(1);
-        palette.items[0] = QStringLiteral("vegetables");
-        rules->cellmousedown(cell.x(), cell.y(), Qt::LeftButton);
-        QCOMPARE(board.at(cell.x(), cell.y()).font, (FontFit{8, true}));
-        palette.items[0] = QStringLiteral("ice cream");
-        rules->cellmousedown(cell.x(), cell.y(), Qt::LeftButton);
-        QCOMPARE(board.at(cell.x(), cell.y()).font, (FontFit{10, true}));
-        rules->cellmousedown(cell.x(), cell.y(), Qt::RightButton);
-        QCOMPARE(board.at(cell.x(), cell.y()).font, (FontFit{14, true}));
-    }
-
-    void bigColorIsStoredEvenWhenNoCellTakesIt()
-    {
-        for (auto &column : board.cells)
-            for (auto &c : column)
-                c.fixed = true;
-        board.Setbigcolor(0x123456);
-        QCOMPARE(board.bigcolor(), Rgb(0x123456));
+        const QPoint placed = game.openCellWithSolution(5);
+        model.setEntry(placed.x(), placed.y(), 2);
+        rules.highlightword(2);
         for (int i = 1; i <= 9; ++i)
-            for (int j = 1; j <= 9; ++j)
-                QVERIFY(board.at(i, j).fontColor != Rgb(0x123456));
-        board.loadpuzzle(model, words);
-        QCOMPARE(board.at(emptyCellWithSolution(1).x(), emptyCellWithSolution(1).y()).fontColor,
-                 Rgb(0x123456));
+            for (int j = 1; j <= 9; ++j) {
+                const bool two = model.value(i, j) == 2;
+                QCOMPARE(model.cell(i, j).mark, two ? CellMark::Highlight : CellMark::Plain);
+            }
+        QCOMPARE(game.at(placed).mark, CellMark::Highlight);
+    }
+
+    void placeWithoutSelectionPlacesNothing()
+    {
+        const QPoint cell = game.openCellWithSolution(1);
+        rules.place(cell.x(), cell.y(), 0);
+        QCOMPARE(model.shown(cell.x(), cell.y()), QStringLiteral(" "));
+        rules.place(cell.x(), cell.y(), 10);
+        QCOMPARE(game.at(cell).entry, 0);
+    }
+
+    // A move is one content change however many cells it touches; marks alone are none.
+    void aMoveIsOneContentChange()
+    {
+        QSignalSpy content(&model, &GameModel::contentChanged);
+        QSignalSpy cells(&model, &GameModel::cellChanged);
+        const QPoint cell = game.openCellWithSolution(4);
+        rules.place(cell.x(), cell.y(), 4);
+        QCOMPARE(content.size(), 1);
+        QVERIFY(cells.size() > 1); // the cell and the highlight that moved with it
+        rules.highlightword(7);
+        rules.tbcheckerrorClick();
+        QCOMPARE(content.size(), 1);
+        rules.tbshowhintClick(7);
+        QCOMPARE(content.size(), 2);
+        rules.place(cell.x(), cell.y(), 4); // the same word again changes nothing kept
+        QCOMPARE(content.size(), 2);
     }
 };
 

@@ -135,6 +135,7 @@ class TestPrint : public QObject {
 
     TaaForm1 &main() { return fixture->main(); }
     ProgramState &state() { return fixture->state(); }
+    const GameModel &model() { return fixture->model(); }
     Tprintform &puzzlePage() { return *main().findChild<Tprintform *>(); }
     Tprintform2 &solutionPage() { return *main().findChild<Tprintform2 *>(); }
     QToolButton *printButton() { return main().findChild<QToolButton *>("tbprint"); }
@@ -147,8 +148,9 @@ class TestPrint : public QObject {
             d.box(k)->setText(kWords.at(k - 1));
         d.box(0)->setText(QStringLiteral("Numbers"));
         d.BitBtn1Click();
-        writeBankLine(state().QJ1, kEasyLine1);
-        main().board()->loadpuzzle(state().QJ1, state().curwords);
+        TQJ puzzle;
+        writeBankLine(puzzle, kEasyLine1);
+        fixture->game().model().start(puzzle, model().curlevel(), model().curwords());
     }
 
     void print() { QTest::mouseClick(printButton(), Qt::LeftButton); }
@@ -289,9 +291,9 @@ private slots:
         // The player's word in an open cell stays off the page.
         QPoint open;
         for (int p = 80; p >= 0; --p)
-            if (!state().QJ1.node(p / 9 + 1, p % 9 + 1).given)
+            if (!model().cell(p / 9 + 1, p % 9 + 1).given)
                 open = QPoint(p / 9 + 1, p % 9 + 1);
-        state().TntListBox1.itemIndex = state().QJ1.node(open.x(), open.y()).value - 1;
+        fixture->game().select(model().cell(open.x(), open.y()).solution);
         QTest::mouseClick(main().board()->cell(open.x(), open.y()), Qt::LeftButton);
         QVERIFY(!isEmptyText(main().board()->cellText(open.x(), open.y())));
         print();
@@ -305,10 +307,10 @@ private slots:
                  page.board()->cellColor(open.x(), open.y()));
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j) {
-                const TNode &n = state().QJ1.node(i, j);
+                const GameCell &n = model().cell(i, j);
                 const TTntcell *c = page.board()->cell(i, j);
-                QCOMPARE(c->text(), n.given ? kWords.at(n.value - 1) : QStringLiteral(" "));
-                QCOMPARE(c->font().pointSize(), n.given ? kPuzzlePoints[n.value - 1] : 50);
+                QCOMPARE(c->text(), n.given ? kWords.at(n.solution - 1) : QStringLiteral(" "));
+                QCOMPARE(c->font().pointSize(), n.given ? kPuzzlePoints[n.solution - 1] : 50);
                 QVERIFY(c->font().bold());
             }
         // Black given words, a shaded cross, white corners.
@@ -337,10 +339,10 @@ private slots:
         Tprintform2 &page = solutionPage();
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j) {
-                const TNode &n = state().QJ1.node(i, j);
+                const GameCell &n = model().cell(i, j);
                 const TTntcell *c = page.board()->cell(i, j);
-                QCOMPARE(c->text(), kWords.at(n.value - 1));
-                QCOMPARE(c->font().pointSize(), kSolutionPoints[n.value - 1]);
+                QCOMPARE(c->text(), kWords.at(n.solution - 1));
+                QCOMPARE(c->font().pointSize(), kSolutionPoints[n.solution - 1]);
                 QCOMPARE(c->font().bold(), n.given);
                 QCOMPARE(c->font().italic(), !n.given);
                 const QRgb ink = darkest(image, onPage(page, c));
@@ -371,16 +373,16 @@ private slots:
     {
         startGame();
         QTest::mouseClick(main().wordPalette()->button(4), Qt::LeftButton);
-        const QByteArray game = main().savedgame().toBytes();
+        const QByteArray game = main().game().saved().toBytes();
         const QString caption = main().windowTitle();
         printer.failure = QStringLiteral("There is no default printer.");
         print();
         QCOMPARE(printer.jobs, 1);
         QCOMPARE(fixture->prompter.messages,
                  QStringList{QStringLiteral("The game was not printed.\n") + printer.failure});
-        QCOMPARE(main().savedgame().toBytes(), game);
+        QCOMPARE(main().game().saved().toBytes(), game);
         QCOMPARE(main().windowTitle(), caption);
-        QCOMPARE(state().TntListBox1.itemIndex, 3);
+        QCOMPARE(fixture->game().selectedWord(), 4);
     }
 
     // Where the print system can fail a job, and what the job then does.
@@ -616,14 +618,14 @@ private slots:
     void pdfThatCannotBeWrittenIsReported()
     {
         startGame();
-        const QByteArray game = main().savedgame().toBytes();
+        const QByteArray game = main().game().saved().toBytes();
         fixture->prompter.files.enqueue(dir.filePath(QStringLiteral("missing/game.pdf")));
         main().pdfClick();
         QCOMPARE(fixture->prompter.messages.size(), 1);
         QVERIFY2(fixture->prompter.messages.constFirst().startsWith(
                      QStringLiteral("The PDF was not written.\nCannot create file")),
                  qPrintable(fixture->prompter.messages.constFirst()));
-        QCOMPARE(main().savedgame().toBytes(), game);
+        QCOMPARE(main().game().saved().toBytes(), game);
         // A cancelled file dialog writes nothing and says nothing.
         fixture->prompter.clear();
         main().pdfClick();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/cellboard.h"
+#include "board/cellboard.h"
 
 #include <array>
 

@@ -2,6 +2,8 @@
 
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
+#include "engine/qj.h"
+#include "game/gamesession.h"
 #include "scriptedprompter.h"
 #include "storage/folders.h"
 #include "storage/settings.h"
@@ -32,6 +34,9 @@ struct ProgramFixture {
 
     TaaForm1 &main() { return program->mainWindow(); }
     ProgramState &state() { return program->state(); }
+    // The game in play: moves go through game(), what they did is read from model().
+    GameSession &game() { return program->game(); }
+    const GameModel &model() { return program->game().model(); }
 
     ScriptedPrompter prompter;
     Settings settings;

@@ -73,7 +73,7 @@ class TestAccessibility : public QObject {
     {
         for (int j = 1; j <= 9; ++j)
             for (int i = 1; i <= 9; ++i)
-                if (fixture->state().QJ1.node(i, j).given == given)
+                if (fixture->model().cell(i, j).given == given)
                     return {i, j};
         return {};
     }
@@ -117,8 +117,7 @@ private slots:
         QFETCH(QString, emptyValue);
         main().language().setLanguage(langid);
         const QPoint given = firstCell(true), open = firstCell(false), placed = firstCell(false);
-        const QString givenWord =
-            fixture->state().curwords.at(fixture->state().QJ1.node(given.x(), given.y()).value - 1);
+        const QString givenWord = fixture->model().shown(given.x(), given.y());
 
         QList<Node> nodes = tree();
         int cells = 0;

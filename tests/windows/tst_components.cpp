@@ -139,7 +139,7 @@ private slots:
         QVERIFY(submit.isEnabled());
 
         // The game went on: a new game still starts.
-        QVERIFY(main.newgame(1, testWords(), QStringLiteral("t")));
+        QVERIFY(main.newgame(1, WordSet::fromTexts(QStringLiteral("t"), testWords())));
     }
 
     void missingInEveryLanguage_data()

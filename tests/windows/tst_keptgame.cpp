@@ -57,7 +57,7 @@ class TestKeptGame : public QObject {
         QList<TTntcell *> cells;
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
-                if (!fixture->state().QJ1.node(i, j).given)
+                if (!fixture->model().cell(i, j).given)
                     cells << main().board()->cell(i, j);
         return cells;
     }
@@ -105,16 +105,16 @@ private slots:
         play(0);
         play(5);
         const QStringList texts = boardTexts();
-        const QString dealt = fixture->state().QJ1.toPuzzleString();
+        const QString dealt = fixture->model().puzzle().toPuzzleString();
         main().close();
         fixture.reset();
 
         start();
         QVERIFY(main().inplay());
         QCOMPARE(boardTexts(), texts);
-        QCOMPARE(fixture->state().QJ1.toPuzzleString(), dealt);
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Numbers"));
-        QCOMPARE(fixture->state().curwords, testWords());
+        QCOMPARE(fixture->model().puzzle().toPuzzleString(), dealt);
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("Numbers"));
+        QCOMPARE(fixture->model().curwords().texts(), testWords());
         QCOMPARE(main().windowTitle(), QStringLiteral("Vaskelio - Easy"));
         QCOMPARE(main().statusText(),
                  QStringLiteral("The game kept from the last run is back, as you left it."));
@@ -183,7 +183,7 @@ private slots:
 
         // The next game is kept afresh beside it.
         startGame();
-        QCOMPARE(bytesOf(autosavefile()), main().savedgame().toBytes());
+        QCOMPARE(bytesOf(autosavefile()), main().game().saved().toBytes());
         QCOMPARE(bytesOf(damagedcopy(autosavefile())), bytes);
     }
 
@@ -216,13 +216,13 @@ private slots:
         QCOMPARE(prompter().questions, QStringList{kReplace});
         QCOMPARE(prompter().checkTexts, QStringList{QStringLiteral("Don't ask again")});
         QCOMPARE(boardTexts(), texts);
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Numbers"));
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("Numbers"));
         QCOMPARE(bytesOf(autosavefile()), kept);
 
         prompter().answers.enqueue(true);
         startGame(QStringLiteral("Second"));
         QCOMPARE(prompter().questions.size(), 2);
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Second"));
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("Second"));
         QVERIFY(fixture->state().settings.askreplace); // the box was not ticked
     }
 
@@ -258,12 +258,12 @@ private slots:
         prompter().checks.enqueue(true);
         startGame(QStringLiteral("Second"));
         QVERIFY(fixture->state().settings.askreplace); // a ticked No is no way to play on
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Numbers"));
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("Numbers"));
 
         prompter().answers.enqueue(true);
         prompter().checks.enqueue(true);
         startGame(QStringLiteral("Second"));
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Second"));
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("Second"));
         QVERIFY(!fixture->state().settings.askreplace);
         fixture.reset();
 
@@ -272,7 +272,7 @@ private slots:
         play();
         startGame(QStringLiteral("Third"));
         QVERIFY(prompter().questions.isEmpty());
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Third"));
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("Third"));
 
         auto *options = main().findChild<Tfrmoption *>();
         options->show();
@@ -294,7 +294,7 @@ private slots:
         QVERIFY(prompter().messages.contains(QStringLiteral("Puzzle Solved")));
         startGame(QStringLiteral("Next"));
         QVERIFY(prompter().questions.isEmpty());
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Next"));
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("Next"));
     }
 
     // A failed autosave is said once, in the status bar, until one succeeds again.
@@ -318,7 +318,7 @@ private slots:
         unblockTheKeptGame();
         play(2);
         QCOMPARE(main().statusText(), QStringLiteral("other"));
-        QCOMPARE(bytesOf(autosavefile()), main().savedgame().toBytes());
+        QCOMPARE(bytesOf(autosavefile()), main().game().saved().toBytes());
         blockTheKeptGame();
         play(3);
         QVERIFY(main().statusText().startsWith(kNotKept));
@@ -342,7 +342,7 @@ private slots:
         prompter().answers.enqueue(true); // Do you really want to exit?
         prompter().answers.enqueue(yes);
         prompter().files.enqueue(elsewhere);
-        const QByteArray game = main().savedgame().toBytes();
+        const QByteArray game = main().game().saved().toBytes();
         click("btclose2");
         QCOMPARE(prompter().questions.size(), 2);
         const QStringList lines = prompter().questions.at(1).split(QLatin1Char('\n'));
@@ -371,7 +371,7 @@ private slots:
             blockTheKeptGame();
         else
             QVERIFY(writewholefile(autosavefile(), QByteArrayLiteral("stale")));
-        const QByteArray game = main().savedgame().toBytes();
+        const QByteArray game = main().game().saved().toBytes();
         bool opened = false;
         whenModalOpens([&](QWidget *modal) {
             opened = true;

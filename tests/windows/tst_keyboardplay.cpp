@@ -73,12 +73,12 @@ class TestKeyboardPlay : public QObject {
         QList<QPoint> cells;
         for (int j = 1; j <= 9; ++j)
             for (int i = 1; i <= 9; ++i)
-                if (!fixture->state().QJ1.node(i, j).given)
+                if (!fixture->model().cell(i, j).given)
                     cells << QPoint(i, j);
         return cells;
     }
 
-    int solution(QPoint at) { return fixture->state().QJ1.node(at.x(), at.y()).value; }
+    int solution(QPoint at) { return fixture->model().cell(at.x(), at.y()).solution; }
     QString text(QPoint at) { return board()->cell(at.x(), at.y())->text(); }
 
     // Walks the cursor there with the arrow keys, one cell a key.
@@ -140,8 +140,8 @@ private slots:
         main().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main()));
         QCOMPARE(QApplication::focusWidget(), board());
-        QCOMPARE(fixture->state().curwords, kWords);
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Keys"));
+        QCOMPARE(fixture->model().curwords().texts(), kWords);
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("Keys"));
 
         // The cursor starts at the top-left corner and stops at the edges.
         QCOMPARE(board()->cursorCell(), QPoint(1, 1));
@@ -159,7 +159,7 @@ private slots:
         QPoint given;
         for (int j = 1; j <= 9 && given.isNull(); ++j)
             for (int i = 1; i <= 9 && given.isNull(); ++i)
-                if (fixture->state().QJ1.node(i, j).given)
+                if (fixture->model().cell(i, j).given)
                     given = {i, j};
         moveTo(given);
         const QString givenText = text(given);
@@ -174,7 +174,7 @@ private slots:
         moveTo(first);
         press(main(), Qt::Key_0 + wrong);
         QCOMPARE(main().wordPalette()->pressed(), wrong);
-        QCOMPARE(fixture->state().TntListBox1.selectedWord(), wrong);
+        QCOMPARE(fixture->game().selectedWord(), wrong);
         press(main(), Qt::Key_Return);
         QCOMPARE(text(first), kWords.at(wrong - 1));
         press(main(), Qt::Key_Delete);
@@ -204,7 +204,7 @@ private slots:
         // Saved with Ctrl+S; one more word, undone; loaded back with Ctrl+O.
         fixture->prompter.files.enqueue(saved);
         press(main(), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(bytesOf(saved), main().savedgame().toBytes());
+        QCOMPARE(bytesOf(saved), main().game().saved().toBytes());
         const QStringList atSave = boardTexts();
         const QPoint last = open.last();
         moveTo(last);
@@ -274,16 +274,16 @@ private slots:
         startGame();
         const QPoint at = openCells().first();
         QTest::mouseClick(board()->cell(at.x(), at.y()), Qt::LeftButton);
-        QVERIFY(main().history().canUndo());
+        QVERIFY(main().game().history().canUndo());
         fixture->prompter.answers.enqueue(true);
         QTest::mouseClick(main().findChild<QToolButton *>(QStringLiteral("tbrestart")),
                           Qt::LeftButton);
-        QVERIFY(!main().history().canUndo());
+        QVERIFY(!main().game().history().canUndo());
         QTest::mouseClick(board()->cell(at.x(), at.y()), Qt::LeftButton);
-        QVERIFY(main().history().canUndo());
+        QVERIFY(main().game().history().canUndo());
         fixture->prompter.answers.enqueue(true); // yes, replace the game in play
         startGame();
-        QVERIFY(!main().history().canUndo());
+        QVERIFY(!main().game().history().canUndo());
     }
 
     void closingKeepsTheGame_data()
@@ -301,7 +301,7 @@ private slots:
         QTest::mouseClick(board()->cell(open.at(0).x(), open.at(0).y()), Qt::LeftButton);
         QTest::mouseClick(board()->cell(open.at(1).x(), open.at(1).y()), Qt::LeftButton);
         const QStringList texts = boardTexts();
-        const QByteArray expected = main().savedgame().toBytes();
+        const QByteArray expected = main().game().saved().toBytes();
         // Something else in the file, so that only the closing can make it right.
         QVERIFY(writewholefile(autosavefile(), QByteArrayLiteral("stale")));
         if (closeButton) {
@@ -320,7 +320,7 @@ private slots:
         start();
         QVERIFY(main().inplay());
         QCOMPARE(boardTexts(), texts);
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Numbers"));
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("Numbers"));
         fixture->prompter.answers.enqueue(true); // replace the game in play with itself
         fixture->prompter.files.enqueue(autosavefile());
         QTest::mouseClick(main().findChild<QToolButton *>(QStringLiteral("tbopen")),
@@ -337,24 +337,24 @@ private slots:
         QVERIFY(!QFile::exists(autosavefile()));
         start();
         startGame();
-        QCOMPARE(bytesOf(autosavefile()), main().savedgame().toBytes());
+        QCOMPARE(bytesOf(autosavefile()), main().game().saved().toBytes());
         const QPoint at = openCells().first();
         QTest::mouseClick(board()->cell(at.x(), at.y()), Qt::LeftButton);
-        QCOMPARE(bytesOf(autosavefile()), main().savedgame().toBytes());
+        QCOMPARE(bytesOf(autosavefile()), main().game().saved().toBytes());
         const QByteArray placed = bytesOf(autosavefile());
         QVERIFY(main().undo());
-        QCOMPARE(bytesOf(autosavefile()), main().savedgame().toBytes());
+        QCOMPARE(bytesOf(autosavefile()), main().game().saved().toBytes());
         QVERIFY(bytesOf(autosavefile()) != placed);
         QVERIFY(main().redo());
         QCOMPARE(bytesOf(autosavefile()), placed);
         QTest::mouseClick(main().findChild<QToolButton *>(QStringLiteral("tbshowhint")),
                           Qt::LeftButton);
-        QCOMPARE(bytesOf(autosavefile()), main().savedgame().toBytes());
+        QCOMPARE(bytesOf(autosavefile()), main().game().saved().toBytes());
         QVERIFY(bytesOf(autosavefile()) != placed);
         fixture->prompter.answers.enqueue(true);
         QTest::mouseClick(main().findChild<QToolButton *>(QStringLiteral("tbrestart")),
                           Qt::LeftButton);
-        QCOMPARE(bytesOf(autosavefile()), main().savedgame().toBytes());
+        QCOMPARE(bytesOf(autosavefile()), main().game().saved().toBytes());
     }
 };
 

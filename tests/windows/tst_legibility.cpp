@@ -211,13 +211,16 @@ class TestLegibility : public QObject {
         fixture->state().texts.selectLanguage();
         return v;
     }
-    void startGame() { QVERIFY(main().newgame(3, testWords(), QStringLiteral("t"))); }
+    void startGame()
+    {
+        QVERIFY(main().newgame(3, WordSet::fromTexts(QStringLiteral("t"), testWords())));
+    }
     // A cell the player may fill: given cells take no pointer.
     TTntcell *openCell()
     {
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
-                if (!fixture->state().QJ1.node(i, j).given)
+                if (!fixture->model().cell(i, j).given)
                     return main().board()->cell(i, j);
         return nullptr;
     }
@@ -581,16 +584,15 @@ private slots:
         QFETCH(int, langid);
         QFETCH(qreal, zoom);
         main().keydown(Qt::Key_F1 + langid);
-        QVERIFY(main().newgame(0, longWords(), QStringLiteral("Long words")));
+        QVERIFY(main().newgame(0, WordSet::fromTexts(QStringLiteral("Long words"), longWords())));
         Tfrmda *frmda = main().findChild<Tfrmda *>();
-        frmda->showsolution(fixture->state().QJ1, longWords());
+        frmda->showsolution(fixture->model().puzzle(), longWords());
         // The board and the Solution window's board with every cell filled, and a picture of
         // each empty to tell the ink from the face.
         Ttntstdsudoku *board = main().board();
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
-                board->setCellText(i, j, longWords().at(fixture->state().QJ1.node(i, j).value - 1));
-        board->fitfonts();
+                fixture->game().model().setEntry(i, j, fixture->model().cell(i, j).solution);
         struct Surface {
             QWidget *widget;
             QList<QWidget *> cells;

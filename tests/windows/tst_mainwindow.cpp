@@ -175,7 +175,7 @@ private slots:
             QStringLiteral("七"), QStringLiteral("八"), QStringLiteral("九")};
         for (int k = 1; k <= 9; ++k)
             QCOMPARE(main.wordPalette()->button(k)->mycaption(), numerals.at(k - 1));
-        QCOMPARE(fixture->state().curwords, numerals);
+        QCOMPARE(fixture->model().curwords().texts(), numerals);
         QVERIFY(main.statusText().isEmpty());
         // Only the main window is shown.
         for (QWidget *w : QApplication::topLevelWidgets())
@@ -430,7 +430,7 @@ private slots:
         QCOMPARE(fixture->state().texts.langid(), 2);
         QCOMPARE(child<QPushButton>(main, "btclose2")->text(), QStringLiteral("戻る"));
         QCOMPARE(main.wordPalette()->button(4)->mycaption(), QStringLiteral("ice cream"));
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Numbers"));
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("Numbers"));
         Tfrmnewgame &dialog = fixture->program->frmnewgame();
         QCOMPARE(dialog.levels()->itemIndex(), 3);
         QCOMPARE(dialog.box(9)->text(), QStringLiteral("vegetables"));
@@ -454,7 +454,7 @@ private slots:
     {
         startGame(0);
         TaaForm1 &main = fixture->main();
-        const TQJ &model = fixture->state().QJ1;
+        const TQJ model = fixture->model().puzzle();
         QPoint hinted;
         for (int j = 1; j <= 9 && hinted.isNull(); ++j)
             for (int i = 1; i <= 9 && hinted.isNull(); ++i)
@@ -484,7 +484,7 @@ private slots:
                 }
             }
         QCOMPARE(yellow, white);
-        QCOMPARE(fixture->state().TntListBox1.selectedWord(), word);
+        QCOMPARE(fixture->game().selectedWord(), word);
     }
 
     void showSolutionAsksAndFillsItsOwnBoard()
@@ -497,8 +497,8 @@ private slots:
             for (int j = 1; j <= 9 && !played; ++j)
                 if (!main.board()->cell(i, j)->isfixed())
                     played = main.board()->cell(i, j);
-        const int wrong = played->value() % 9 + 1;
-        fixture->state().TntListBox1.itemIndex = wrong - 1;
+        const int wrong = fixture->model().cell(played->column(), played->row()).solution % 9 + 1;
+        fixture->game().select(wrong);
         QTest::mouseClick(played, Qt::LeftButton);
         main.tbcheckerrorClick();
         QCOMPARE(played->color(), QColor(Qt::red));
@@ -519,7 +519,7 @@ private slots:
         });
         main.tbshowsolutionClick();
         QVERIFY(shown);
-        const TQJ &model = fixture->state().QJ1;
+        const TQJ model = fixture->model().puzzle();
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j) {
                 TTntcell *cell = frmda.board()->cell(i, j);
@@ -536,7 +536,7 @@ private slots:
         // Play goes on as before.
         QCOMPARE(played->color(), QColor(Qt::red));
         QCOMPARE(played->value(), wrong);
-        QCOMPARE(fixture->state().TntListBox1.itemIndex, wrong - 1);
+        QCOMPARE(fixture->game().selectedWord(), wrong);
     }
 
     // The menu button stands in the free space between the toolbar and the rule frame, clear of

@@ -75,7 +75,7 @@ private slots:
         clickStart();
         QVERIFY(fixture->prompter.messages.isEmpty());
         QVERIFY(fixture->main().inplay());
-        QCOMPARE(fixture->state().curwords, palette);
+        QCOMPARE(fixture->model().curwords().texts(), palette);
         QCOMPARE(fixture->state().settings.newgamewords.text(9), QStringLiteral("九"));
 
         // Words once remembered stay, a cleared box too.
@@ -129,22 +129,22 @@ private slots:
         QVERIFY(!dialog().isVisible());
         QCOMPARE(main.windowTitle(), QStringLiteral("Vaskelio - Expert"));
         QVERIFY(main.wordPalette()->button(1)->isChecked());
-        QCOMPARE(fixture->state().TntListBox1.itemIndex, 0);
+        QCOMPARE(fixture->game().selectedWord(), 1);
         for (QToolButton *b : main.findChild<QWidget *>("ToolBar1")->findChildren<QToolButton *>())
             QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
         QVERIFY(main.board()->isEnabled());
-        QVERIFY(fixture->state().Edit1.isEmpty()); // an empty title is accepted
+        QVERIFY(fixture->model().curwords().title.isEmpty()); // an empty title is accepted
         int givens = 0;
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j) {
                 TTntcell *c = main.board()->cell(i, j);
-                const TNode &n = fixture->state().QJ1.node(i, j);
+                const GameCell &n = fixture->model().cell(i, j);
                 givens += n.given ? 1 : 0;
-                const bool yellow = n.given && n.value == 1;
+                const bool yellow = n.given && n.solution == 1;
                 QCOMPARE(c->color() == QColor(Qt::yellow), yellow);
             }
         QVERIFY(givens >= 17 && givens <= 32);
-        QCOMPARE(fixture->state().curlevel, 3);
+        QCOMPARE(fixture->model().curlevel(), 3);
         QCOMPARE(fixture->state().settings.newgamelevel, 3);
     }
 
@@ -154,7 +154,7 @@ private slots:
         words[0] = QStringLiteral("  padded ");
         fill(words);
         dialog().BitBtn1Click();
-        QCOMPARE(fixture->state().curwords.at(0), QStringLiteral("  padded "));
+        QCOMPARE(fixture->model().curwords().texts().at(0), QStringLiteral("  padded "));
         QCOMPARE(fixture->main().wordPalette()->button(1)->mycaption(),
                  QStringLiteral("  padded "));
     }
@@ -241,7 +241,7 @@ private slots:
         dialog().levels()->setItemIndex(0);
         dialog().BitBtn1Click();
         TaaForm1 &main = fixture->main();
-        const TQJ &model = fixture->state().QJ1;
+        const TQJ model = fixture->model().puzzle();
         // Every cell to fill by a click but the last five, which the hints fill.
         QList<QPoint> open;
         for (int i = 1; i <= 9; ++i)
@@ -252,7 +252,7 @@ private slots:
         for (const QPoint &cell : open.mid(0, open.size() - 5)) {
             const int value = model.node(cell.x(), cell.y()).value;
             QTest::mouseClick(main.wordPalette()->button(value), Qt::LeftButton);
-            QCOMPARE(fixture->state().TntListBox1.selectedWord(), value);
+            QCOMPARE(fixture->game().selectedWord(), value);
             QTest::mouseClick(main.board()->cell(cell.x(), cell.y()), Qt::LeftButton);
             ++clicks;
             QCOMPARE(main.board()->cell(cell.x(), cell.y())->text(), testWords().at(value - 1));
@@ -276,7 +276,7 @@ private slots:
         fill(testWords());
         dialog().BitBtn1Click();
         TaaForm1 &main = fixture->main();
-        const QString dealt = fixture->state().QJ1.toPuzzleString();
+        const QString dealt = fixture->model().puzzle().toPuzzleString();
         TTntcell *cell = nullptr;
         for (int i = 1; i <= 9 && !cell; ++i)
             for (int j = 1; j <= 9 && !cell; ++j)
@@ -287,7 +287,7 @@ private slots:
         fixture->prompter.answers.enqueue(true);
         main.tbrestartClick();
         QCOMPARE(cell->text(), QStringLiteral(" "));
-        QCOMPARE(fixture->state().QJ1.toPuzzleString(), dealt);
+        QCOMPARE(fixture->model().puzzle().toPuzzleString(), dealt);
         QVERIFY(main.wordPalette()->button(5)->isChecked()); // the palette keeps its selection
     }
 };

@@ -1,7 +1,7 @@
 #include "i18n/texttable.h"
 #include "sandbox.h"
 #include "scriptedprompter.h"
-#include "widgets/pdffile.h"
+#include "widgets/savefile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

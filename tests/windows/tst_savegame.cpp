@@ -87,7 +87,7 @@ private slots:
         save(file);
         QVERIFY(fixture->prompter.messages.isEmpty());
         QCOMPARE(fixture->prompter.folders.last(), savesfolder());
-        const QString dealt = fixture->state().QJ1.toPuzzleString();
+        const QString dealt = fixture->model().puzzle().toPuzzleString();
         const QStringList texts = boardTexts();
 
         const QByteArray bytes = bytesOf(file);
@@ -108,18 +108,18 @@ private slots:
         start();
         open(file);
         QVERIFY(fixture->prompter.messages.isEmpty());
-        QCOMPARE(fixture->state().QJ1.toPuzzleString(), dealt);
+        QCOMPARE(fixture->model().puzzle().toPuzzleString(), dealt);
         QCOMPARE(boardTexts(), texts);
-        QCOMPARE(fixture->state().curlevel, 2);
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("Numbers"));
-        QCOMPARE(fixture->state().curwords, testWords());
+        QCOMPARE(fixture->model().curlevel(), 2);
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("Numbers"));
+        QCOMPARE(fixture->model().curwords().texts(), testWords());
         QCOMPARE(main().windowTitle(), QStringLiteral("Vaskelio - Hard"));
         QVERIFY(main().board()->isEnabled());
         for (QToolButton *b :
              main().findChild<QWidget *>("ToolBar1")->findChildren<QToolButton *>())
             QVERIFY(b->isEnabled());
         QVERIFY(main().wordPalette()->button(1)->isChecked());
-        QCOMPARE(fixture->state().TntListBox1.itemIndex, 0);
+        QCOMPARE(fixture->game().selectedWord(), 1);
         QCOMPARE(main().wordPalette()->button(4)->mycaption(), testWords().at(3));
         // The New Game dialog keeps its own fields.
         QCOMPARE(fixture->program->frmnewgame().box(0)->text(), QStringLiteral("Numbers"));
@@ -141,7 +141,7 @@ private slots:
         fixture->prompter.answers.enqueue(true);
         save(file);
         QVERIFY(bytesOf(file) != before);
-        QCOMPARE(bytesOf(file), main().savedgame().toBytes());
+        QCOMPARE(bytesOf(file), main().game().saved().toBytes());
     }
 
     void cancelledDialogsChangeNothing()
@@ -176,7 +176,7 @@ private slots:
     void levelSevenLeavesTheCaption()
     {
         open(referenceFile("level_seven.wrd"));
-        QCOMPARE(fixture->state().curlevel, 7);
+        QCOMPARE(fixture->model().curlevel(), 7);
         QCOMPARE(main().windowTitle(), QStringLiteral("Vaskelio"));
         QVERIFY(main().board()->isEnabled());
     }
@@ -239,7 +239,7 @@ private slots:
         large.close();
 
         startGame(3);
-        const QString dealt = fixture->state().QJ1.toPuzzleString();
+        const QString dealt = fixture->model().puzzle().toPuzzleString();
         const QStringList texts = boardTexts();
         open(file);
         const QString said = QStringLiteral("The game was not opened from \"%1\".\n")
@@ -248,7 +248,7 @@ private slots:
         const QString message = fixture->prompter.messages.first();
         QVERIFY2(message.startsWith(said), qPrintable(message));
         QVERIFY2(message.contains(why), qPrintable(message));
-        QCOMPARE(fixture->state().QJ1.toPuzzleString(), dealt);
+        QCOMPARE(fixture->model().puzzle().toPuzzleString(), dealt);
         QCOMPARE(boardTexts(), texts);
         QCOMPARE(main().windowTitle(), QStringLiteral("Vaskelio - Expert"));
         QFile::remove(large.fileName());
@@ -287,8 +287,8 @@ private slots:
             d.box(k)->setText(words.at(k - 1));
         d.box(0)->setText(QStringLiteral("a\r\nb"));
         d.BitBtn1Click();
-        QCOMPARE(fixture->state().curwords.at(4), QStringLiteral("a\r\nb"));
-        const QString dealt = fixture->state().QJ1.toPuzzleString();
+        QCOMPARE(fixture->model().curwords().texts().at(4), QStringLiteral("a\r\nb"));
+        const QString dealt = fixture->model().puzzle().toPuzzleString();
         const QString file = dir.filePath(QStringLiteral("pasted.wrd"));
         save(file);
 
@@ -297,14 +297,14 @@ private slots:
         open(file);
         QVERIFY(fixture->prompter.messages.isEmpty());
         words[4] = QStringLiteral("a  b");
-        QCOMPARE(fixture->state().curwords, words);
-        QCOMPARE(fixture->state().Edit1, QStringLiteral("a  b"));
-        QCOMPARE(fixture->state().curlevel, 1);
-        QCOMPARE(fixture->state().QJ1.toPuzzleString(), dealt);
+        QCOMPARE(fixture->model().curwords().texts(), words);
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("a  b"));
+        QCOMPARE(fixture->model().curlevel(), 1);
+        QCOMPARE(fixture->model().puzzle().toPuzzleString(), dealt);
         for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
-                if (const TNode &n = fixture->state().QJ1.node(i, j); n.given)
-                    QCOMPARE(main().board()->cell(i, j)->text(), words.at(n.value - 1));
+                if (const GameCell &n = fixture->model().cell(i, j); n.given)
+                    QCOMPARE(main().board()->cell(i, j)->text(), words.at(n.solution - 1));
     }
 };
 

@@ -43,7 +43,7 @@ void hoverCell(ProgramFixture &fixture)
 {
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 9; ++j)
-            if (!fixture.state().QJ1.node(i, j).given) {
+            if (!fixture.model().cell(i, j).given) {
                 QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
                 QCoreApplication::sendEvent(fixture.main().board()->cell(i, j), &enter);
                 return;
@@ -59,7 +59,7 @@ QDialog *dialog(ProgramFixture &fixture, const char *name)
 bool windows(ProgramFixture &fixture, const QDir &folder)
 {
     TaaForm1 &main = fixture.main();
-    if (!main.newgame(3, testWords(), QStringLiteral("t")))
+    if (!main.newgame(3, WordSet::fromTexts(QStringLiteral("t"), testWords())))
         return false;
     bool ok = true;
     for (int langid = 0; langid <= 2; ++langid) {
@@ -82,16 +82,15 @@ bool windows(ProgramFixture &fixture, const QDir &folder)
 bool longWordWindows(ProgramFixture &fixture, const QDir &folder)
 {
     TaaForm1 &main = fixture.main();
-    if (!main.newgame(0, longWords(), QStringLiteral("Long words")))
+    if (!main.newgame(0, WordSet::fromTexts(QStringLiteral("Long words"), longWords())))
         return false;
     Tfrmda *frmda = main.findChild<Tfrmda *>();
-    frmda->showsolution(fixture.state().QJ1, longWords());
-    const TQJ &model = fixture.state().QJ1;
+    frmda->showsolution(fixture.model().puzzle(), longWords());
+    GameModel &model = fixture.game().model();
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 9; ++j)
             if ((i + j) % 3 == 0)
-                main.board()->setCellText(i, j, longWords().at(model.node(i, j).value - 1));
-    main.board()->fitfonts();
+                model.setEntry(i, j, model.cell(i, j).solution);
     QDialog *options = dialog(fixture, "frmoption");
     bool ok = true;
     for (int langid = 0; langid <= 2; ++langid) {

@@ -1,57 +1,44 @@
 #include "engine/playhistory.h"
 
-#include "text/textrules.h"
-
 namespace {
-int indexOf(int i, int j)
+void apply(GameModel &model, const PlayHistory::Step &step, bool forward)
 {
-    return 9 * (i - 1) + (j - 1);
+    const GameModel::Batch batch(model);
+    for (const PlayHistory::Change &change : step.changes) {
+        const int i = change.cell / 9 + 1, j = change.cell % 9 + 1;
+        model.setEntry(i, j, forward ? change.after : change.before);
+    }
+    const std::array<CellMark, 81> &marks = forward ? step.marksAfter : step.marksBefore;
+    for (int p = 0; p < 81; ++p)
+        model.setMark(p / 9 + 1, p % 9 + 1, marks[p]);
 }
 } // namespace
 
-BoardState captureBoard(const CellBoard &board)
+PlayState PlayState::of(const GameModel &model)
 {
-    BoardState state;
-    for (int i = 1; i <= 9; ++i) {
-        for (int j = 1; j <= 9; ++j) {
-            CellState &cell = state[indexOf(i, j)];
-            cell.text = board.cellText(i, j);
-            cell.value = board.cellValue(i, j);
-            cell.color = board.cellColor(i, j);
-        }
+    PlayState state;
+    for (int p = 0; p < 81; ++p) {
+        const GameCell &cell = model.cells()[p];
+        state.entries[p] = qint8(cell.entry);
+        state.marks[p] = cell.mark;
     }
     return state;
 }
 
-void restoreBoard(CellBoard &board, const BoardState &state)
+void PlayHistory::record(const GameModel &model, const PlayState &before, int word)
 {
-    for (int i = 1; i <= 9; ++i) {
-        for (int j = 1; j <= 9; ++j) {
-            const CellState &cell = state[indexOf(i, j)];
-            board.setCellValue(i, j, cell.value);
-            board.setCellText(i, j, cell.text);
-            board.setCellColor(i, j, cell.color);
-        }
-    }
-}
-
-bool sameWords(const BoardState &a, const BoardState &b)
-{
-    for (std::size_t p = 0; p < a.size(); ++p) {
-        if (a[p].text != b[p].text)
-            return false;
-        if (!isEmptyText(a[p].text) && a[p].value != b[p].value)
-            return false;
-    }
-    return true;
-}
-
-void PlayHistory::record(const BoardState &before, const BoardState &after, int word)
-{
-    if (sameWords(before, after))
+    const PlayState after = PlayState::of(model);
+    Step step;
+    for (int p = 0; p < 81; ++p)
+        if (before.entries[p] != after.entries[p])
+            step.changes.push_back({quint8(p), before.entries[p], after.entries[p]});
+    if (step.changes.empty())
         return;
+    step.marksBefore = before.marks;
+    step.marksAfter = after.marks;
+    step.word = word;
     steps_.resize(done_);
-    steps_.push_back({before, after, word});
+    steps_.push_back(std::move(step));
     done_ = steps_.size();
 }
 
@@ -61,12 +48,16 @@ void PlayHistory::clear()
     done_ = 0;
 }
 
-const PlayHistory::Step &PlayHistory::undo()
+const PlayHistory::Step &PlayHistory::undo(GameModel &model)
 {
-    return steps_[--done_];
+    const Step &step = steps_[--done_];
+    apply(model, step, false);
+    return step;
 }
 
-const PlayHistory::Step &PlayHistory::redo()
+const PlayHistory::Step &PlayHistory::redo(GameModel &model)
 {
-    return steps_[done_++];
+    const Step &step = steps_[done_++];
+    apply(model, step, true);
+    return step;
 }

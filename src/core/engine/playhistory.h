@@ -1,53 +1,50 @@
 #pragma once
 
-#include "engine/cellboard.h"
-
-#include <QString>
+#include "engine/gamemodel.h"
 
 #include <array>
 #include <vector>
 
-// What one cell of the main board holds and shows.
-struct CellState {
-    QString text;
-    int value = 0;
-    Rgb color = boardcolor::white;
+// The entries and marks of the 81 cells at one moment of play.
+struct PlayState {
+    std::array<qint8, 81> entries{};
+    std::array<CellMark, 81> marks{};
 
-    friend bool operator==(const CellState &a, const CellState &b)
+    static PlayState of(const GameModel &model);
+    friend bool operator==(const PlayState &a, const PlayState &b)
     {
-        return a.text == b.text && a.value == b.value && a.color == b.color;
+        return a.entries == b.entries && a.marks == b.marks;
     }
 };
 
-// The 81 cells, column by column (index 9 * (i - 1) + j - 1).
-using BoardState = std::array<CellState, 81>;
-
-BoardState captureBoard(const CellBoard &board);
-void restoreBoard(CellBoard &board, const BoardState &state);
-// True when the two boards show the same words in the same cells: colours, and the number an
-// empty cell happens to keep, do not count.
-bool sameWords(const BoardState &a, const BoardState &b);
-
-// The placements and clearings of the game in play, for undo and redo. Each step keeps the
-// whole board before and after it, so that undoing also brings back what the rules did to the
-// colours, and the word that was selected when it was made.
+// The placements, clearings and hints of the game in play, for undo and redo. A step keeps the
+// entries it changed and every mark before and after it, so that undoing also brings back what
+// the rules did to the colours, and the word that was selected when it was made.
 class PlayHistory {
 public:
+    struct Change {
+        quint8 cell; // GameModel::index
+        qint8 before;
+        qint8 after;
+    };
     struct Step {
-        BoardState before;
-        BoardState after;
+        std::vector<Change> changes;
+        std::array<CellMark, 81> marksBefore{};
+        std::array<CellMark, 81> marksAfter{};
         int word = 0; // the selected word when the step was made
     };
 
-    // A step that changes no word is not kept. A new step drops every step undone before it.
-    void record(const BoardState &before, const BoardState &after, int word);
+    // The step from before to the model as it is now. A step that changes no entry is not
+    // kept. A new step drops every step undone before it.
+    void record(const GameModel &model, const PlayState &before, int word);
     void clear();
 
     bool canUndo() const { return done_ > 0; }
     bool canRedo() const { return done_ < steps_.size(); }
-    // The step to take back or to make again; only when canUndo() or canRedo().
-    const Step &undo();
-    const Step &redo();
+    // Puts the model back as it was before the last step, or as the next step left it, and
+    // returns that step; only when canUndo() or canRedo().
+    const Step &undo(GameModel &model);
+    const Step &redo(GameModel &model);
 
     std::size_t size() const { return steps_.size(); }
 

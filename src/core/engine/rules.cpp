@@ -1,45 +1,57 @@
 #include "engine/rules.h"
 
-#include "engine/cellboard.h"
+#include "engine/gamemodel.h"
+#include "engine/playhistory.h"
 #include "engine/prompter.h"
-#include "engine/qj.h"
 #include "i18n/texttable.h"
 
-GameRules::GameRules(const TQJ &model, CellBoard &board, const QStringList &curwords,
-                     const PaletteList &palette, const TextTables &texts, Prompter &prompter)
-    : model_(model), board_(board), curwords_(curwords), palette_(palette), texts_(texts),
-      prompter_(prompter)
+GameRules::GameRules(GameModel &model, const TextTables &texts, Prompter &prompter)
+    : model_(model), texts_(texts), prompter_(prompter)
 {
 }
 
-void GameRules::cellmousedown(int i, int j, Qt::MouseButton button)
+void GameRules::place(int i, int j, int w)
 {
-    const int w = palette_.selectedWord();
-    const BoardState before = captureBoard(board_);
-    if (button == Qt::LeftButton) {
-        // Without a selection there is no word to place; play always starts with one.
-        if (w >= 1 && w <= palette_.items.size()) {
-            board_.setCellValue(i, j, w);
-            board_.setCellText(i, j, palette_.items.at(w - 1));
-        }
-    } else if (button == Qt::RightButton) {
-        board_.setCellValue(i, j, 0);
-        board_.setCellText(i, j, QStringLiteral(" "));
-        board_.shadeboxes();
-    }
-    checksolved();
-    board_.fitfonts();
-    highlightword(w);
+    const GameModel::Batch batch(model_);
+    const PlayState before = PlayState::of(model_);
+    // Without a selection there is no word to place; play always starts with one.
+    if (w >= 1 && w <= WordSet::kWords)
+        model_.setEntry(i, j, w);
+    aftermove(w);
     if (history_)
-        history_->record(before, captureBoard(board_), w);
+        history_->record(model_, before, w);
+}
+
+void GameRules::clear(int i, int j, int w)
+{
+    const GameModel::Batch batch(model_);
+    const PlayState before = PlayState::of(model_);
+    model_.setEntry(i, j, 0);
+    shadeboxes();
+    aftermove(w);
+    if (history_)
+        history_->record(model_, before, w);
+}
+
+void GameRules::settle(int w)
+{
+    const GameModel::Batch batch(model_);
+    aftermove(w);
+}
+
+void GameRules::aftermove(int w)
+{
+    checksolved();
+    highlightword(w);
 }
 
 bool GameRules::issolved() const
 {
+    const WordSet &words = model_.curwords();
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
-            const int s = model_.node(i, j).value;
-            if (s < 1 || s > 9 || board_.cellText(i, j) != wordAt(curwords_, s))
+            const int s = model_.cell(i, j).solution;
+            if (s < 1 || s > WordSet::kWords || model_.shown(i, j) != words.text(s))
                 return false;
         }
     }
@@ -59,9 +71,9 @@ bool GameRules::markerrors()
     bool found = false;
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
-            const int v = board_.cellValue(i, j);
-            if (v != 0 && v != model_.node(i, j).value) {
-                board_.setCellColor(i, j, boardcolor::red);
+            const int v = model_.value(i, j);
+            if (v != 0 && v != model_.cell(i, j).solution) {
+                model_.setMark(i, j, CellMark::Error);
                 found = true;
             }
         }
@@ -73,12 +85,18 @@ void GameRules::highlightword(int w)
 {
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
-            Rgb color = inEdgeMiddleBox(i, j) ? boardcolor::lightBlue : boardcolor::white;
-            if (board_.cellValue(i, j) == w && !isEmptyText(board_.cellText(i, j)))
-                color = boardcolor::yellow;
-            board_.setCellColor(i, j, color);
+            const bool holds = model_.value(i, j) == w && model_.filled(i, j);
+            model_.setMark(i, j, holds ? CellMark::Highlight : CellMark::Plain);
         }
     }
+}
+
+void GameRules::shadeboxes()
+{
+    for (int i = 1; i <= 9; ++i)
+        for (int j = 1; j <= 9; ++j)
+            if (inEdgeMiddleBox(i, j))
+                model_.setMark(i, j, CellMark::Plain);
 }
 
 void GameRules::tbcheckerrorClick()
@@ -87,64 +105,61 @@ void GameRules::tbcheckerrorClick()
         prompter_.inform(texts_.uitext(QStringLiteral("msgcheckok")));
 }
 
-void GameRules::tbshowhintClick()
+void GameRules::tbshowhintClick(int w)
 {
-    const BoardState before = captureBoard(board_);
+    const GameModel::Batch batch(model_);
+    const PlayState before = PlayState::of(model_);
     bool filled = false;
     for (int j = 1; j <= 9 && !filled; ++j) {
         for (int i = 1; i <= 9 && !filled; ++i) {
-            if (!isEmptyText(board_.cellText(i, j)))
+            if (model_.filled(i, j))
                 continue;
-            const int s = model_.node(i, j).value;
-            board_.setCellValue(i, j, s);
-            board_.setCellText(i, j, wordAt(curwords_, s));
+            model_.setEntry(i, j, model_.cell(i, j).solution);
             filled = true;
         }
     }
-    board_.fitfonts();
     checksolved();
-    board_.shadeboxes();
+    shadeboxes();
     if (history_)
-        history_->record(before, captureBoard(board_), palette_.selectedWord());
+        history_->record(model_, before, w);
 }
 
 bool GameRules::tbrestartClick()
 {
     if (!prompter_.confirm(texts_.uitext(QStringLiteral("msgqueryrestart"))))
         return false;
-    board_.loadpuzzle(model_, curwords_);
-    board_.fitfonts();
-    board_.setBoardEnabled(true);
+    const GameModel::Batch batch(model_);
+    for (int i = 1; i <= 9; ++i)
+        for (int j = 1; j <= 9; ++j)
+            model_.setEntry(i, j, 0);
     highlightword(1);
     if (history_)
         history_->clear();
     return true;
 }
 
-bool GameRules::undo()
+bool GameRules::undo(int w)
 {
     if (!history_ || !history_->canUndo())
         return false;
-    const PlayHistory::Step &step = history_->undo();
-    showstep(step.before, step.word);
+    const GameModel::Batch batch(model_);
+    aftersteps(history_->undo(model_).word, w);
     return true;
 }
 
-bool GameRules::redo()
+bool GameRules::redo(int w)
 {
     if (!history_ || !history_->canRedo())
         return false;
-    const PlayHistory::Step &step = history_->redo();
-    showstep(step.after, step.word);
+    const GameModel::Batch batch(model_);
+    aftersteps(history_->redo(model_).word, w);
     return true;
 }
 
-void GameRules::showstep(const BoardState &state, int word)
+void GameRules::aftersteps(int stepword, int w)
 {
-    restoreBoard(board_, state);
-    board_.fitfonts();
-    // The kept colours mark the word selected back then; another one selected since is shown.
-    if (palette_.selectedWord() != word)
-        highlightword(palette_.selectedWord());
+    // The kept marks show the word selected back then; another one selected since is shown.
+    if (w != stepword)
+        highlightword(w);
     checksolved();
 }

@@ -1,64 +1,53 @@
 #pragma once
 
-#include "engine/playhistory.h"
-
-#include <QString>
-#include <QStringList>
-#include <Qt>
-
-class CellBoard;
+class GameModel;
+class PlayHistory;
 class Prompter;
-class TQJ;
 class TextTables;
 
-// The hidden list of the nine words in play; its selected index plus one is the selected word.
-struct PaletteList {
-    QStringList items;
-    int itemIndex = -1; // -1: nothing selected yet
-
-    int selectedWord() const { return itemIndex + 1; }
-};
-
-// The rules of play, on the main board. They keep no state: the player's entries live in the
-// board's cells and the model is the reference for every check.
+// The rules of play, acting on the model. They keep no state of their own: the model holds the
+// entries and marks, its solution is the reference for every check, and the views follow the
+// model's signals. w is the word selected in the palette, 0 while none is.
 class GameRules {
 public:
-    GameRules(const TQJ &model, CellBoard &board, const QStringList &curwords,
-              const PaletteList &palette, const TextTables &texts, Prompter &prompter);
+    GameRules(GameModel &model, const TextTables &texts, Prompter &prompter);
 
-    // Left places the selected word, right clears; then the solved test, the fonts and the
-    // highlight run whatever the button.
-    void cellmousedown(int i, int j, Qt::MouseButton button);
-    // Compares texts: a cell counts when it shows the word of its solution value.
+    // A left click: the selected word into the cell. A right click: the cell cleared. Then the
+    // solved test and the highlight of w run, whatever changed.
+    void place(int i, int j, int w);
+    void clear(int i, int j, int w);
+    // The solved test and the highlight after a click that neither places nor clears.
+    void settle(int w);
+    // Compares texts: a cell counts when it shows the word of its solution.
     bool checksolved();
     // The same test without the message.
     bool issolved() const;
-    // Compares word numbers: filled cells whose number differs from the solution turn red.
+    // Compares word numbers: filled cells whose number differs from the solution are marked.
     bool markerrors();
+    // The cells showing word w are highlighted, every other mark goes.
     void highlightword(int w);
+    // The marks of the edge-middle boxes go; no other cell is touched.
+    void shadeboxes();
 
     void tbcheckerrorClick();
     // Fills the first empty cell in reading order; deliberately no highlight afterwards.
-    void tbshowhintClick();
+    void tbshowhintClick(int w);
     // False when the player declined.
     bool tbrestartClick();
 
     // Where placements, clearings and hints are kept for undo; none by default. Restart empties
     // it; so must whoever deals or loads another game.
     void setHistory(PlayHistory *history) { history_ = history; }
-    // Take back or make again the last step, then the fonts, the highlight of the word selected
-    // now and the solved test follow. False when there was nothing to take back or make again.
-    bool undo();
-    bool redo();
+    // Take back or make again the last step, then the highlight of the word selected now and
+    // the solved test follow. False when there was nothing to take back or make again.
+    bool undo(int w);
+    bool redo(int w);
 
 private:
-    // Puts a board of the history on screen as the step left it.
-    void showstep(const BoardState &state, int word);
+    void aftermove(int w);
+    void aftersteps(int stepword, int w);
 
-    const TQJ &model_;
-    CellBoard &board_;
-    const QStringList &curwords_;
-    const PaletteList &palette_;
+    GameModel &model_;
     const TextTables &texts_;
     Prompter &prompter_;
     PlayHistory *history_ = nullptr;

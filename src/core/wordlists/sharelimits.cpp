@@ -1,7 +1,8 @@
 #include "wordlists/sharelimits.h"
 
-#include "engine/cellboard.h"
 #include "text/textrules.h"
+
+#include <QList>
 
 QString sharefieldname(int field)
 {

@@ -1,6 +1,6 @@
 #include "network/sharenetwork.h"
 
-#include "engine/cellboard.h"
+#include "text/textrules.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

@@ -2,7 +2,7 @@
 
 #include "board/cellaccessible.h"
 #include "board/celltext.h"
-#include "engine/cellboard.h"
+#include "board/cellboard.h"
 #include "widgets/fonts.h"
 
 #include <QAccessible>

@@ -1,6 +1,7 @@
 #include "board/tntstdsudoku.h"
 
 #include "board/tntcell.h"
+#include "engine/gamemodel.h"
 
 #include <QAccessible>
 #include <QPainter>
@@ -38,6 +39,31 @@ Ttntstdsudoku::Ttntstdsudoku(const Geometry &geometry, QWidget *parent)
             cells_[i - 1][j - 1] = c;
         }
     }
+}
+
+void Ttntstdsudoku::showgame(const GameModel &model)
+{
+    for (int i = 1; i <= 9; ++i)
+        for (int j = 1; j <= 9; ++j)
+            showcell(model, i, j);
+}
+
+void Ttntstdsudoku::showcell(const GameModel &model, int i, int j)
+{
+    const GameCell &c = model.cell(i, j);
+    const QString text = model.shown(i, j);
+    setCellValue(i, j, model.value(i, j));
+    setCellText(i, j, text);
+    setCellFixed(i, j, c.given);
+    setCellEnabled(i, j, !c.given);
+    setCellFontColor(i, j, c.given ? fixcolor() : bigcolor());
+    Rgb color = inEdgeMiddleBox(i, j) ? boardcolor::lightBlue : boardcolor::white;
+    if (c.mark == CellMark::Highlight)
+        color = boardcolor::yellow;
+    else if (c.mark == CellMark::Error)
+        color = boardcolor::red;
+    setCellColor(i, j, color);
+    setCellFont(i, j, fitForPiece(longestpiece(text, QStringLiteral(" "))));
 }
 
 void Ttntstdsudoku::setCursorCell(int i, int j)

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "engine/cellboard.h"
+#include "board/cellboard.h"
 
 #include <QPoint>
 #include <QWidget>
 
 #include <array>
 
+class GameModel;
 class QPainter;
 class TTntcell;
 
@@ -51,6 +52,10 @@ public:
     // Where grid line k (1..10) lies for a pitch p, and whether it is a thick one.
     static int linePosition(int pitch, int k);
     static bool isThickLine(int k) { return (k - 1) % 3 == 0; }
+
+    // Every cell as the model has it; showcell for one cell the model says has changed.
+    void showgame(const GameModel &model);
+    void showcell(const GameModel &model, int i, int j);
 
     // Paints the board's face and grid lines, in its own coordinates; the cells paint over it.
     void paintOn(QPainter &painter) const;

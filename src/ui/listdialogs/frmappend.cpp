@@ -3,7 +3,7 @@
 #include "listdialogs/wordboxes.h"
 #include "widgets/controls.h"
 
-#include "engine/cellboard.h"
+#include "text/textrules.h"
 #include "engine/prompter.h"
 #include "i18n/texttable.h"
 #include "storage/settings.h"

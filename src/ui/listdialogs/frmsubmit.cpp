@@ -2,7 +2,7 @@
 
 #include "wordlists/sharelimits.h"
 
-#include "engine/cellboard.h"
+#include "text/textrules.h"
 #include "engine/prompter.h"
 #include "i18n/texttable.h"
 #include "listdialogs/frmwordlist.h"

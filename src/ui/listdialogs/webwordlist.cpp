@@ -4,7 +4,7 @@
 #include "widgets/components.h"
 #include "widgets/controls.h"
 
-#include "engine/cellboard.h"
+#include "text/textrules.h"
 #include "engine/prompter.h"
 #include "i18n/texttable.h"
 #include "listdialogs/htmlreference.h"

@@ -1,8 +1,8 @@
 #include "windows/frmda.h"
 
+#include "board/cellboard.h"
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
-#include "engine/cellboard.h"
 #include "engine/qj.h"
 #include "widgets/controls.h"
 

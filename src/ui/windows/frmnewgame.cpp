@@ -1,6 +1,5 @@
 #include "windows/frmnewgame.h"
 
-#include "engine/cellboard.h"
 #include "engine/prompter.h"
 #include "i18n/texttable.h"
 #include "listdialogs/wordboxes.h"

@@ -7,7 +7,7 @@
 #include "print/worksheets.h"
 #include "storage/settings.h"
 #include "widgets/controls.h"
-#include "widgets/pdffile.h"
+#include "widgets/savefile.h"
 #include "wordlists/wordliststore.h"
 
 #include <QComboBox>

@@ -6,11 +6,8 @@
 #include "board/wordpalette.h"
 #include "engine/bank.h"
 #include "engine/prompter.h"
-#include "engine/random.h"
-#include "print/pageprinter.h"
-#include "print/pdfpages.h"
-#include "print/printform.h"
-#include "print/printform2.h"
+#include "engine/qj.h"
+#include "game/gamesession.h"
 #include "storage/autosave.h"
 #include "storage/folders.h"
 #include "storage/savedgame.h"
@@ -21,11 +18,14 @@
 #include "widgets/fonts.h"
 #include "widgets/keypreview.h"
 #include "widgets/modalguard.h"
-#include "widgets/pdffile.h"
+#include "widgets/panels.h"
 #include "widgets/radiogroup.h"
+#include "widgets/statusline.h"
 #include "widgets/translate.h"
 #include "windows/frmda.h"
+#include "windows/gamefiles.h"
 #include "windows/keyboardplay.h"
+#include "windows/printcommands.h"
 #include "windows/programstate.h"
 #include "windows/translationeditor.h"
 #include "wordlists/wordliststore.h"
@@ -50,49 +50,6 @@
 #include <QToolButton>
 
 namespace {
-const QColor kStatusColor(0xFF, 0xBC, 0x79);
-
-// The rounded frame drawn behind the rule text.
-class RoundedShape : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(Qt::white);
-        const int radius = std::min(width(), height()) / 8;
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
-    }
-};
-
-// A panel with a sunken inner and a raised outer edge, 2 pixels in all.
-class BevelPanel : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        const QPalette &pal = palette();
-        const QRect r = rect();
-        auto edge = [&painter](const QRect &box, const QColor &topLeft, const QColor &bottomRight) {
-            painter.setPen(topLeft);
-            painter.drawLine(box.topLeft(), box.topRight());
-            painter.drawLine(box.topLeft(), box.bottomLeft());
-            painter.setPen(bottomRight);
-            painter.drawLine(box.bottomLeft(), box.bottomRight());
-            painter.drawLine(box.topRight(), box.bottomRight());
-        };
-        edge(r, pal.color(QPalette::Light), pal.color(QPalette::Dark));
-        edge(r.adjusted(1, 1, -1, -1), pal.color(QPalette::Dark), pal.color(QPalette::Light));
-    }
-};
-
 struct ToolDef {
     const char *name;
     const char *hint;
@@ -112,35 +69,40 @@ const ToolDef kTools[7] = {
 
 } // namespace
 
-TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, QWidget *parent)
+TaaForm1::TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, Settings &settings,
+                   QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      state_(state), prompter_(prompter), settings_(settings)
+      state_(state), game_(game), prompter_(prompter), settings_(settings)
 {
     setObjectName(QStringLiteral("aaForm1"));
     setWindowTitle(applicationTitle());
     setFont(dialogFont(8));
+    print_ = new PrintCommands(this, game_, prompter_, state_.texts,
+                               {[this]() -> PrintCommands::Pages {
+                                    return {windows().printform, windows().printform2};
+                                },
+                                [this] { worksheetsClick(); },
+                                [this](const QString &text) { showstatus(text); }});
+    files_ = new GameFiles(
+        this, game_, prompter_, state_,
+        {[this] { startplay(); },
+         [this](const QString &key, const QString &arg) { showstatuskey(key, arg); }});
     buildLayout();
 
     TextTables &texts = state_.texts;
-    state_.TntListBox1.items.clear();
-    for (int k = 1; k <= 9; ++k)
-        state_.TntListBox1.items.append(texts.uitext(QStringLiteral("sz%1").arg(k)));
-    state_.curwords = state_.TntListBox1.items;
-
-    WordSet palette = WordSet::fromTexts({}, state_.TntListBox1.items);
+    WordSet palette;
+    for (int k = 1; k <= WordSet::kWords; ++k)
+        palette.setText(k, texts.uitext(QStringLiteral("sz%1").arg(k)));
     settings_.loadsettings(state_.settings, palette);
-    state_.TntListBox1.items = palette.texts();
+    palette.title = state_.settings.newgamewords.title;
+    game_.model().setCurwords(palette);
     texts.setLangid(state_.settings.langid);
-    state_.Edit1 = state_.settings.newgamewords.title;
-    state_.curlevel = 0;
     preparefolders([this](const QString &dataFolder) {
         state_.listsfile = wordlistfile(dataFolder);
         seedwordlists(state_.listsfile, programdatafile(QStringLiteral("lists.txt")));
     });
 
-    rules_ = std::make_unique<GameRules>(state_.QJ1, *board_, state_.curwords, state_.TntListBox1,
-                                         texts, prompter_);
     board_->setEnabled(false);
     modalGuard_ = new ModalCloseGuard(this);
     wireBoard();
@@ -150,7 +112,6 @@ TaaForm1::TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings, 
     showwords();
     new KeyPreview(this, [this](QKeyEvent *event) { keydown(event->key()); });
 
-    rules_->setHistory(&history_);
     board_->setFocusPolicy(Qt::StrongFocus);
     connect(language_, &LanguageContext::languageChanged, this, &TaaForm1::speaklanguage);
     speaklanguage();
@@ -178,16 +139,9 @@ void TaaForm1::buildLayout()
     board_->setGeometry(3, 3, 659, 660);
     board_->Setfixcolor(boardcolor::black);
     board_->Setbigcolor(boardcolor::blue);
-    sb1_ = new QStatusBar(panel1_);
+    sb1_ = new StatusLine(panel1_);
     sb1_->setObjectName(QStringLiteral("sb1"));
     sb1_->setGeometry(0, 666, 662, 19);
-    sb1_->setSizeGripEnabled(false);
-    sb1_->setAutoFillBackground(true);
-    // Placed by hand: the bar's own layout leaves 14 of its 19 pixels to a panel, less than a
-    // line of the CJK faces needs.
-    statusPanel_ = new QLabel(sb1_);
-    statusPanel_->setGeometry(0, 0, 550, 19);
-    statusPanel_->setIndent(4);
 
     panel2_ = new BevelPanel(this);
     panel2_->setObjectName(QStringLiteral("Panel2"));
@@ -259,10 +213,11 @@ void TaaForm1::buildLayout()
     connect(toolbar_[2], &QToolButton::clicked, this, &TaaForm1::tbprintClick);
     toolbar_[2]->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(toolbar_[2], &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { showPrintMenu(toolbar_[2]->mapToGlobal(at)); });
+            [this](const QPoint &at) { print_->showMenu(toolbar_[2]->mapToGlobal(at)); });
     auto *menuKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), this);
-    connect(menuKey, &QShortcut::activated, this,
-            [this] { showPrintMenu(toolbar_[2]->mapToGlobal(QPoint(0, toolbar_[2]->height()))); });
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        print_->showMenu(toolbar_[2]->mapToGlobal(QPoint(0, toolbar_[2]->height())));
+    });
     connect(toolbar_[3], &QToolButton::clicked, this, &TaaForm1::tbcheckerrorClick);
     connect(toolbar_[4], &QToolButton::clicked, this, &TaaForm1::tbshowhintClick);
     connect(toolbar_[5], &QToolButton::clicked, this, &TaaForm1::tbrestartClick);
@@ -270,45 +225,10 @@ void TaaForm1::buildLayout()
     connect(btabout, &QPushButton::clicked, this, [this] { showModal(&Windows::frmabout); });
     connect(btoption, &QPushButton::clicked, this, [this] { showModal(&Windows::frmoption); });
     connect(btclose, &QPushButton::clicked, this, &TaaForm1::btcloseClick);
-    buildmorebutton();
-}
-
-void TaaForm1::buildmorebutton()
-{
     // In the free space between the toolbar (ending at 321) and the rule frame (from 451).
-    tbmore_ = new QToolButton(panel2_);
-    tbmore_->setObjectName(QStringLiteral("tbmore"));
-    tbmore_->setGeometry(9, 331, 208, 30);
-    tbmore_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    tbmore_->setPopupMode(QToolButton::InstantPopup);
-    tbmore_->setText(QStringLiteral("More Commands"));
+    tbmore_ = print_->makeMoreButton(panel2_, {9, 331, 208, 30});
     tbmore_->setMouseTracking(true);
     tbmore_->installEventFilter(this);
-    auto *menu = new QMenu(tbmore_);
-    menu->setObjectName(QStringLiteral("moremenu"));
-    tbmore_->setMenu(menu);
-    connect(menu, &QMenu::aboutToShow, this, &TaaForm1::fillmoremenu);
-}
-
-void TaaForm1::fillmoremenu()
-{
-    windows(); // the Word List dialog's commands come with the other windows
-    QMenu *menu = tbmore_->menu();
-    QMenu *print = printMenu(); // its texts and enabled states as they are now
-    if (menu->isEmpty()) {
-        menu->addActions(print->actions());
-        menu->addSeparator();
-        for (QAction *command : listCommands_) {
-            if (!command)
-                continue;
-            QAction *item = menu->addAction(QString(), command, &QAction::trigger);
-            item->setObjectName(QStringLiteral("more") + command->objectName());
-            item->setData(command->objectName());
-        }
-    }
-    for (QAction *item : menu->actions())
-        if (const QString name = item->data().toString(); !name.isEmpty())
-            item->setText(state_.texts.uitext(QStringLiteral("frmwordlist.%1.caption").arg(name)));
 }
 
 void TaaForm1::applythemeicons()
@@ -322,6 +242,18 @@ void TaaForm1::applythemeicons()
 
 void TaaForm1::wireBoard()
 {
+    const GameModel &model = game_.model();
+    connect(&model, &GameModel::cellChanged, board_,
+            [this](int i, int j) { board_->showcell(game_.model(), i, j); });
+    connect(&model, &GameModel::gameReplaced, this, [this] {
+        // Before the first game the board keeps the faces it was made with.
+        if (game_.model().started())
+            board_->showgame(game_.model());
+        showwords();
+    });
+    connect(&game_, &GameSession::keepFailed, this, [this](const QString &reason) {
+        showstatuskey(QStringLiteral("msgautosavefailed"), reason);
+    });
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
             TTntcell *cell = board_->cell(i, j);
@@ -334,23 +266,13 @@ void TaaForm1::wireBoard()
 
 QString TaaForm1::statusText() const
 {
-    return statusPanel_->text();
+    return sb1_->text();
 }
 
-bool TaaForm1::newgame(int level, const QStringList &words, const QString &title)
+bool TaaForm1::newgame(int level, const WordSet &words)
 {
-    if (!mayreplace())
+    if (!mayreplace() || !game_.deal(level, words))
         return false;
-    if (!pickpuzzle(PuzzleBank::builtIn(), level, state_.QJ1, RandomSource::process()))
-        return false;
-    state_.curlevel = level;
-    state_.curwords = words;
-    state_.TntListBox1.items = words;
-    board_->loadpuzzle(state_.QJ1, state_.curwords);
-    board_->fitfonts();
-    enterplay();
-    selectfirstword();
-    state_.Edit1 = title;
     startplay();
     return true;
 }
@@ -361,15 +283,14 @@ void TaaForm1::enterplay()
     for (QToolButton *button : toolbar_)
         button->setEnabled(true);
     // A saved game may carry a level the game never deals; the caption then stays.
-    if (const QString key = levelNameKey(state_.curlevel); !key.isEmpty())
+    if (const QString key = levelNameKey(game_.model().curlevel()); !key.isEmpty())
         setWindowTitle(applicationTitle() + QStringLiteral(" - ") + state_.texts.uitext(key));
 }
 
 void TaaForm1::selectfirstword()
 {
-    state_.TntListBox1.itemIndex = 0;
+    game_.select(1);
     palette_->setPressed(1);
-    rules_->highlightword(1);
     showwords();
 }
 
@@ -380,10 +301,7 @@ TranslationEditor *TaaForm1::translationEditor()
         return editor_;
     editor_ = new TranslationEditor(state_.texts, programfolder(), this);
     editor_->hide();
-    {
-        const QSignalBlocker quiet(editor_->languages());
-        editor_->languages()->setItemIndex(state_.texts.langid());
-    }
+    editor_->followLanguage(state_.texts.langid());
     connect(editor_, &TranslationEditor::languageChosen, language_, &LanguageContext::setLanguage);
     connect(editor_, &TranslationEditor::appendAllHintsRequested, this,
             [this] { editor_->loadall(windows().frmabout); });
@@ -399,16 +317,9 @@ void TaaForm1::applylanguage()
         setFont(font);
     ::applylanguage(this, state_.texts);
     fitruletext();
-    if (!statusKey_.isEmpty() && !statusPanel_->text().isEmpty()) {
-        const QString text = state_.texts.uitext(statusKey_);
-        statusPanel_->setText(statusArg_.isEmpty() ? text : text.arg(statusArg_));
-    }
-    if (editor_) {
-        const QSignalBlocker quiet(editor_->languages());
-        editor_->languages()->setItemIndex(state_.texts.langid());
-        if (editor_->isVisible())
-            editor_->reloadAll(); // the current table has just been replaced
-    }
+    sb1_->retranslate(state_.texts);
+    if (editor_)
+        editor_->followLanguage(state_.texts.langid());
 }
 
 void TaaForm1::fitruletext()
@@ -431,52 +342,34 @@ void TaaForm1::fitruletext()
 
 void TaaForm1::showstatus(const QString &text)
 {
-    statusKey_.clear();
-    statusArg_.clear();
-    QPalette pal = sb1_->palette();
-    pal.setColor(QPalette::Window, kStatusColor);
-    sb1_->setPalette(pal);
-    // Dark text on the orange whatever the desktop's colours.
-    QPalette ink = statusPanel_->palette();
-    ink.setColor(QPalette::WindowText, Qt::black);
-    statusPanel_->setPalette(ink);
-    statusPanel_->setText(text);
+    sb1_->say(text);
 }
 
 void TaaForm1::showstatuskey(const QString &key, const QString &arg)
 {
-    const QString text = state_.texts.uitext(key);
-    showstatus(arg.isEmpty() ? text : text.arg(arg));
-    statusKey_ = key;
-    statusArg_ = arg;
-}
-
-void TaaForm1::resetstatus()
-{
-    statusKey_.clear();
-    statusArg_.clear();
-    sb1_->setPalette(QPalette());
-    statusPanel_->setPalette(QPalette());
-    statusPanel_->clear();
+    sb1_->sayKey(state_.texts, key, arg);
 }
 
 void TaaForm1::showwords()
 {
-    palette_->showwords(state_.TntListBox1.items);
+    palette_->showwords(game_.model().curwords().texts());
 }
 
 void TaaForm1::but1Click(int k)
 {
-    rules_->highlightword(k);
-    state_.TntListBox1.itemIndex = k - 1;
+    game_.select(k);
 }
 
 void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
 {
     if (modalGuard_->justClosed())
         return;
-    rules_->cellmousedown(cell->column(), cell->row(), button);
-    autosave();
+    if (button == Qt::LeftButton)
+        game_.place(cell->column(), cell->row());
+    else if (button == Qt::RightButton)
+        game_.clear(cell->column(), cell->row());
+    else
+        game_.press();
 }
 
 void TaaForm1::cellmouseenter(TTntcell *cell)
@@ -488,175 +381,7 @@ void TaaForm1::cellmouseenter(TTntcell *cell)
 void TaaForm1::cellmouseleave(TTntcell *cell)
 {
     cell->SetisEnter(false);
-    statusPanel_->clear();
-}
-
-QString TaaForm1::failure(const QString &key, const QString &file, const QString &reason) const
-{
-    return state_.texts.uitext(key).arg(QDir::toNativeSeparators(file)) + QLatin1Char('\n') +
-           reason;
-}
-
-SavedGame TaaForm1::savedgame() const
-{
-    SavedGame game;
-    for (int i = 1; i <= 9; ++i) {
-        for (int j = 1; j <= 9; ++j) {
-            const int p = 9 * (i - 1) + (j - 1);
-            const TNode &node = state_.QJ1.node(i, j);
-            game.solution[p] = node.value;
-            game.given[p] = node.given;
-            const bool empty = isEmptyText(board_->cellText(i, j));
-            game.board[p] = empty ? 0 : board_->cellValue(i, j);
-        }
-    }
-    game.level = state_.curlevel;
-    game.words = WordSet::fromTexts(state_.Edit1, state_.TntListBox1.items);
-    return game;
-}
-
-void TaaForm1::tbsaveClick()
-{
-    const QString file =
-        prompter_.saveFileName(savesfolder(), savedGameFilter(), QLatin1String(kSavedGameSuffix));
-    if (file.isEmpty())
-        return;
-    if (QFileInfo::exists(file) &&
-        !prompter_.confirm(state_.texts.uitext(QStringLiteral("msgoverride"))))
-        return;
-    if (const Status written = writewholefile(file, savedgame().toBytes()); !written)
-        prompter_.inform(failure(QStringLiteral("msgnotsaved"), file, written.error()));
-}
-
-void TaaForm1::tbopenClick()
-{
-    const QString file = prompter_.openFileName(savesfolder(), savedGameFilter());
-    if (file.isEmpty())
-        return;
-    const SavedGameRead<SavedGame> read = readSavedGame(file);
-    if (!read) {
-        prompter_.inform(
-            failure(QStringLiteral("msgnotopened"), file, read.error().message(state_.texts)));
-        return;
-    }
-    if (mayreplace())
-        loadgame(*read);
-}
-
-void TaaForm1::loadgame(const SavedGame &game)
-{
-    for (int i = 1; i <= 9; ++i) {
-        for (int j = 1; j <= 9; ++j) {
-            const int p = 9 * (i - 1) + (j - 1);
-            state_.QJ1.node(i, j).value = game.solution[p];
-            state_.QJ1.node(i, j).given = game.given[p];
-        }
-    }
-    state_.Edit1 = game.words.title;
-    state_.TntListBox1.items = game.words.texts();
-    state_.curwords = game.words.texts();
-    board_->loadpuzzle(state_.QJ1, state_.curwords);
-    for (int i = 1; i <= 9; ++i) {
-        for (int j = 1; j <= 9; ++j) {
-            const int shown = game.board[9 * (i - 1) + (j - 1)];
-            board_->setCellValue(i, j, shown);
-            if (shown != 0)
-                board_->setCellText(i, j, wordAt(state_.curwords, shown));
-        }
-    }
-    state_.curlevel = game.level;
-    board_->fitfonts();
-    enterplay();
-    selectfirstword();
-    startplay();
-}
-
-QList<QWidget *> TaaForm1::printpages()
-{
-    const Windows &w = windows();
-    if (!w.printform || !w.printform2)
-        return {};
-    w.printform->translate(state_.texts);
-    w.printform2->translate(state_.texts);
-    w.printform->fill(state_.QJ1, state_.curwords, state_.Edit1, state_.TntListBox1.items);
-    w.printform2->fill(state_.QJ1, state_.curwords);
-    return {w.printform->panel(), w.printform2->panel()};
-}
-
-void TaaForm1::tbprintClick()
-{
-    const QList<QWidget *> pages = printpages();
-    if (pages.isEmpty() || !printer_)
-        return;
-    // The pages are not part of the game: a failed job leaves the game as it was.
-    if (const Status printed = printer_->printPages(pages); !printed)
-        prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
-                         printed.error());
-}
-
-QMenu *TaaForm1::printMenu()
-{
-    if (!printMenu_) {
-        printMenu_ = new QMenu(this);
-        printMenu_->setObjectName(QStringLiteral("printmenu"));
-        const std::pair<const char *, void (TaaForm1::*)()> items[] = {
-            {"mnprint", &TaaForm1::printDialogClick},
-            {"mnpdf", &TaaForm1::pdfClick},
-            {"mnworksheets", &TaaForm1::worksheetsClick}};
-        for (const auto &[name, handler] : items) {
-            QAction *action = printMenu_->addAction(QString(), this, handler);
-            action->setObjectName(QString::fromLatin1(name));
-        }
-    }
-    // The game's pages need a game; a class set does not.
-    const bool playing = toolbar_[2]->isEnabled();
-    for (QAction *action : printMenu_->actions()) {
-        action->setText(state_.texts.uitext(action->objectName() + QStringLiteral(".caption")));
-        action->setEnabled(playing || action->objectName() == QLatin1String("mnworksheets"));
-    }
-    return printMenu_;
-}
-
-void TaaForm1::showPrintMenu(const QPoint &globalPos)
-{
-    printMenu()->popup(globalPos);
-}
-
-void TaaForm1::printDialogClick()
-{
-    if (!toolbar_[2]->isEnabled())
-        return;
-    const QList<QWidget *> pages = printpages();
-    if (pages.isEmpty() || !printer_)
-        return;
-    // A cancelled dialog is the user's choice, not a failure to report.
-    if (const Result<PrintOutcome> printed = printer_->choosePrinterAndPrint(pages); !printed)
-        prompter_.inform(state_.texts.uitext(QStringLiteral("msgnotprinted")) + QLatin1Char('\n') +
-                         printed.error());
-}
-
-void TaaForm1::pdfClick()
-{
-    if (!toolbar_[2]->isEnabled())
-        return;
-    const QString file =
-        askPdfFile(prompter_, QDir::homePath(), state_.Edit1, applicationTitle(), state_.texts);
-    if (file.isEmpty())
-        return;
-    const QList<QWidget *> pages = printpages();
-    if (pages.isEmpty())
-        return;
-    if (const Status written = writePdf(file, state_.Edit1, pages); !written)
-        prompter_.inform(state_.texts.uitext(QStringLiteral("msgpdfnotwritten")) +
-                         QLatin1Char('\n') + written.error());
-    else
-        pdfsaved(file);
-}
-
-void TaaForm1::pdfsaved(const QString &file)
-{
-    showstatus(state_.texts.uitext(QStringLiteral("msgpdfsaved"))
-                   .arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath())));
+    sb1_->clearText();
 }
 
 void TaaForm1::worksheetsClick()
@@ -666,19 +391,17 @@ void TaaForm1::worksheetsClick()
 
 void TaaForm1::tbcheckerrorClick()
 {
-    rules_->tbcheckerrorClick();
+    game_.checkerrors();
 }
 
 void TaaForm1::tbshowhintClick()
 {
-    rules_->tbshowhintClick();
-    autosave();
+    game_.hint();
 }
 
 void TaaForm1::tbrestartClick()
 {
-    if (rules_->tbrestartClick())
-        autosave();
+    game_.restart();
 }
 
 void TaaForm1::tbshowsolutionClick()
@@ -688,7 +411,7 @@ void TaaForm1::tbshowsolutionClick()
     Tfrmda *frmda = windows().frmda;
     if (!frmda)
         return;
-    frmda->showsolution(state_.QJ1, state_.curwords);
+    frmda->showsolution(game_.model().puzzle(), game_.model().curwords().texts());
     frmda->exec();
 }
 
@@ -708,112 +431,44 @@ void TaaForm1::keydown(int key)
     if (const int language = languageForKey(key); language >= 0) {
         language_->setLanguage(language);
     } else if (key == Qt::Key_F12) {
-        TranslationEditor *editor = translationEditor();
-        editor->setVisible(!editor->isVisible());
-        editor->resize(620, 620);
-        if (editor->isVisible()) {
-            editor->reloadAll();
-            editor->raise();
-        }
+        translationEditor()->toggle();
     }
 }
 
 void TaaForm1::startplay()
 {
+    enterplay();
+    palette_->setPressed(game_.selectedWord());
+    showwords();
     board_->setCursorCell(1, 1);
     board_->setFocus();
-    history_.clear();
-    autosave();
 }
 
 bool TaaForm1::inplay() const
 {
-    return board_->isEnabled();
+    return game_.inplay();
 }
 
 void TaaForm1::cursorplace()
 {
-    const QPoint at = board_->cursorCell();
-    if (inplay() && !at.isNull() && !board_->cellFixed(at.x(), at.y())) {
-        rules_->cellmousedown(at.x(), at.y(), Qt::LeftButton);
-        autosave();
-    }
+    if (const QPoint at = board_->cursorCell(); !at.isNull())
+        game_.place(at.x(), at.y());
 }
 
 void TaaForm1::cursorclear()
 {
-    const QPoint at = board_->cursorCell();
-    if (inplay() && !at.isNull() && !board_->cellFixed(at.x(), at.y())) {
-        rules_->cellmousedown(at.x(), at.y(), Qt::RightButton);
-        autosave();
-    }
+    if (const QPoint at = board_->cursorCell(); !at.isNull())
+        game_.clear(at.x(), at.y());
 }
 
 bool TaaForm1::undo()
 {
-    if (!rules_->undo())
-        return false;
-    autosave();
-    return true;
+    return game_.undo();
 }
 
 bool TaaForm1::redo()
 {
-    if (!rules_->redo())
-        return false;
-    autosave();
-    return true;
-}
-
-void TaaForm1::autosave()
-{
-    static_cast<void>(keep());
-}
-
-Status TaaForm1::keep()
-{
-    if (!inplay())
-        return {};
-    Status kept = keepgame(autosavefile(), savedgame(), rules_->issolved());
-    // Once in the status bar, not on every move: a full or read-only disk stays so for a while.
-    if (!kept && !keepfailed_)
-        showstatuskey(QStringLiteral("msgautosavefailed"), kept.error());
-    keepfailed_ = !kept;
-    return kept;
-}
-
-void TaaForm1::resumegame()
-{
-    const QString file = autosavefile();
-    if (!state_.settings.resumegame || !QFileInfo::exists(file))
-        return;
-    if (const SavedGameRead<SavedGame> read = readSavedGame(file)) {
-        loadgame(*read);
-        showstatuskey(QStringLiteral("msgresumed"));
-    } else if (putaside(file)) {
-        showstatuskey(QStringLiteral("msgkeptdamaged"), QFileInfo(damagedcopy(file)).fileName());
-    } else {
-        showstatuskey(QStringLiteral("msgkeptunreadable"), read.error().message(state_.texts));
-    }
-}
-
-bool TaaForm1::mayreplace()
-{
-    if (!state_.settings.askreplace || !inplay() || rules_->issolved())
-        return true;
-    const SavedGame game = savedgame();
-    bool played = false;
-    for (int p = 0; p < 81; ++p)
-        played = played || (!game.given[p] && game.board[p] != 0);
-    if (!played)
-        return true;
-    const Prompter::CheckedAnswer answer =
-        prompter_.confirmChecked(state_.texts.uitext(QStringLiteral("msgreplacegame")),
-                                 state_.texts.uitext(QStringLiteral("msgdontaskagain")));
-    // Not asking again after a No would leave no way to start another game.
-    if (answer.yes && answer.checked)
-        state_.settings.askreplace = false;
-    return answer.yes;
+    return game_.redo();
 }
 
 void TaaForm1::endsession()
@@ -831,13 +486,7 @@ void TaaForm1::endsession()
 
 void TaaForm1::closeEvent(QCloseEvent *event)
 {
-    const Status kept = keep();
-    // A solved game has nothing to keep, and a session that ends has no time for a question.
-    if (!kept && !ending_ && !rules_->issolved() &&
-        prompter_.confirm(
-            state_.texts.uitext(QStringLiteral("msgautosavefailed")).arg(kept.error()) +
-            QLatin1Char('\n') + state_.texts.uitext(QStringLiteral("msgsaveelsewhere"))))
-        tbsaveClick();
+    files_->keepAtClose(ending_);
     QWidget::closeEvent(event);
 }
 
@@ -878,15 +527,15 @@ bool TaaForm1::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
     if (auto *button = qobject_cast<QToolButton *>(watched)) {
         if ((type == QEvent::Enter || type == QEvent::MouseMove) && button->isEnabled()) {
-            showstatus(button->toolTip());
-            statusKey_ = button->objectName() + QStringLiteral(".hint");
+            sb1_->say(button->toolTip());
+            sb1_->setKey(button->objectName() + QStringLiteral(".hint"));
         }
     } else if (type == QEvent::MouseMove) {
         // Only the panel's own background, not a control on it that let the move through.
         auto *panel = static_cast<QWidget *>(watched);
         const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
         if (!panel->childAt(at))
-            resetstatus();
+            sb1_->reset();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "engine/playhistory.h"
-#include "engine/rules.h"
 #include "text/result.h"
+#include "widgets/statusline.h"
+#include "windows/gamefiles.h"
+#include "windows/printcommands.h"
 
 #include <QWidget>
 
@@ -10,7 +11,10 @@
 #include <functional>
 #include <memory>
 
+class GameSession;
 class PagePrinter;
+class PlayHistory;
+class PrintCommands;
 class Prompter;
 class QAction;
 class LanguageContext;
@@ -23,6 +27,7 @@ class QStatusBar;
 class QToolButton;
 class Settings;
 struct SavedGame;
+struct WordSet;
 class TTntcell;
 class Tfrmda;
 class Tprintform;
@@ -50,7 +55,7 @@ public:
         QDialog *frmworksheets = nullptr;
     };
 
-    TaaForm1(ProgramState &state, Prompter &prompter, Settings &settings,
+    TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, Settings &settings,
              QWidget *parent = nullptr);
     // Writes the settings: the one moment they are saved.
     ~TaaForm1() override;
@@ -60,9 +65,11 @@ public:
     // program has made them after the first paint.
     void setWindowMaker(std::function<void()> maker) { maker_ = std::move(maker); }
     // Where Print sends its pages; without one Print does nothing.
-    void setPagePrinter(PagePrinter *printer) { printer_ = printer; }
+    void setPagePrinter(PagePrinter *printer) { print_->setPagePrinter(printer); }
 
     ProgramState &state() { return state_; }
+    // The game in play: its model, rules, history and kept file.
+    GameSession &game() { return game_; }
     Ttntstdsudoku *board() const { return board_; }
     WordPalette *wordPalette() const { return palette_; }
     QStatusBar *statusBar() const { return sb1_; }
@@ -70,10 +77,10 @@ public:
     // The F12 page; made the first time it is asked for.
     TranslationEditor *translationEditor();
 
-    // Deals a game of the level with these words and title and sets the window up for play.
-    // Returns false when the bank has no line for the level or the player keeps the game in
-    // play (mayreplace); nothing changes then.
-    bool newgame(int level, const QStringList &words, const QString &title);
+    // Deals a game of the level with these words and sets the window up for play. Returns
+    // false when the bank has no line for the level or the player keeps the game in play
+    // (mayreplace); nothing changes then.
+    bool newgame(int level, const WordSet &words);
     // After a new or loaded game: word 1 selected and pressed, highlighted, palette relabelled.
     void selectfirstword();
     // Board and game commands enabled; the caption names the level.
@@ -86,30 +93,25 @@ public:
     void showwords();
     void but1Click(int k);
 
-    void tbsaveClick();
-    void tbopenClick();
+    void tbsaveClick() { files_->save(); }
+    void tbopenClick() { files_->open(); }
     // Makes a saved game the game in play.
-    void loadgame(const SavedGame &game);
-    SavedGame savedgame() const;
+    void loadgame(const SavedGame &game) { files_->load(game); }
 
-    // Fills the puzzle page and the solution page from the game in play and prints them.
-    void tbprintClick();
-    // The print menu: Print... (the print dialog), Save as PDF... and Worksheets...; on a
-    // right-click of the Print button and on Ctrl+Shift+P. Made when first asked for.
-    QMenu *printMenu();
-    void printDialogClick();
-    // Writes the two pages to a PDF file the user names, by default after the game's title.
-    void pdfClick();
-    // Says in the status bar where a PDF was saved.
-    void pdfsaved(const QString &file);
+    // Print, and the print menu: Print... (the print dialog), Save as PDF... and Worksheets...;
+    // on a right-click of the Print button and on Ctrl+Shift+P.
+    PrintCommands &printCommands() { return *print_; }
+    void tbprintClick() { print_->print(); }
+    QMenu *printMenu() { return print_->menu(); }
+    void printDialogClick() { print_->printDialog(); }
+    void pdfClick() { print_->pdf(); }
+    void pdfsaved(const QString &file) { print_->pdfsaved(file); }
     void worksheetsClick();
-    // The menu button under the toolbar: the print menu's commands and the Word List dialog's
-    // Import Lists and Export Lists, which otherwise only a right-click or a key reaches.
+    // The menu button under the toolbar: the print menu's and the Word List dialog's commands.
     QToolButton *moreButton() const { return tbmore_; }
-    // The Word List dialog's commands that the menu button offers; set with the other windows.
     void setListCommands(QAction *importer, QAction *exporter)
     {
-        listCommands_ = {importer, exporter};
+        print_->setListCommands(importer, exporter);
     }
     void tbcheckerrorClick();
     void tbshowhintClick();
@@ -126,19 +128,11 @@ public:
     // Ctrl+Z and Ctrl+Y: false when there was nothing to undo or redo.
     bool undo();
     bool redo();
-    const PlayHistory &history() const { return history_; }
     // A game is dealt or loaded: from then on the board and the game commands stay enabled.
     bool inplay() const;
-    // Writes the unsolved game in play to autosave.wrd in the saves folder, or removes that
-    // file for a solved one. Nothing before the first game. The first failure after a success
-    // is said in the status bar.
-    void autosave();
-    // Start-up: the game kept by the last run becomes the game in play, when the settings say
-    // so. A file that is no saved game is put aside and the start goes on without a game.
-    void resumegame();
-    // Whether a new or loaded game may replace the game in play: an unsolved one with the
-    // player's words in it is asked about first, unless the player said not to ask again.
-    bool mayreplace();
+    // Start-up: the kept game resumed; and the question before a game in play is replaced.
+    void resumegame() { files_->resume(); }
+    bool mayreplace() { return files_->mayreplace(); }
     // The session ends (a signal from the desktop): the open dialogs are closed as their close
     // boxes would, then this window, with no question; the game is kept as on any closing.
     void endsession();
@@ -159,10 +153,8 @@ private:
     void cellmousedown(TTntcell *cell, Qt::MouseButton button);
     void cellmouseenter(TTntcell *cell);
     void cellmouseleave(TTntcell *cell);
-    void resetstatus();
-    // autosave(), with what came of it.
-    Status keep();
-    // After a game is dealt or loaded: the keyboard's cell at column 1, row 1, no history.
+    // After a game is dealt or loaded: the commands enabled, the selected word pressed, the
+    // keyboard's cell at column 1, row 1.
     void startplay();
     // The words a screen reader hears, in the current language.
     void speaklanguage();
@@ -170,26 +162,18 @@ private:
     void showstatuskey(const QString &key, const QString &arg = {});
     // The rule text at the largest size from 10 points down that lets it fit its frame.
     void fitruletext();
-    // A failure of Save or Open: the text of key naming the file, then the reason below it.
-    QString failure(const QString &key, const QString &file, const QString &reason) const;
     void showModal(QDialog *TaaForm1::Windows::*which);
-    // The two pages filled from the game in play; none when they are not made yet.
-    QList<QWidget *> printpages();
-    void showPrintMenu(const QPoint &globalPos);
-    void buildmorebutton();
-    // Its menu, made and relabelled as it opens.
-    void fillmoremenu();
     const Windows &windows();
 
     ProgramState &state_;
+    GameSession &game_;
     Prompter &prompter_;
     Settings &settings_;
     Windows windows_;
     std::function<void()> maker_;
-    PagePrinter *printer_ = nullptr;
+    PrintCommands *print_ = nullptr;
+    GameFiles *files_ = nullptr;
     bool painted_ = false;
-    std::unique_ptr<GameRules> rules_;
-    PlayHistory history_;
     ModalCloseGuard *modalGuard_ = nullptr;
     LanguageContext *language_ = nullptr;
 
@@ -197,11 +181,7 @@ private:
     QWidget *panel2_ = nullptr;
     QWidget *panel4_ = nullptr;
     Ttntstdsudoku *board_ = nullptr;
-    QStatusBar *sb1_ = nullptr;
-    QLabel *statusPanel_ = nullptr;
-    QString statusKey_;
-    QString statusArg_;
-    bool keepfailed_ = false; // the last autosave failed, and the status bar said so
+    StatusLine *sb1_ = nullptr;
     bool ending_ = false;
     QPushButton *btstartnewgame_ = nullptr;
     WordPalette *palette_ = nullptr;
@@ -210,5 +190,4 @@ private:
     TranslationEditor *editor_ = nullptr;
     QMenu *printMenu_ = nullptr;
     QToolButton *tbmore_ = nullptr;
-    std::array<QAction *, 2> listCommands_{};
 };

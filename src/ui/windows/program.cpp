@@ -2,6 +2,9 @@
 
 #include "appinfo.h"
 
+#include "engine/bank.h"
+#include "engine/random.h"
+#include "game/gamesession.h"
 #include "listdialogs/frmappend.h"
 #include "listdialogs/frmsubmit.h"
 #include "listdialogs/frmwordlist.h"
@@ -35,7 +38,9 @@ Program::Program(Prompter &prompter, Settings &settings, QString shareBase)
     : prompter_(prompter), shareBase_(std::move(shareBase))
 {
     printer_ = std::make_unique<ComponentPagePrinter>(state_.texts);
-    main_ = std::make_unique<TaaForm1>(state_, prompter, settings);
+    game_ = std::make_unique<GameSession>(PuzzleBank::builtIn(), RandomSource::process(),
+                                          state_.texts, prompter);
+    main_ = std::make_unique<TaaForm1>(state_, *game_, prompter, settings);
     main_->setPagePrinter(printer_.get());
     main_->setWindowMaker([this] { makewindows(); });
     QObject::connect(
@@ -55,7 +60,7 @@ void Program::makewindows()
     auto *printform = new Tprintform(main);
     frmnewgame_ =
         new Tfrmnewgame(language, main, prompter_, [main](int level, const WordSet &words) {
-            return main->newgame(level, words.texts(), words.title);
+            return main->newgame(level, words);
         });
     // The path was fixed when the main window seeded the data folder.
     wordlists_ = std::make_unique<WordListStore>(state_.listsfile);
@@ -66,11 +71,10 @@ void Program::makewindows()
     auto *frmoption = new Tfrmoption(language, main, prompter_, [this] { restart(); });
     auto *frmabout = new Tfrmabout(language, main);
     auto *frmworksheets = new Tfrmworksheets(language, main, prompter_, *wordlists_);
-    frmworksheets->setListInPlay([main]() -> std::optional<WordSet> {
-        if (!main->inplay())
+    frmworksheets->setListInPlay([this]() -> std::optional<WordSet> {
+        if (!game_->inplay())
             return std::nullopt;
-        const ProgramState &state = main->state();
-        return WordSet::fromTexts(state.Edit1, state.curwords);
+        return game_->model().curwords();
     });
     QObject::connect(frmworksheets, &Tfrmworksheets::saved, main, &TaaForm1::pdfsaved);
     frmnewgame_->setWordListDialog(frmwordlist_);

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class GameSession;
 class PagePrinter;
 class Prompter;
 class Settings;
@@ -30,6 +31,7 @@ public:
     ~Program();
 
     ProgramState &state() { return state_; }
+    GameSession &game() { return *game_; }
     TaaForm1 &mainWindow() { return *main_; }
     Tfrmnewgame &frmnewgame();
     Tfrmda &frmda();
@@ -55,6 +57,8 @@ private:
     QString shareBase_;
     std::unique_ptr<PagePrinter> printer_;
     ProgramState state_;
+    // The game in play; made before the main window, which draws it, and kept until it is gone.
+    std::unique_ptr<GameSession> game_;
     // The one store of word lists; made before the dialogs that show it and kept until the
     // windows are gone.
     std::unique_ptr<WordListStore> wordlists_;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStringEncoder>
 
 namespace {
@@ -140,6 +141,26 @@ TranslationEditor::TranslationEditor(TextTables &tables, QString programFolder, 
 TableGrid *TranslationEditor::grid(const char *name) const
 {
     return findChild<TableGrid *>(QString::fromLatin1(name));
+}
+
+void TranslationEditor::followLanguage(int langid)
+{
+    {
+        const QSignalBlocker quiet(radioGroup1_);
+        radioGroup1_->setItemIndex(langid);
+    }
+    if (isVisible())
+        reloadAll(); // the current table has just been replaced
+}
+
+void TranslationEditor::toggle()
+{
+    setVisible(!isVisible());
+    resize(620, 620);
+    if (isVisible()) {
+        reloadAll();
+        raise();
+    }
 }
 
 void TranslationEditor::reloadAll()

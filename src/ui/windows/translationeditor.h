@@ -47,6 +47,10 @@ public:
 
     // Shows every table as it stands now.
     void reloadAll();
+    // The language switch follows the program's, and a shown page its new current table.
+    void followLanguage(int langid);
+    // F12: shown at its size on every table as it stands, or hidden again.
+    void toggle();
 
     // The commands of the tools page; false (with the reason) when a file failed.
     Status Button1Click();           // Save

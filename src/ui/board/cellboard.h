@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/gamemodel.h"
 #include "text/textrules.h"
 
 #include <QString>
@@ -18,8 +19,6 @@ constexpr Rgb black = 0x000000;
 constexpr Rgb blue = 0x0000FF;
 } // namespace boardcolor
 
-// True for the cells of the four boxes that form the shaded cross.
-bool inEdgeMiddleBox(int i, int j);
 // Length in UTF-16 code units of the longest separator-delimited piece of the trimmed text.
 int longestpiece(const QString &text, const QString &separator);
 

@@ -1,12 +1,6 @@
-#include "engine/cellboard.h"
+#include "board/cellboard.h"
 
 #include "engine/qj.h"
-
-bool inEdgeMiddleBox(int i, int j)
-{
-    const int stack = (i - 1) / 3, band = (j - 1) / 3;
-    return (stack == 1) != (band == 1);
-}
 
 int longestpiece(const QString &text, const QString &separator)
 {

@@ -1,0 +1,105 @@
+#include "game/gamesession.h"
+
+#include "engine/bank.h"
+#include "engine/qj.h"
+#include "storage/autosave.h"
+#include "storage/savedgame.h"
+
+GameSession::GameSession(const PuzzleBank &bank, RandomSource &random, const TextTables &texts,
+                         Prompter &prompter, QObject *parent)
+    : QObject(parent), bank_(bank), random_(random), rules_(model_, texts, prompter)
+{
+    rules_.setHistory(&history_);
+    // The one place the game is kept: every change of what a saved game holds.
+    connect(&model_, &GameModel::contentChanged, this, [this] { static_cast<void>(keep()); });
+}
+
+bool GameSession::deal(int level, const WordSet &words)
+{
+    TQJ puzzle(random_);
+    if (!pickpuzzle(bank_, level, puzzle, random_))
+        return false;
+    history_.clear();
+    const GameModel::Batch batch(model_);
+    model_.start(puzzle, level, words);
+    select(1);
+    return true;
+}
+
+void GameSession::load(const SavedGame &game)
+{
+    TQJ puzzle;
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const int p = GameModel::index(i, j);
+            puzzle.node(i, j).value = game.solution[p];
+            puzzle.node(i, j).given = game.given[p];
+        }
+    }
+    history_.clear();
+    const GameModel::Batch batch(model_);
+    model_.start(puzzle, game.level, game.words);
+    for (int i = 1; i <= 9; ++i)
+        for (int j = 1; j <= 9; ++j)
+            model_.setEntry(i, j, game.board[GameModel::index(i, j)]);
+    select(1);
+}
+
+SavedGame GameSession::saved() const
+{
+    SavedGame game;
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const int p = GameModel::index(i, j);
+            const GameCell &cell = model_.cell(i, j);
+            game.solution[p] = cell.solution;
+            game.given[p] = cell.given;
+            game.board[p] = model_.filled(i, j) ? model_.value(i, j) : 0;
+        }
+    }
+    game.level = model_.curlevel();
+    game.words = model_.curwords();
+    return game;
+}
+
+void GameSession::select(int k)
+{
+    rules_.highlightword(k);
+    selected_ = k;
+}
+
+bool GameSession::playable(int i, int j) const
+{
+    return inplay() && i >= 1 && i <= 9 && j >= 1 && j <= 9 && !model_.cell(i, j).given;
+}
+
+void GameSession::place(int i, int j)
+{
+    if (playable(i, j))
+        rules_.place(i, j, selected_);
+}
+
+void GameSession::clear(int i, int j)
+{
+    if (playable(i, j))
+        rules_.clear(i, j, selected_);
+}
+
+void GameSession::press()
+{
+    if (inplay())
+        rules_.settle(selected_);
+}
+
+Status GameSession::keep()
+{
+    if (!inplay())
+        return {};
+    const QString file = keepFile_.isEmpty() ? autosavefile() : keepFile_;
+    Status kept = keepgame(file, saved(), rules_.issolved());
+    // Said once, not on every move: a full or read-only disk stays so for a while.
+    if (!kept && !keepFailed_)
+        emit keepFailed(kept.error());
+    keepFailed_ = !kept;
+    return kept;
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "engine/gamemodel.h"
+#include "engine/playhistory.h"
+#include "engine/rules.h"
+#include "text/result.h"
+
+#include <QObject>
+#include <QString>
+
+class Prompter;
+class PuzzleBank;
+class RandomSource;
+class TextTables;
+struct SavedGame;
+
+// The game in play and everything that follows it: the model, the rules acting on it, the undo
+// history, the selected word, and the kept game, written whenever the model's content changes.
+// The windows ask it for moves and draw what the model announces.
+class GameSession : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY(GameSession)
+
+public:
+    GameSession(const PuzzleBank &bank, RandomSource &random, const TextTables &texts,
+                Prompter &prompter, QObject *parent = nullptr);
+
+    GameModel &model() { return model_; }
+    const GameModel &model() const { return model_; }
+    GameRules &rules() { return rules_; }
+    const PlayHistory &history() const { return history_; }
+    // A game is dealt or loaded: from then on the board and the game commands stay enabled.
+    bool inplay() const { return model_.started(); }
+
+    // A game of the level from the bank with these words; false when the bank has no line for
+    // it, and nothing changes then.
+    bool deal(int level, const WordSet &words);
+    // A saved game becomes the game in play.
+    void load(const SavedGame &game);
+    // The game in play as Save writes it.
+    SavedGame saved() const;
+
+    // The palette's word, 1..9; 0 before any is selected.
+    int selectedWord() const { return selected_; }
+    // Selects word k and highlights the cells that show it.
+    void select(int k);
+
+    // The moves of play; a given cell, or a move before the first game, is left alone.
+    void place(int i, int j);
+    void clear(int i, int j);
+    // A click with another button: nothing placed, the rules' checks all the same.
+    void press();
+    void checkerrors() { rules_.tbcheckerrorClick(); }
+    void hint() { rules_.tbshowhintClick(selected_); }
+    bool restart() { return rules_.tbrestartClick(); }
+    bool undo() { return rules_.undo(selected_); }
+    bool redo() { return rules_.redo(selected_); }
+
+    // Where the game in play is kept; autosavefile() unless set.
+    void setKeepFile(const QString &file) { keepFile_ = file; }
+    // Writes the unsolved game in play to the keep file, or removes that file for a solved
+    // one. Nothing before the first game.
+    Status keep();
+
+signals:
+    // Keeping the game failed after it last succeeded (or for the first time).
+    void keepFailed(const QString &reason);
+
+private:
+    bool playable(int i, int j) const;
+
+    const PuzzleBank &bank_;
+    RandomSource &random_;
+    GameModel model_;
+    PlayHistory history_;
+    GameRules rules_;
+    int selected_ = 0;
+    QString keepFile_;
+    bool keepFailed_ = false;
+};
