@@ -38,7 +38,7 @@ void Tprintsudoku::loadsolution(const TQJ &model, const QStringList &words)
             c->setFont(font);
             // A value outside 1..9 leaves the cell without a word.
             c->setText(wordAt(words, node.value));
-            setCellPoints(c, wordPoints(int(c->text().size())));
+            setCellPoints(c, fontFor(kSolutionWindowFonts, int(c->text().size())).points);
             c->Setisfixed(node.given);
             c->setEnabled(!node.given);
         }
@@ -49,11 +49,11 @@ void Tprintsudoku::loadsolution(const TQJ &model, const QStringList &words)
     pickfaces();
 }
 
-void Tprintsudoku::sizefonts(int (*rule)(int length))
+void Tprintsudoku::sizefonts(const FontTable &table)
 {
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 9; ++j)
-            setCellPoints(cell(i, j), rule(int(cellText(i, j).size())));
+            setCellPoints(cell(i, j), fontFor(table, int(cellText(i, j).size())).points);
 }
 
 Rgb Tprintsudoku::boxColor(Shading shading)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/tntstdsudoku.h"
+#include "engine/fontrule.h"
 #include "print/shading.h"
 
 class TQJ;
@@ -19,12 +20,12 @@ public:
     // The puzzle as dealt: the given words, every other cell " ". The weights and sizes stay;
     // the page sizes the words (Tprintform::fill).
     void loadprintpuzzle(const TQJ &model, const QStringList &words);
-    // Every cell's word sized by wordPoints; given words bold, the others italic.
+    // Every cell's word sized by kSolutionWindowFonts; given words bold, the others italic.
     void loadsolution(const TQJ &model, const QStringList &words);
 
-    // Gives every cell the size that rule picks for the length of its text in UTF-16 code
-    // units; a rule's 0 keeps the cell's size.
-    void sizefonts(int (*rule)(int length));
+    // Gives every cell the size the table picks for the length of its text in UTF-16 code
+    // units; the table's 0 keeps the cell's size.
+    void sizefonts(const FontTable &table);
 
     // The edge-middle boxes in the shading's colour.
     void shade(Shading shading);

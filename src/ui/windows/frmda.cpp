@@ -40,7 +40,8 @@ void Tfrmda::showsolution(const TQJ &model, const QStringList &words)
             // A value outside 1..9 (a damaged saved game) shows an empty cell.
             cell->setText(wordAt(words, node.value));
             cell->setFontColor(node.given ? Qt::black : Qt::blue);
-            if (const int points = wordPoints(int(cell->text().size())); points > 0) {
+            if (const int points = fontFor(kSolutionWindowFonts, int(cell->text().size())).points;
+                points > 0) {
                 QFont font = cell->font();
                 font.setPointSize(points);
                 cell->setFont(font);
