@@ -201,10 +201,9 @@ int serve(Options &options, ShareDb &db)
 
 int pending(ShareDb &db)
 {
-    std::string error;
-    const auto rows = db.pending(error);
+    const DbResult<QList<Submission>> rows = db.pending();
     if (!rows) {
-        std::fprintf(stderr, "vaskelio-share: %s\n", error.c_str());
+        std::fprintf(stderr, "vaskelio-share: %s\n", rows.error().c_str());
         return 1;
     }
     for (const Submission &row : *rows) {
@@ -220,19 +219,20 @@ int pending(ShareDb &db)
 
 int review(const Options &options, ShareDb &db)
 {
-    std::string error;
     const auto status =
         options.command == "approve" ? ShareDb::Status::Approved : ShareDb::Status::Rejected;
-    switch (db.setstatus(options.id, status, error)) {
+    const DbResult<ShareDb::Change> changed = db.setstatus(options.id, status);
+    if (!changed) {
+        std::fprintf(stderr, "vaskelio-share: %s\n", changed.error().c_str());
+        return 1;
+    }
+    switch (*changed) {
     case ShareDb::Change::Done:
         return 0;
     case ShareDb::Change::Unknown:
-        std::fprintf(stderr, "vaskelio-share: no submission %lld\n", options.id);
-        return 1;
-    case ShareDb::Change::Failed:
         break;
     }
-    std::fprintf(stderr, "vaskelio-share: %s\n", error.c_str());
+    std::fprintf(stderr, "vaskelio-share: no submission %lld\n", options.id);
     return 1;
 }
 } // namespace
@@ -262,16 +262,16 @@ int main(int argc, char **argv)
     // A client that hangs up mid-reply must not end the service.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    std::string error;
-    const std::unique_ptr<ShareDb> db =
-        ShareDb::open(options.db, options.command == "serve", error);
-    if (!db) {
+    DbResult<std::unique_ptr<ShareDb>> opened =
+        ShareDb::open(options.db, options.command == "serve");
+    if (!opened) {
         // A PostgreSQL address may carry a password.
         const std::string store =
             ShareDb::ispostgresql(options.db) ? "the PostgreSQL database" : options.db;
-        std::fprintf(stderr, "vaskelio-share: %s: %s\n", store.c_str(), error.c_str());
+        std::fprintf(stderr, "vaskelio-share: %s: %s\n", store.c_str(), opened.error().c_str());
         return 1;
     }
+    const std::unique_ptr<ShareDb> db = std::move(*opened);
     if (options.command == "serve")
         return serve(options, *db);
     if (options.command == "pending")

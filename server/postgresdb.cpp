@@ -13,10 +13,10 @@ namespace {
 // address while its submissions are checked and stored.
 constexpr int kLockSpace = 0x5641;
 
-struct ResultFree {
+struct RowsFree {
     void operator()(PGresult *result) const { PQclear(result); }
 };
-using Result = std::unique_ptr<PGresult, ResultFree>;
+using Rows = std::unique_ptr<PGresult, RowsFree>;
 
 const char timenow[] = "to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS')";
 
@@ -30,10 +30,10 @@ public:
 
     std::mutex mutex;
 
-    bool ready(std::string &error)
+    DbStatus ready()
     {
         if (conn_ && PQstatus(conn_) == CONNECTION_OK)
-            return true;
+            return {};
         if (conn_)
             PQreset(conn_);
         else
@@ -41,14 +41,13 @@ public:
         if (PQstatus(conn_) == CONNECTION_OK) {
             // Stored texts are compared and returned as UTF-8 whatever the server's default.
             PQsetClientEncoding(conn_, "UTF8");
-            return true;
+            return {};
         }
-        error = PQerrorMessage(conn_);
-        return false;
+        return failure(std::string(PQerrorMessage(conn_)));
     }
 
-    // A statement with text parameters; none (error set) unless it succeeded.
-    Result run(const char *sql, const std::vector<std::string> &params, std::string &error)
+    // A statement with text parameters; its rows unless it failed.
+    DbResult<Rows> run(const char *sql, const std::vector<std::string> &params)
     {
         std::vector<const char *> values;
         std::vector<int> lengths;
@@ -56,26 +55,22 @@ public:
             values.push_back(param.c_str());
             lengths.push_back(int(param.size()));
         }
-        Result result(PQexecParams(conn_, sql, int(params.size()), nullptr, values.data(),
-                                   lengths.data(), nullptr, 0));
-        return checked(std::move(result), error);
+        return checked(Rows(PQexecParams(conn_, sql, int(params.size()), nullptr, values.data(),
+                                         lengths.data(), nullptr, 0)));
     }
     // Statements without parameters, several allowed.
-    Result run(const char *sql, std::string &error)
-    {
-        return checked(Result(PQexec(conn_, sql)), error);
-    }
+    DbResult<Rows> run(const char *sql) { return checked(Rows(PQexec(conn_, sql))); }
 
 private:
-    Result checked(Result result, std::string &error)
+    DbResult<Rows> checked(Rows result)
     {
         const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
         if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
             return result;
-        error = result ? PQresultErrorMessage(result.get()) : PQerrorMessage(conn_);
+        std::string error = result ? PQresultErrorMessage(result.get()) : PQerrorMessage(conn_);
         while (!error.empty() && error.back() == '\n')
             error.pop_back();
-        return nullptr;
+        return failure(std::move(error));
     }
 
     std::string uri_;
@@ -85,29 +80,40 @@ private:
 // Ends a transaction that was not committed.
 class Transaction {
 public:
-    Transaction(Connection &connection, const char *begin, std::string &error)
-        : connection_(connection)
+    Transaction(Connection &connection, const char *begin)
+        : connection_(connection), begun_(start(connection, begin)), open_(begun_.ok())
     {
-        open_ = connection.ready(error) && connection.run(begin, error);
     }
     ~Transaction()
     {
-        if (open_) {
-            std::string ignored;
-            connection_.run("ROLLBACK", ignored);
-        }
+        if (open_)
+            (void)connection_.run("ROLLBACK");
     }
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
-    explicit operator bool() const { return open_; }
-    bool commit(std::string &error)
+    // How the connection and the BEGIN went.
+    const DbStatus &begun() const { return begun_; }
+    DbStatus commit()
     {
-        open_ = !connection_.run("COMMIT", error);
-        return !open_;
+        const DbResult<Rows> committed = connection_.run("COMMIT");
+        open_ = !committed;
+        if (!committed)
+            return failed(committed);
+        return {};
     }
 
 private:
+    static DbStatus start(Connection &connection, const char *begin)
+    {
+        if (DbStatus ready = connection.ready(); !ready)
+            return ready;
+        if (const DbResult<Rows> begun = connection.run(begin); !begun)
+            return failed(begun);
+        return {};
+    }
+
     Connection &connection_;
+    DbStatus begun_;
     bool open_;
 };
 
@@ -154,44 +160,47 @@ public:
     Connection writer;
     Connection reader;
 
-    bool migrate(std::string &error)
+    DbStatus migrate()
     {
         const std::lock_guard<std::mutex> lock(writer.mutex);
-        Transaction transaction(writer, "BEGIN", error);
+        Transaction transaction(writer, "BEGIN");
+        if (!transaction.begun())
+            return transaction.begun();
         // Instances that start together take turns.
-        if (!transaction ||
-            !writer.run(
-                ("SELECT pg_advisory_xact_lock(" + std::to_string(kLockSpace) + ", 0)").c_str(),
-                error) ||
-            !writer.run("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)",
-                        error))
-            return false;
-        const Result current = writer.run("SELECT version FROM schema_version", error);
+        const std::string lock_sql =
+            "SELECT pg_advisory_xact_lock(" + std::to_string(kLockSpace) + ", 0)";
+        if (const DbResult<Rows> locked = writer.run(lock_sql.c_str()); !locked)
+            return failed(locked);
+        if (const DbResult<Rows> made =
+                writer.run("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+            !made)
+            return failed(made);
+        const DbResult<Rows> current = writer.run("SELECT version FROM schema_version");
         if (!current)
-            return false;
-        const bool recorded = PQntuples(current.get()) > 0;
-        const std::int64_t version = recorded ? integer(current.get(), 0, 0) : 0;
-        if (version > kSchemaVersion) {
-            error = "the database is of a newer version (" + std::to_string(version) + ")";
-            return false;
-        }
+            return failed(current);
+        const bool recorded = PQntuples(current->get()) > 0;
+        const std::int64_t version = recorded ? integer(current->get(), 0, 0) : 0;
+        if (version > kSchemaVersion)
+            return failure("the database is of a newer version (" + std::to_string(version) + ")");
         for (std::int64_t step = version; step < kSchemaVersion; ++step)
-            if (!writer.run(kSchemaSteps[step].postgresql, error))
-                return false;
-        const std::string record = (recorded ? "UPDATE schema_version SET version = "
-                                             : "INSERT INTO schema_version VALUES (") +
-                                   std::to_string(kSchemaVersion) + (recorded ? "" : ")");
-        return (version == kSchemaVersion || writer.run(record.c_str(), error)) &&
-               transaction.commit(error);
+            if (const DbResult<Rows> stepped = writer.run(kSchemaSteps[step].postgresql); !stepped)
+                return failed(stepped);
+        if (version != kSchemaVersion) {
+            const std::string record = (recorded ? "UPDATE schema_version SET version = "
+                                                 : "INSERT INTO schema_version VALUES (") +
+                                       std::to_string(kSchemaVersion) + (recorded ? "" : ")");
+            if (const DbResult<Rows> noted = writer.run(record.c_str()); !noted)
+                return failed(noted);
+        }
+        return transaction.commit();
     }
 
-    bool submit(std::vector<SubmitEntry> &entries, Status status, int perHour,
-                std::string &error) override
+    DbStatus submit(std::vector<SubmitEntry> &entries, Status status, int perHour) override
     {
         const std::lock_guard<std::mutex> lock(writer.mutex);
-        Transaction transaction(writer, "BEGIN", error);
-        if (!transaction)
-            return false;
+        Transaction transaction(writer, "BEGIN");
+        if (!transaction.begun())
+            return transaction.begun();
         // Instances check and store one address at a time, always in the same order.
         std::set<std::string> addresses;
         for (const SubmitEntry &entry : entries)
@@ -199,131 +208,142 @@ public:
         const std::string lock_sql =
             "SELECT pg_advisory_xact_lock(" + std::to_string(kLockSpace) + ", hashtext($1))";
         for (const std::string &address : addresses)
-            if (!writer.run(lock_sql.c_str(), {address}, error))
-                return false;
+            if (const DbResult<Rows> locked = writer.run(lock_sql.c_str(), {address}); !locked)
+                return failed(locked);
 
         bool published = false;
         for (SubmitEntry &entry : entries) {
-            if (!submitone(entry, status, perHour, error))
-                return false;
+            if (DbStatus stored = submitone(entry, status, perHour); !stored)
+                return stored;
             published = published || (entry.outcome == SubmitEntry::Outcome::Stored &&
                                       status == Status::Approved);
         }
-        if (published && !writer.run("UPDATE page_version SET version = version + 1", error))
-            return false;
-        return transaction.commit(error);
+        if (published) {
+            if (const DbResult<Rows> bumped =
+                    writer.run("UPDATE page_version SET version = version + 1");
+                !bumped)
+                return failed(bumped);
+        }
+        return transaction.commit();
     }
 
-    std::optional<QList<Submission>> pending(std::string &error) override
+    DbResult<QList<Submission>> pending() override
     {
         const std::lock_guard<std::mutex> lock(reader.mutex);
-        if (!reader.ready(error))
-            return std::nullopt;
-        const Result rows = reader.run("SELECT id, submitted, title, w1, w2, w3, w4, w5, w6, w7,"
-                                       " w8, w9, publisher FROM lists WHERE status = 'pending'"
-                                       " ORDER BY id",
-                                       error);
+        if (const DbStatus ready = reader.ready(); !ready)
+            return failed(ready);
+        const DbResult<Rows> rows =
+            reader.run("SELECT id, submitted, title, w1, w2, w3, w4, w5, w6, w7,"
+                       " w8, w9, publisher FROM lists WHERE status = 'pending'"
+                       " ORDER BY id");
         if (!rows)
-            return std::nullopt;
+            return failed(rows);
+        const PGresult *table = rows->get();
         QList<Submission> submissions;
-        for (int row = 0; row < PQntuples(rows.get()); ++row) {
+        for (int row = 0; row < PQntuples(table); ++row) {
             Submission submission;
-            submission.id = integer(rows.get(), row, 0);
-            submission.submitted = text(rows.get(), row, 1);
-            readrecord(rows.get(), row, 2, submission.record);
+            submission.id = integer(table, row, 0);
+            submission.submitted = text(table, row, 1);
+            readrecord(table, row, 2, submission.record);
             submissions.append(submission);
         }
         return submissions;
     }
 
-    std::optional<PublishedLists> published(int cap, std::string &error) override
+    DbResult<PublishedLists> published(int cap) override
     {
         const std::lock_guard<std::mutex> lock(reader.mutex);
         // One snapshot for the count and the lists.
-        Transaction transaction(reader, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", error);
-        if (!transaction)
-            return std::nullopt;
-        const Result count =
-            reader.run("SELECT count(*) FROM lists WHERE status = 'approved'", error);
-        const Result rows =
-            count ? reader.run("SELECT title, w1, w2, w3, w4, w5, w6, w7, w8, w9, publisher"
-                               " FROM lists WHERE status = 'approved' ORDER BY id DESC LIMIT $1",
-                               {std::to_string(cap)}, error)
-                  : nullptr;
-        if (!rows || !transaction.commit(error))
-            return std::nullopt;
+        Transaction transaction(reader, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+        if (!transaction.begun())
+            return failed(transaction.begun());
+        const DbResult<Rows> count =
+            reader.run("SELECT count(*) FROM lists WHERE status = 'approved'");
+        if (!count)
+            return failed(count);
+        const DbResult<Rows> rows =
+            reader.run("SELECT title, w1, w2, w3, w4, w5, w6, w7, w8, w9, publisher"
+                       " FROM lists WHERE status = 'approved' ORDER BY id DESC LIMIT $1",
+                       {std::to_string(cap)});
+        if (!rows)
+            return failed(rows);
+        if (const DbStatus committed = transaction.commit(); !committed)
+            return failed(committed);
+        const PGresult *table = rows->get();
         PublishedLists lists;
-        lists.total = integer(count.get(), 0, 0);
-        for (int row = 0; row < PQntuples(rows.get()); ++row) {
+        lists.total = integer(count->get(), 0, 0);
+        for (int row = 0; row < PQntuples(table); ++row) {
             SharedRecord record;
-            readrecord(rows.get(), row, 0, record);
+            readrecord(table, row, 0, record);
             lists.records.append(record);
         }
         return lists;
     }
 
-    Change setstatus(std::int64_t id, Status status, std::string &error) override
+    DbResult<Change> setstatus(std::int64_t id, Status status) override
     {
         const std::lock_guard<std::mutex> lock(writer.mutex);
-        Transaction transaction(writer, "BEGIN", error);
-        if (!transaction)
-            return Change::Failed;
+        Transaction transaction(writer, "BEGIN");
+        if (!transaction.begun())
+            return failed(transaction.begun());
         const std::string sql =
             std::string("UPDATE lists SET status = $1, reviewed = ") + timenow + " WHERE id = $2";
-        const Result update =
-            writer.run(sql.c_str(), {statusname(status), std::to_string(id)}, error);
+        const DbResult<Rows> update =
+            writer.run(sql.c_str(), {statusname(status), std::to_string(id)});
         if (!update)
-            return Change::Failed;
-        if (std::strtoll(PQcmdTuples(update.get()), nullptr, 10) == 0)
+            return failed(update);
+        if (std::strtoll(PQcmdTuples(update->get()), nullptr, 10) == 0)
             return Change::Unknown;
-        if (!writer.run("UPDATE page_version SET version = version + 1", error) ||
-            !transaction.commit(error))
-            return Change::Failed;
+        if (const DbResult<Rows> bumped =
+                writer.run("UPDATE page_version SET version = version + 1");
+            !bumped)
+            return failed(bumped);
+        if (const DbStatus committed = transaction.commit(); !committed)
+            return failed(committed);
         return Change::Done;
     }
 
-    std::optional<std::int64_t> pageversion(std::string &error) override
+    DbResult<std::int64_t> pageversion() override
     {
         const std::lock_guard<std::mutex> lock(reader.mutex);
-        if (!reader.ready(error))
-            return std::nullopt;
-        const Result version = reader.run("SELECT version FROM page_version", error);
-        if (!version || PQntuples(version.get()) != 1) {
-            if (version)
-                error = "page_version holds no row";
-            return std::nullopt;
-        }
-        return integer(version.get(), 0, 0);
+        if (const DbStatus ready = reader.ready(); !ready)
+            return failed(ready);
+        const DbResult<Rows> version = reader.run("SELECT version FROM page_version");
+        if (!version)
+            return failed(version);
+        if (PQntuples(version->get()) != 1)
+            return failure(std::string("page_version holds no row"));
+        return integer(version->get(), 0, 0);
     }
 
     bool localversion() const override { return false; }
 
 private:
-    bool submitone(SubmitEntry &entry, Status status, int perHour, std::string &error)
+    DbStatus submitone(SubmitEntry &entry, Status status, int perHour)
     {
         std::vector<std::string> params = recordparams(entry);
-        const Result same = writer.run(
+        const DbResult<Rows> same = writer.run(
             "SELECT id FROM lists WHERE address = $1 AND status = 'pending' AND title = $2"
             " AND w1 = $3 AND w2 = $4 AND w3 = $5 AND w4 = $6 AND w5 = $7 AND w6 = $8"
             " AND w7 = $9 AND w8 = $10 AND w9 = $11 AND publisher = $12 LIMIT 1",
-            params, error);
+            params);
         if (!same)
-            return false;
-        if (PQntuples(same.get()) > 0) {
+            return failed(same);
+        if (PQntuples(same->get()) > 0) {
             entry.outcome = SubmitEntry::Outcome::Duplicate;
-            entry.id = integer(same.get(), 0, 0);
-            return true;
+            entry.id = integer(same->get(), 0, 0);
+            return {};
         }
         if (perHour > 0) {
-            const Result recent = writer.run(
+            const DbResult<Rows> recent = writer.run(
                 "SELECT count(*) FROM lists WHERE address = $1 AND submitted >= "
                 "to_char(now() AT TIME ZONE 'UTC' - interval '1 hour', 'YYYY-MM-DD HH24:MI:SS')",
-                {entry.address}, error);
+                {entry.address});
             if (!recent)
-                return false;
-            if (integer(recent.get(), 0, 0) >= perHour) {
+                return failed(recent);
+            if (integer(recent->get(), 0, 0) >= perHour) {
                 entry.outcome = SubmitEntry::Outcome::Limited;
-                return true;
+                return {};
             }
         }
         params.push_back(statusname(status));
@@ -332,25 +352,25 @@ private:
                         " publisher, status, reviewed) VALUES ($1, $2, $3, $4, $5, $6, $7, $8,"
                         " $9, $10, $11, $12, $13, CASE WHEN $13 = 'pending' THEN NULL ELSE ") +
             timenow + " END) RETURNING id";
-        const Result inserted = writer.run(sql.c_str(), params, error);
+        const DbResult<Rows> inserted = writer.run(sql.c_str(), params);
         if (!inserted)
-            return false;
+            return failed(inserted);
         entry.outcome = SubmitEntry::Outcome::Stored;
-        entry.id = integer(inserted.get(), 0, 0);
-        return true;
+        entry.id = integer(inserted->get(), 0, 0);
+        return {};
     }
 };
 } // namespace
 
-std::unique_ptr<ShareDb> openpostgresql(const std::string &uri, std::string &error)
+DbResult<std::unique_ptr<ShareDb>> openpostgresql(const std::string &uri)
 {
     auto store = std::make_unique<PostgresDb>(uri);
     {
         const std::lock_guard<std::mutex> lock(store->reader.mutex);
-        if (!store->reader.ready(error))
-            return nullptr;
+        if (const DbStatus ready = store->reader.ready(); !ready)
+            return failed(ready);
     }
-    if (!store->migrate(error))
-        return nullptr;
-    return store;
+    if (const DbStatus migrated = store->migrate(); !migrated)
+        return failed(migrated);
+    return std::unique_ptr<ShareDb>(std::move(store));
 }

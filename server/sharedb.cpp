@@ -65,18 +65,17 @@ bool ShareDb::ispostgresql(const std::string &where)
     return where.rfind("postgresql://", 0) == 0 || where.rfind("postgres://", 0) == 0;
 }
 
-std::unique_ptr<ShareDb> ShareDb::open(const std::string &where, bool create, std::string &error)
+DbResult<std::unique_ptr<ShareDb>> ShareDb::open(const std::string &where, bool create)
 {
-    return ispostgresql(where) ? openpostgresql(where, error) : opensqlite(where, create, error);
+    return ispostgresql(where) ? openpostgresql(where) : opensqlite(where, create);
 }
 
-std::optional<std::int64_t> ShareDb::add(const SharedRecord &record, Status status,
-                                         std::string &error)
+DbResult<std::int64_t> ShareDb::add(const SharedRecord &record, Status status)
 {
     std::vector<SubmitEntry> entries(1);
     entries[0].record = record;
-    if (!submit(entries, status, 0, error))
-        return std::nullopt;
+    if (const DbStatus stored = submit(entries, status, 0); !stored)
+        return failed(stored);
     return entries[0].id;
 }
 

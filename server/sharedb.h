@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/result.h"
 #include "wordlists/sharedpage.h"
 
 #include <QList>
@@ -7,9 +8,13 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
+
+// What a store call gives: its value, or why it failed in the store's own words (the back end's
+// message, or one of ours), which the logs and the review commands print as they are.
+template<typename T> using DbResult = Result<T, std::string>;
+using DbStatus = DbResult<void>;
 
 // A submission as the reviewer sees it.
 struct Submission {
@@ -42,34 +47,33 @@ struct SubmitEntry {
 class ShareDb {
 public:
     enum class Status { Pending, Approved, Rejected };
-    enum class Change { Done, Unknown, Failed };
+    enum class Change { Done, Unknown };
 
     // where: a "postgresql://" (or "postgres://") URI, else the path of an SQLite file. create:
     // make a missing SQLite file (the service); the review commands use an existing one only.
-    // Empty with error set when the store cannot be used.
-    static std::unique_ptr<ShareDb> open(const std::string &where, bool create, std::string &error);
+    static DbResult<std::unique_ptr<ShareDb>> open(const std::string &where, bool create);
     static bool ispostgresql(const std::string &where);
     virtual ~ShareDb() = default;
 
     // Stores the entries in one transaction, in order, setting each outcome: Duplicate when the
     // same address has the same list (title, words, name) pending, Limited when the address
     // already made perHour submissions within the last hour (0: no limit), else Stored with
-    // status. False (error set, nothing stored) when the store failed.
-    virtual bool submit(std::vector<SubmitEntry> &entries, Status status, int perHour,
-                        std::string &error) = 0;
-    // Oldest first. None when the store could not be read (error set).
-    virtual std::optional<QList<Submission>> pending(std::string &error) = 0;
+    // status. Nothing is stored when it fails.
+    virtual DbStatus submit(std::vector<SubmitEntry> &entries, Status status, int perHour) = 0;
+    // Oldest first.
+    virtual DbResult<QList<Submission>> pending() = 0;
     // The newest cap published lists, newest submission first.
-    virtual std::optional<PublishedLists> published(int cap, std::string &error) = 0;
-    virtual Change setstatus(std::int64_t id, Status status, std::string &error) = 0;
+    virtual DbResult<PublishedLists> published(int cap) = 0;
+    // Unknown when there is no submission id.
+    virtual DbResult<Change> setstatus(std::int64_t id, Status status) = 0;
     // A number that changes whenever the published lists change, by whichever process.
-    virtual std::optional<std::int64_t> pageversion(std::string &error) = 0;
+    virtual DbResult<std::int64_t> pageversion() = 0;
     // True when pageversion() is cheap enough to ask at every page request (a local file);
     // false when it costs a round trip to a server.
     virtual bool localversion() const = 0;
 
-    // One submission without a client address or limit, for tests and tools.
-    std::optional<std::int64_t> add(const SharedRecord &record, Status status, std::string &error);
+    // One submission without a client address or limit, for tests and tools: its id.
+    DbResult<std::int64_t> add(const SharedRecord &record, Status status);
 
 protected:
     ShareDb() = default;

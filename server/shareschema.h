@@ -16,5 +16,11 @@ struct SchemaStep {
 inline constexpr int kSchemaVersion = 2;
 extern const SchemaStep kSchemaSteps[kSchemaVersion];
 
-std::unique_ptr<ShareDb> opensqlite(const std::string &path, bool create, std::string &error);
-std::unique_ptr<ShareDb> openpostgresql(const std::string &uri, std::string &error);
+DbResult<std::unique_ptr<ShareDb>> opensqlite(const std::string &path, bool create);
+DbResult<std::unique_ptr<ShareDb>> openpostgresql(const std::string &uri);
+
+// The failure of one step, handed on as the failure of the call it is part of.
+template<typename T> Failure<std::string> failed(const DbResult<T> &step)
+{
+    return failure(step.error());
+}

@@ -294,7 +294,7 @@ private:
     void log(const Request &request);
     void reap();
     void write();
-    bool rebuildpage(std::int64_t version, std::string &error);
+    DbStatus rebuildpage(std::int64_t version);
 
     ShareDb &db_;
     ServeOptions options_;
@@ -605,11 +605,13 @@ MHD_Result ShareService::Impl::page(MHD_Connection *connection, Link &link, Requ
         now - pageChecked_ >= std::chrono::milliseconds(options_.pageCheckMilliseconds)) {
         pageChecked_ = now;
         pageDirty_ = false;
-        std::string error;
-        const std::optional<std::int64_t> version = db_.pageversion(error);
-        if ((!version || *version != pageVersion_ || !page_) &&
-            !rebuildpage(version.value_or(-1), error))
-            std::fprintf(stderr, "database: %s\n", error.c_str());
+        // When the store cannot tell its version the page is read again anyway; only a failed
+        // read is logged.
+        const DbResult<std::int64_t> version = db_.pageversion();
+        if (!version || *version != pageVersion_ || !page_) {
+            if (const DbStatus rebuilt = rebuildpage(version ? *version : -1); !rebuilt)
+                std::fprintf(stderr, "database: %s\n", rebuilt.error().c_str());
+        }
     }
     // A page that cannot be read again is served as it was last read.
     if (!page_)
@@ -621,11 +623,11 @@ MHD_Result ShareService::Impl::page(MHD_Connection *connection, Link &link, Requ
     return MHD_queue_response(connection, MHD_HTTP_OK, response);
 }
 
-bool ShareService::Impl::rebuildpage(std::int64_t version, std::string &error)
+DbStatus ShareService::Impl::rebuildpage(std::int64_t version)
 {
-    const std::optional<PublishedLists> lists = db_.published(options_.pageCap, error);
+    const DbResult<PublishedLists> lists = db_.published(options_.pageCap);
     if (!lists)
-        return false;
+        return failure(lists.error());
     QString heading = QStringLiteral("Vaskelio shared word lists");
     if (lists->total > lists->records.size())
         heading +=
@@ -639,8 +641,7 @@ bool ShareService::Impl::rebuildpage(std::int64_t version, std::string &error)
         if (!made[last]) {
             if (made[0])
                 MHD_destroy_response(made[0]);
-            error = "out of memory";
-            return false;
+            return failure(std::string("out of memory"));
         }
         MHD_add_response_header(made[last], MHD_HTTP_HEADER_CONTENT_TYPE,
                                 "text/plain; charset=utf-8");
@@ -658,7 +659,7 @@ bool ShareService::Impl::rebuildpage(std::int64_t version, std::string &error)
     lastPage_ = made[1];
     pageSize_ = body.size();
     pageVersion_ = version;
-    return true;
+    return {};
 }
 
 MHD_Result ShareService::Impl::submit(MHD_Connection *connection, Link &link, Request &request)
@@ -703,10 +704,9 @@ void ShareService::Impl::write()
         entries.reserve(batch.size());
         for (Job &job : batch)
             entries.push_back(std::move(job.entry));
-        std::string error;
-        const bool stored = db_.submit(entries, status, options_.submitsPerHour, error);
+        const DbStatus stored = db_.submit(entries, status, options_.submitsPerHour);
         if (!stored)
-            std::fprintf(stderr, "database: %s\n", error.c_str());
+            std::fprintf(stderr, "database: %s\n", stored.error().c_str());
         for (std::size_t k = 0; k < batch.size(); ++k) {
             Request &request = *batch[k].request;
             if (!stored) {

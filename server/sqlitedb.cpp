@@ -93,42 +93,48 @@ std::string lasterror(sqlite3 *db)
     return sqlite3_errmsg(db);
 }
 
-bool exec(sqlite3 *db, const char *sql, std::string &error)
+Failure<std::string> dberror(sqlite3 *db)
+{
+    return failure(lasterror(db));
+}
+
+DbStatus exec(sqlite3 *db, const char *sql)
 {
     char *message = nullptr;
     if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK)
-        return true;
-    error = message ? message : lasterror(db);
+        return {};
+    std::string error = message ? message : lasterror(db);
     sqlite3_free(message);
-    return false;
+    return failure(std::move(error));
 }
 
 // Ends a transaction that was not committed.
 class Transaction {
 public:
-    Transaction(sqlite3 *db, const char *begin, std::string &error) : db_(db)
+    Transaction(sqlite3 *db, const char *begin)
+        : db_(db), begun_(exec(db, begin)), open_(begun_.ok())
     {
-        open_ = exec(db, begin, error);
     }
     ~Transaction()
     {
-        if (open_) {
-            std::string ignored;
-            exec(db_, "ROLLBACK", ignored);
-        }
+        if (open_)
+            (void)exec(db_, "ROLLBACK");
     }
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
-    explicit operator bool() const { return open_; }
-    bool commit(std::string &error)
+    // How the BEGIN went.
+    const DbStatus &begun() const { return begun_; }
+    DbStatus commit()
     {
+        DbStatus committed = exec(db_, "COMMIT");
         // A failed COMMIT leaves the transaction open, to be rolled back.
-        open_ = !exec(db_, "COMMIT", error);
-        return !open_;
+        open_ = !committed;
+        return committed;
     }
 
 private:
     sqlite3 *db_;
+    DbStatus begun_;
     bool open_;
 };
 
@@ -139,27 +145,28 @@ public:
     Connection writer;
     Connection reader;
 
-    bool submit(std::vector<SubmitEntry> &entries, Status status, int perHour,
-                std::string &error) override
+    DbStatus submit(std::vector<SubmitEntry> &entries, Status status, int perHour) override
     {
         const std::lock_guard<std::mutex> lock(writer.mutex);
         // IMMEDIATE: the review commands and other processes wait for the whole batch.
-        Transaction transaction(writer.db, "BEGIN IMMEDIATE", error);
-        if (!transaction)
-            return false;
+        Transaction transaction(writer.db, "BEGIN IMMEDIATE");
+        if (!transaction.begun())
+            return transaction.begun();
         bool published = false;
         for (SubmitEntry &entry : entries) {
-            if (!submitone(entry, status, perHour, error))
-                return false;
+            if (DbStatus stored = submitone(entry, status, perHour); !stored)
+                return stored;
             published = published || (entry.outcome == SubmitEntry::Outcome::Stored &&
                                       status == Status::Approved);
         }
-        if (published && !bumpversion(error))
-            return false;
-        return transaction.commit(error);
+        if (published) {
+            if (DbStatus bumped = bumpversion(); !bumped)
+                return bumped;
+        }
+        return transaction.commit();
     }
 
-    std::optional<QList<Submission>> pending(std::string &error) override
+    DbResult<QList<Submission>> pending() override
     {
         const std::lock_guard<std::mutex> lock(reader.mutex);
         Use query(reader.waiting);
@@ -172,76 +179,67 @@ public:
             readrecord(query, 2, row.record);
             rows.append(row);
         }
-        if (step != SQLITE_DONE) {
-            error = lasterror(reader.db);
-            return std::nullopt;
-        }
+        if (step != SQLITE_DONE)
+            return dberror(reader.db);
         return rows;
     }
 
-    std::optional<PublishedLists> published(int cap, std::string &error) override
+    DbResult<PublishedLists> published(int cap) override
     {
         const std::lock_guard<std::mutex> lock(reader.mutex);
         // One snapshot for the count and the lists.
-        Transaction transaction(reader.db, "BEGIN", error);
-        if (!transaction)
-            return std::nullopt;
+        Transaction transaction(reader.db, "BEGIN");
+        if (!transaction.begun())
+            return failed(transaction.begun());
         PublishedLists lists;
         {
             Use count(reader.count);
-            if (count.step() != SQLITE_ROW) {
-                error = lasterror(reader.db);
-                return std::nullopt;
-            }
+            if (count.step() != SQLITE_ROW)
+                return dberror(reader.db);
             lists.total = count.integer(0);
         }
         Use query(reader.newest);
-        if (!query.bind(1, std::int64_t(cap))) {
-            error = lasterror(reader.db);
-            return std::nullopt;
-        }
+        if (!query.bind(1, std::int64_t(cap)))
+            return dberror(reader.db);
         int step;
         while ((step = query.step()) == SQLITE_ROW) {
             SharedRecord record;
             readrecord(query, 0, record);
             lists.records.append(record);
         }
-        if (step != SQLITE_DONE) {
-            error = lasterror(reader.db);
-            return std::nullopt;
-        }
+        if (step != SQLITE_DONE)
+            return dberror(reader.db);
         return lists;
     }
 
-    Change setstatus(std::int64_t id, Status status, std::string &error) override
+    DbResult<Change> setstatus(std::int64_t id, Status status) override
     {
         const std::lock_guard<std::mutex> lock(writer.mutex);
-        Transaction transaction(writer.db, "BEGIN IMMEDIATE", error);
-        if (!transaction)
-            return Change::Failed;
+        Transaction transaction(writer.db, "BEGIN IMMEDIATE");
+        if (!transaction.begun())
+            return failed(transaction.begun());
         {
             Use update(writer.update);
             if (!update.bind(1, statusname(status)) || !update.bind(2, id) ||
-                update.step() != SQLITE_DONE) {
-                error = lasterror(writer.db);
-                return Change::Failed;
-            }
+                update.step() != SQLITE_DONE)
+                return dberror(writer.db);
         }
         if (sqlite3_changes(writer.db) == 0)
             return Change::Unknown;
-        if (!bumpversion(error) || !transaction.commit(error))
-            return Change::Failed;
+        if (const DbStatus bumped = bumpversion(); !bumped)
+            return failed(bumped);
+        if (const DbStatus committed = transaction.commit(); !committed)
+            return failed(committed);
         return Change::Done;
     }
 
-    std::optional<std::int64_t> pageversion(std::string &error) override
+    // Asked at every page request: an answer without an error allocates nothing.
+    DbResult<std::int64_t> pageversion() override
     {
         const std::lock_guard<std::mutex> lock(reader.mutex);
         Use query(reader.version);
-        if (query.step() != SQLITE_ROW) {
-            error = lasterror(reader.db);
-            return std::nullopt;
-        }
+        if (query.step() != SQLITE_ROW)
+            return dberror(reader.db);
         return query.integer(0);
     }
 
@@ -256,124 +254,109 @@ private:
         record.publisher = query.text(first + 10);
     }
 
-    bool submitone(SubmitEntry &entry, Status status, int perHour, std::string &error)
+    DbStatus submitone(SubmitEntry &entry, Status status, int perHour)
     {
         {
             Use find(writer.find);
-            if (!find.bind(1, entry.address) || !find.bind(2, entry.record)) {
-                error = lasterror(writer.db);
-                return false;
-            }
+            if (!find.bind(1, entry.address) || !find.bind(2, entry.record))
+                return dberror(writer.db);
             const int step = find.step();
             if (step == SQLITE_ROW) {
                 entry.outcome = SubmitEntry::Outcome::Duplicate;
                 entry.id = find.integer(0);
-                return true;
+                return {};
             }
-            if (step != SQLITE_DONE) {
-                error = lasterror(writer.db);
-                return false;
-            }
+            if (step != SQLITE_DONE)
+                return dberror(writer.db);
         }
         if (perHour > 0) {
             Use recent(writer.recent);
-            if (!recent.bind(1, entry.address) || recent.step() != SQLITE_ROW) {
-                error = lasterror(writer.db);
-                return false;
-            }
+            if (!recent.bind(1, entry.address) || recent.step() != SQLITE_ROW)
+                return dberror(writer.db);
             if (recent.integer(0) >= perHour) {
                 entry.outcome = SubmitEntry::Outcome::Limited;
-                return true;
+                return {};
             }
         }
         Use insert(writer.insert);
         if (!insert.bind(1, entry.record) || !insert.bind(12, statusname(status)) ||
-            !insert.bind(13, entry.address) || insert.step() != SQLITE_DONE) {
-            error = lasterror(writer.db);
-            return false;
-        }
+            !insert.bind(13, entry.address) || insert.step() != SQLITE_DONE)
+            return dberror(writer.db);
         entry.outcome = SubmitEntry::Outcome::Stored;
         entry.id = sqlite3_last_insert_rowid(writer.db);
-        return true;
+        return {};
     }
 
-    bool bumpversion(std::string &error)
+    DbStatus bumpversion()
     {
         Use bump(writer.bump);
-        if (bump.step() != SQLITE_DONE) {
-            error = lasterror(writer.db);
-            return false;
-        }
-        return true;
+        if (bump.step() != SQLITE_DONE)
+            return dberror(writer.db);
+        return {};
     }
 };
 
-bool openconnection(const std::string &path, int flags, Connection &connection, std::string &error)
+DbStatus openconnection(const std::string &path, int flags, Connection &connection)
 {
     if (sqlite3_open_v2(path.c_str(), &connection.db, flags | SQLITE_OPEN_NOMUTEX, nullptr) !=
-        SQLITE_OK) {
-        error = connection.db ? lasterror(connection.db) : "out of memory";
-        return false;
-    }
+        SQLITE_OK)
+        return failure(connection.db ? lasterror(connection.db) : std::string("out of memory"));
     // Other processes (the review commands, other instances) may hold the file for a moment.
     sqlite3_busy_timeout(connection.db, 5000);
-    return true;
+    return {};
 }
 
-bool migrate(sqlite3 *db, std::string &error)
+DbStatus migrate(sqlite3 *db)
 {
     // WAL lets the review commands and the page read while a submission is written.
-    if (!exec(db, "PRAGMA journal_mode=WAL", error))
-        return false;
-    Transaction transaction(db, "BEGIN IMMEDIATE", error);
-    if (!transaction ||
-        !exec(db, "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)", error))
-        return false;
+    if (DbStatus wal = exec(db, "PRAGMA journal_mode=WAL"); !wal)
+        return wal;
+    Transaction transaction(db, "BEGIN IMMEDIATE");
+    if (!transaction.begun())
+        return transaction.begun();
+    if (DbStatus made =
+            exec(db, "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+        !made)
+        return made;
     std::int64_t version = 0;
     bool recorded = false;
     {
         Statement statement;
-        if (!statement.prepare(db, "SELECT version FROM schema_version")) {
-            error = lasterror(db);
-            return false;
-        }
+        if (!statement.prepare(db, "SELECT version FROM schema_version"))
+            return dberror(db);
         Use query(statement);
         if (query.step() == SQLITE_ROW) {
             version = query.integer(0);
             recorded = true;
         }
     }
-    if (version > kSchemaVersion) {
-        error = "the database is of a newer version (" + std::to_string(version) + ")";
-        return false;
-    }
+    if (version > kSchemaVersion)
+        return failure("the database is of a newer version (" + std::to_string(version) + ")");
     for (std::int64_t step = version; step < kSchemaVersion; ++step)
-        if (!exec(db, kSchemaSteps[step].sqlite, error))
-            return false;
-    const std::string record = (recorded ? "UPDATE schema_version SET version = "
-                                         : "INSERT INTO schema_version VALUES (") +
-                               std::to_string(kSchemaVersion) + (recorded ? "" : ")");
-    return (version == kSchemaVersion || exec(db, record.c_str(), error)) &&
-           transaction.commit(error);
-}
-
-bool prepare(Connection &connection, Statement &statement, const std::string &sql,
-             std::string &error)
-{
-    if (statement.prepare(connection.db, sql.c_str()))
-        return true;
-    error = lasterror(connection.db);
-    return false;
+        if (DbStatus stepped = exec(db, kSchemaSteps[step].sqlite); !stepped)
+            return stepped;
+    if (version != kSchemaVersion) {
+        const std::string record = (recorded ? "UPDATE schema_version SET version = "
+                                             : "INSERT INTO schema_version VALUES (") +
+                                   std::to_string(kSchemaVersion) + (recorded ? "" : ")");
+        if (DbStatus noted = exec(db, record.c_str()); !noted)
+            return noted;
+    }
+    return transaction.commit();
 }
 } // namespace
 
-std::unique_ptr<ShareDb> opensqlite(const std::string &path, bool create, std::string &error)
+DbResult<std::unique_ptr<ShareDb>> opensqlite(const std::string &path, bool create)
 {
     auto store = std::make_unique<SqliteDb>();
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    if (!openconnection(path, flags, store->writer, error) || !migrate(store->writer.db, error) ||
-        !openconnection(path, SQLITE_OPEN_READWRITE, store->reader, error))
-        return nullptr;
+    DbStatus opened = openconnection(path, flags, store->writer);
+    if (opened)
+        opened = migrate(store->writer.db);
+    if (opened)
+        opened = openconnection(path, SQLITE_OPEN_READWRITE, store->reader);
+    if (!opened)
+        return failed(opened);
 
     const std::string columns = recordcolumns;
     const std::string same = "title = ?2 AND w1 = ?3 AND w2 = ?4 AND w3 = ?5 AND w4 = ?6 AND"
@@ -381,33 +364,32 @@ std::unique_ptr<ShareDb> opensqlite(const std::string &path, bool create, std::s
                              " publisher = ?12";
     Connection &w = store->writer;
     Connection &r = store->reader;
-    if (!prepare(w, w.find,
-                 "SELECT id FROM lists WHERE address = ?1 AND status = 'pending' AND " + same +
-                     " LIMIT 1",
-                 error) ||
-        !prepare(w, w.recent,
-                 "SELECT count(*) FROM lists WHERE address = ?1"
-                 " AND submitted >= datetime('now', '-1 hour')",
-                 error) ||
-        !prepare(w, w.insert,
-                 "INSERT INTO lists (" + columns +
-                     ", status, address, reviewed) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9,"
-                     " ?10, ?11, ?12, ?13, CASE WHEN ?12 = 'pending' THEN NULL"
-                     " ELSE datetime('now') END)",
-                 error) ||
-        !prepare(w, w.bump, "UPDATE page_version SET version = version + 1", error) ||
-        !prepare(w, w.update,
-                 "UPDATE lists SET status = ?1, reviewed = datetime('now') WHERE id = ?2", error) ||
-        !prepare(r, r.version, "SELECT version FROM page_version", error) ||
-        !prepare(r, r.count, "SELECT count(*) FROM lists WHERE status = 'approved'", error) ||
-        !prepare(r, r.newest,
-                 "SELECT " + columns +
-                     " FROM lists WHERE status = 'approved' ORDER BY id DESC LIMIT ?1",
-                 error) ||
-        !prepare(r, r.waiting,
-                 "SELECT id, submitted, " + columns +
-                     " FROM lists WHERE status = 'pending' ORDER BY id",
-                 error))
-        return nullptr;
-    return store;
+    const struct {
+        Connection &connection;
+        Statement &statement;
+        std::string sql;
+    } statements[] = {
+        {w, w.find,
+         "SELECT id FROM lists WHERE address = ?1 AND status = 'pending' AND " + same + " LIMIT 1"},
+        {w, w.recent,
+         "SELECT count(*) FROM lists WHERE address = ?1"
+         " AND submitted >= datetime('now', '-1 hour')"},
+        {w, w.insert,
+         "INSERT INTO lists (" + columns +
+             ", status, address, reviewed) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9,"
+             " ?10, ?11, ?12, ?13, CASE WHEN ?12 = 'pending' THEN NULL"
+             " ELSE datetime('now') END)"},
+        {w, w.bump, "UPDATE page_version SET version = version + 1"},
+        {w, w.update, "UPDATE lists SET status = ?1, reviewed = datetime('now') WHERE id = ?2"},
+        {r, r.version, "SELECT version FROM page_version"},
+        {r, r.count, "SELECT count(*) FROM lists WHERE status = 'approved'"},
+        {r, r.newest,
+         "SELECT " + columns + " FROM lists WHERE status = 'approved' ORDER BY id DESC LIMIT ?1"},
+        {r, r.waiting,
+         "SELECT id, submitted, " + columns + " FROM lists WHERE status = 'pending' ORDER BY id"},
+    };
+    for (const auto &statement : statements)
+        if (!statement.statement.prepare(statement.connection.db, statement.sql.c_str()))
+            return dberror(statement.connection.db);
+    return std::unique_ptr<ShareDb>(std::move(store));
 }

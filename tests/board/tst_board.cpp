@@ -197,7 +197,7 @@ private slots:
     void fontByLongestPiece()
     {
         for (int n = 0; n <= 20; ++n) {
-            const FontFit fit = fitForPiece(n);
+            const FontFit fit = fontFor(kPlayBoardFonts, n);
             QVERIFY2(fit == expectedFit(n), qPrintable(QStringLiteral("length %1: %2 points%3")
                                                            .arg(n)
                                                            .arg(fit.points)

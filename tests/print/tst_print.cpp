@@ -480,7 +480,7 @@ private slots:
             cell->setText(QStringLiteral("一"));
             QFont font = cell->font();
             font.setBold(bold);
-            font.setPointSize(Tprintform::pointsForLength(1));
+            font.setPointSize(fontFor(kPuzzlePageFonts, 1).points);
             cell->setFont(font);
             // The cell at 600 dots per inch, and inside it, clear of the grid lines.
             QImage image;

@@ -45,6 +45,12 @@ char outcomeletter(SubmitEntry::Outcome outcome)
     }
     return 'F';
 }
+
+// QVERIFY2 builds its message even when the check passes.
+template<typename T> const char *why(const DbResult<T> &result)
+{
+    return result ? "" : result.error().c_str();
+}
 } // namespace
 
 class TestShareDb : public QObject {
@@ -54,11 +60,12 @@ class TestShareDb : public QObject {
 
     std::unique_ptr<ShareDb> open(const QString &where)
     {
-        std::string error;
-        std::unique_ptr<ShareDb> db = ShareDb::open(where.toStdString(), true, error);
-        if (!db)
-            qWarning("%s", error.c_str());
-        return db;
+        DbResult<std::unique_ptr<ShareDb>> opened = ShareDb::open(where.toStdString(), true);
+        if (!opened) {
+            qWarning("%s", opened.error().c_str());
+            return nullptr;
+        }
+        return std::move(*opened);
     }
     // SQL straight on the store, past the service's own code.
     bool exec(const QString &where, const QString &sql)
@@ -92,24 +99,24 @@ private slots:
         for (int round = 0; round < 2; ++round) {
             std::unique_ptr<ShareDb> db = open(where);
             QVERIFY(db);
-            std::string error;
-            const auto lists = db->published(10, error);
-            QVERIFY2(lists, error.c_str());
+            const auto lists = db->published(10);
+            QVERIFY2(lists, why(lists));
             QCOMPARE(titles(lists->records), QStringList{"Old"});
             QCOMPARE(lists->records.at(0).publisher, QStringLiteral("Bo"));
-            const auto waiting = db->pending(error);
+            const auto waiting = db->pending();
             QVERIFY(waiting);
             QCOMPARE(waiting->size(), 1 + round);
             std::vector<SubmitEntry> entries(1);
             entries[0].record = record(QStringLiteral("New"));
             entries[0].address = "192.0.2.1";
-            QVERIFY2(db->submit(entries, ShareDb::Status::Pending, 1, error), error.c_str());
+            const DbStatus stored = db->submit(entries, ShareDb::Status::Pending, 1);
+            QVERIFY2(stored, why(stored));
             QCOMPARE(outcomeletter(entries[0].outcome), round == 0 ? 'S' : 'D');
         }
         QVERIFY(exec(where, QStringLiteral("UPDATE schema_version SET version = 99")));
-        std::string error;
-        QVERIFY(!ShareDb::open(where.toStdString(), true, error));
-        QVERIFY(QString::fromStdString(error).contains(QStringLiteral("newer")));
+        const auto refused = ShareDb::open(where.toStdString(), true);
+        QVERIFY(!refused);
+        QCOMPARE(refused.error(), std::string("the database is of a newer version (99)"));
     }
 
     void submissionOutcomes_data()
@@ -151,8 +158,8 @@ private slots:
                 entry.record = record(QStringLiteral("list ") + item.section(u':', 1));
                 entries.push_back(entry);
             }
-            std::string error;
-            QVERIFY2(db->submit(entries, ShareDb::Status::Pending, perHour, error), error.c_str());
+            const DbStatus stored = db->submit(entries, ShareDb::Status::Pending, perHour);
+            QVERIFY2(stored, why(stored));
             for (const SubmitEntry &entry : entries) {
                 seen += QLatin1Char(outcomeletter(entry.outcome));
                 if (firstid == 0)
@@ -165,8 +172,7 @@ private slots:
             }
         }
         QCOMPARE(seen, outcomes);
-        std::string error;
-        QCOMPARE(db->pending(error)->size(), int(outcomes.count(u'S')));
+        QCOMPARE(db->pending()->size(), int(outcomes.count(u'S')));
     }
 
     // A list approved meanwhile is no longer pending: the same list again is a new submission.
@@ -177,13 +183,11 @@ private slots:
         std::vector<SubmitEntry> entries(1);
         entries[0].record = record(QStringLiteral("Fruit"));
         entries[0].address = "192.0.2.1";
-        std::string error;
-        QVERIFY(db->submit(entries, ShareDb::Status::Pending, 20, error));
-        QCOMPARE(db->setstatus(entries[0].id, ShareDb::Status::Approved, error),
-                 ShareDb::Change::Done);
-        QVERIFY(db->submit(entries, ShareDb::Status::Pending, 20, error));
+        QVERIFY(db->submit(entries, ShareDb::Status::Pending, 20));
+        QCOMPARE(*db->setstatus(entries[0].id, ShareDb::Status::Approved), ShareDb::Change::Done);
+        QVERIFY(db->submit(entries, ShareDb::Status::Pending, 20));
         QCOMPARE(outcomeletter(entries[0].outcome), 'S');
-        QCOMPARE(db->pending(error)->size(), 1);
+        QCOMPARE(db->pending()->size(), 1);
     }
 
     // The page's lists are the newest up to the cap; their version moves with every change of
@@ -192,40 +196,84 @@ private slots:
     {
         std::unique_ptr<ShareDb> db = open(stores.newstore());
         QVERIFY(db);
-        std::string error;
-        const auto version = [&] { return db->pageversion(error).value_or(-1); };
+        const auto version = [&]() -> std::int64_t {
+            const auto read = db->pageversion();
+            return read ? *read : -1;
+        };
+        // The outcome of a change of status, -1 for a failed one.
+        const auto change = [&](std::int64_t id, ShareDb::Status status) {
+            const auto changed = db->setstatus(id, status);
+            return changed ? int(*changed) : -1;
+        };
         std::int64_t last = version();
         QVERIFY(last >= 0);
         QList<std::int64_t> ids;
         for (const char *title : {"A", "B", "C", "D", "E"}) {
-            ids.append(db->add(record(QString::fromLatin1(title)), ShareDb::Status::Pending, error)
-                           .value_or(-1));
-            QVERIFY(ids.last() > 0);
+            const auto added =
+                db->add(record(QString::fromLatin1(title)), ShareDb::Status::Pending);
+            QVERIFY2(added, why(added));
+            QVERIFY(*added > 0);
+            ids.append(*added);
         }
         QCOMPARE(version(), last);
         for (const std::int64_t id : ids)
-            QCOMPARE(db->setstatus(id, ShareDb::Status::Approved, error), ShareDb::Change::Done);
+            QCOMPARE(change(id, ShareDb::Status::Approved), int(ShareDb::Change::Done));
         QVERIFY(version() > last);
         last = version();
 
-        auto lists = db->published(3, error);
+        auto lists = db->published(3);
         QVERIFY(lists);
         QCOMPARE(titles(lists->records), QStringList({"E", "D", "C"}));
         QCOMPARE(lists->total, std::int64_t(5));
         QCOMPARE(texts(lists->records.at(0)), texts(record(QStringLiteral("E"))));
 
-        QCOMPARE(db->setstatus(ids.at(4), ShareDb::Status::Rejected, error), ShareDb::Change::Done);
+        QCOMPARE(change(ids.at(4), ShareDb::Status::Rejected), int(ShareDb::Change::Done));
         QVERIFY(version() > last);
         last = version();
-        lists = db->published(3, error);
+        lists = db->published(3);
         QCOMPARE(titles(lists->records), QStringList({"D", "C", "B"}));
         QCOMPARE(lists->total, std::int64_t(4));
-        QCOMPARE(db->setstatus(ids.last() + 100, ShareDb::Status::Approved, error),
-                 ShareDb::Change::Unknown);
+        QCOMPARE(change(ids.last() + 100, ShareDb::Status::Approved),
+                 int(ShareDb::Change::Unknown));
         QCOMPARE(version(), last);
-        QVERIFY(db->add(record(QStringLiteral("F")), ShareDb::Status::Approved, error));
+        QVERIFY(db->add(record(QStringLiteral("F")), ShareDb::Status::Approved));
         QVERIFY(version() > last);
-        QCOMPARE(db->published(1, error)->records.at(0).list.title, QStringLiteral("F"));
+        QCOMPARE(db->published(1)->records.at(0).list.title, QStringLiteral("F"));
+    }
+
+    // A batch that fails part way stores nothing, and the store's own message comes back as it
+    // gave it.
+    void aFailedBatchStoresNothing()
+    {
+        const QString where = stores.newstore();
+        std::unique_ptr<ShareDb> db = open(where);
+        QVERIFY(db);
+        const auto before = db->pageversion();
+        QVERIFY(before);
+        const bool postgresql = TestStores::postgresql();
+        QVERIFY(exec(where, QString::fromLatin1(
+                                postgresql ? "CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN"
+                                             " IF NEW.title = 'Bad' THEN RAISE EXCEPTION 'refused';"
+                                             " END IF; RETURN NEW; END $$ LANGUAGE plpgsql;"
+                                             "CREATE TRIGGER refuse BEFORE INSERT ON lists"
+                                             " FOR EACH ROW EXECUTE FUNCTION refuse()"
+                                           : "CREATE TRIGGER refuse BEFORE INSERT ON lists"
+                                             " WHEN NEW.title = 'Bad' BEGIN"
+                                             " SELECT RAISE(ABORT, 'refused'); END")));
+        std::vector<SubmitEntry> entries(2);
+        entries[0].record = record(QStringLiteral("Good"));
+        entries[1].record = record(QStringLiteral("Bad"));
+        const DbStatus stored = db->submit(entries, ShareDb::Status::Approved, 0);
+        QVERIFY(!stored);
+        // PostgreSQL adds where the exception came from, on lines of its own.
+        QCOMPARE(QString::fromStdString(stored.error()).section(u'\n', 0, 0),
+                 postgresql ? QStringLiteral("ERROR:  refused") : QStringLiteral("refused"));
+        QCOMPARE(db->published(10)->total, std::int64_t(0));
+        QCOMPARE(*db->pageversion(), *before);
+        const auto added = db->add(record(QStringLiteral("Bad")), ShareDb::Status::Pending);
+        QVERIFY(!added);
+        QCOMPARE(added.error(), stored.error());
+        QVERIFY(db->pending()->isEmpty());
     }
 
     // Texts come back as they went in: a leading U+FEFF, quotes, SQL, four-byte characters.
@@ -238,11 +286,10 @@ private slots:
         odd.list.words[1].text = QString::fromUcs4(U"\U0001F600\u5B57");
         odd.list.words[2].text = QString(QChar(0xFEFF));
         odd.publisher = QStringLiteral("O'Brien \"Bob\"");
-        std::string error;
-        QVERIFY(db->add(odd, ShareDb::Status::Approved, error));
-        QVERIFY(db->add(odd, ShareDb::Status::Pending, error));
-        QCOMPARE(texts(db->published(10, error)->records.at(0)), texts(odd));
-        const auto waiting = db->pending(error);
+        QVERIFY(db->add(odd, ShareDb::Status::Approved));
+        QVERIFY(db->add(odd, ShareDb::Status::Pending));
+        QCOMPARE(texts(db->published(10)->records.at(0)), texts(odd));
+        const auto waiting = db->pending();
         QCOMPARE(texts(waiting->at(0).record), texts(odd));
         QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
                     .match(waiting->at(0).submitted)

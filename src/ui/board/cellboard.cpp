@@ -2,45 +2,6 @@
 
 #include "engine/qj.h"
 
-int longestpiece(const QString &text, const QString &separator)
-{
-    const QStringView rest = trimmedBlanks(text);
-    if (rest.isEmpty())
-        return 0;
-    int longest = 0;
-    for (const QStringView piece : rest.split(separator))
-        longest = std::max(longest, int(piece.size()));
-    return longest;
-}
-
-FontFit fitForPiece(int n)
-{
-    switch (n) {
-    case 1:
-        return {18, true};
-    case 0:
-    case 2:
-    case 3:
-        return {14, true};
-    case 4:
-        return {12, true};
-    case 5:
-    case 6:
-        return {10, true};
-    default:
-        // Longer words too: at 6 points their letters stood about 7 pixels high. A word too wide
-        // for the cell at 8 is drawn smaller by the cell itself.
-        return {8, true};
-    }
-}
-
-int wordPoints(int length)
-{
-    if (length <= 0)
-        return 0;
-    return length == 1 ? 20 : length <= 3 ? 15 : 12;
-}
-
 QString wordAt(const QStringList &words, int k)
 {
     return k >= 1 && k <= words.size() ? words.at(k - 1) : QString();
@@ -94,5 +55,6 @@ void CellBoard::fitfonts()
 {
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 9; ++j)
-            setCellFont(i, j, fitForPiece(longestpiece(cellText(i, j), QStringLiteral(" "))));
+            setCellFont(
+                i, j, fontFor(kPlayBoardFonts, longestpiece(cellText(i, j), QStringLiteral(" "))));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/fontrule.h"
 #include "engine/gamemodel.h"
 #include "text/textrules.h"
 
@@ -18,25 +19,6 @@ constexpr Rgb red = 0xFF0000;       // wrong words after Check Error
 constexpr Rgb black = 0x000000;
 constexpr Rgb blue = 0x0000FF;
 } // namespace boardcolor
-
-// Length in UTF-16 code units of the longest separator-delimited piece of the trimmed text.
-int longestpiece(const QString &text, const QString &separator);
-
-struct FontFit {
-    int points;
-    bool bold;
-    friend bool operator==(FontFit a, FontFit b)
-    {
-        return a.points == b.points && a.bold == b.bold;
-    }
-};
-// The board's font for a text whose longest piece is n code units long: the size a word gets
-// where it fits; the cell draws a word that does not fit a point smaller at a time.
-FontFit fitForPiece(int n);
-
-// Points for a whole word of length UTF-16 code units on the Solution window's and the print
-// boards: 20, 15 or 12. 0 for an empty word, whose cell keeps its size.
-int wordPoints(int length);
 
 // A 9 x 9 board of cells as the rules, the fillers and the text fitting see it. Cell (i, j) has
 // i the column and j the row, both 1..9. The on-screen board, the Solution window's board and

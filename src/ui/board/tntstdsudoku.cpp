@@ -63,7 +63,7 @@ void Ttntstdsudoku::showcell(const GameModel &model, int i, int j)
     else if (c.mark == CellMark::Error)
         color = boardcolor::red;
     setCellColor(i, j, color);
-    setCellFont(i, j, fitForPiece(longestpiece(text, QStringLiteral(" "))));
+    setCellFont(i, j, fontFor(kPlayBoardFonts, longestpiece(text, QStringLiteral(" "))));
 }
 
 void Ttntstdsudoku::setCursorCell(int i, int j)

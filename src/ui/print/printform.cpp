@@ -48,22 +48,6 @@ Tprintform::Tprintform(QWidget *owner) : PrintPage(QStringLiteral("printform"), 
     }
 }
 
-int Tprintform::pointsForLength(int length)
-{
-    switch (length) {
-    case 0:
-        return 0;
-    case 1:
-        return 50;
-    case 2:
-        return 40;
-    case 3:
-        return 35;
-    default:
-        return 25;
-    }
-}
-
 void Tprintform::fill(const TQJ &model, const QStringList &words, const QString &title,
                       const QStringList &paletteWords)
 {
@@ -72,9 +56,9 @@ void Tprintform::fill(const TQJ &model, const QStringList &words, const QString 
     for (int k = 1; k <= 9; ++k) {
         TTntcell *cell = legend(k);
         cell->setText(paletteWords.value(k - 1));
-        setCellPoints(cell, pointsForLength(int(cell->text().size())));
+        setCellPoints(cell, fontFor(kPuzzlePageFonts, int(cell->text().size())).points);
     }
-    board()->sizefonts(&pointsForLength);
+    board()->sizefonts(kPuzzlePageFonts);
 }
 
 void Tprintform::shade(Shading shading)

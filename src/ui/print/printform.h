@@ -24,15 +24,12 @@ public:
     TTntcell *legend(int k) const { return legend_.at(k - 1); }
 
     // The board from the model and the words, the title, the legend from the palette's words,
-    // then every board cell and legend word sized by pointsForLength.
+    // then every board cell and legend word sized by kPuzzlePageFonts.
     void fill(const TQJ &model, const QStringList &words, const QString &title,
               const QStringList &paletteWords);
 
     // The board's boxes and the legend in the shading's colours.
     void shade(Shading shading);
-
-    // 50, 40, 35 or 25 points for a text of 1, 2, 3 or more code units; 0 for an empty one.
-    static int pointsForLength(int length);
 
 private:
     QLabel *title_;

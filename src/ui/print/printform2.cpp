@@ -12,29 +12,8 @@ Tprintform2::Tprintform2(QWidget *owner) : PrintPage(QStringLiteral("printform2"
     addLabel1({1694, 2337, 261, 29}, 24);
 }
 
-int Tprintform2::pointsForLength(int length)
-{
-    switch (length) {
-    case 1:
-        return 50;
-    case 2:
-        return 40;
-    case 3:
-        return 35;
-    case 4:
-    case 5:
-        return 30;
-    case 6:
-    case 7:
-    case 8:
-        return 25;
-    default:
-        return 0;
-    }
-}
-
 void Tprintform2::fill(const TQJ &model, const QStringList &words)
 {
     board()->loadsolution(model, words);
-    board()->sizefonts(&pointsForLength);
+    board()->sizefonts(kSolutionPageFonts);
 }

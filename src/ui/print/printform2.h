@@ -14,10 +14,6 @@ public:
 
     explicit Tprintform2(QWidget *owner = nullptr);
 
-    // The board from the model and the words, then sized by pointsForLength.
+    // The board from the model and the words, then sized by kSolutionPageFonts.
     void fill(const TQJ &model, const QStringList &words);
-
-    // 50, 40, 35, 30 or 25 points for a text of 1, 2, 3, 4-5 or 6-8 code units; 0 (keep the
-    // size) for an empty text and for 9 or more.
-    static int pointsForLength(int length);
 };

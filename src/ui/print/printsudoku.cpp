@@ -27,33 +27,15 @@ void Tprintsudoku::loadprintpuzzle(const TQJ &model, const QStringList &words)
 
 void Tprintsudoku::loadsolution(const TQJ &model, const QStringList &words)
 {
-    for (int i = 1; i <= 9; ++i) {
-        for (int j = 1; j <= 9; ++j) {
-            const TNode &node = model.node(i, j);
-            TTntcell *c = cell(i, j);
-            c->Setvalue(node.value);
-            QFont font = c->font();
-            font.setBold(node.given);
-            font.setItalic(!node.given);
-            c->setFont(font);
-            // A value outside 1..9 leaves the cell without a word.
-            c->setText(wordAt(words, node.value));
-            setCellPoints(c, wordPoints(int(c->text().size())));
-            c->Setisfixed(node.given);
-            c->setEnabled(!node.given);
-        }
-    }
-    Setbigcolor(bigcolor());
-    Setfixcolor(fixcolor());
-    shadeboxes();
+    fillsolution(*this, model, words, SolutionMarks::WeightAndSlant);
     pickfaces();
 }
 
-void Tprintsudoku::sizefonts(int (*rule)(int length))
+void Tprintsudoku::sizefonts(const FontTable &table)
 {
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 9; ++j)
-            setCellPoints(cell(i, j), rule(int(cellText(i, j).size())));
+            setCellPoints(cell(i, j), fontFor(table, int(cellText(i, j).size())).points);
 }
 
 Rgb Tprintsudoku::boxColor(Shading shading)
@@ -99,4 +81,30 @@ void setCellPoints(TTntcell *cell, int points)
     QFont font = cell->font();
     font.setPointSize(points);
     cell->setFont(font);
+}
+
+void fillsolution(Ttntstdsudoku &board, const TQJ &model, const QStringList &words,
+                  SolutionMarks marks)
+{
+    const bool marked = marks == SolutionMarks::WeightAndSlant;
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const TNode &node = model.node(i, j);
+            TTntcell *c = board.cell(i, j);
+            c->Setvalue(node.value);
+            if (marked) {
+                QFont font = c->font();
+                font.setBold(node.given);
+                font.setItalic(!node.given);
+                c->setFont(font);
+            }
+            c->setText(wordAt(words, node.value));
+            setCellPoints(c, fontFor(kSolutionWindowFonts, int(c->text().size())).points);
+            c->Setisfixed(node.given);
+            c->setEnabled(marked && !node.given);
+        }
+    }
+    board.Setbigcolor(board.bigcolor());
+    board.Setfixcolor(board.fixcolor());
+    board.shadeboxes();
 }

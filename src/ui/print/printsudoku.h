@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/tntstdsudoku.h"
+#include "engine/fontrule.h"
 #include "print/shading.h"
 
 class TQJ;
@@ -19,12 +20,13 @@ public:
     // The puzzle as dealt: the given words, every other cell " ". The weights and sizes stay;
     // the page sizes the words (Tprintform::fill).
     void loadprintpuzzle(const TQJ &model, const QStringList &words);
-    // Every cell's word sized by wordPoints; given words bold, the others italic.
+    // The solution as fillsolution gives it, given words bold and the others italic, each word
+    // in a face that has its letters.
     void loadsolution(const TQJ &model, const QStringList &words);
 
-    // Gives every cell the size that rule picks for the length of its text in UTF-16 code
-    // units; a rule's 0 keeps the cell's size.
-    void sizefonts(int (*rule)(int length));
+    // Gives every cell the size the table picks for the length of its text in UTF-16 code
+    // units; the table's 0 keeps the cell's size.
+    void sizefonts(const FontTable &table);
 
     // The edge-middle boxes in the shading's colour.
     void shade(Shading shading);
@@ -38,3 +40,16 @@ private:
 
 // Sets the cell's point size, unless points is 0.
 void setCellPoints(TTntcell *cell, int points);
+
+// What sets a solution's given words apart besides their ink.
+enum class SolutionMarks {
+    InkOnly,        // the Solution window: weight and slant as they are, every cell disabled
+    WeightAndSlant, // the answer page: given words bold, the others italic and enabled
+};
+
+// The one filler of the Solution window's board and the answer page's: every cell's word sized
+// by kSolutionWindowFonts, given words in the board's fix colour and the others in its big
+// colour, the cross shaded. A value outside 1..9 (a damaged saved game) leaves a cell without a
+// word.
+void fillsolution(Ttntstdsudoku &board, const TQJ &model, const QStringList &words,
+                  SolutionMarks marks);

@@ -4,6 +4,7 @@
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
 #include "engine/qj.h"
+#include "print/printsudoku.h"
 #include "widgets/controls.h"
 
 #include <QPushButton>
@@ -32,23 +33,8 @@ Tfrmda::Tfrmda(LanguageContext &context, QWidget *parent)
 
 void Tfrmda::showsolution(const TQJ &model, const QStringList &words)
 {
-    for (int i = 1; i <= 9; ++i) {
-        for (int j = 1; j <= 9; ++j) {
-            const TNode &node = model.node(i, j);
-            TTntcell *cell = board_->cell(i, j);
-            cell->Setvalue(node.value);
-            // A value outside 1..9 (a damaged saved game) shows an empty cell.
-            cell->setText(wordAt(words, node.value));
-            cell->setFontColor(node.given ? Qt::black : Qt::blue);
-            if (const int points = wordPoints(int(cell->text().size())); points > 0) {
-                QFont font = cell->font();
-                font.setPointSize(points);
-                cell->setFont(font);
-            }
-            cell->Setisfixed(node.given);
-            cell->setEnabled(false);
-        }
-    }
+    // The answer page's filler; here every word keeps the board's bold and Kai face.
+    fillsolution(*board_, model, words, SolutionMarks::InkOnly);
 }
 
 void Tfrmda::showEvent(QShowEvent *event)
