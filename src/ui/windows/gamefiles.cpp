@@ -49,8 +49,11 @@ void GameFiles::open()
         load(*read);
 }
 
-void GameFiles::load(const SavedGame &game)
+void GameFiles::load(const SavedGame &saved)
 {
+    // A saved game holds texts only; the glossary has what the player keeps of its words.
+    SavedGame game = saved;
+    game.words = state_.glossed(game.words);
     game_.load(game);
     hooks_.started();
 }

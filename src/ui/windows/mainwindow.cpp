@@ -101,6 +101,7 @@ TaaForm1::TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, S
     preparefolders([this](const QString &dataFolder) {
         state_.listsfile = wordlistfile(dataFolder);
         seedwordlists(state_.listsfile, programdatafile(QStringLiteral("lists.txt")));
+        state_.glossary = Glossary::read(Glossary::fileIn(dataFolder));
     });
 
     board_->setEnabled(false);
@@ -271,7 +272,7 @@ QString TaaForm1::statusText() const
 
 bool TaaForm1::newgame(int level, const WordSet &words)
 {
-    if (!mayreplace() || !game_.deal(level, words))
+    if (!mayreplace() || !game_.deal(level, state_.glossed(words)))
         return false;
     startplay();
     return true;
@@ -318,6 +319,10 @@ void TaaForm1::applylanguage()
     ::applylanguage(this, state_.texts);
     fitruletext();
     sb1_->retranslate(state_.texts);
+    // Meanings by language follow it.
+    if (const WordSet words = state_.glossed(game_.model().curwords());
+        game_.inplay() && words != game_.model().curwords())
+        game_.model().setCurwords(words);
     if (editor_)
         editor_->followLanguage(state_.texts.langid());
 }

@@ -64,6 +64,7 @@ void Program::makewindows()
         });
     // The path was fixed when the main window seeded the data folder.
     wordlists_ = std::make_unique<WordListStore>(state_.listsfile);
+    wordlists_->setGlossary(&state_.glossary);
     frmwordlist_ = new Tfrmwordlist(language, frmnewgame_, prompter_, *wordlists_);
     frmappend_ = new Tfrmappend(language, frmwordlist_, prompter_, *wordlists_);
     frmsubmit_ = new Tfrmsubmit(language, frmwordlist_, *frmwordlist_, prompter_, shareBase_);
