@@ -4,12 +4,27 @@
 #include <QStringList>
 
 #include <array>
+#include <utility>
 
-// One of the nine words of a set: what the board shows in place of a digit.
+// One of the nine words of a set: what the board shows in place of a digit, and what a learner's
+// flash cards may say of it (苹果 · píngguǒ · apple). Only text is kept in lists.txt; reading
+// and meaning come from an import and are empty otherwise.
 struct Word {
-    QString text;
+    // Not an aggregate: a list of nine texts in braces still makes nine words, each a text,
+    // where brace elision would take them three at a time.
+    Word(QString text = {}, QString reading = {}, QString meaning = {})
+        : text(std::move(text)), reading(std::move(reading)), meaning(std::move(meaning))
+    {
+    }
 
-    friend bool operator==(const Word &a, const Word &b) { return a.text == b.text; }
+    QString text;
+    QString reading;
+    QString meaning;
+
+    friend bool operator==(const Word &a, const Word &b)
+    {
+        return a.text == b.text && a.reading == b.reading && a.meaning == b.meaning;
+    }
     friend bool operator!=(const Word &a, const Word &b) { return !(a == b); }
 };
 

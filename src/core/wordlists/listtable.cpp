@@ -10,6 +10,9 @@ namespace {
 constexpr QChar kQuote = u'"';
 constexpr QChar kMark = u'\'';
 constexpr int kFields = 10; // the title and nine words
+// A row may go on with the nine readings, and then the nine meanings, of its words.
+constexpr int kWithReadings = kFields + WordSet::kWords;
+constexpr int kWithMeanings = kWithReadings + WordSet::kWords;
 
 bool isLineEnd(QChar c)
 {
@@ -26,6 +29,11 @@ bool isBlankRow(const QStringList &fields)
 
 QString fieldname(int field, const TextTables &texts)
 {
+    if (field >= kWithReadings)
+        return texts.uitext(QStringLiteral("frmwordlist.msgfieldmeaning"))
+            .arg(field - kWithReadings + 1);
+    if (field >= kFields)
+        return texts.uitext(QStringLiteral("frmwordlist.msgfieldreading")).arg(field - kFields + 1);
     return field == 0 ? texts.uitext(QStringLiteral("frmsubmit.msgfieldtitle"))
                       : texts.uitext(QStringLiteral("frmsubmit.msgfieldword")).arg(field);
 }
@@ -96,6 +104,26 @@ qsizetype lineEndFrom(QStringView text, qsizetype at)
     return at;
 }
 } // namespace
+
+// The empty cells a spreadsheet pads a row with count only as far as needed, so a row that
+// imported before is read as before.
+static int rowwidth(const QStringList &fields, qsizetype filled)
+{
+    if (filled == kFields)
+        return kFields;
+    for (const int width : {kWithReadings, kWithMeanings})
+        if (filled > kFields && filled <= width && fields.size() >= width)
+            return width;
+    return 0;
+}
+
+int importwidth(const QStringList &fields)
+{
+    qsizetype filled = fields.size();
+    while (filled > kFields && fields.at(filled - 1).isEmpty())
+        --filled;
+    return rowwidth(fields, filled);
+}
 
 QChar tableseparator(QStringView text)
 {
@@ -226,19 +254,23 @@ ImportCheck checkimport(const QList<TableRow> &rows, const WordListStore &store,
         }
         QStringList fields = row.fields;
         // A spreadsheet pads every row to its widest one with empty cells.
-        while (fields.size() > kFields && fields.constLast().isEmpty())
-            fields.removeLast();
-        if (fields.size() != kFields) {
-            refusal.count = int(fields.size());
+        qsizetype filled = fields.size();
+        while (filled > kFields && fields.at(filled - 1).isEmpty())
+            --filled;
+        const int width = rowwidth(fields, filled);
+        if (width == 0) {
+            refusal.count = int(filled);
             refuse(ImportRefusal::Kind::FieldCount);
             continue;
         }
+        fields.resize(width);
         int blank = -1;
         int broken = -1;
         int control = -1;
-        for (int k = kFields - 1; k >= 0; --k) {
+        for (int k = width - 1; k >= 0; --k) {
             const QString &field = fields[k] = unmarked(fields.at(k));
-            if (isBlankWord(field))
+            // A reading or a meaning may be left out.
+            if (k < kFields && isBlankWord(field))
                 blank = k;
             if (field.contains(u'\r') || field.contains(u'\n'))
                 broken = k;
@@ -268,7 +300,14 @@ ImportCheck checkimport(const QList<TableRow> &rows, const WordListStore &store,
             continue;
         }
         taken.insert(refusal.title, row.number);
-        check.lists.append(WordSet::fromTexts(fields.at(0), fields.mid(1)));
+        WordSet list = WordSet::fromTexts(fields.at(0), fields.mid(1));
+        for (int k = 0; k < WordSet::kWords; ++k) {
+            if (width >= kWithReadings)
+                list.words[k].reading = fields.at(kFields + k);
+            if (width >= kWithMeanings)
+                list.words[k].meaning = fields.at(kWithReadings + k);
+        }
+        check.lists.append(list);
     }
     if (progress && !progress(rows.size(), rows.size()))
         check.cancelled = true;

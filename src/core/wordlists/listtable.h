@@ -13,7 +13,9 @@
 class TextTables;
 
 // Word lists as a table a spreadsheet reads and writes: one list per row, the title and then
-// the nine words, comma-separated (quoted as RFC 4180 does) or tab-separated.
+// the nine words, comma-separated (quoted as RFC 4180 does) or tab-separated. On import a row
+// may go on with the nine words' readings (19 fields) and then their meanings (28 fields); either
+// may be blank. Export writes the title and the words only, as lists.txt keeps no more.
 
 // A row of the table, numbered from 1 as a spreadsheet shows it: a line break inside quotes
 // does not start a row, an empty line does.
@@ -35,6 +37,10 @@ QChar tableseparator(QStringView text);
 // the decoder replaced bytes (DecodedText::replaced), in order.
 QList<TableRow> tablerows(QStringView text, const QList<qsizetype> &replaced = {});
 
+// How many fields checkimport reads the row as: 10, 19 with the readings, 28 with the meanings
+// too; 0 when it has too few or too many for any of them (empty cells at its end not counted).
+int importwidth(const QStringList &fields);
+
 // Why a row was not imported.
 struct ImportRefusal {
     enum class Kind {
@@ -49,7 +55,8 @@ struct ImportRefusal {
     };
     int row = 0;
     Kind kind = Kind::FieldCount;
-    int field = 0;      // Empty, LineBreak, Control: 0 the title, 1..9 a word
+    int field = 0;      // Empty, LineBreak, Control: 0 the title, 1..9 a word, 10..18 its
+                        // reading, 19..27 its meaning
     int count = 0;      // FieldCount: the fields the row has
     QString title;      // TitleInUse, TitleRepeated
     int earlierRow = 0; // TitleRepeated: the row that has the title
@@ -62,10 +69,11 @@ inline constexpr int kMaxImportedLists = 10000;
 // Called now and then while rows are checked; false stops the check.
 using ImportProgress = std::function<bool(qsizetype done, qsizetype total)>;
 
-// The rows checked as the Append dialog checks a list: ten fields, none blank or holding a
-// control character, a title that no list of the store and no earlier accepted row has. A list
-// is kept exactly as the row gives it, but for the mark that keeps a spreadsheet from reading a
-// cell as a formula, so a text the store cannot keep on one line is refused rather than changed.
+// The rows checked as the Append dialog checks a list: ten fields (or 19 or 28 with readings and
+// meanings), the first ten not blank, none holding a control character, a title that no list of the
+// store and no earlier accepted row has. A list is kept exactly as the row gives it, but for the
+// mark that keeps a spreadsheet from reading a cell as a formula, so a text the store cannot keep
+// on one line is refused rather than changed.
 struct ImportCheck {
     QList<WordSet> lists; // the accepted rows, in table order
     QList<ImportRefusal> refused;
