@@ -25,10 +25,14 @@ QString ui(const TextTables &texts, const char *key)
     return texts.uitext(QString::fromLatin1(key));
 }
 
-bool anyRowFits(const QList<TableRow> &rows)
+// Whether the rows are a table of ours: one of them has the width of a list, or, in a file
+// named as a table, one has more fields than a note of word, meaning and reading, so that a
+// table whose rows are all too short is still refused row by row, as it always was.
+bool isTable(const QList<TableRow> &rows, bool namedTable)
 {
+    constexpr int kNoteFields = 3;
     for (const TableRow &row : rows)
-        if (importwidth(row.fields) != 0)
+        if (importwidth(row.fields) != 0 || (namedTable && row.fields.size() > kNoteFields))
             return true;
     return false;
 }
@@ -127,7 +131,8 @@ Result<ImportSource, NoteFileProblem> readimportsource(const QString &path)
     const QString &text = read->text;
     if (hasankiheader(text)) {
         source.notes = readankitext(text, read->replaced);
-    } else if (anyRowFits(tablerows(text, read->replaced))) {
+    } else if (isTable(tablerows(text, read->replaced),
+                       suffix == QLatin1String("csv") || suffix == QLatin1String("tsv"))) {
         // A table's row with a NUL is refused as holding a control character, as ever.
         source.table = std::move(*read);
         return source;

@@ -24,8 +24,9 @@ struct ImportSource {
 
 // Tells the format by the bytes first, then the name: a zip (or .apkg, .colpkg) is an Anki
 // package, a <kvtml> root (or .kvtml) KDE Parley's; text is Anki's export when it starts with
-// its header lines, a table of ours when a row has the width of one, Mnemosyne's when its lines
-// have three tab-separated fields, else Anki's export without headers.
+// its header lines, a table of ours when a row has the width of one (or, named .csv or .tsv,
+// more than three fields), Mnemosyne's when its lines have three tab-separated fields, else
+// Anki's export without headers.
 Result<ImportSource, NoteFileProblem> readimportsource(const QString &path);
 // The problem as a sentence, in the current language.
 QString problemtext(const NoteFileProblem &problem, const TextTables &texts);
