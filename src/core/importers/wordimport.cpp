@@ -37,6 +37,21 @@ bool isTable(const QList<TableRow> &rows, bool namedTable)
     return false;
 }
 
+// Some other program's file, read as text: a NUL, which no text holds, or control characters
+// other than tabs and line ends at more than one in twenty.
+bool looksBinary(QStringView text)
+{
+    constexpr qsizetype kOneIn = 20;
+    qsizetype controls = 0;
+    for (const QChar c : text) {
+        if (c.isNull())
+            return true;
+        if (c.unicode() < 0x20 && c != u'\t' && c != u'\r' && c != u'\n')
+            ++controls;
+    }
+    return controls * kOneIn > text.size();
+}
+
 // A list's title as the store keeps it: one line, no outer spaces.
 QString titled(const QString &name)
 {
@@ -136,8 +151,7 @@ Result<ImportSource, NoteFileProblem> readimportsource(const QString &path)
         // A table's row with a NUL is refused as holding a control character, as ever.
         source.table = std::move(*read);
         return source;
-    } else if (text.contains(QChar(0))) {
-        // No text holds a NUL: this is some other program's binary file.
+    } else if (looksBinary(text)) {
         return failure(Problem{Problem::Kind::NotUnderstood, {}, 0});
     } else if (looksmnemosyne(text)) {
         source.notes = readmnemosyne(text, read->replaced);
