@@ -56,8 +56,10 @@ QList<WordSet> parseLists(const QStringList &lines, int first)
 WordSet storable(WordSet list)
 {
     list.title = oneline(std::move(list.title));
+    // lists.txt keeps no reading or meaning, and the store holds nothing the file lacks: a list
+    // reads the same after an import as after the next start.
     for (Word &word : list.words)
-        word.text = oneline(std::move(word.text));
+        word = Word(oneline(std::move(word.text)));
     return list;
 }
 
