@@ -208,6 +208,8 @@ private slots:
                                      << "cat//gato@:2";
         QTest::newRow("the character") << "#separator:|\ncat|gato\n"
                                        << "cat//gato@:2";
+        QTest::newRow("after a comment, spaced") << "# vim: ts=8\n#separator: Comma \ncat,gato\n"
+                                                 << "cat//gato@:3";
         QTest::newRow("guessed: comma") << "cat,gato\n\"a,b\",c\n"
                                         << "cat//gato@:1;a,b//c@:2";
         QTest::newRow("guessed: tab before comma") << "a, b\tc\nd\te, f\n"
@@ -220,6 +222,7 @@ private slots:
     void ankiSeparators()
     {
         QFETCH(QString, text);
+        QCOMPARE(hasankiheader(text), text.startsWith(u'#'));
         QTEST(shown(readankitext(text).notes), "notes");
     }
 

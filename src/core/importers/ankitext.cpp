@@ -101,7 +101,7 @@ QChar namedSeparator(const QString &value)
     } kNames[] = {{"tab", u'\t'},  {"comma", u','}, {"semicolon", u';'},
                   {"space", u' '}, {"pipe", u'|'},  {"colon", u':'}};
     for (const auto &named : kNames)
-        if (value.compare(QLatin1String(named.name), Qt::CaseInsensitive) == 0)
+        if (value.trimmed().compare(QLatin1String(named.name), Qt::CaseInsensitive) == 0)
             return QChar(named.separator);
     if (value == QStringLiteral("\\t"))
         return u'\t';
@@ -185,8 +185,15 @@ QStringView lineAt(QStringView text, qsizetype at)
 
 bool hasankiheader(QStringView text)
 {
-    const std::optional<Header> header = headerLine(lineAt(text, 0));
-    return header && isKnownKey(header->key);
+    // A comment may come first, such as an editor's mode line.
+    for (qsizetype at = 0; at < text.size() && text.at(at) == u'#';) {
+        const QStringView line = lineAt(text, at);
+        if (const std::optional<Header> header = headerLine(line);
+            header && isKnownKey(header->key))
+            return true;
+        at = pastLineEnd(text, at + line.size());
+    }
+    return false;
 }
 
 NoteFile readankitext(QStringView text, const QList<qsizetype> &replaced)

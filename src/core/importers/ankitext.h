@@ -11,7 +11,7 @@
 // note's own fields the first is the word, the second its meaning, the third its reading.
 // Without a separator header the separator is guessed from the first records.
 
-// Whether the text starts with one of those header lines.
+// Whether the text starts with one of those header lines (after '#' comments, if any).
 bool hasankiheader(QStringView text);
 
 // replaced: where the decoder replaced bytes (DecodedText::replaced), in order.
