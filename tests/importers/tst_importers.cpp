@@ -216,6 +216,10 @@ private slots:
                                                    << "a, b//c@:1;d//e, f@:2";
         QTest::newRow("guessed: one column") << "cat\ndog\n"
                                              << "cat//@:1;dog//@:2";
+        QTest::newRow("plain text as it stands") << "a<b\tR&D\n"
+                                                 << "a<b//R&D@:1";
+        QTest::newRow("HTML by its tags") << "a&lt;b\t<i>R&amp;D</i>\n"
+                                          << "a<b//R&D@:1";
         QTest::newRow("a deck for all") << "#deck:Animals\n#separator:,\ncat,gato\n"
                                         << "cat//gato@Animals:3";
     }

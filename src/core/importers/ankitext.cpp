@@ -1,5 +1,6 @@
 #include "importers/ankitext.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -174,6 +175,15 @@ bool isKnownKey(const QString &key)
                        [&](const char *known) { return key == QLatin1String(known); });
 }
 
+// Whether a file that does not say holds HTML: a tag closed by '>' or an entity. Plain text
+// such as "a<b" or "R&D" is then kept as it stands.
+bool looksHtml(QStringView text)
+{
+    static const QRegularExpression markup(QStringLiteral(
+        "</?[A-Za-z][A-Za-z0-9]*(\\s[^<>]*)?/?>|&(#[0-9]+|#[xX][0-9A-Fa-f]+|[A-Za-z]+[0-9]*);"));
+    return markup.match(text).hasMatch();
+}
+
 QStringView lineAt(QStringView text, qsizetype at)
 {
     qsizetype end = at;
@@ -201,7 +211,7 @@ NoteFile readankitext(QStringView text, const QList<qsizetype> &replaced)
     NoteFile file;
     file.format = NoteFile::Format::AnkiText;
     QChar separator;
-    bool html = true; // what Anki exports by default, and harmless on plain text
+    std::optional<bool> html;
     QString deck;
     QList<int> special; // the guid, note type and tags columns, from 0
     int deckColumn = -1;
@@ -233,6 +243,8 @@ NoteFile readankitext(QStringView text, const QList<qsizetype> &replaced)
     }
     if (separator.isNull())
         separator = guessSeparator(text, at, line);
+    if (!html)
+        html = looksHtml(text.sliced(at));
     if (deckColumn >= 0)
         special.append(deckColumn);
     for (const Record &record : records(text, at, line, separator)) {
@@ -242,8 +254,9 @@ NoteFile readankitext(QStringView text, const QList<qsizetype> &replaced)
                 own.append(record.fields.at(k));
         while (own.size() < 3)
             own.append(QStringView());
-        NoteFields fields{own.at(0), own.at(1), own.at(2),
-                          deck,      html,      replacedIn(replaced, record.start, record.end)};
+        NoteFields fields{own.at(0), own.at(1), own.at(2), deck};
+        fields.html = *html;
+        fields.undecodable = replacedIn(replaced, record.start, record.end);
         if (deckColumn >= 0 && deckColumn < record.fields.size())
             fields.deck = record.fields.at(deckColumn).trimmed();
         addnote(file, record.line, fields);
@@ -270,6 +283,7 @@ NoteFile readmnemosyne(QStringView text, const QList<qsizetype> &replaced)
 {
     NoteFile file;
     file.format = NoteFile::Format::Mnemosyne;
+    const bool html = looksHtml(text);
     int number = 1;
     for (qsizetype at = 0; at < text.size(); ++number) {
         const QStringView line = lineAt(text, at);
@@ -280,14 +294,11 @@ NoteFile readmnemosyne(QStringView text, const QList<qsizetype> &replaced)
         // No quoting: Mnemosyne writes a field's line breaks as <br>.
         const QList<QStringView> parts = line.split(u'\t');
         const QStringView pronunciation = parts.size() > 2 ? parts.at(1) : QStringView();
-        const QStringView meaning = parts.size() > 2 ? parts.at(2) : parts.value(1);
-        addnote(file, number,
-                {parts.at(0),
-                 meaning,
-                 pronunciation,
-                 {},
-                 true,
-                 replacedIn(replaced, start, start + line.size())});
+        NoteFields fields{
+            parts.at(0), parts.size() > 2 ? parts.at(2) : parts.value(1), pronunciation, {}};
+        fields.html = html;
+        fields.undecodable = replacedIn(replaced, start, start + line.size());
+        addnote(file, number, fields);
     }
     return file;
 }

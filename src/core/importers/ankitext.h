@@ -9,7 +9,8 @@
 // and the "#... column" numbers of the guid, note type, deck and tags), then one note per
 // record, fields quoted as in CSV where they hold the separator, a quote or a line break. Of a
 // note's own fields the first is the word, the second its meaning, the third its reading.
-// Without a separator header the separator is guessed from the first records.
+// Without a separator header the separator is guessed from the first records; without #html the
+// fields are HTML when the text holds a tag or an entity.
 
 // Whether the text starts with one of those header lines (after '#' comments, if any).
 bool hasankiheader(QStringView text);
