@@ -12,6 +12,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 // A table of lists takes kilobytes and a text export of thousands of notes a few megabytes; a
 // package, which also holds sound and pictures, is read by its collection alone.
@@ -27,10 +29,13 @@ QString ui(const TextTables &texts, const char *key)
 
 // Whether the rows are a table of ours: one of them has the width of a list, or, in a file
 // named as a table, one has more fields than a note of word, meaning and reading, so that a
-// table whose rows are all too short is still refused row by row, as it always was.
+// table whose rows are all too short is still refused row by row, as it always was. A file of
+// no rows at all imports nothing, as a table always did.
 bool isTable(const QList<TableRow> &rows, bool namedTable)
 {
     constexpr int kNoteFields = 3;
+    if (rows.isEmpty())
+        return true;
     for (const TableRow &row : rows)
         if (importwidth(row.fields) != 0 || (namedTable && row.fields.size() > kNoteFields))
             return true;
