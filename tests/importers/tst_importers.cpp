@@ -328,7 +328,9 @@ private slots:
                   fields(QStringLiteral("hola"), QStringLiteral("hello"), QStringLiteral("ˈola")),
                   6}}) +
             QStringLiteral("CREATE TABLE decks (id INTEGER PRIMARY KEY, name TEXT);"
-                           "INSERT INTO decks VALUES (5, 'Lang%1Japanese'), (6, 'Spanish');")
+                           "INSERT INTO decks VALUES (5, 'Lang%1Japanese'), (6, 'Spanish');"
+                           // Far more than one buffer of zstd's output.
+                           "CREATE TABLE pad (b BLOB); INSERT INTO pad VALUES (zeroblob(600000));")
                 .arg(kUnit);
         const QString path = dir.filePath(QStringLiteral("new.apkg"));
         writezip(path, {{"collection.anki2", database(dir.path(), decoy)},

@@ -79,8 +79,8 @@ Result<QByteArray, Problem> unzstd(const QByteArray &compressed)
         return packageProblem(QStringLiteral("zstd: out of memory"));
     QByteArray out;
     ZSTD_inBuffer in{compressed.constData(), size_t(compressed.size()), 0};
-    size_t last = 1;
-    while (in.pos < in.size) {
+    size_t last = 0;
+    for (;;) {
         const qsizetype done = out.size();
         out.resize(done + qsizetype(ZSTD_DStreamOutSize()));
         ZSTD_outBuffer buffer{out.data() + done, size_t(out.size() - done), 0};
@@ -90,6 +90,9 @@ Result<QByteArray, Problem> unzstd(const QByteArray &compressed)
         out.resize(done + qsizetype(buffer.pos));
         if (out.size() > kMaxCollection)
             return packageProblem(QStringLiteral("collection too large"));
+        // The input used up, the frame is whole, or more would have come into the room left.
+        if (in.pos == in.size && (last == 0 || buffer.pos < buffer.size))
+            break;
     }
     if (last != 0)
         return packageProblem(QStringLiteral("zstd: the data ends early"));
