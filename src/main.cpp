@@ -2,6 +2,7 @@
 #include "engine/bank.h"
 #include "engine/classset.h"
 #include "i18n/texttable.h"
+#include "importers/wordimport.h"
 #include "print/worksheets.h"
 #include "storage/folders.h"
 #include "storage/settings.h"
@@ -167,6 +168,36 @@ QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
     return {};
 }
 
+// --import: the lists of a file added to the user's lists.txt, without a window, in the language
+// the game was last set to. The data folder is prepared and seeded as the game does at start.
+int importLists(const QString &file)
+{
+    SettingsState settings;
+    WordSet palette;
+    Settings().loadsettings(settings, palette);
+    TextTables texts;
+    texts.setLangid(settings.langid);
+    texts.selectLanguage();
+    QString listsFile;
+    preparefolders([&listsFile](const QString &dataFolder) {
+        listsFile = wordlistfile(dataFolder);
+        seedwordlists(listsFile, programdatafile(QStringLiteral("lists.txt")));
+    });
+    WordListStore store(listsFile);
+    QTextStream out(stdout), err(stderr);
+    // As in the Word List dialog: a file that cannot be read leaves the built-in lists, and the
+    // store keeps a copy of it before its first rewrite.
+    if (const StoreResult loaded = store.Load(); !loaded)
+        err << "vaskelio: " << loaded.error().message << '\n';
+    const ImportRun run = runimport(file, store, texts);
+    for (const QString &line : run.out)
+        out << line << '\n';
+    out.flush();
+    for (const QString &line : run.err)
+        err << "vaskelio: " << line << '\n';
+    return run.status;
+}
+
 // Reads the command line before any window exists: --help and --version print and end the
 // program, a mistake is a usage error (exit 2). Empty when the game is to start or, with job
 // set, the worksheets are to be written.
@@ -181,6 +212,12 @@ std::optional<int> readCommandLine(int &argc, char **argv, std::optional<Workshe
     parser.addVersionOption();
     addToolkitOptions(parser);
     parser.addOptions({
+        {QStringLiteral("import"),
+         QStringLiteral("Adds the word lists of <file> to yours and ends, without a window: a "
+                        "table exported by Vaskelio, an Anki text export or package (.apkg), "
+                        "Mnemosyne's tab-separated text or KDE Parley's KVTML. Flash cards make "
+                        "lists of nine, titled after their deck."),
+         QStringLiteral("file")},
         {QStringLiteral("worksheets"),
          QStringLiteral("Writes a class set of worksheets to <file> as a PDF and ends, without a "
                         "window: different puzzles, one a page, then their answer key."),
@@ -226,6 +263,10 @@ std::optional<int> readCommandLine(int &argc, char **argv, std::optional<Workshe
         out << "vaskelio " << appinfo::kVersion << '\n';
         return 0;
     }
+    if (parser.isSet(QStringLiteral("import")) && parser.isSet(QStringLiteral("worksheets"))) {
+        err << "vaskelio: --import and --worksheets go one at a time\n";
+        return 2;
+    }
     if (parser.isSet(QStringLiteral("worksheets"))) {
         WorksheetJob wanted;
         if (const QString error = readWorksheetJob(parser, wanted); !error.isEmpty()) {
@@ -239,6 +280,10 @@ std::optional<int> readCommandLine(int &argc, char **argv, std::optional<Workshe
                 err << "vaskelio: --" << name << " goes with --worksheets\n";
                 return 2;
             }
+        }
+        if (parser.isSet(QStringLiteral("import"))) {
+            err.flush();
+            return importLists(parser.value(QStringLiteral("import")));
         }
     }
     return std::nullopt;

@@ -359,6 +359,35 @@ private slots:
     }
 
     // Bytes that did not decode name their row; a U+FFFD the file holds is a word like any.
+    // Readings after the words, then meanings; blank ones allowed, a control character in one
+    // refused by its name. A row padded to 19 or more reads its eleventh field as a reading;
+    // unpadded, 11 fields are refused as before.
+    void readingsAndMeanings()
+    {
+        const QString words = QStringLiteral("a,b,c,d,e,f,g,h,i");
+        const QString table = QStringLiteral("R,") + words + QStringLiteral(",ra,,,,,,,,ri\r\n") +
+                              QStringLiteral("M,") + words +
+                              QStringLiteral(",,,,,,,,,,ma,,,,,,,,mi,,,\r\n") +
+                              QStringLiteral("Bad,") + words +
+                              QStringLiteral(",x,y\u0001,,,,,,,\r\n") + QStringLiteral("Eleven,") +
+                              words + QStringLiteral(",x,,,,,,,,,,,,,,,,,,,,,,,,,,,\r\n") +
+                              QStringLiteral("Short,") + words + QStringLiteral(",x,,\r\n");
+        WordListStore store(dir.filePath(QStringLiteral("none.txt")));
+        const ImportCheck check = checkimport(tablerows(table), store);
+        QCOMPARE(titles(check.lists), (QStringList{"R", "M", "Eleven"}));
+        QCOMPARE(check.lists.at(0).words[0], Word(QStringLiteral("a"), QStringLiteral("ra")));
+        QCOMPARE(check.lists.at(0).words[8], Word(QStringLiteral("i"), QStringLiteral("ri")));
+        QCOMPARE(check.lists.at(1).words[0], Word(QStringLiteral("a"), {}, QStringLiteral("ma")));
+        QCOMPARE(check.lists.at(1).words[8], Word(QStringLiteral("i"), {}, QStringLiteral("mi")));
+        QCOMPARE(check.lists.at(2).words[0].reading, QStringLiteral("x"));
+        QCOMPARE(toldRefusals(check),
+                 (QStringList{"Row 3: the reading of word 2 holds a control character",
+                              "Row 5: 11 fields instead of 10 (a title and nine words)"}));
+        // Export writes the words alone.
+        QCOMPARE(exportlists({check.lists.at(0)}),
+                 QByteArray("\xEF\xBB\xBFR,a,b,c,d,e,f,g,h,i\r\n"));
+    }
+
     void undecodableRowsAreNamed_data()
     {
         QTest::addColumn<QByteArray>("bytes");

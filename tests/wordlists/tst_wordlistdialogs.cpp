@@ -494,6 +494,29 @@ private slots:
         QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字"));
     }
 
+    // Flash cards through the same Import: a list of nine added and shown, the note left over
+    // named in the report, and the file dialog offering the flash-card formats.
+    void importTakesFlashCards()
+    {
+        start();
+        QByteArray text("#separator:tab\n#deck:Kanji\n");
+        for (int n = 1; n <= 10; ++n)
+            text += "字" + QByteArray::number(n) + "\tmeaning\n";
+        const QString file = dir.filePath(QStringLiteral("kanji.txt"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QVERIFY(out.write(text) == text.size());
+        out.close();
+        exchange("importlists", file);
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|水果|Fruit|Kanji"));
+        QCOMPARE(reread().Get(6).text(9), QStringLiteral("字9"));
+        QCOMPARE(fixture->prompter.messages,
+                 QStringList{QStringLiteral("Lists added from \"%1\": 1\nLine 12, \"字10\": left "
+                                            "over: fewer than nine words remain for another list")
+                                 .arg(QDir::toNativeSeparators(file))});
+        QVERIFY(fixture->prompter.filters.constLast().contains(QStringLiteral("*.apkg")));
+    }
+
     void exportWritesTheUserLists()
     {
         start();

@@ -56,7 +56,8 @@ QList<WordSet> parseLists(const QStringList &lines, int first)
 WordSet storable(WordSet list)
 {
     list.title = oneline(std::move(list.title));
-    // Readings and meanings live in the glossary, by the word.
+    // lists.txt keeps no reading or meaning, and the store holds nothing the file lacks: a list
+    // reads the same after an import as after the next start; the glossary keeps them.
     for (Word &word : list.words)
         word = Word(oneline(std::move(word.text)));
     return list;
