@@ -21,6 +21,7 @@ const QString kName = QStringLiteral("edtname");
 const QString kResume = QStringLiteral("resume game");
 const QString kAskReplace = QStringLiteral("ask before replacing");
 const QString kZoom = QStringLiteral("zoom");
+const QString kPaletteShows = QStringLiteral("palette shows");
 
 QString textName(int n)
 {
@@ -120,6 +121,7 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.newgamelevel = 0;
     state.submittername.clear();
     state.zoom = 100;
+    state.paletteshows = 0;
     state.newgamewords = WordSet();
     const SettingsState defaults;
     state.resumegame = defaults.resumegame;
@@ -140,6 +142,7 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.resumegame = readFlag(*store, kResume, defaults.resumegame);
     state.askreplace = readFlag(*store, kAskReplace, defaults.askreplace);
     state.zoom = readZoom(*store);
+    state.paletteshows = readNumber(*store, kPaletteShows, 3);
 }
 
 bool Settings::savesettings(const SettingsState &state) const
@@ -155,6 +158,7 @@ bool Settings::savesettings(const SettingsState &state) const
     store->setValue(kResume, QString::number(int(state.resumegame)));
     store->setValue(kAskReplace, QString::number(int(state.askreplace)));
     store->setValue(kZoom, QString::number(state.zoom));
+    store->setValue(kPaletteShows, QString::number(state.paletteshows));
     store->sync();
     return store->status() == QSettings::NoError;
 }

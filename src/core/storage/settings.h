@@ -48,6 +48,7 @@ struct SettingsState {
     // asks for: one of kZooms. 100 leaves it to the screen.
     int zoom = 100;
     static constexpr int kZooms[] = {100, 125, 150, 200};
+    int paletteshows = 0; // a WordFace: the palette shows words, meanings or readings
 };
 
 class Settings {

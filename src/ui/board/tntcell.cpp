@@ -1,8 +1,8 @@
 #include "board/tntcell.h"
 
 #include "board/cellaccessible.h"
-#include "board/celltext.h"
 #include "board/cellboard.h"
+#include "board/celltext.h"
 #include "widgets/fonts.h"
 
 #include <QAccessible>

@@ -36,7 +36,6 @@ public:
     // that has no bold weight (see drawCellText).
     void paintOn(QPainter &painter, const QFont &font, bool outlined = false) const;
 
-
     // Column and row on the board, 1..9, set by the board; 0 for a cell on no board. Not x()
     // and y(), which are the widget's position.
     int column() const { return column_; }

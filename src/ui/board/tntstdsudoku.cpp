@@ -64,6 +64,11 @@ void Ttntstdsudoku::showcell(const GameModel &model, int i, int j)
         color = boardcolor::red;
     setCellColor(i, j, color);
     setCellFont(i, j, fontFor(kPlayBoardFonts, longestpiece(text, QStringLiteral(" "))));
+    // The word's reading and meaning, for the pointer and, as the description, a screen reader.
+    const int k = model.value(i, j);
+    cell(i, j)->setToolTip(model.filled(i, j) && k >= 1 && k <= WordSet::kWords
+                               ? glossLine(model.curwords().words[k - 1])
+                               : QString());
 }
 
 void Ttntstdsudoku::setCursorCell(int i, int j)

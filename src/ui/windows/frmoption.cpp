@@ -59,6 +59,12 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prom
     };
     resume_ = addCheck("CheckBox1", "Resume the kept game at start", 22);
     askReplace_ = addCheck("CheckBox2", "Ask before replacing a game", 48);
+    // What the palette's buttons show; Ctrl+M switches it in play.
+    radioGroup3_ = new RadioGroup(
+        QStringLiteral("Palette shows"),
+        {QStringLiteral("Words"), QStringLiteral("Meanings"), QStringLiteral("Readings")}, 3, game);
+    radioGroup3_->setObjectName(QStringLiteral("RadioGroup3"));
+    radioGroup3_->setGeometry(12, 74, 213, 48);
 
     auto *display = new QWidget;
     display->setObjectName(QStringLiteral("TabSheet3"));
@@ -87,6 +93,7 @@ void Tfrmoption::showEvent(QShowEvent *event)
     resume_->setChecked(context_.settings().resumegame);
     askReplace_->setChecked(context_.settings().askreplace);
     radioGroup2_->setItemIndex(zoomItem(context_.settings().zoom));
+    radioGroup3_->setItemIndex(context_.settings().paletteshows);
     DialogBase::showEvent(event);
 }
 
@@ -94,6 +101,7 @@ void Tfrmoption::Button2Click()
 {
     context_.settings().resumegame = resume_->isChecked();
     context_.settings().askreplace = askReplace_->isChecked();
+    context_.settings().paletteshows = std::max(0, radioGroup3_->itemIndex());
     int &zoom = context_.settings().zoom;
     const int chosen = SettingsState::kZooms[std::max(0, radioGroup2_->itemIndex())];
     const bool ask = chosen != zoom && chosen != zoomInEffect_;

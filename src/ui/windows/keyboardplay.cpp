@@ -23,6 +23,8 @@ KeyboardPlay::KeyboardPlay(TaaForm1 *window)
     addShortcut(Qt::CTRL | Qt::Key_P, "tbprint");
     addShortcut(Qt::CTRL | Qt::Key_H, "tbshowhint");
     addShortcut(Qt::CTRL | Qt::Key_E, "tbcheckerror");
+    auto *faces = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), window);
+    connect(faces, &QShortcut::activated, window, &TaaForm1::cyclepalette);
     auto *undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), window);
     connect(undo, &QShortcut::activated, window, &TaaForm1::undo);
     for (QKeyCombination keys : {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}) {

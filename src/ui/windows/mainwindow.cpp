@@ -25,6 +25,7 @@
 #include "windows/frmda.h"
 #include "windows/gamefiles.h"
 #include "windows/keyboardplay.h"
+#include "windows/palettefaces.h"
 #include "windows/printcommands.h"
 #include "windows/programstate.h"
 #include "windows/translationeditor.h"
@@ -154,6 +155,12 @@ void TaaForm1::buildLayout()
                                 QRect(4, 5, 209, 39));
     palette_ = new WordPalette(panel4_);
     palette_->move(6, 52);
+    faces_ = new PaletteFaces(
+        this, *palette_, game_, state_,
+        {[this](const QString &text) { showstatus(text); },
+         [this](const QString &key, const QString &arg) { showstatuskey(key, arg); }});
+    for (int k = 1; k <= WordSet::kWords; ++k)
+        palette_->button(k)->installEventFilter(this);
 
     auto *toolbar = new QWidget(panel2_);
     toolbar->setObjectName(QStringLiteral("ToolBar1"));
@@ -177,19 +184,9 @@ void TaaForm1::buildLayout()
     auto *shape = new RoundedShape(panel2_);
     shape->setObjectName(QStringLiteral("Shape1"));
     shape->setGeometry(9, 451, 208, 96);
-    // Read-only, borderless and wrapped: a label does it at a fraction of a text editor's
-    // start-up cost.
-    mmsudokurule_ = new QLabel(panel2_);
+    mmsudokurule_ = new RuleText(panel2_);
     mmsudokurule_->setObjectName(QStringLiteral("mmsudokurule"));
     mmsudokurule_->setGeometry(16, 466, 191, 76);
-    mmsudokurule_->setTextFormat(Qt::PlainText);
-    mmsudokurule_->setWordWrap(true);
-    mmsudokurule_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    mmsudokurule_->setMargin(2);
-    // Drawn on the white frame whatever the desktop's colours.
-    QPalette ink = mmsudokurule_->palette();
-    ink.setColor(QPalette::WindowText, Qt::black);
-    mmsudokurule_->setPalette(ink);
     mmsudokurule_->setText(QStringLiteral(
         "Fill in every blank with given words to only make each word in any column, row or "
         "3x3 box appear once."));
@@ -317,32 +314,15 @@ void TaaForm1::applylanguage()
     if (const QFont font = dialogFont(8); font != this->font())
         setFont(font);
     ::applylanguage(this, state_.texts);
-    fitruletext();
+    mmsudokurule_->fit(font());
     sb1_->retranslate(state_.texts);
+    showwords();
     // Meanings by language follow it.
     if (const WordSet words = state_.glossed(game_.model().curwords());
         game_.inplay() && words != game_.model().curwords())
         game_.model().setCurwords(words);
     if (editor_)
         editor_->followLanguage(state_.texts.langid());
-}
-
-void TaaForm1::fitruletext()
-{
-    QFont font = this->font();
-    const QRect room =
-        mmsudokurule_->contentsRect().adjusted(mmsudokurule_->margin(), mmsudokurule_->margin(),
-                                               -mmsudokurule_->margin(), -mmsudokurule_->margin());
-    const QString text = mmsudokurule_->text();
-    for (int points = 10; points >= 7; --points) {
-        font.setPointSize(points);
-        const QRect need = QFontMetrics(font).boundingRect(
-            room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
-        if (need.height() <= room.height() && need.width() <= room.width())
-            break;
-    }
-    if (font != mmsudokurule_->font())
-        mmsudokurule_->setFont(font);
 }
 
 void TaaForm1::showstatus(const QString &text)
@@ -355,23 +335,20 @@ void TaaForm1::showstatuskey(const QString &key, const QString &arg)
     sb1_->sayKey(state_.texts, key, arg);
 }
 
-void TaaForm1::showwords()
-{
-    palette_->showwords(game_.model().curwords().texts());
-}
-
 void TaaForm1::but1Click(int k)
 {
     game_.select(k);
+    faces_->picked(k);
 }
 
 void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
 {
     if (modalGuard_->justClosed())
         return;
-    if (button == Qt::LeftButton)
+    if (button == Qt::LeftButton) {
         game_.place(cell->column(), cell->row());
-    else if (button == Qt::RightButton)
+        faces_->placed({cell->column(), cell->row()});
+    } else if (button == Qt::RightButton)
         game_.clear(cell->column(), cell->row());
     else
         game_.press();
@@ -380,7 +357,10 @@ void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
 void TaaForm1::cellmouseenter(TTntcell *cell)
 {
     cell->SetisEnter(true);
-    showstatuskey(QStringLiteral("msgmouseenter"));
+    if (cell->toolTip().isEmpty())
+        showstatuskey(QStringLiteral("msgmouseenter"));
+    else
+        showstatus(cell->toolTip());
 }
 
 void TaaForm1::cellmouseleave(TTntcell *cell)
@@ -416,7 +396,7 @@ void TaaForm1::tbshowsolutionClick()
     Tfrmda *frmda = windows().frmda;
     if (!frmda)
         return;
-    frmda->showsolution(game_.model().puzzle(), game_.model().curwords().texts());
+    frmda->showsolution(game_.model().puzzle(), game_.model().curwords());
     frmda->exec();
 }
 
@@ -456,8 +436,10 @@ bool TaaForm1::inplay() const
 
 void TaaForm1::cursorplace()
 {
-    if (const QPoint at = board_->cursorCell(); !at.isNull())
+    if (const QPoint at = board_->cursorCell(); !at.isNull()) {
         game_.place(at.x(), at.y());
+        faces_->placed(at);
+    }
 }
 
 void TaaForm1::cursorclear()
@@ -535,6 +517,9 @@ bool TaaForm1::eventFilter(QObject *watched, QEvent *event)
             sb1_->say(button->toolTip());
             sb1_->setKey(button->objectName() + QStringLiteral(".hint"));
         }
+    } else if (auto *word = qobject_cast<TTntspeedbutton *>(watched);
+               word && type == QEvent::Enter) {
+        faces_->pointed(word);
     } else if (type == QEvent::MouseMove) {
         // Only the panel's own background, not a control on it that let the move through.
         auto *panel = static_cast<QWidget *>(watched);

@@ -3,6 +3,7 @@
 #include "text/result.h"
 #include "widgets/statusline.h"
 #include "windows/gamefiles.h"
+#include "windows/palettefaces.h"
 #include "windows/printcommands.h"
 
 #include <QWidget>
@@ -21,6 +22,7 @@ class LanguageContext;
 class ModalCloseGuard;
 class QDialog;
 class QLabel;
+class RuleText;
 class QMenu;
 class QPushButton;
 class QStatusBar;
@@ -90,8 +92,12 @@ public:
     // The text tables and settings the dialogs share, and the language switch they all follow.
     LanguageContext &language() const { return *language_; }
     void showstatus(const QString &text);
-    void showwords();
+    // The palette's captions: the words, or their meanings or readings as the Options and
+    // Ctrl+M say.
+    void showwords() { faces_->show(); }
     void but1Click(int k);
+    // Ctrl+M: words, meanings, readings, words.
+    void cyclepalette() { faces_->cycle(); }
 
     void tbsaveClick() { files_->save(); }
     void tbopenClick() { files_->open(); }
@@ -160,8 +166,6 @@ private:
     void speaklanguage();
     // The status text said again from its key in the language in force; arg fills its %1.
     void showstatuskey(const QString &key, const QString &arg = {});
-    // The rule text at the largest size from 10 points down that lets it fit its frame.
-    void fitruletext();
     void showModal(QDialog *TaaForm1::Windows::*which);
     const Windows &windows();
 
@@ -173,6 +177,7 @@ private:
     std::function<void()> maker_;
     PrintCommands *print_ = nullptr;
     GameFiles *files_ = nullptr;
+    PaletteFaces *faces_ = nullptr;
     bool painted_ = false;
     ModalCloseGuard *modalGuard_ = nullptr;
     LanguageContext *language_ = nullptr;
@@ -186,7 +191,7 @@ private:
     QPushButton *btstartnewgame_ = nullptr;
     WordPalette *palette_ = nullptr;
     std::array<QToolButton *, 7> toolbar_{};
-    QLabel *mmsudokurule_ = nullptr;
+    RuleText *mmsudokurule_ = nullptr;
     TranslationEditor *editor_ = nullptr;
     QMenu *printMenu_ = nullptr;
     QToolButton *tbmore_ = nullptr;
