@@ -34,11 +34,15 @@ void Program::prepareApplication()
     installFontSubstitutes();
 }
 
-Program::Program(Prompter &prompter, Settings &settings, QString shareBase)
+Program::Program(Prompter &prompter, Settings &settings, QString shareBase,
+                 RandomSource::Clock clock)
     : prompter_(prompter), shareBase_(std::move(shareBase))
 {
+    if (clock)
+        random_ = std::make_unique<RandomSource>(std::move(clock));
     printer_ = std::make_unique<ComponentPagePrinter>(state_.texts);
-    game_ = std::make_unique<GameSession>(PuzzleBank::builtIn(), RandomSource::process(),
+    game_ = std::make_unique<GameSession>(PuzzleBank::builtIn(),
+                                          random_ ? *random_ : RandomSource::process(),
                                           state_.texts, prompter);
     main_ = std::make_unique<TaaForm1>(state_, *game_, prompter, settings);
     main_->setPagePrinter(printer_.get());
