@@ -282,8 +282,11 @@ void Tfrmwordlist::exportlistsClick()
     if (QFileInfo::exists(file) && !prompter_.confirm(texts.uitext(QStringLiteral("msgoverride"))))
         return;
     QList<WordSet> lists;
-    for (int p = WordListStore::kBuiltIn + 1; p <= store_.Count(); ++p)
-        lists.append(store_.Get(p));
+    for (int p = WordListStore::kBuiltIn + 1; p <= store_.Count(); ++p) {
+        WordSet list = store_.Get(p);
+        store_.glossary().fill(list, texts.langid());
+        lists.append(list);
+    }
     const QString shown = QDir::toNativeSeparators(file);
     if (const Status written = writewholefile(file, exportlists(lists)); !written) {
         prompter_.inform(texts.uitext(QStringLiteral("frmwordlist.msgnotexported")).arg(shown) +
