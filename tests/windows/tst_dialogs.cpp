@@ -61,6 +61,7 @@ private slots:
         QTest::newRow("About") << QStringLiteral("frmabout") << QStringLiteral("btok");
         QTest::newRow("Word List") << QStringLiteral("frmwordlist") << QStringLiteral("BitBtn1");
         QTest::newRow("Append") << QStringLiteral("frmappend") << QStringLiteral("Button1");
+        QTest::newRow("Meanings") << QStringLiteral("frmmeanings") << QStringLiteral("Button1");
         QTest::newRow("Submit") << QStringLiteral("frmsubmit") << QStringLiteral("Button1");
         QTest::newRow("Solution") << QStringLiteral("frmda") << QStringLiteral("BitBtn1");
     }
