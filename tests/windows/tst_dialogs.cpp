@@ -109,6 +109,8 @@ private slots:
         // The zoom on a page of its own, after the kept game's; the language stays on the first.
         auto *pages = d->findChild<QTabWidget *>("PageControl1");
         QCOMPARE(pages->count(), 3);
+        QCOMPARE(d->noteCleanup()->parentWidget(), pages->widget(1));
+        QCOMPARE(d->notesShow()->parentWidget(), pages->widget(2));
         QCOMPARE(pages->widget(0)->objectName(), QStringLiteral("TabSheet1"));
         QCOMPARE(pages->widget(2)->objectName(), QStringLiteral("TabSheet3"));
         QCOMPARE(d->languages()->parentWidget(), pages->widget(0));

@@ -114,6 +114,55 @@ private slots:
     }
     void cleanup() { fixture.reset(); }
 
+    // N, then 1 and 2 in the first empty cell: two notes, drawn and heard; Ctrl+Shift+N notes
+    // every empty cell's candidates; a word placed by keyboard leaves no note of it around; the
+    // kept game brings the notes back.
+    void notesFromTheKeyboard()
+    {
+        startGame();
+        const QPoint first = openCells().first();
+        moveTo(first);
+        press(main(), Qt::Key_N);
+        QCOMPARE(main().statusText().left(11), QStringLiteral("Notes mode:"));
+        press(main(), Qt::Key_1);
+        press(main(), Qt::Key_2);
+        const GameCell &cell = fixture->model().cell(first.x(), first.y());
+        QCOMPARE(cell.notes, quint16(0b11));
+        QCOMPARE(board()->cell(first.x(), first.y())->notes(),
+                 (QStringList{"o", "t", "", "", "", "", "", "", ""}));
+        QCOMPARE(board()->spokenName(first.x(), first.y()),
+                 QStringLiteral("row %1, column %2: empty, notes: one, two")
+                     .arg(first.y())
+                     .arg(first.x()));
+        press(main(), Qt::Key_N);
+        press(main(), Qt::Key_3); // picks word 3 again
+        QCOMPARE(fixture->game().selectedWord(), 3);
+        QCOMPARE(cell.notes, quint16(0b11));
+
+        press(main(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+        const GameModel &model = fixture->model();
+        for (const QPoint &at : openCells())
+            QCOMPARE(model.cell(at.x(), at.y()).notes, model.candidates(at.x(), at.y()));
+        const int w = solution(first);
+        press(main(), Qt::Key_0 + w);
+        press(main(), Qt::Key_Space);
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                if (GameModel::sees(i, j, first.x(), first.y()) && QPoint(i, j) != first)
+                    QVERIFY(!model.cell(i, j).hasNote(w));
+        // The fixture's model each time: the program is made anew below.
+        const auto notes = [this] {
+            QList<quint16> all;
+            for (const GameCell &c : fixture->model().cells())
+                all << c.notes;
+            return all;
+        };
+        const QList<quint16> kept = notes();
+        fixture.reset();
+        start();
+        QCOMPARE(notes(), kept);
+    }
+
     void aWholeGameFromTheKeyboard()
     {
         const QString saved = dir.filePath(QStringLiteral("keys.wrd"));

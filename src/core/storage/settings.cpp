@@ -22,6 +22,8 @@ const QString kResume = QStringLiteral("resume game");
 const QString kAskReplace = QStringLiteral("ask before replacing");
 const QString kZoom = QStringLiteral("zoom");
 const QString kPaletteShows = QStringLiteral("palette shows");
+const QString kNoteCleanup = QStringLiteral("note cleanup");
+const QString kNotesAsNumbers = QStringLiteral("notes as numbers");
 
 QString textName(int n)
 {
@@ -122,6 +124,8 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.submittername.clear();
     state.zoom = 100;
     state.paletteshows = 0;
+    state.notecleanup = SettingsState().notecleanup;
+    state.notesasnumbers = SettingsState().notesasnumbers;
     state.newgamewords = WordSet();
     const SettingsState defaults;
     state.resumegame = defaults.resumegame;
@@ -143,6 +147,8 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.askreplace = readFlag(*store, kAskReplace, defaults.askreplace);
     state.zoom = readZoom(*store);
     state.paletteshows = readNumber(*store, kPaletteShows, 3);
+    state.notecleanup = readFlag(*store, kNoteCleanup, state.notecleanup);
+    state.notesasnumbers = readFlag(*store, kNotesAsNumbers, state.notesasnumbers);
 }
 
 bool Settings::savesettings(const SettingsState &state) const
@@ -159,6 +165,8 @@ bool Settings::savesettings(const SettingsState &state) const
     store->setValue(kAskReplace, QString::number(int(state.askreplace)));
     store->setValue(kZoom, QString::number(state.zoom));
     store->setValue(kPaletteShows, QString::number(state.paletteshows));
+    store->setValue(kNoteCleanup, QString::number(int(state.notecleanup)));
+    store->setValue(kNotesAsNumbers, QString::number(int(state.notesasnumbers)));
     store->sync();
     return store->status() == QSettings::NoError;
 }

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QPainter>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
@@ -64,6 +65,23 @@ void Ttntstdsudoku::showcell(const GameModel &model, int i, int j)
         color = boardcolor::red;
     setCellColor(i, j, color);
     setCellFont(i, j, fontFor(kPlayBoardFonts, longestpiece(text, QStringLiteral(" "))));
+    QStringList marks;
+    QStringList words;
+    if (c.notes != 0) {
+        for (int k = 1; k <= WordSet::kWords; ++k) {
+            const QString word = c.hasNote(k) ? model.curwords().text(k).trimmed() : QString();
+            // The first character a reader sees as one, a surrogate pair or an accent included.
+            QTextBoundaryFinder first(QTextBoundaryFinder::Grapheme, word);
+            const qsizetype end = word.isEmpty() ? 0 : first.toNextBoundary();
+            marks.append(!c.hasNote(k)     ? QString()
+                         : notesAsNumbers_ ? QString::number(k)
+                                           : word.left(end > 0 ? end : 1));
+            if (c.hasNote(k))
+                words.append(word);
+        }
+    }
+    cell(i, j)->setNotes(marks);
+    noteWords_[GameModel::index(i, j)] = words.join(QStringLiteral(", "));
     // The word's reading and meaning, for the pointer and, as the description, a screen reader.
     const int k = model.value(i, j);
     cell(i, j)->setToolTip(model.filled(i, j) && k >= 1 && k <= WordSet::kWords
@@ -109,8 +127,11 @@ QString Ttntstdsudoku::spokenValue(int i, int j) const
     const QString word = c->text().trimmed();
     if (spokenCell_.isEmpty())
         return word;
-    if (isEmptyText(c->text()))
-        return spokenEmpty_;
+    if (isEmptyText(c->text())) {
+        const QString &notes = noteWords_[GameModel::index(i, j)];
+        return notes.isEmpty() || spokenNotes_.isEmpty() ? spokenEmpty_
+                                                         : spokenNotes_.arg(spokenEmpty_, notes);
+    }
     return c->isfixed() ? spokenGiven_.arg(word) : word;
 }
 

@@ -57,14 +57,16 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prom
         check->setGeometry(12, top, 213, 21);
         return check;
     };
-    resume_ = addCheck("CheckBox1", "Resume the kept game at start", 22);
-    askReplace_ = addCheck("CheckBox2", "Ask before replacing a game", 48);
+    resume_ = addCheck("CheckBox1", "Resume the kept game at start", 8);
+    askReplace_ = addCheck("CheckBox2", "Ask before replacing a game", 30);
+    // Notes: a placed word taken from the notes of the cells that see it.
+    cleanup_ = addCheck("CheckBox3", "Take placed words out of notes", 52);
     // What the palette's buttons show; Ctrl+M switches it in play.
     radioGroup3_ = new RadioGroup(
         QStringLiteral("Palette shows"),
         {QStringLiteral("Words"), QStringLiteral("Meanings"), QStringLiteral("Readings")}, 3, game);
     radioGroup3_->setObjectName(QStringLiteral("RadioGroup3"));
-    radioGroup3_->setGeometry(12, 74, 213, 48);
+    radioGroup3_->setGeometry(12, 76, 213, 48);
 
     auto *display = new QWidget;
     display->setObjectName(QStringLiteral("TabSheet3"));
@@ -75,6 +77,13 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prom
     radioGroup2_ = new RadioGroup(QStringLiteral("Zoom"), percents, 2, display);
     radioGroup2_->setObjectName(QStringLiteral("RadioGroup2"));
     radioGroup2_->setGeometry(27, 8, 176, 62);
+
+    // How a note is drawn in a cell.
+    radioGroup4_ =
+        new RadioGroup(QStringLiteral("A note shows"),
+                       {QStringLiteral("First letter"), QStringLiteral("Number")}, 2, display);
+    radioGroup4_->setObjectName(QStringLiteral("RadioGroup4"));
+    radioGroup4_->setGeometry(12, 74, 213, 48);
 
     auto *ok = addButton(this, "Button2", QStringLiteral("OK"), {243, 21, 75, 25});
     auto *cancel = addButton(this, "Button3", QStringLiteral("Cancel"), {243, 52, 75, 25});
@@ -94,6 +103,8 @@ void Tfrmoption::showEvent(QShowEvent *event)
     askReplace_->setChecked(context_.settings().askreplace);
     radioGroup2_->setItemIndex(zoomItem(context_.settings().zoom));
     radioGroup3_->setItemIndex(context_.settings().paletteshows);
+    cleanup_->setChecked(context_.settings().notecleanup);
+    radioGroup4_->setItemIndex(context_.settings().notesasnumbers ? 1 : 0);
     DialogBase::showEvent(event);
 }
 
@@ -102,6 +113,8 @@ void Tfrmoption::Button2Click()
     context_.settings().resumegame = resume_->isChecked();
     context_.settings().askreplace = askReplace_->isChecked();
     context_.settings().paletteshows = std::max(0, radioGroup3_->itemIndex());
+    context_.settings().notecleanup = cleanup_->isChecked();
+    context_.settings().notesasnumbers = radioGroup4_->itemIndex() == 1;
     int &zoom = context_.settings().zoom;
     const int chosen = SettingsState::kZooms[std::max(0, radioGroup2_->itemIndex())];
     const bool ask = chosen != zoom && chosen != zoomInEffect_;

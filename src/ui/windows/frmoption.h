@@ -25,6 +25,8 @@ public:
     QCheckBox *askReplace() const { return askReplace_; }
     RadioGroup *zooms() const { return radioGroup2_; }
     RadioGroup *paletteShows() const { return radioGroup3_; }
+    QCheckBox *noteCleanup() const { return cleanup_; }
+    RadioGroup *notesShow() const { return radioGroup4_; }
     void Button2Click(); // OK
     void Button1Click(); // Set Default, a hidden button
 
@@ -37,6 +39,8 @@ private:
     QCheckBox *askReplace_;
     RadioGroup *radioGroup2_;
     RadioGroup *radioGroup3_;
+    QCheckBox *cleanup_;
+    RadioGroup *radioGroup4_;
     Prompter &prompter_;
     std::function<void()> restart_;
     // The zoom the windows are drawn at: the toolkit takes it once, at start.

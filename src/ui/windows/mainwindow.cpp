@@ -317,6 +317,11 @@ void TaaForm1::applylanguage()
     mmsudokurule_->fit(font());
     sb1_->retranslate(state_.texts);
     showwords();
+    // The Options follow too: they end in a language switch.
+    game_.rules().setNoteCleanup(state_.settings.notecleanup);
+    board_->setNotesAsNumbers(state_.settings.notesasnumbers);
+    if (game_.inplay())
+        board_->showgame(game_.model());
     // Meanings by language follow it.
     if (const WordSet words = state_.glossed(game_.model().curwords());
         game_.inplay() && words != game_.model().curwords())
@@ -345,7 +350,9 @@ void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
 {
     if (modalGuard_->justClosed())
         return;
-    if (button == Qt::LeftButton) {
+    if (button == Qt::LeftButton && QGuiApplication::keyboardModifiers() & Qt::ControlModifier) {
+        game_.toggleNote(cell->column(), cell->row(), game_.selectedWord());
+    } else if (button == Qt::LeftButton) {
         game_.place(cell->column(), cell->row());
         faces_->placed({cell->column(), cell->row()});
     } else if (button == Qt::RightButton)
@@ -483,6 +490,7 @@ void TaaForm1::speaklanguage()
     board_->setSpokenTexts(texts.uitext(QStringLiteral("msgspokencell")),
                            texts.uitext(QStringLiteral("msgspokengiven")),
                            texts.uitext(QStringLiteral("msgspokenempty")));
+    board_->setSpokenNotes(texts.uitext(QStringLiteral("msgspokennotes")));
     palette_->setSpokenPattern(texts.uitext(QStringLiteral("msgspokenword")));
     sb1_->setAccessibleName(texts.uitext(QStringLiteral("msgspokenstatus")));
 }

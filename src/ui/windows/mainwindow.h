@@ -92,6 +92,8 @@ public:
     // The text tables and settings the dialogs share, and the language switch they all follow.
     LanguageContext &language() const { return *language_; }
     void showstatus(const QString &text);
+    // The status text said again from its key in the language in force; arg fills its %1.
+    void showstatuskey(const QString &key, const QString &arg = {});
     // The palette's captions: the words, or their meanings or readings as the Options and
     // Ctrl+M say.
     void showwords() { faces_->show(); }
@@ -164,8 +166,6 @@ private:
     void startplay();
     // The words a screen reader hears, in the current language.
     void speaklanguage();
-    // The status text said again from its key in the language in force; arg fills its %1.
-    void showstatuskey(const QString &key, const QString &arg = {});
     void showModal(QDialog *TaaForm1::Windows::*which);
     const Windows &windows();
 
