@@ -129,6 +129,31 @@ private slots:
         QCOMPARE(main().statusText(), QStringLiteral("葡萄 · grape"));
     }
 
+    // Each palette button counts what is left of its word; a word complete shows none left.
+    void paletteCountsWhatIsLeft()
+    {
+        const GameModel &model = fixture->model();
+        auto left = [&model](int k) {
+            int shown = 0;
+            for (int i = 1; i <= 9; ++i)
+                for (int j = 1; j <= 9; ++j)
+                    shown += model.filled(i, j) && model.value(i, j) == k ? 1 : 0;
+            return 9 - shown;
+        };
+        for (int k = 1; k <= 9; ++k)
+            QCOMPARE(main().wordPalette()->button(k)->remaining(), left(k));
+        QTest::mouseClick(main().wordPalette()->button(2), Qt::LeftButton);
+        const int before = main().wordPalette()->button(2)->remaining();
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                if (!model.cell(i, j).given && model.cell(i, j).solution == 2) {
+                    QTest::mouseClick(main().board()->cell(i, j), Qt::LeftButton);
+                    QCOMPARE(main().wordPalette()->button(2)->remaining(), left(2));
+                }
+        QVERIFY(before > 0);
+        QCOMPARE(main().wordPalette()->button(2)->remaining(), 0);
+    }
+
     // The choice in Options is kept in the settings and shown at once.
     void optionsChooseAndKeepIt()
     {

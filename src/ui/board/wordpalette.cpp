@@ -52,6 +52,12 @@ void WordPalette::setDescriptions(const QStringList &descriptions)
     }
 }
 
+void WordPalette::showRemaining(const std::array<int, 9> &remaining)
+{
+    for (int k = 1; k <= 9; ++k)
+        buttons_[k - 1]->setRemaining(remaining[k - 1]);
+}
+
 void WordPalette::setSpokenPattern(const QString &pattern)
 {
     spokenPattern_ = pattern;

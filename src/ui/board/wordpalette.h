@@ -28,6 +28,8 @@ public:
     void setDescriptions(const QStringList &descriptions);
     // How a screen reader names a button: %1 its number, %2 its word. Until set, by its word.
     void setSpokenPattern(const QString &pattern);
+    // How many of each word are still to place; -1 each outside a game.
+    void showRemaining(const std::array<int, 9> &remaining);
     // Shows button k pressed, releasing the others, without emitting a click.
     void setPressed(int k);
     // The pressed button's tag, 0 when none is pressed.

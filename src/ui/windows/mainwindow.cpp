@@ -241,13 +241,16 @@ void TaaForm1::applythemeicons()
 void TaaForm1::wireBoard()
 {
     const GameModel &model = game_.model();
-    connect(&model, &GameModel::cellChanged, board_,
-            [this](int i, int j) { board_->showcell(game_.model(), i, j); });
+    connect(&model, &GameModel::cellChanged, board_, [this](int i, int j) {
+        board_->showcell(game_.model(), i, j);
+        faces_->count();
+    });
     connect(&model, &GameModel::gameReplaced, this, [this] {
         // Before the first game the board keeps the faces it was made with.
         if (game_.model().started())
             board_->showgame(game_.model());
         showwords();
+        faces_->count();
     });
     connect(&game_, &GameSession::keepFailed, this, [this](const QString &reason) {
         showstatuskey(QStringLiteral("msgautosavefailed"), reason);

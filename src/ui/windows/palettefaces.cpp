@@ -5,6 +5,8 @@
 #include "game/gamesession.h"
 #include "windows/programstate.h"
 
+#include <algorithm>
+
 PaletteFaces::PaletteFaces(QObject *parent, WordPalette &palette, const GameSession &game,
                            ProgramState &state, Hooks hooks)
     : QObject(parent), palette_(palette), game_(game), state_(state), hooks_(std::move(hooks))
@@ -14,6 +16,19 @@ PaletteFaces::PaletteFaces(QObject *parent, WordPalette &palette, const GameSess
 void PaletteFaces::show()
 {
     palette_.showwords(game_.model().curwords().words, WordFace(state_.settings.paletteshows));
+}
+
+void PaletteFaces::count()
+{
+    std::array<int, 9> remaining;
+    remaining.fill(game_.inplay() ? 9 : -1);
+    const GameModel &model = game_.model();
+    if (game_.inplay())
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                if (const int k = model.value(i, j); model.filled(i, j) && k >= 1 && k <= 9)
+                    remaining[k - 1] = std::max(0, remaining[k - 1] - 1);
+    palette_.showRemaining(remaining);
 }
 
 void PaletteFaces::cycle()

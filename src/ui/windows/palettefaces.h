@@ -27,6 +27,8 @@ public:
                  ProgramState &state, Hooks hooks);
 
     void show();
+    // How many of each word are still to place, on the buttons.
+    void count();
     // Words, meanings, readings, words: those the list has.
     void cycle();
     // The palette button k was picked, or the pointer is over a palette button.
