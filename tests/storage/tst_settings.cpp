@@ -212,10 +212,26 @@ void TestSettings::writesExactlyTheValueNames()
     const QSettings raw(settingsPath(), QSettings::IniFormat);
     QStringList names = raw.allKeys();
     names.sort();
-    QCOMPARE(names, QStringList({"ask before replacing", "edtname", "langid", "new game level",
-                                 "note cleanup", "notes as numbers", "palette shows",
-                                 "resume game", "w0", "w1", "w2", "w3", "w4", "w5", "w6", "w7",
-                                 "w8", "w9", "zoom"}));
+    QCOMPARE(names, QStringList({"ask before replacing",
+                                 "edtname",
+                                 "langid",
+                                 "mark repeats",
+                                 "new game level",
+                                 "note cleanup",
+                                 "notes as numbers",
+                                 "palette shows",
+                                 "resume game",
+                                 "w0",
+                                 "w1",
+                                 "w2",
+                                 "w3",
+                                 "w4",
+                                 "w5",
+                                 "w6",
+                                 "w7",
+                                 "w8",
+                                 "w9",
+                                 "zoom"}));
     for (const QString &name : names)
         QCOMPARE(raw.value(name).typeId(), int(QMetaType::QString));
     QCOMPARE(raw.value("new game level").toString(), QStringLiteral("3"));

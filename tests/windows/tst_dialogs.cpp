@@ -110,7 +110,8 @@ private slots:
         auto *pages = d->findChild<QTabWidget *>("PageControl1");
         QCOMPARE(pages->count(), 3);
         QCOMPARE(d->noteCleanup()->parentWidget(), pages->widget(1));
-        QCOMPARE(d->notesShow()->parentWidget(), pages->widget(2));
+        QCOMPARE(d->notesAsNumbers()->parentWidget(), pages->widget(2));
+        QCOMPARE(d->markRepeats()->parentWidget(), pages->widget(2));
         QCOMPARE(pages->widget(0)->objectName(), QStringLiteral("TabSheet1"));
         QCOMPARE(pages->widget(2)->objectName(), QStringLiteral("TabSheet3"));
         QCOMPARE(d->languages()->parentWidget(), pages->widget(0));

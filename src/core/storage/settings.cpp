@@ -24,6 +24,7 @@ const QString kZoom = QStringLiteral("zoom");
 const QString kPaletteShows = QStringLiteral("palette shows");
 const QString kNoteCleanup = QStringLiteral("note cleanup");
 const QString kNotesAsNumbers = QStringLiteral("notes as numbers");
+const QString kShowConflicts = QStringLiteral("mark repeats");
 
 QString textName(int n)
 {
@@ -126,6 +127,7 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.paletteshows = 0;
     state.notecleanup = SettingsState().notecleanup;
     state.notesasnumbers = SettingsState().notesasnumbers;
+    state.showconflicts = SettingsState().showconflicts;
     state.newgamewords = WordSet();
     const SettingsState defaults;
     state.resumegame = defaults.resumegame;
@@ -149,6 +151,7 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.paletteshows = readNumber(*store, kPaletteShows, 3);
     state.notecleanup = readFlag(*store, kNoteCleanup, state.notecleanup);
     state.notesasnumbers = readFlag(*store, kNotesAsNumbers, state.notesasnumbers);
+    state.showconflicts = readFlag(*store, kShowConflicts, state.showconflicts);
 }
 
 bool Settings::savesettings(const SettingsState &state) const
@@ -167,6 +170,7 @@ bool Settings::savesettings(const SettingsState &state) const
     store->setValue(kPaletteShows, QString::number(state.paletteshows));
     store->setValue(kNoteCleanup, QString::number(int(state.notecleanup)));
     store->setValue(kNotesAsNumbers, QString::number(int(state.notesasnumbers)));
+    store->setValue(kShowConflicts, QString::number(int(state.showconflicts)));
     store->sync();
     return store->status() == QSettings::NoError;
 }

@@ -51,6 +51,7 @@ struct SettingsState {
     int paletteshows = 0;        // a WordFace: the palette shows words, meanings or readings
     bool notecleanup = true;     // a placed word leaves the notes of the cells that see it
     bool notesasnumbers = false; // notes drawn as numbers, not as the words' first characters
+    bool showconflicts = false;  // a word its row, column or box shows twice marked at once
 };
 
 class Settings {

@@ -59,10 +59,18 @@ void Ttntstdsudoku::showcell(const GameModel &model, int i, int j)
     setCellEnabled(i, j, !c.given);
     setCellFontColor(i, j, c.given ? fixcolor() : bigcolor());
     Rgb color = inEdgeMiddleBox(i, j) ? boardcolor::lightBlue : boardcolor::white;
-    if (c.mark == CellMark::Highlight)
-        color = boardcolor::yellow;
-    else if (c.mark == CellMark::Error)
+    bool repeated = false;
+    if (showConflicts_ && model.filled(i, j))
+        for (int a = 1; a <= 9 && !repeated; ++a)
+            for (int b = 1; b <= 9 && !repeated; ++b)
+                repeated = (a != i || b != j) && GameModel::sees(a, b, i, j) &&
+                           model.filled(a, b) && model.value(a, b) == model.value(i, j);
+    if (c.mark == CellMark::Error)
         color = boardcolor::red;
+    else if (repeated)
+        color = boardcolor::orange;
+    else if (c.mark == CellMark::Highlight)
+        color = boardcolor::yellow;
     setCellColor(i, j, color);
     setCellFont(i, j, fontFor(kPlayBoardFonts, longestpiece(text, QStringLiteral(" "))));
     QStringList marks;
@@ -87,6 +95,17 @@ void Ttntstdsudoku::showcell(const GameModel &model, int i, int j)
     cell(i, j)->setToolTip(model.filled(i, j) && k >= 1 && k <= WordSet::kWords
                                ? glossLine(model.curwords().words[k - 1])
                                : QString());
+}
+
+void Ttntstdsudoku::showchange(const GameModel &model, int i, int j)
+{
+    showcell(model, i, j);
+    if (!showConflicts_)
+        return;
+    for (int a = 1; a <= 9; ++a)
+        for (int b = 1; b <= 9; ++b)
+            if ((a != i || b != j) && GameModel::sees(a, b, i, j))
+                showcell(model, a, b);
 }
 
 void Ttntstdsudoku::setCursorCell(int i, int j)

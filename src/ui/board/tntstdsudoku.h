@@ -58,6 +58,10 @@ public:
     // Every cell as the model has it; showcell for one cell the model says has changed.
     void showgame(const GameModel &model);
     void showcell(const GameModel &model, int i, int j);
+    // A cell and, while repeats are marked, the cells that see it: their marks may follow.
+    void showchange(const GameModel &model, int i, int j);
+    // Marks at once, in orange, a word that its row, column or box shows twice.
+    void setShowConflicts(bool show) { showConflicts_ = show; }
     // Notes drawn as each word's number rather than its first character.
     void setNotesAsNumbers(bool numbers) { notesAsNumbers_ = numbers; }
 
@@ -87,5 +91,6 @@ private:
     QPoint cursor_;
     QString spokenCell_, spokenGiven_, spokenEmpty_, spokenNotes_;
     bool notesAsNumbers_ = false;
+    bool showConflicts_ = false;
     std::array<QString, 81> noteWords_; // what the notes of each cell say, "apple, pear"
 };

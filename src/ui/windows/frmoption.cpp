@@ -66,7 +66,7 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prom
         QStringLiteral("Palette shows"),
         {QStringLiteral("Words"), QStringLiteral("Meanings"), QStringLiteral("Readings")}, 3, game);
     radioGroup3_->setObjectName(QStringLiteral("RadioGroup3"));
-    radioGroup3_->setGeometry(12, 76, 213, 48);
+    radioGroup3_->setGeometry(4, 74, 227, 48);
 
     auto *display = new QWidget;
     display->setObjectName(QStringLiteral("TabSheet3"));
@@ -78,12 +78,15 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prom
     radioGroup2_->setObjectName(QStringLiteral("RadioGroup2"));
     radioGroup2_->setGeometry(27, 8, 176, 62);
 
-    // How a note is drawn in a cell.
-    radioGroup4_ =
-        new RadioGroup(QStringLiteral("A note shows"),
-                       {QStringLiteral("First letter"), QStringLiteral("Number")}, 2, display);
-    radioGroup4_->setObjectName(QStringLiteral("RadioGroup4"));
-    radioGroup4_->setGeometry(12, 74, 213, 48);
+    // How a note is drawn in a cell, and repeated words marked as they are placed.
+    const auto addDisplayCheck = [display](const char *name, const char *text, int top) {
+        auto *check = new QCheckBox(QString::fromLatin1(text), display);
+        check->setObjectName(QString::fromLatin1(name));
+        check->setGeometry(12, top, 213, 21);
+        return check;
+    };
+    numbers_ = addDisplayCheck("CheckBox5", "Draw notes as numbers", 76);
+    conflicts_ = addDisplayCheck("CheckBox4", "Mark repeated words at once", 98);
 
     auto *ok = addButton(this, "Button2", QStringLiteral("OK"), {243, 21, 75, 25});
     auto *cancel = addButton(this, "Button3", QStringLiteral("Cancel"), {243, 52, 75, 25});
@@ -104,7 +107,8 @@ void Tfrmoption::showEvent(QShowEvent *event)
     radioGroup2_->setItemIndex(zoomItem(context_.settings().zoom));
     radioGroup3_->setItemIndex(context_.settings().paletteshows);
     cleanup_->setChecked(context_.settings().notecleanup);
-    radioGroup4_->setItemIndex(context_.settings().notesasnumbers ? 1 : 0);
+    conflicts_->setChecked(context_.settings().showconflicts);
+    numbers_->setChecked(context_.settings().notesasnumbers);
     DialogBase::showEvent(event);
 }
 
@@ -114,7 +118,8 @@ void Tfrmoption::Button2Click()
     context_.settings().askreplace = askReplace_->isChecked();
     context_.settings().paletteshows = std::max(0, radioGroup3_->itemIndex());
     context_.settings().notecleanup = cleanup_->isChecked();
-    context_.settings().notesasnumbers = radioGroup4_->itemIndex() == 1;
+    context_.settings().showconflicts = conflicts_->isChecked();
+    context_.settings().notesasnumbers = numbers_->isChecked();
     int &zoom = context_.settings().zoom;
     const int chosen = SettingsState::kZooms[std::max(0, radioGroup2_->itemIndex())];
     const bool ask = chosen != zoom && chosen != zoomInEffect_;

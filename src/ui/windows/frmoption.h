@@ -26,7 +26,8 @@ public:
     RadioGroup *zooms() const { return radioGroup2_; }
     RadioGroup *paletteShows() const { return radioGroup3_; }
     QCheckBox *noteCleanup() const { return cleanup_; }
-    RadioGroup *notesShow() const { return radioGroup4_; }
+    QCheckBox *markRepeats() const { return conflicts_; }
+    QCheckBox *notesAsNumbers() const { return numbers_; }
     void Button2Click(); // OK
     void Button1Click(); // Set Default, a hidden button
 
@@ -40,7 +41,8 @@ private:
     RadioGroup *radioGroup2_;
     RadioGroup *radioGroup3_;
     QCheckBox *cleanup_;
-    RadioGroup *radioGroup4_;
+    QCheckBox *conflicts_;
+    QCheckBox *numbers_;
     Prompter &prompter_;
     std::function<void()> restart_;
     // The zoom the windows are drawn at: the toolkit takes it once, at start.

@@ -242,7 +242,7 @@ void TaaForm1::wireBoard()
 {
     const GameModel &model = game_.model();
     connect(&model, &GameModel::cellChanged, board_, [this](int i, int j) {
-        board_->showcell(game_.model(), i, j);
+        board_->showchange(game_.model(), i, j);
         faces_->count();
     });
     connect(&model, &GameModel::gameReplaced, this, [this] {
@@ -323,6 +323,7 @@ void TaaForm1::applylanguage()
     // The Options follow too: they end in a language switch.
     game_.rules().setNoteCleanup(state_.settings.notecleanup);
     board_->setNotesAsNumbers(state_.settings.notesasnumbers);
+    board_->setShowConflicts(state_.settings.showconflicts);
     if (game_.inplay())
         board_->showgame(game_.model());
     // Meanings by language follow it.
