@@ -11,6 +11,7 @@
 #include "windows/endsignals.h"
 #include "windows/mainwindow.h"
 #include "windows/program.h"
+#include "wordlists/glossary.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/wordliststore.h"
 
@@ -207,6 +208,9 @@ QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
         Settings().loadsettings(settings, palette);
         job.langid = settings.langid;
     }
+    // The word bank: the user's readings and meanings over the program's, in the sheets'
+    // language. An unreadable glossary leaves the seed's, which is enough here.
+    Glossary::read(Glossary::fileIn(datafolder())).fill(job.set.words, job.langid);
     return {};
 }
 

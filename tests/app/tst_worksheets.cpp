@@ -1,5 +1,6 @@
 #include "pdftools.h"
 #include "sandbox.h"
+#include "storage/folders.h"
 #include "storage/settings.h"
 
 #include <QDir>
@@ -449,6 +450,21 @@ private slots:
         QVERIFY(Settings().savesettings(SettingsState()));
         QVERIFY2(fromSettings.contains(QStringLiteral("姓名")), qPrintable(fromSettings));
         QVERIFY(overridden.contains(QStringLiteral("Name:")));
+    }
+
+    // The user's glossary gives the sheet and the key a word bank.
+    void wordBankFromTheGlossary()
+    {
+        QFile glossary(QDir(datafolder()).filePath(QStringLiteral("glossary.json")));
+        QVERIFY(QDir().mkpath(datafolder()) && glossary.open(QIODevice::WriteOnly));
+        glossary.write(R"({"format": 1, "words": {"三": {"reading": "sān", "meaning": "three"}}})");
+        glossary.close();
+        const QString file = dir.filePath(QStringLiteral("bank.pdf"));
+        const Run run = worksheets(setArgs(file, 1, "1"));
+        glossary.remove();
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        for (int page = 1; page <= 2; ++page)
+            QVERIFY(pdftools::text(file, page).simplified().contains("三 · sān · three"));
     }
 
     // The shaded boxes and the legend in colour, in grey or white, by the pixels of the sheet.
