@@ -4,12 +4,12 @@
 #include "engine/bank.h"
 #include "engine/gamemodel.h"
 #include "engine/playhistory.h"
-#include "engine/prompter.h"
 #include "engine/qj.h"
 #include "engine/random.h"
 #include "engine/rules.h"
 #include "engine/solver.h"
 #include "i18n/texttable.h"
+#include "silentprompter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,18 +19,6 @@
 #include <vector>
 
 namespace {
-class SilentPrompter : public Prompter {
-public:
-    void inform(const QString &, const QString &) override {}
-    bool confirm(const QString &, const QString &) override { return true; }
-    CheckedAnswer confirmChecked(const QString &, const QString &, const QString &) override
-    {
-        return {true, false};
-    }
-    QString openFileName(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
-
 double micros(std::vector<qint64> &nanos, double at)
 {
     std::sort(nanos.begin(), nanos.end());

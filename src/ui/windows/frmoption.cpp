@@ -51,16 +51,16 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prom
     auto *game = new QWidget;
     game->setObjectName(QStringLiteral("TabSheet2"));
     pages->addTab(game, QStringLiteral("Game"));
-    const auto addCheck = [game](const char *name, const char *text, int top) {
-        auto *check = new QCheckBox(QString::fromLatin1(text), game);
+    const auto addCheck = [](QWidget *page, const char *name, const char *text, int top) {
+        auto *check = new QCheckBox(QString::fromLatin1(text), page);
         check->setObjectName(QString::fromLatin1(name));
         check->setGeometry(12, top, 213, 21);
         return check;
     };
-    resume_ = addCheck("CheckBox1", "Resume the kept game at start", 8);
-    askReplace_ = addCheck("CheckBox2", "Ask before replacing a game", 30);
+    resume_ = addCheck(game, "CheckBox1", "Resume the kept game at start", 8);
+    askReplace_ = addCheck(game, "CheckBox2", "Ask before replacing a game", 30);
     // Notes: a placed word taken from the notes of the cells that see it.
-    cleanup_ = addCheck("CheckBox3", "Take placed words out of notes", 52);
+    cleanup_ = addCheck(game, "CheckBox3", "Take placed words out of notes", 52);
     // What the palette's buttons show; Ctrl+M switches it in play.
     radioGroup3_ = new RadioGroup(
         QStringLiteral("Palette shows"),
@@ -79,14 +79,8 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prom
     radioGroup2_->setGeometry(27, 8, 176, 62);
 
     // How a note is drawn in a cell, and repeated words marked as they are placed.
-    const auto addDisplayCheck = [display](const char *name, const char *text, int top) {
-        auto *check = new QCheckBox(QString::fromLatin1(text), display);
-        check->setObjectName(QString::fromLatin1(name));
-        check->setGeometry(12, top, 213, 21);
-        return check;
-    };
-    numbers_ = addDisplayCheck("CheckBox5", "Draw notes as numbers", 76);
-    conflicts_ = addDisplayCheck("CheckBox4", "Mark repeated words at once", 98);
+    numbers_ = addCheck(display, "CheckBox5", "Draw notes as numbers", 76);
+    conflicts_ = addCheck(display, "CheckBox4", "Mark repeated words at once", 98);
 
     auto *ok = addButton(this, "Button2", QStringLiteral("OK"), {243, 21, 75, 25});
     auto *cancel = addButton(this, "Button3", QStringLiteral("Cancel"), {243, 52, 75, 25});
