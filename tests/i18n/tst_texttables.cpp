@@ -8,7 +8,7 @@
 
 namespace {
 // Every table holds these many keys, each once.
-constexpr int kKeyCount = 211;
+constexpr int kKeyCount = 240;
 
 struct CatalogueRow {
     QString key;

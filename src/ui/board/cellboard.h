@@ -16,6 +16,8 @@ constexpr Rgb white = 0xFFFFFF;
 constexpr Rgb lightBlue = 0xBBBBFF; // the four edge-middle boxes
 constexpr Rgb yellow = 0xFFFF00;    // cells holding the selected word
 constexpr Rgb red = 0xFF0000;       // wrong words after Check Error
+constexpr Rgb green = 0x66DD66;     // the cell an explained step fills
+constexpr Rgb paleGreen = 0xCCF0CC; // the cells that prove it
 constexpr Rgb black = 0x000000;
 constexpr Rgb blue = 0x0000FF;
 } // namespace boardcolor

@@ -62,6 +62,10 @@ void Ttntstdsudoku::showcell(const GameModel &model, int i, int j)
         color = boardcolor::yellow;
     else if (c.mark == CellMark::Error)
         color = boardcolor::red;
+    else if (c.mark == CellMark::Step)
+        color = boardcolor::green;
+    else if (c.mark == CellMark::Proof)
+        color = boardcolor::paleGreen;
     setCellColor(i, j, color);
     setCellFont(i, j, fontFor(kPlayBoardFonts, longestpiece(text, QStringLiteral(" "))));
     // The word's reading and meaning, for the pointer and, as the description, a screen reader.
