@@ -403,6 +403,15 @@ private slots:
         QCOMPARE(texts.langid(), 2);
         QCOMPARE(main().statusText(), explanationText(why, model.curwords(), texts));
         QVERIFY(main().statusText() != english);
+
+        // A move after the marks, taken back, does not bring them back.
+        press(main(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        const QPoint second = openCells().at(1);
+        QTest::mouseClick(board()->cell(second.x(), second.y()), Qt::LeftButton);
+        press(main(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(model.cell(second.x(), second.y()).entry, 0);
+        for (const GameCell &c : model.cells())
+            QVERIFY(c.mark != CellMark::Step && c.mark != CellMark::Proof);
     }
 };
 

@@ -11,6 +11,9 @@ HintExplainer::HintExplainer(TaaForm1 *window) : QObject(window), window_(window
         if (showing())
             say(last_);
     });
+    // Undo brings back the marks from before a move, an explanation's among them; they would
+    // then mark a step no longer explained.
+    connect(&window->game().model(), &GameModel::contentChanged, this, &HintExplainer::clearMarks);
 }
 
 void HintExplainer::hint()
