@@ -17,6 +17,8 @@ enum class CellMark : quint8 {
     Plain,     // the cell's own background: white, light blue in the edge-middle boxes
     Highlight, // holds the selected word
     Error,     // a wrong word after Check Error
+    Step,      // the cell an explained next step fills
+    Proof,     // a cell that proves that step
 };
 
 // One of the 81 cells of the game in play.

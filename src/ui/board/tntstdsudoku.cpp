@@ -69,6 +69,10 @@ void Ttntstdsudoku::showcell(const GameModel &model, int i, int j)
         color = boardcolor::red;
     else if (repeated)
         color = boardcolor::orange;
+    else if (c.mark == CellMark::Step)
+        color = boardcolor::green;
+    else if (c.mark == CellMark::Proof)
+        color = boardcolor::paleGreen;
     else if (c.mark == CellMark::Highlight)
         color = boardcolor::yellow;
     setCellColor(i, j, color);

@@ -28,6 +28,8 @@ KeyboardPlay::KeyboardPlay(TaaForm1 *window)
     connect(candidates, &QShortcut::activated, window, [window] { window->game().fillNotes(); });
     auto *faces = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), window);
     connect(faces, &QShortcut::activated, window, &TaaForm1::cyclepalette);
+    auto *explain = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), window);
+    connect(explain, &QShortcut::activated, window, &TaaForm1::explainnext);
     auto *undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), window);
     connect(undo, &QShortcut::activated, window, &TaaForm1::undo);
     for (QKeyCombination keys : {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}) {

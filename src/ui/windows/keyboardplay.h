@@ -8,8 +8,8 @@ class TaaForm1;
 // The game from the keyboard: arrows move the board's cursor, 1 to 9 pick a word as the palette
 // does (in notes mode, N, they toggle notes), Ctrl+Shift+N notes every empty cell's candidates,
 // Space or Enter places and Delete or Backspace clears in the cursor's cell, and Ctrl with N, O, S,
-// P, H, E, Z, Y (or Shift+Z) stand for the buttons and undo and redo. Keys typed into a text box,
-// or into the table editor, stay there.
+// P, H, E, Z, Y (or Shift+Z) stand for the buttons and undo and redo; Ctrl+Shift+H explains the
+// next step. Keys typed into a text box, or into the table editor, stay there.
 class KeyboardPlay : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY(KeyboardPlay)

@@ -24,6 +24,7 @@
 #include "widgets/translate.h"
 #include "windows/frmda.h"
 #include "windows/gamefiles.h"
+#include "windows/hintexplainer.h"
 #include "windows/keyboardplay.h"
 #include "windows/palettefaces.h"
 #include "windows/printcommands.h"
@@ -117,6 +118,7 @@ TaaForm1::TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, S
     board_->setFocusPolicy(Qt::StrongFocus);
     connect(language_, &LanguageContext::languageChanged, this, &TaaForm1::speaklanguage);
     speaklanguage();
+    explainer_ = new HintExplainer(this);
     new KeyboardPlay(this);
     // Looking an icon up in the theme reads the theme's index files: not before the window shows.
     connect(this, &TaaForm1::firstPainted, this, &TaaForm1::applythemeicons, Qt::QueuedConnection);
@@ -392,7 +394,12 @@ void TaaForm1::tbcheckerrorClick()
 
 void TaaForm1::tbshowhintClick()
 {
-    game_.hint();
+    explainer_->hint();
+}
+
+void TaaForm1::explainnext()
+{
+    explainer_->explainNext();
 }
 
 void TaaForm1::tbrestartClick()
@@ -525,7 +532,9 @@ bool TaaForm1::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (auto *button = qobject_cast<QToolButton *>(watched)) {
-        if ((type == QEvent::Enter || type == QEvent::MouseMove) && button->isEnabled()) {
+        // The pointer still on Hint after the click leaves its explanation be.
+        const bool keep = type == QEvent::MouseMove && explainer_ && explainer_->showing();
+        if ((type == QEvent::Enter || type == QEvent::MouseMove) && button->isEnabled() && !keep) {
             sb1_->say(button->toolTip());
             sb1_->setKey(button->objectName() + QStringLiteral(".hint"));
         }

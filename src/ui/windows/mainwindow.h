@@ -13,6 +13,7 @@
 #include <memory>
 
 class GameSession;
+class HintExplainer;
 class PagePrinter;
 class PlayHistory;
 class PrintCommands;
@@ -122,7 +123,10 @@ public:
         print_->setListCommands(importer, exporter);
     }
     void tbcheckerrorClick();
+    // Hint, and its reason in the status bar.
     void tbshowhintClick();
+    // Ctrl+Shift+H: the next step explained and its cells marked; nothing placed.
+    void explainnext();
     void tbrestartClick();
     void tbshowsolutionClick();
     void btstartnewgameClick();
@@ -181,6 +185,7 @@ private:
     bool painted_ = false;
     ModalCloseGuard *modalGuard_ = nullptr;
     LanguageContext *language_ = nullptr;
+    HintExplainer *explainer_ = nullptr;
 
     QWidget *panel1_ = nullptr;
     QWidget *panel2_ = nullptr;
