@@ -392,16 +392,6 @@ void TaaForm1::tbcheckerrorClick()
     game_.checkerrors();
 }
 
-void TaaForm1::tbshowhintClick()
-{
-    explainer_->hint();
-}
-
-void TaaForm1::explainnext()
-{
-    explainer_->explainNext();
-}
-
 void TaaForm1::tbrestartClick()
 {
     game_.restart();

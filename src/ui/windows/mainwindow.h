@@ -3,6 +3,7 @@
 #include "text/result.h"
 #include "widgets/statusline.h"
 #include "windows/gamefiles.h"
+#include "windows/hintexplainer.h"
 #include "windows/palettefaces.h"
 #include "windows/printcommands.h"
 
@@ -124,9 +125,9 @@ public:
     }
     void tbcheckerrorClick();
     // Hint, and its reason in the status bar.
-    void tbshowhintClick();
+    void tbshowhintClick() { explainer_->hint(); }
     // Ctrl+Shift+H: the next step explained and its cells marked; nothing placed.
-    void explainnext();
+    void explainnext() { explainer_->explainNext(); }
     void tbrestartClick();
     void tbshowsolutionClick();
     void btstartnewgameClick();
