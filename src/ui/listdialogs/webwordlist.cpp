@@ -4,11 +4,11 @@
 #include "widgets/components.h"
 #include "widgets/controls.h"
 
-#include "text/textrules.h"
 #include "engine/prompter.h"
 #include "i18n/texttable.h"
 #include "listdialogs/htmlreference.h"
 #include "storage/settings.h"
+#include "text/textrules.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/sharelimits.h"
 #include "wordlists/storereport.h"
@@ -75,9 +75,46 @@ bool Twebwordlist::startloading()
     }
     client_->cancel(); // the end of an older load is not taken for the page
     label3_->clear();  // a note about the last page does not belong to the next
+    if (pageonly_) {
+        getpage();
+        return true;
+    }
+    client_->get(QUrl(sharelistsaddress(base_)), {}, timeout_, kShareListsLimit,
+                 [this](const ShareAnswer &answer) { listsfinished(answer); });
+    return true;
+}
+
+void Twebwordlist::getpage()
+{
     client_->get(QUrl(sharepageaddress(base_)), {}, timeout_, kSharePageLimit,
                  [this](const ShareAnswer &answer) { replyfinished(answer); });
-    return true;
+}
+
+void Twebwordlist::listsfinished(const ShareAnswer &answer)
+{
+    if (answer.succeeded) {
+        if (const std::optional<QList<SharedRecord>> records = parsesharedlists(answer.body)) {
+            listsarrived(*records);
+            bool known = false;
+            const qint64 total = answer.header("X-Total-Count").toLongLong(&known);
+            label3_->setText(known && total > page_.count()
+                                 ? context_.uitext(QStringLiteral("webwordlist.msgcut"))
+                                       .arg(page_.count())
+                                       .arg(total)
+                                 : QString());
+            emit pageloaded(true);
+            return;
+        }
+    }
+    // Nothing came at all: the page would fare no better.
+    if (answer.status == 0 && !answer.tooLarge) {
+        emit pageloaded(false);
+        return;
+    }
+    // An older service, or something in its place that does not speak the JSON.
+    if (answer.status == 404)
+        pageonly_ = true;
+    getpage();
 }
 
 void Twebwordlist::replyfinished(const ShareAnswer &answer)
@@ -101,7 +138,17 @@ void Twebwordlist::replyfinished(const ShareAnswer &answer)
 
 void Twebwordlist::pagearrived(const QStringList &lines)
 {
-    page_ = SharedPage::fromlines(lines);
+    show(SharedPage::fromlines(lines));
+}
+
+void Twebwordlist::listsarrived(const QList<SharedRecord> &records)
+{
+    show(SharedPage::fromrecords(records));
+}
+
+void Twebwordlist::show(SharedPage page)
+{
+    page_ = std::move(page);
     {
         const QSignalBlocker quiet(wl_);
         wl_->clear();
@@ -135,6 +182,11 @@ void Twebwordlist::BitBtn1Click()
     const TextTables &texts = context_.texts();
     WordSet list = boxedWords(w_);
     list.title = trimmedBlanks(list.title).toString();
+    // The readings and meanings the record brought go into the glossary with the list.
+    if (const int k = wl_->currentRow(); k >= 0 && k < page_.count())
+        for (int n = 1; n <= WordSet::kWords; ++n)
+            if (const Word word = page_.word(k, n); word.text == list.text(n))
+                list.words[n - 1] = word;
     w_[0]->setText(list.title);
     if (store_.Find(list.title)) {
         prompter_.inform(texts.uitext(QStringLiteral("msgexist")));
