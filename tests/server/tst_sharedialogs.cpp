@@ -5,6 +5,7 @@
 #include "sandbox.h"
 #include "shareserver.h"
 #include "windows/mainwindow.h"
+#include "wordlists/glossary.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/sharelimits.h"
 #include "wordlists/wordliststore.h"
@@ -84,6 +85,7 @@ private slots:
         const QString lists = wordlistfile(datafolder());
         QDir(lists).removeRecursively();
         QFile::remove(lists);
+        QFile::remove(Glossary::fileIn(datafolder()));
         QFile::remove(dir.filePath(QStringLiteral("s.ini")));
     }
 
@@ -287,6 +289,79 @@ private slots:
         WordListStore saved(wordlistfile(datafolder()));
         QVERIFY(saved.Load());
         QCOMPARE(saved.Get(5), numbered(QStringLiteral("Fruit")));
+    }
+
+    // A list shared with readings and meanings comes back with them on another machine: Share
+    // Your List sends the glossary's, Add records them there.
+    void meaningsTravelWithTheList()
+    {
+        server = std::make_unique<ShareServer>(QString(), QStringList{"--publish-all"});
+        QVERIFY(server->running());
+        start(server->base());
+        WordSet glossed{QStringLiteral("x"), {}};
+        glossed.words[0] =
+            Word(QStringLiteral("red"), QStringLiteral("rɛd"), QStringLiteral("红色"));
+        glossed.words[8] = Word(QStringLiteral("white"), {}, QStringLiteral("白 \"色\""));
+        fixture->state().glossary.take(glossed, false);
+        wordList().showposition(4);
+        submit().show();
+        submit().edtname()->setText(QStringLiteral("Ann"));
+        QTest::mouseClick(button(&submit(), "Button1"), Qt::LeftButton);
+        QCOMPARE(messages(), QStringList{msgok});
+
+        // Another machine: no glossary of its own (the one above was never written).
+        fixture.reset();
+        QVERIFY(!QFile::exists(Glossary::fileIn(datafolder())));
+        start(server->base());
+        QCOMPARE(fixture->state().glossary.find(QStringLiteral("red"), 0), Gloss());
+        QSignalSpy loaded(&shared(), &Twebwordlist::pageloaded);
+        shared().startloading();
+        QVERIFY(loaded.wait(10000));
+        QCOMPARE(titles(shared().wl()), QStringList{"Colours"});
+        shared().box(0)->setText(QStringLiteral("Colours 2"));
+        QTest::mouseClick(button(&shared(), "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(messages().last(), QStringLiteral("Add Successfully"));
+        QCOMPARE(fixture->state().glossary.find(QStringLiteral("red"), 0),
+                 (Gloss{QStringLiteral("rɛd"), QStringLiteral("红色")}));
+        QCOMPARE(fixture->state().glossary.find(QStringLiteral("white"), 2).meaning,
+                 QStringLiteral("白 \"色\""));
+        QCOMPARE(fixture->state().glossary.find(QStringLiteral("orange"), 0), Gloss());
+        Glossary saved = Glossary::read(Glossary::fileIn(datafolder()), {});
+        QCOMPARE(saved.find(QStringLiteral("red"), 0).meaning, QStringLiteral("红色"));
+    }
+
+    // The lists' JSON is asked for first; the page when the service has none or answers with
+    // something else, and after a 404 only the page.
+    void pageWhereNoJson()
+    {
+        StubServer stub(StubServer::status(200, "Content-Type: text/plain; charset=utf-8\r\n",
+                                           "h\nOne\n1\n2\n3\n4\n5\n6\n7\n8\n9\nAnn\n"));
+        start(stub.base());
+        QSignalSpy loaded(&shared(), &Twebwordlist::pageloaded);
+        const auto load = [&] {
+            stub.requests.clear();
+            shared().startloading();
+            QVERIFY(loaded.wait(10000));
+        };
+        const auto paths = [&] {
+            QStringList shown;
+            for (const QByteArray &head : stub.requests)
+                shown.append(QString::fromLatin1(head.split(' ').value(1)));
+            return shown;
+        };
+        const QString json = QStringLiteral("/pellimo/wordlists.json?appid=1");
+        const QString page = QStringLiteral("/pellimo/wordlist.php?appid=1");
+        load();
+        QCOMPARE(loaded.last().at(0).toBool(), true);
+        QCOMPARE(titles(shared().wl()), QStringList{"One"});
+        QCOMPARE(paths(), QStringList({json, page}));
+        stub.setreply(StubServer::status(404, {}, "not found\n"));
+        load();
+        QCOMPARE(loaded.last().at(0).toBool(), false);
+        QCOMPARE(paths(), QStringList({json, page}));
+        load();
+        QCOMPARE(paths(), QStringList{page});
+        QCOMPARE(titles(shared().wl()), QStringList{"One"});
     }
 
     // Pages arrive whether the dialog is open or not; a failed load changes nothing, an HTML
