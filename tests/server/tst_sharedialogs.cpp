@@ -193,7 +193,8 @@ private slots:
     void refusedBeforeSending_data()
     {
         QTest::addColumn<int>("langid"); // the interface's language
-        QTest::addColumn<int>("box");    // 0 title, 1..9 words, 10 the name
+        // 0 title, 1..9 words, 10 the name, 11 the meaning of word 1, 12 the reading of word 2
+        QTest::addColumn<int>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("reason"); // empty: sent
         const QString emoji = QString::fromUcs4(U"\U0001F600");
@@ -213,6 +214,14 @@ private slots:
         QTest::newRow("Japanese, empty title") << 2 << 0 << QString() << "タイトルが空です";
         QTest::newRow("Chinese, name with a line break")
             << 1 << 10 << QStringLiteral("a\nb") << "姓名含有换行符或其他控制字符";
+        QTest::newRow("meaning of 101") << 0 << 11 << QString(101, u'x')
+                                        << "the meaning of word 1 is longer than 100 characters";
+        QTest::newRow("meaning of 100 emoji") << 0 << 11 << emoji.repeated(100) << QString();
+        QTest::newRow("Chinese, reading of 51")
+            << 1 << 12 << QString(51, u'x') << "第2个单词的读音超过50个字符";
+        QTest::newRow("Japanese, line separator in a reading")
+            << 2 << 12 << QStringLiteral("a\u2028b")
+            << "単語2の読みに改行などの制御文字が含まれています";
     }
     // A list the service would refuse is not sent, and the message names the text that is wrong,
     // in the language of the interface.
@@ -230,6 +239,12 @@ private slots:
         wordList().showposition(4);
         if (box < 10)
             wordList().box(box)->setText(text);
+        if (box > 10) {
+            WordSet glossed;
+            glossed.words[0] = Word(QStringLiteral("red"), {}, box == 11 ? text : QString());
+            glossed.words[1] = Word(QStringLiteral("orange"), box == 12 ? text : QString());
+            fixture->state().glossary.take(glossed, false);
+        }
         submit().show();
         submit().edtname()->setText(box == 10 ? text : QStringLiteral("Ann"));
         QTest::mouseClick(button(&submit(), "Button1"), Qt::LeftButton);

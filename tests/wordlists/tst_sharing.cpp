@@ -80,7 +80,7 @@ private slots:
         list.words[8].meaning = QStringLiteral("=");
         QCOMPARE(submitaddress(QStringLiteral("http://h"), list, QStringLiteral("A")),
                  QByteArray("http://h/pellimo/checkadd.php?appid=1&w0=T&w1=w1&w2=w2&w3=w3&w4=w4"
-                            "&w5=w5&w6=w6&w7=w7&w8=w8&w9=w9&n1=A&r1=p%C3%ADngu%C7%92"
+                            "&w5=w5&w6=w6&w7=w7&w8=w8&w9=w9&n1=A&r1=p%C3%ADnggu%C7%92"
                             "&g1=apple%26pear&g9=%3D"));
         QCOMPARE(sharelistsaddress(QStringLiteral("http://h")),
                  QStringLiteral("http://h/pellimo/wordlists.json?appid=1"));
