@@ -90,18 +90,23 @@ void Twebwordlist::getpage()
                  [this](const ShareAnswer &answer) { replyfinished(answer); });
 }
 
+void Twebwordlist::notetotal(const ShareAnswer &answer)
+{
+    // The service holds more lists than it sent: it names how many in all.
+    bool known = false;
+    const qint64 total = answer.header("X-Total-Count").toLongLong(&known);
+    label3_->setText(
+        known && total > page_.count()
+            ? context_.uitext(QStringLiteral("webwordlist.msgcut")).arg(page_.count()).arg(total)
+            : QString());
+}
+
 void Twebwordlist::listsfinished(const ShareAnswer &answer)
 {
     if (answer.succeeded) {
         if (const std::optional<QList<SharedRecord>> records = parsesharedlists(answer.body)) {
             listsarrived(*records);
-            bool known = false;
-            const qint64 total = answer.header("X-Total-Count").toLongLong(&known);
-            label3_->setText(known && total > page_.count()
-                                 ? context_.uitext(QStringLiteral("webwordlist.msgcut"))
-                                       .arg(page_.count())
-                                       .arg(total)
-                                 : QString());
+            notetotal(answer);
             emit pageloaded(true);
             return;
         }
@@ -121,14 +126,7 @@ void Twebwordlist::replyfinished(const ShareAnswer &answer)
 {
     if (answer.succeeded) {
         pagearrived(pagelines(answer.body, answer.header("Content-Type"), htmlreference));
-        // The service holds more lists than its page: it names how many in all.
-        bool known = false;
-        const qint64 total = answer.header("X-Total-Count").toLongLong(&known);
-        label3_->setText(known && total > page_.count()
-                             ? context_.uitext(QStringLiteral("webwordlist.msgcut"))
-                                   .arg(page_.count())
-                                   .arg(total)
-                             : QString());
+        notetotal(answer);
     } else if (answer.tooLarge) {
         label3_->setText(context_.uitext(QStringLiteral("webwordlist.msgtoolarge"))
                              .arg(kSharePageLimit / (1024 * 1024)));
@@ -138,15 +136,15 @@ void Twebwordlist::replyfinished(const ShareAnswer &answer)
 
 void Twebwordlist::pagearrived(const QStringList &lines)
 {
-    show(SharedPage::fromlines(lines));
+    showpage(SharedPage::fromlines(lines));
 }
 
 void Twebwordlist::listsarrived(const QList<SharedRecord> &records)
 {
-    show(SharedPage::fromrecords(records));
+    showpage(SharedPage::fromrecords(records));
 }
 
-void Twebwordlist::show(SharedPage page)
+void Twebwordlist::showpage(SharedPage page)
 {
     page_ = std::move(page);
     {

@@ -60,7 +60,9 @@ private:
     void replyfinished(const ShareAnswer &answer);
     // The JSON's answer: shown when it is understood, else the page is asked for.
     void listsfinished(const ShareAnswer &answer);
-    void show(SharedPage page);
+    void showpage(SharedPage page);
+    // Label3 names how many lists the service holds when it sent fewer.
+    void notetotal(const ShareAnswer &answer);
     void getpage();
 
     Prompter &prompter_;
