@@ -130,6 +130,13 @@ WordSet Tfrmwordlist::shownWords() const
     return boxedWords(w_);
 }
 
+WordSet Tfrmwordlist::shownGlossed(int langid) const
+{
+    WordSet set = shownWords();
+    store_.glossary().fill(set, langid);
+    return set;
+}
+
 void Tfrmwordlist::setShareDialogs(Tfrmsubmit *submit, Twebwordlist *shared)
 {
     submit_ = submit;

@@ -38,6 +38,8 @@ public:
     // Box 0 is the shown title, boxes 1..9 the shown words.
     QLineEdit *box(int n) const { return w_[n]; }
     WordSet shownWords() const;
+    // The shown list with the glossary's readings and meanings, in the language langid.
+    WordSet shownGlossed(int langid) const;
     // The shown position p.
     int position() const { return p_; }
 
