@@ -163,6 +163,7 @@ private slots:
         fixture->program->show();
         QVERIFY(QTest::qWaitForWindowActive(&main()));
         fixture->program->makewindows();
+        fixture->withoutShippedMeanings();
         printer = ImagePagePrinter();
         main().setPagePrinter(&printer);
     }

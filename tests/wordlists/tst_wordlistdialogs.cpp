@@ -132,6 +132,7 @@ class TestWordListDialogs : public QObject {
         fixture->program->show();
         QVERIFY(QTest::qWaitForWindowActive(&fixture->main()));
         fixture->program->makewindows();
+        fixture->withoutShippedMeanings();
     }
 
     // Opens the Append dialog through opener, types the texts (a null text leaves its box as
