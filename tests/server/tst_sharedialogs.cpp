@@ -74,6 +74,7 @@ class TestShareDialogs : public QObject {
         QFile::setPermissions(lists, QFile::ReadOwner | QFile::WriteOwner);
         fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")), base);
         fixture->program->makewindows();
+        fixture->withoutShippedMeanings();
         messages().clear();
     }
 
