@@ -13,18 +13,20 @@ cd "$(dirname "${BASH_SOURCE[0]}")"
 BUILD_DIR=${BUILD_DIR:-build}
 # Where the system's files are; the tests of this script point it at a folder of their own.
 SYSROOT=${SYSROOT:-}
-# What building and playing the game needs.
+# What building and playing the game needs: the word lists' import reads Anki's packages (zip,
+# zstd, SQLite) and the HTML of flash-card fields (libxml2).
 RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-arphic-ukai fonts-noto-cjk fonts-dejavu-core fonts-liberation2
     qt6-translations-l10n
     libuchardet-dev
+    libzip-dev libzstd-dev libsqlite3-dev libxml2-dev
 )
 # What building everything adds: the sharing service's libraries, and file, which CPack needs
 # to find the programs' libraries for the packages' dependencies.
 BUILD_PACKAGES=(
-    libmicrohttpd-dev libsqlite3-dev libpq-dev
+    libmicrohttpd-dev libpq-dev
     file
 )
 # What the tests add: the PostgreSQL server's programs (the tests start clusters of their own),

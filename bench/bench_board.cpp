@@ -5,11 +5,11 @@
 #include "board/tntstdsudoku.h"
 #include "engine/bank.h"
 #include "engine/gamemodel.h"
-#include "engine/prompter.h"
 #include "engine/qj.h"
 #include "engine/random.h"
 #include "engine/rules.h"
 #include "i18n/texttable.h"
+#include "silentprompter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,18 +19,6 @@
 #include <vector>
 
 namespace {
-class SilentPrompter : public Prompter {
-public:
-    void inform(const QString &, const QString &) override {}
-    bool confirm(const QString &, const QString &) override { return true; }
-    CheckedAnswer confirmChecked(const QString &, const QString &, const QString &) override
-    {
-        return {true, false};
-    }
-    QString openFileName(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
-
 double medianMicros(std::vector<qint64> &nanos)
 {
     std::sort(nanos.begin(), nanos.end());

@@ -34,7 +34,9 @@ const char usage[] =
     "         URI) that several instances of the service may share. Its tables are made or\n"
     "         brought up to date when the service starts.\n"
     "serve    answers GET /pellimo/wordlist.php?appid=1 (the newest approved lists, newest\n"
-    "         first) and GET /pellimo/checkadd.php?appid=1&w0=..&w9=..&n1=.. (stored as pending).\n"
+    "         first), GET /pellimo/wordlists.json?appid=1 (the same lists with the words'\n"
+    "         readings and meanings) and GET /pellimo/checkadd.php?appid=1&w0=..&w9=..&n1=..\n"
+    "         [&r1=..&g1=.. .. &r9=..&g9=..] (stored as pending).\n"
     "         --port 0 takes a free port; the address is printed on standard output.\n"
     "         Defaults: port 8080, address 127.0.0.1. --publish-all publishes every\n"
     "         submission at once (a test server). Ends on SIGINT or SIGTERM.\n"
@@ -49,7 +51,8 @@ const char usage[] =
     "         PostgreSQL store is asked whether they changed at most every --page-check\n"
     "         milliseconds (default 1000), an SQLite file at each request.\n"
     "pending  prints the submissions awaiting review, oldest first, one a line:\n"
-    "         ID, submitted (UTC), publisher, title, words 1 to 9, separated by tabs.\n"
+    "         ID, submitted (UTC), publisher, title, words 1 to 9, separated by tabs; when\n"
+    "         it brought any readings or meanings, readings 1 to 9 and meanings 1 to 9 follow.\n"
     "approve  publishes submission ID (also one rejected before).\n"
     "reject   keeps submission ID off the page (also one approved before).\n";
 
@@ -210,8 +213,18 @@ int pending(ShareDb &db)
         // The service refuses control characters, so a tab cannot be part of a text.
         QStringList fields{QString::number(row.id), row.submitted, row.record.publisher,
                            row.record.list.title};
-        for (const Word &word : row.record.list.words)
+        bool glossed = false;
+        for (const Word &word : row.record.list.words) {
             fields.append(word.text);
+            glossed = glossed || !word.reading.isEmpty() || !word.meaning.isEmpty();
+        }
+        // The reviewer sees all that would be published; a list without them, as ever.
+        if (glossed) {
+            for (const Word &word : row.record.list.words)
+                fields.append(word.reading);
+            for (const Word &word : row.record.list.words)
+                fields.append(word.meaning);
+        }
         std::printf("%s\n", fields.join(u'\t').toUtf8().constData());
     }
     return 0;

@@ -135,19 +135,16 @@ std::int64_t integer(const PGresult *result, int row, int column)
 
 void readrecord(const PGresult *result, int row, int first, SharedRecord &record)
 {
-    record.list.title = text(result, row, first);
-    for (int k = 0; k < 9; ++k)
-        record.list.words[k].text = text(result, row, first + 1 + k);
-    record.publisher = text(result, row, first + 10);
+    for (int k = 0; k < kRecordColumns; ++k)
+        recordvalue(record, k) = text(result, row, first + k);
 }
 
-// The parameters: the address, then the title, the nine words and the name.
+// The parameters: the address, then the record's columns.
 std::vector<std::string> recordparams(const SubmitEntry &entry)
 {
-    std::vector<std::string> params{entry.address, utf8(entry.record.list.title)};
-    for (const Word &word : entry.record.list.words)
-        params.push_back(utf8(word.text));
-    params.push_back(utf8(entry.record.publisher));
+    std::vector<std::string> params{entry.address};
+    for (int k = 0; k < kRecordColumns; ++k)
+        params.push_back(utf8(recordvalue(entry.record, k)));
     return params;
 }
 
@@ -232,10 +229,9 @@ public:
         const std::lock_guard<std::mutex> lock(reader.mutex);
         if (const DbStatus ready = reader.ready(); !ready)
             return failed(ready);
-        const DbResult<Rows> rows =
-            reader.run("SELECT id, submitted, title, w1, w2, w3, w4, w5, w6, w7,"
-                       " w8, w9, publisher FROM lists WHERE status = 'pending'"
-                       " ORDER BY id");
+        const std::string sql = "SELECT id, submitted, " + recordcolumns() +
+                                " FROM lists WHERE status = 'pending' ORDER BY id";
+        const DbResult<Rows> rows = reader.run(sql.c_str());
         if (!rows)
             return failed(rows);
         const PGresult *table = rows->get();
@@ -261,10 +257,9 @@ public:
             reader.run("SELECT count(*) FROM lists WHERE status = 'approved'");
         if (!count)
             return failed(count);
-        const DbResult<Rows> rows =
-            reader.run("SELECT title, w1, w2, w3, w4, w5, w6, w7, w8, w9, publisher"
-                       " FROM lists WHERE status = 'approved' ORDER BY id DESC LIMIT $1",
-                       {std::to_string(cap)});
+        const std::string sql = "SELECT " + recordcolumns() +
+                                " FROM lists WHERE status = 'approved' ORDER BY id DESC LIMIT $1";
+        const DbResult<Rows> rows = reader.run(sql.c_str(), {std::to_string(cap)});
         if (!rows)
             return failed(rows);
         if (const DbStatus committed = transaction.commit(); !committed)
@@ -322,11 +317,11 @@ private:
     DbStatus submitone(SubmitEntry &entry, Status status, int perHour)
     {
         std::vector<std::string> params = recordparams(entry);
-        const DbResult<Rows> same = writer.run(
-            "SELECT id FROM lists WHERE address = $1 AND status = 'pending' AND title = $2"
-            " AND w1 = $3 AND w2 = $4 AND w3 = $5 AND w4 = $6 AND w5 = $7 AND w6 = $8"
-            " AND w7 = $9 AND w8 = $10 AND w9 = $11 AND publisher = $12 LIMIT 1",
-            params);
+        // The same list is the same in every column, its readings and meanings included.
+        const std::string find = "SELECT id FROM lists WHERE address = $1 AND status = 'pending'"
+                                 " AND " +
+                                 samerecord(2, '$') + " LIMIT 1";
+        const DbResult<Rows> same = writer.run(find.c_str(), params);
         if (!same)
             return failed(same);
         if (PQntuples(same->get()) > 0) {
@@ -347,11 +342,14 @@ private:
             }
         }
         params.push_back(statusname(status));
-        const std::string sql =
-            std::string("INSERT INTO lists (address, title, w1, w2, w3, w4, w5, w6, w7, w8, w9,"
-                        " publisher, status, reviewed) VALUES ($1, $2, $3, $4, $5, $6, $7, $8,"
-                        " $9, $10, $11, $12, $13, CASE WHEN $13 = 'pending' THEN NULL ELSE ") +
-            timenow + " END) RETURNING id";
+        std::string values;
+        for (int k = 1; k <= kRecordColumns + 1; ++k)
+            values += "$" + std::to_string(k) + ", ";
+        const std::string given = "$" + std::to_string(kRecordColumns + 2);
+        const std::string sql = "INSERT INTO lists (address, " + recordcolumns() +
+                                ", status, reviewed) VALUES (" + values + given + ", CASE WHEN " +
+                                given + " = 'pending' THEN NULL ELSE " + timenow +
+                                " END) RETURNING id";
         const DbResult<Rows> inserted = writer.run(sql.c_str(), params);
         if (!inserted)
             return failed(inserted);

@@ -4,6 +4,27 @@
 
 #include <QStringDecoder>
 
+namespace {
+constexpr char kGlossColumns[] = "ALTER TABLE lists ADD COLUMN r1 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN r2 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN r3 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN r4 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN r5 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN r6 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN r7 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN r8 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN r9 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN g1 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN g2 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN g3 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN g4 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN g5 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN g6 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN g7 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN g8 TEXT NOT NULL DEFAULT '';"
+                                 "ALTER TABLE lists ADD COLUMN g9 TEXT NOT NULL DEFAULT '';";
+} // namespace
+
 // Version 1 is the layout of the first service, whose files carry no version; its statements
 // leave such a file as it is.
 const SchemaStep kSchemaSteps[kSchemaVersion] = {
@@ -45,6 +66,9 @@ const SchemaStep kSchemaSteps[kSchemaVersion] = {
      "CREATE INDEX lists_pending ON lists (address, title) WHERE status = 'pending';"
      "CREATE TABLE page_version (version BIGINT NOT NULL);"
      "INSERT INTO page_version (version) VALUES (0);"},
+    // The readings (r1..r9) and meanings (g1..g9) of the words, empty where a submission brought
+    // none: lists already stored keep what they had. Alike in both dialects.
+    {kGlossColumns, kGlossColumns},
 };
 
 const char *statusname(ShareDb::Status status)
@@ -87,4 +111,45 @@ QString utf8text(QByteArrayView bytes, bool *invalid)
     if (invalid)
         *invalid = utf8.hasError();
     return text;
+}
+
+std::string recordcolumns()
+{
+    std::string columns = "title";
+    for (int k = 1; k < kRecordColumns; ++k) {
+        columns += ", ";
+        columns += k <= 9    ? "w" + std::to_string(k)
+                   : k == 10 ? std::string("publisher")
+                   : k <= 19 ? "r" + std::to_string(k - 10)
+                             : "g" + std::to_string(k - 19);
+    }
+    return columns;
+}
+
+std::string samerecord(int first, char mark)
+{
+    const QList<QByteArray> columns = QByteArray::fromStdString(recordcolumns()).split(',');
+    std::string same;
+    for (int k = 0; k < kRecordColumns; ++k) {
+        if (k > 0)
+            same += " AND ";
+        same += columns.at(k).trimmed().toStdString() + " = " + mark + std::to_string(first + k);
+    }
+    return same;
+}
+
+QString &recordvalue(SharedRecord &record, int k)
+{
+    if (k == 0)
+        return record.list.title;
+    if (k == 10)
+        return record.publisher;
+    if (k <= 9)
+        return record.list.words[k - 1].text;
+    return k <= 19 ? record.list.words[k - 11].reading : record.list.words[k - 20].meaning;
+}
+
+const QString &recordvalue(const SharedRecord &record, int k)
+{
+    return recordvalue(const_cast<SharedRecord &>(record), k);
 }

@@ -13,7 +13,19 @@ struct SchemaStep {
     const char *sqlite;
     const char *postgresql;
 };
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
+
+// The columns of a record, in the order the back ends bind and read them: the title, the nine
+// words, the publisher, the nine readings, the nine meanings.
+inline constexpr int kRecordColumns = 29;
+// "title, w1, ..., publisher, r1, ..., g9".
+std::string recordcolumns();
+// "title = P, w1 = P, ...": each column compared with a parameter, numbered from first on,
+// written ?N (SQLite) or $N (PostgreSQL).
+std::string samerecord(int first, char mark);
+// The text of column k (0 .. kRecordColumns - 1) of a record, and the place it is read into.
+const QString &recordvalue(const SharedRecord &record, int k);
+QString &recordvalue(SharedRecord &record, int k);
 extern const SchemaStep kSchemaSteps[kSchemaVersion];
 
 DbResult<std::unique_ptr<ShareDb>> opensqlite(const std::string &path, bool create);

@@ -107,8 +107,9 @@ QueryParams parsequery(const std::string &target)
 Result<SharedRecord, std::string> checksubmission(const QueryParams &params)
 {
     using namespace shareprotocol;
+    const QList<int> fields = submissionfields();
     std::vector<std::string> keys{kAppIdKey};
-    for (int field = 0; field <= kShareNameField; ++field)
+    for (const int field : fields)
         keys.push_back(fieldKey(field).toStdString());
     for (const auto &param : params) {
         // A named variable: lambdas may not capture structured bindings before C++20.
@@ -116,20 +117,23 @@ Result<SharedRecord, std::string> checksubmission(const QueryParams &params)
         if (std::find(keys.begin(), keys.end(), key) == keys.end())
             return failure("unknown key " + printable(key));
     }
-    for (const std::string &key : keys) {
-        const auto count = params.count(key);
-        if (count == 0)
-            return failure("missing " + key);
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const auto count = params.count(keys[k]);
+        // Readings and meanings are optional: older clients send none.
+        if (count == 0 && (k == 0 || glossedword(fields.at(qsizetype(k) - 1)) == 0))
+            return failure("missing " + keys[k]);
         if (count > 1)
-            return failure("more than one " + key);
+            return failure("more than one " + keys[k]);
     }
     if (params.find(kAppIdKey)->second != kAppId)
         return failure(std::string("unknown appid"));
 
     SharedRecord record;
-    for (int field = 0; field <= kShareNameField; ++field) {
-        const std::string key = fieldKey(field).toStdString();
-        const std::string &bytes = params.find(key)->second;
+    for (const int field : fields) {
+        const auto found = params.find(fieldKey(field).toStdString());
+        if (found == params.end())
+            continue;
+        const std::string &bytes = found->second;
         // A byte-order mark is part of the text here, not a sign of its encoding.
         bool invalid = false;
         const QString text =
@@ -138,8 +142,11 @@ Result<SharedRecord, std::string> checksubmission(const QueryParams &params)
             return failure(sharefieldname(field).toStdString() + " is not UTF-8");
         if (const auto checked = checksharevalue(field, text); !checked)
             return failure(checked.error().english().toStdString());
+        const int k = glossedword(field);
         (field == 0                 ? record.list.title
          : field == kShareNameField ? record.publisher
+         : isreadingfield(field)    ? record.list.words[k - 1].reading
+         : ismeaningfield(field)    ? record.list.words[k - 1].meaning
                                     : record.list.words[field - 1].text) = text;
     }
     return record;
@@ -282,7 +289,8 @@ private:
     MHD_Result dispatch(MHD_Connection *connection, Link &link, Request &request);
     MHD_Result reply(MHD_Connection *connection, Link &link, Request &request, unsigned status,
                      const std::string &text, bool close = false);
-    MHD_Result page(MHD_Connection *connection, Link &link, Request &request);
+    // The page, or the lists' JSON: copies made again when the lists change.
+    MHD_Result page(MHD_Connection *connection, Link &link, Request &request, bool json);
     MHD_Result submit(MHD_Connection *connection, Link &link, Request &request);
     bool lastrequest(const Link &link) const
     {
@@ -322,6 +330,9 @@ private:
     MHD_Response *page_ = nullptr;
     MHD_Response *lastPage_ = nullptr;
     std::size_t pageSize_ = 0;
+    MHD_Response *json_ = nullptr;
+    MHD_Response *lastJson_ = nullptr;
+    std::size_t jsonSize_ = 0;
     std::int64_t pageVersion_ = -1;
     Clock::time_point pageChecked_;
     std::atomic<bool> pageDirty_{false};
@@ -415,10 +426,10 @@ void ShareService::Impl::stop()
     if (daemon_)
         MHD_stop_daemon(daemon_);
     daemon_ = nullptr;
-    for (MHD_Response *response : {page_, lastPage_})
+    for (MHD_Response *response : {page_, lastPage_, json_, lastJson_})
         if (response)
             MHD_destroy_response(response);
-    page_ = lastPage_ = nullptr;
+    page_ = lastPage_ = json_ = lastJson_ = nullptr;
 }
 
 MHD_Result ShareService::Impl::acceptcb(void *cls, const sockaddr *address, socklen_t)
@@ -562,14 +573,15 @@ MHD_Result ShareService::Impl::dispatch(MHD_Connection *connection, Link &link, 
 {
     const bool isget = request.method == "GET";
     const bool ishead = request.method == "HEAD";
-    if (request.path == shareprotocol::kPagePath) {
+    const bool json = request.path == shareprotocol::kListsPath;
+    if (json || request.path == shareprotocol::kPagePath) {
         if (!isget && !ishead)
             return reply(connection, link, request, MHD_HTTP_METHOD_NOT_ALLOWED, "GET only");
         const QueryParams params = parsequery(request.target);
         if (params.count(shareprotocol::kAppIdKey) != 1 ||
             params.find(shareprotocol::kAppIdKey)->second != shareprotocol::kAppId)
             return reply(connection, link, request, MHD_HTTP_BAD_REQUEST, "unknown appid");
-        return page(connection, link, request);
+        return page(connection, link, request, json);
     }
     if (request.path == shareprotocol::kSubmitPath) {
         // A look (HEAD) must not store anything.
@@ -595,7 +607,8 @@ MHD_Result ShareService::Impl::reply(MHD_Connection *connection, Link &link, Req
     return queued;
 }
 
-MHD_Result ShareService::Impl::page(MHD_Connection *connection, Link &link, Request &request)
+MHD_Result ShareService::Impl::page(MHD_Connection *connection, Link &link, Request &request,
+                                    bool json)
 {
     const std::lock_guard<std::mutex> lock(pageMutex_);
     // A local store answers at once whether the lists changed; a shared one is asked at most
@@ -617,9 +630,10 @@ MHD_Result ShareService::Impl::page(MHD_Connection *connection, Link &link, Requ
     if (!page_)
         return reply(connection, link, request, MHD_HTTP_INTERNAL_SERVER_ERROR,
                      "the lists cannot be read");
-    MHD_Response *response = lastrequest(link) ? lastPage_ : page_;
+    MHD_Response *response =
+        json ? (lastrequest(link) ? lastJson_ : json_) : (lastrequest(link) ? lastPage_ : page_);
     request.status = MHD_HTTP_OK;
-    request.size = pageSize_;
+    request.size = json ? jsonSize_ : pageSize_;
     return MHD_queue_response(connection, MHD_HTTP_OK, response);
 }
 
@@ -632,32 +646,40 @@ DbStatus ShareService::Impl::rebuildpage(std::int64_t version)
     if (lists->total > lists->records.size())
         heading +=
             QStringLiteral(" (the newest %1 of %2)").arg(lists->records.size()).arg(lists->total);
-    const std::string body = sharedpagetext(lists->records, heading).toStdString();
+    const QByteArray body = sharedpagetext(lists->records, heading).toUtf8();
+    const QByteArray json = sharedlistsjson(lists->records, lists->total);
     const std::string total = std::to_string(lists->total);
-    MHD_Response *made[2] = {};
-    for (int last = 0; last < 2; ++last) {
-        made[last] = MHD_create_response_from_buffer(body.size(), const_cast<char *>(body.data()),
-                                                     MHD_RESPMEM_MUST_COPY);
-        if (!made[last]) {
-            if (made[0])
-                MHD_destroy_response(made[0]);
+    // The page's pair, then the JSON's; the second of each for a connection's last request.
+    MHD_Response *made[4] = {};
+    for (int k = 0; k < 4; ++k) {
+        const QByteArray &bytes = k < 2 ? body : json;
+        made[k] = MHD_create_response_from_buffer(std::size_t(bytes.size()),
+                                                  const_cast<char *>(bytes.constData()),
+                                                  MHD_RESPMEM_MUST_COPY);
+        if (!made[k]) {
+            for (MHD_Response *done : made)
+                if (done)
+                    MHD_destroy_response(done);
             return failure(std::string("out of memory"));
         }
-        MHD_add_response_header(made[last], MHD_HTTP_HEADER_CONTENT_TYPE,
-                                "text/plain; charset=utf-8");
-        MHD_add_response_header(made[last], "X-Content-Type-Options", "nosniff");
+        MHD_add_response_header(made[k], MHD_HTTP_HEADER_CONTENT_TYPE,
+                                k < 2 ? "text/plain; charset=utf-8" : "application/json");
+        MHD_add_response_header(made[k], "X-Content-Type-Options", "nosniff");
         // How many lists there are in all, when the page holds only the newest.
-        MHD_add_response_header(made[last], "X-Total-Count", total.c_str());
-        if (last == 1)
-            MHD_add_response_header(made[last], MHD_HTTP_HEADER_CONNECTION, "close");
+        MHD_add_response_header(made[k], "X-Total-Count", total.c_str());
+        if (k % 2 == 1)
+            MHD_add_response_header(made[k], MHD_HTTP_HEADER_CONNECTION, "close");
     }
     // Replies still being sent keep the old copies alive until they are done.
-    for (MHD_Response *old : {page_, lastPage_})
+    for (MHD_Response *old : {page_, lastPage_, json_, lastJson_})
         if (old)
             MHD_destroy_response(old);
     page_ = made[0];
     lastPage_ = made[1];
-    pageSize_ = body.size();
+    json_ = made[2];
+    lastJson_ = made[3];
+    pageSize_ = std::size_t(body.size());
+    jsonSize_ = std::size_t(json.size());
     pageVersion_ = version;
     return {};
 }

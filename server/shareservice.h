@@ -20,8 +20,9 @@ using QueryParams = std::multimap<std::string, std::string>;
 QueryParams parsequery(const std::string &target);
 
 // The query of a submission, decoded: exactly the keys appid (which must be "1"), w0 .. w9 and
-// n1, each once; every value UTF-8 (a leading U+FEFF is a character like any other) and
-// acceptable to checksharevalue(). The record, or the reason it was refused in one line.
+// n1, each once, and any of r1 .. r9 (readings) and g1 .. g9 (meanings) at most once; every value
+// UTF-8 (a leading U+FEFF is a character like any other) and acceptable to checksharevalue(). The
+// record, or the reason it was refused in one line.
 Result<SharedRecord, std::string> checksubmission(const QueryParams &params);
 
 // An IPv4 or IPv6 address in its one canonical text (an IPv4-mapped IPv6 address as IPv4), or
@@ -53,12 +54,13 @@ struct ServeOptions {
     int pageCheckMilliseconds = 1000; // how stale the page may be when the store is shared
 };
 
-// The two requests: GET /pellimo/wordlist.php?appid=1 (the page of published lists, served from
-// a copy that is rebuilt when they change) and GET /pellimo/checkadd.php?... (a submission,
-// stored pending unless publishAll; 400 with the reason when refused, 429 when the client's
-// address is over its limit). Anything else is 404. Event-driven: a few threads serve every
-// connection, and submissions are stored in batches by one writer thread. One line per request
-// goes to stderr: time, client, method, path, status, size ("-" for what is not known).
+// The requests: GET /pellimo/wordlist.php?appid=1 (the page of published lists) and
+// GET /pellimo/wordlists.json?appid=1 (the same lists with readings and meanings), both served
+// from copies that are rebuilt together when the lists change, and GET /pellimo/checkadd.php?... (a
+// submission, stored pending unless publishAll; 400 with the reason when refused, 429 when the
+// client's address is over its limit). Anything else is 404. Event-driven: a few threads serve
+// every connection, and submissions are stored in batches by one writer thread. One line per
+// request goes to stderr: time, client, method, path, status, size ("-" for what is not known).
 class ShareService {
 public:
     ShareService(ShareDb &db, ServeOptions options);

@@ -56,13 +56,13 @@ public:
     {
         return sqlite3_bind_int64(stmt_, index, value) == SQLITE_OK;
     }
-    // The title, the nine words and the name at 1 + first .. 11 + first.
+    // The record's columns (recordcolumns()) at first .. first + kRecordColumns - 1.
     bool bind(int first, const SharedRecord &record)
     {
-        bool bound = bind(first, record.list.title);
-        for (int k = 0; k < 9 && bound; ++k)
-            bound = bind(first + 1 + k, record.list.words[k].text);
-        return bound && bind(first + 10, record.publisher);
+        bool bound = true;
+        for (int k = 0; k < kRecordColumns && bound; ++k)
+            bound = bind(first + k, recordvalue(record, k));
+        return bound;
     }
     int step() { return sqlite3_step(stmt_); }
     QString text(int column) const
@@ -75,8 +75,6 @@ public:
 private:
     sqlite3_stmt *stmt_;
 };
-
-const char recordcolumns[] = "title, w1, w2, w3, w4, w5, w6, w7, w8, w9, publisher";
 
 // One connection and the statements prepared on it; its mutex keeps it to one thread at a time.
 struct Connection {
@@ -248,10 +246,8 @@ public:
 private:
     static void readrecord(const Use &query, int first, SharedRecord &record)
     {
-        record.list.title = query.text(first);
-        for (int k = 0; k < 9; ++k)
-            record.list.words[k].text = query.text(first + 1 + k);
-        record.publisher = query.text(first + 10);
+        for (int k = 0; k < kRecordColumns; ++k)
+            recordvalue(record, k) = query.text(first + k);
     }
 
     DbStatus submitone(SubmitEntry &entry, Status status, int perHour)
@@ -279,8 +275,8 @@ private:
             }
         }
         Use insert(writer.insert);
-        if (!insert.bind(1, entry.record) || !insert.bind(12, statusname(status)) ||
-            !insert.bind(13, entry.address) || insert.step() != SQLITE_DONE)
+        if (!insert.bind(1, entry.record) || !insert.bind(kRecordColumns + 1, statusname(status)) ||
+            !insert.bind(kRecordColumns + 2, entry.address) || insert.step() != SQLITE_DONE)
             return dberror(writer.db);
         entry.outcome = SubmitEntry::Outcome::Stored;
         entry.id = sqlite3_last_insert_rowid(writer.db);
@@ -358,10 +354,14 @@ DbResult<std::unique_ptr<ShareDb>> opensqlite(const std::string &path, bool crea
     if (!opened)
         return failed(opened);
 
-    const std::string columns = recordcolumns;
-    const std::string same = "title = ?2 AND w1 = ?3 AND w2 = ?4 AND w3 = ?5 AND w4 = ?6 AND"
-                             " w5 = ?7 AND w6 = ?8 AND w7 = ?9 AND w8 = ?10 AND w9 = ?11 AND"
-                             " publisher = ?12";
+    const std::string columns = recordcolumns();
+    // The same list is the same in every column, its readings and meanings included.
+    const std::string same = samerecord(2, '?');
+    std::string values;
+    for (int k = 1; k <= kRecordColumns; ++k)
+        values += "?" + std::to_string(k) + ", ";
+    const std::string status = "?" + std::to_string(kRecordColumns + 1);
+    const std::string address = "?" + std::to_string(kRecordColumns + 2);
     Connection &w = store->writer;
     Connection &r = store->reader;
     const struct {
@@ -375,10 +375,9 @@ DbResult<std::unique_ptr<ShareDb>> opensqlite(const std::string &path, bool crea
          "SELECT count(*) FROM lists WHERE address = ?1"
          " AND submitted >= datetime('now', '-1 hour')"},
         {w, w.insert,
-         "INSERT INTO lists (" + columns +
-             ", status, address, reviewed) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9,"
-             " ?10, ?11, ?12, ?13, CASE WHEN ?12 = 'pending' THEN NULL"
-             " ELSE datetime('now') END)"},
+         "INSERT INTO lists (" + columns + ", status, address, reviewed) VALUES (" + values +
+             status + ", " + address + ", CASE WHEN " + status +
+             " = 'pending' THEN NULL ELSE datetime('now') END)"},
         {w, w.bump, "UPDATE page_version SET version = version + 1"},
         {w, w.update, "UPDATE lists SET status = ?1, reviewed = datetime('now') WHERE id = ?2"},
         {r, r.version, "SELECT version FROM page_version"},

@@ -2,6 +2,7 @@
 #include "engine/bank.h"
 #include "engine/classset.h"
 #include "i18n/texttable.h"
+#include "importers/wordimport.h"
 #include "print/worksheets.h"
 #include "storage/folders.h"
 #include "storage/settings.h"
@@ -10,6 +11,7 @@
 #include "windows/endsignals.h"
 #include "windows/mainwindow.h"
 #include "windows/program.h"
+#include "wordlists/glossary.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/wordliststore.h"
 
@@ -50,6 +52,13 @@ struct WorksheetJob {
     QString file;
     WorksheetSet set;
     int langid = 0;
+};
+
+// --new-game: the game starts on this list dealt.
+struct NewGameJob {
+    WordSet words;
+    int level = 0;
+    std::optional<quint64> seed;
 };
 
 // The user's word lists, read only: lists.txt of the data folder, or the lists the game would
@@ -98,6 +107,61 @@ std::optional<quint64> seedNamed(const QString &text)
     return std::nullopt;
 }
 
+// The list --list names, or the message that says there is none.
+QString readList(const QCommandLineParser &parser, WordSet &words)
+{
+    const QString title = parser.value(QStringLiteral("list"));
+    if (!parser.isSet(QStringLiteral("list")))
+        return QStringLiteral("--list must name a word list by its title");
+    const QList<WordSet> lists = wordlists();
+    const auto found = std::find_if(lists.cbegin(), lists.cend(),
+                                    [&title](const WordSet &list) { return list.title == title; });
+    if (found != lists.cend()) {
+        words = *found;
+        return {};
+    }
+    QStringList titles;
+    for (const WordSet &list : lists)
+        titles.append(QStringLiteral("'%1'").arg(list.title));
+    return QStringLiteral("no word list is titled '%1'; the lists are %2")
+        .arg(title, titles.join(QStringLiteral(", ")));
+}
+
+QString readSeed(const QCommandLineParser &parser, std::optional<quint64> &seed)
+{
+    if (!parser.isSet(QStringLiteral("seed")))
+        return {};
+    const QString text = parser.value(QStringLiteral("seed"));
+    seed = seedNamed(text);
+    if (seed)
+        return {};
+    return QStringLiteral("--seed must be a whole number from %1 to %2, not '%3'")
+        .arg(std::numeric_limits<qint64>::min())
+        .arg(std::numeric_limits<quint64>::max())
+        .arg(text);
+}
+
+// The options of --new-game: a list, and a level and a seed if given.
+QString readNewGameJob(const QCommandLineParser &parser, NewGameJob &job)
+{
+    SettingsState kept;
+    WordSet palette;
+    Settings().loadsettings(kept, palette);
+    job.level = kept.newgamelevel;
+    if (parser.isSet(QStringLiteral("level"))) {
+        const QString level = parser.value(QStringLiteral("level"));
+        const std::optional<int> named = levelNamed(level);
+        if (!named)
+            return QStringLiteral("--level must be 0 to 4 or a level's name (easy, standard, "
+                                  "hard, expert, extreme), not '%1'")
+                .arg(level);
+        job.level = *named;
+    }
+    if (const QString error = readSeed(parser, job.seed); !error.isEmpty())
+        return error;
+    return readList(parser, job.words);
+}
+
 // The options of --worksheets, checked before anything is drawn; a message for a usage error.
 QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
 {
@@ -116,15 +180,8 @@ QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
         return QStringLiteral("--count must be 1 to %1, not '%2'")
             .arg(kMaxClassSetSize)
             .arg(parser.value(QStringLiteral("count")));
-    if (parser.isSet(QStringLiteral("seed"))) {
-        const QString seed = parser.value(QStringLiteral("seed"));
-        job.set.seed = seedNamed(seed);
-        if (!job.set.seed)
-            return QStringLiteral("--seed must be a whole number from %1 to %2, not '%3'")
-                .arg(std::numeric_limits<qint64>::min())
-                .arg(std::numeric_limits<quint64>::max())
-                .arg(seed);
-    }
+    if (const QString error = readSeed(parser, job.set.seed); !error.isEmpty())
+        return error;
     if (parser.isSet(QStringLiteral("shading"))) {
         const QString shading = parser.value(QStringLiteral("shading")).toLower();
         if (shading == QLatin1String("colour") || shading == QLatin1String("color"))
@@ -137,21 +194,8 @@ QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
             return QStringLiteral("--shading must be colour, grey or none, not '%1'")
                 .arg(parser.value(QStringLiteral("shading")));
     }
-    const QString title = parser.value(QStringLiteral("list"));
-    if (!parser.isSet(QStringLiteral("list")))
-        return QStringLiteral("--list must name a word list by its title");
-    const QList<WordSet> lists = wordlists();
-    const auto found = std::find_if(lists.cbegin(), lists.cend(),
-                                    [&title](const WordSet &list) { return list.title == title; });
-    if (found != lists.cend()) {
-        job.set.words = *found;
-    } else {
-        QStringList titles;
-        for (const WordSet &list : lists)
-            titles.append(QStringLiteral("'%1'").arg(list.title));
-        return QStringLiteral("no word list is titled '%1'; the lists are %2")
-            .arg(title, titles.join(QStringLiteral(", ")));
-    }
+    if (const QString error = readList(parser, job.set.words); !error.isEmpty())
+        return error;
     if (parser.isSet(QStringLiteral("language"))) {
         const QStringList codes{QStringLiteral("en"), QStringLiteral("zh"), QStringLiteral("ja")};
         job.langid = int(codes.indexOf(parser.value(QStringLiteral("language")).toLower()));
@@ -164,13 +208,47 @@ QString readWorksheetJob(const QCommandLineParser &parser, WorksheetJob &job)
         Settings().loadsettings(settings, palette);
         job.langid = settings.langid;
     }
+    // The word bank: the user's readings and meanings over the program's, in the sheets'
+    // language. An unreadable glossary leaves the seed's, which is enough here.
+    Glossary::read(Glossary::fileIn(datafolder())).fill(job.set.words, job.langid);
     return {};
+}
+
+// --import: the lists of a file added to the user's lists.txt, without a window, in the language
+// the game was last set to. The data folder is prepared and seeded as the game does at start.
+int importLists(const QString &file)
+{
+    SettingsState settings;
+    WordSet palette;
+    Settings().loadsettings(settings, palette);
+    TextTables texts;
+    texts.setLangid(settings.langid);
+    texts.selectLanguage();
+    QString listsFile;
+    preparefolders([&listsFile](const QString &dataFolder) {
+        listsFile = wordlistfile(dataFolder);
+        seedwordlists(listsFile, programdatafile(QStringLiteral("lists.txt")));
+    });
+    WordListStore store(listsFile);
+    QTextStream out(stdout), err(stderr);
+    // As in the Word List dialog: a file that cannot be read leaves the built-in lists, and the
+    // store keeps a copy of it before its first rewrite.
+    if (const StoreResult loaded = store.Load(); !loaded)
+        err << "vaskelio: " << loaded.error().message << '\n';
+    const ImportRun run = runimport(file, store, texts);
+    for (const QString &line : run.out)
+        out << line << '\n';
+    out.flush();
+    for (const QString &line : run.err)
+        err << "vaskelio: " << line << '\n';
+    return run.status;
 }
 
 // Reads the command line before any window exists: --help and --version print and end the
 // program, a mistake is a usage error (exit 2). Empty when the game is to start or, with job
 // set, the worksheets are to be written.
-std::optional<int> readCommandLine(int &argc, char **argv, std::optional<WorksheetJob> &job)
+std::optional<int> readCommandLine(int &argc, char **argv, std::optional<WorksheetJob> &job,
+                                   std::optional<NewGameJob> &game)
 {
     QCoreApplication core(argc, argv);
     QCommandLineParser parser;
@@ -181,24 +259,35 @@ std::optional<int> readCommandLine(int &argc, char **argv, std::optional<Workshe
     parser.addVersionOption();
     addToolkitOptions(parser);
     parser.addOptions({
+        {QStringLiteral("import"),
+         QStringLiteral("Adds the word lists of <file> to yours and ends, without a window: a "
+                        "table exported by Vaskelio, an Anki text export or package (.apkg), "
+                        "Mnemosyne's tab-separated text or KDE Parley's KVTML. Flash cards make "
+                        "lists of nine, titled after their deck."),
+         QStringLiteral("file")},
+        {QStringLiteral("new-game"),
+         QStringLiteral("Starts the game on the word list --list names, dealt at --level (by "
+                        "default the New Game dialog's), from --seed if given.")},
         {QStringLiteral("worksheets"),
          QStringLiteral("Writes a class set of worksheets to <file> as a PDF and ends, without a "
                         "window: different puzzles, one a page, then their answer key."),
          QStringLiteral("file")},
         {QStringLiteral("level"),
-         QStringLiteral("With --worksheets: the level, 0 Easy, 1 Standard, 2 Hard, 3 Expert, "
-                        "4 Extreme, by number or by name (easy ... extreme, or the level's "
-                        "Chinese or Japanese name)."),
+         QStringLiteral(
+             "With --worksheets or --new-game: the level, 0 Easy, 1 Standard, 2 Hard, 3 Expert, "
+             "4 Extreme, by number or by name (easy ... extreme, or the level's "
+             "Chinese or Japanese name)."),
          QStringLiteral("level")},
         {QStringLiteral("list"),
-         QStringLiteral("With --worksheets: the title of the word list (a built-in list or one "
-                        "of yours)."),
+         QStringLiteral(
+             "With --worksheets or --new-game: the title of the word list (a built-in list or one "
+             "of yours)."),
          QStringLiteral("title")},
         {QStringLiteral("count"),
          QStringLiteral("With --worksheets: the number of sheets, 1 to 100."), QStringLiteral("n")},
         {QStringLiteral("seed"),
-         QStringLiteral("With --worksheets: any whole number of 64 bits, negative too; the same "
-                        "seed deals the same puzzles."),
+         QStringLiteral("With --worksheets or --new-game: any whole number of 64 bits, negative "
+                        "too; the same seed deals the same puzzles."),
          QStringLiteral("s")},
         {QStringLiteral("language"),
          QStringLiteral("With --worksheets: the language of the sheets' texts, en, zh or ja; "
@@ -226,6 +315,28 @@ std::optional<int> readCommandLine(int &argc, char **argv, std::optional<Workshe
         out << "vaskelio " << appinfo::kVersion << '\n';
         return 0;
     }
+    const int modes = int(parser.isSet(QStringLiteral("import"))) +
+                      int(parser.isSet(QStringLiteral("worksheets"))) +
+                      int(parser.isSet(QStringLiteral("new-game")));
+    if (modes > 1) {
+        err << "vaskelio: --import, --worksheets and --new-game go one at a time\n";
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("new-game"))) {
+        for (const char *name : {"count", "language", "shading"}) {
+            if (parser.isSet(QString::fromLatin1(name))) {
+                err << "vaskelio: --" << name << " goes with --worksheets\n";
+                return 2;
+            }
+        }
+        NewGameJob wanted;
+        if (const QString error = readNewGameJob(parser, wanted); !error.isEmpty()) {
+            err << "vaskelio: " << error << '\n';
+            return 2;
+        }
+        game = wanted;
+        return std::nullopt;
+    }
     if (parser.isSet(QStringLiteral("worksheets"))) {
         WorksheetJob wanted;
         if (const QString error = readWorksheetJob(parser, wanted); !error.isEmpty()) {
@@ -239,6 +350,10 @@ std::optional<int> readCommandLine(int &argc, char **argv, std::optional<Workshe
                 err << "vaskelio: --" << name << " goes with --worksheets\n";
                 return 2;
             }
+        }
+        if (parser.isSet(QStringLiteral("import"))) {
+            err.flush();
+            return importLists(parser.value(QStringLiteral("import")));
         }
     }
     return std::nullopt;
@@ -285,7 +400,8 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QString::fromLatin1(appinfo::kName));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(appinfo::kVersion));
     std::optional<WorksheetJob> job;
-    if (const std::optional<int> done = readCommandLine(argc, argv, job))
+    std::optional<NewGameJob> newGame;
+    if (const std::optional<int> done = readCommandLine(argc, argv, job, newGame))
         return *done;
     if (job) {
         // Drawn off screen, so that it runs where there is no desktop session.
@@ -327,13 +443,18 @@ int main(int argc, char **argv)
         EndSignals endSignals;
         QtPrompter prompter;
         Settings settings;
-        Program program(prompter, settings, sharebase());
+        // A seed deals the first game only; the games after it are drawn as always.
+        Program program(prompter, settings, sharebase(),
+                        newGame && newGame->seed ? RandomSource::seededDeal(*newGame->seed)
+                                                 : RandomSource::Clock());
         // As on Close, without the question; the settings are written as the program object goes.
         QObject::connect(&endSignals, &EndSignals::received, &app, [&program] {
             program.mainWindow().endsession();
             QApplication::quit();
         });
         program.show();
+        if (newGame)
+            program.mainWindow().newgame(newGame->level, newGame->words);
         status = QApplication::exec();
         restart = program.restartRequested();
     }

@@ -65,6 +65,9 @@ run env -u DISPLAY WAYLAND_DISPLAY=wayland-0 "$script" run
 [ "$status" -eq 0 ] || fail "run: status $status"
 logged "^game" "run"
 installs | grep -qx xvfb && fail "run with a display installs xvfb"
+for p in libzip-dev libzstd-dev libsqlite3-dev libxml2-dev; do
+    installs | grep -qx "$p" || fail "run does not install $p, which the game's import needs"
+done
 run "$script" run --frobnicate
 [ "$status" -eq 2 ] || fail "run --frobnicate: status $status"
 

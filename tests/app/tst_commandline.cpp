@@ -135,6 +135,16 @@ private slots:
                                              << "Unknown option 'frobnicate'";
         QTest::newRow("game stray argument") << game << QStringList{"game.wrd"} << 2 << ""
                                              << "unexpected argument 'game.wrd'";
+        QTest::newRow("new game of no list")
+            << game << QStringList{"--new-game", "--list", "Nope"} << 2 << ""
+            << "no word list is titled 'Nope'; the lists are '";
+        QTest::newRow("new game and worksheets")
+            << game << QStringList{"--new-game", "--worksheets", "x.pdf", "--list", "Fruit"} << 2
+            << ""
+            << "go one at a time";
+        QTest::newRow("new game bad level")
+            << game << QStringList{"--new-game", "--list", "Fruit", "--level", "9"} << 2 << ""
+            << "--level must be 0 to 4";
         QTest::newRow("bank --help") << bank << QStringList{"--help"} << 0 << "verify FILE"
                                      << "";
         QTest::newRow("bank --version")

@@ -1,5 +1,6 @@
 #include "pdftools.h"
 #include "sandbox.h"
+#include "storage/folders.h"
 #include "storage/settings.h"
 
 #include <QDir>
@@ -201,7 +202,27 @@ class TestWorksheets : public QObject {
 
     QTemporaryDir dir;
 
+    QString glossaryFile() const
+    {
+        return QDir(datafolder()).filePath(QStringLiteral("glossary.json"));
+    }
+
 private slots:
+    // The sheets as they are without a word bank: the user's glossary takes away the meanings
+    // the program ships for the list. The cases that want a bank write their own.
+    void init()
+    {
+        QFile glossary(glossaryFile());
+        QVERIFY(QDir().mkpath(datafolder()) && glossary.open(QIODevice::WriteOnly));
+        QString words;
+        for (const QChar word : kWords)
+            words += QStringLiteral("%1\"%2\": {}").arg(words.isEmpty() ? "" : ", ", word);
+        glossary.write(
+            (QStringLiteral("{\"format\": 1, \"words\": {") + words + QStringLiteral("}}"))
+                .toUtf8());
+    }
+    void cleanup() { QFile::remove(glossaryFile()); }
+
     // 30 sheets and the answer key from the command line, without a display: fonts embedded,
     // the title and the nine words on every sheet, no two puzzles alike, and each sheet's
     // given words standing where its answer has them.
@@ -449,6 +470,21 @@ private slots:
         QVERIFY(Settings().savesettings(SettingsState()));
         QVERIFY2(fromSettings.contains(QStringLiteral("姓名")), qPrintable(fromSettings));
         QVERIFY(overridden.contains(QStringLiteral("Name:")));
+    }
+
+    // The user's glossary gives the sheet and the key a word bank.
+    void wordBankFromTheGlossary()
+    {
+        QFile glossary(QDir(datafolder()).filePath(QStringLiteral("glossary.json")));
+        QVERIFY(QDir().mkpath(datafolder()) && glossary.open(QIODevice::WriteOnly));
+        glossary.write(R"({"format": 1, "words": {"三": {"reading": "sān", "meaning": "three"}}})");
+        glossary.close();
+        const QString file = dir.filePath(QStringLiteral("bank.pdf"));
+        const Run run = worksheets(setArgs(file, 1, "1"));
+        glossary.remove();
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        for (int page = 1; page <= 2; ++page)
+            QVERIFY(pdftools::text(file, page).simplified().contains("三 · sān · three"));
     }
 
     // The shaded boxes and the legend in colour, in grey or white, by the pixels of the sheet.

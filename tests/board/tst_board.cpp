@@ -472,6 +472,40 @@ private slots:
         }
     }
 
+    // Asked for, a word its row, column or box shows twice is marked orange at once, in both
+    // cells; Check Error's red stays red. Not asked for, nothing shows.
+    void repeatedWordsAreMarkedWhenAskedFor()
+    {
+        Ttntstdsudoku board;
+        TQJ puzzle;
+        writeBankLine(puzzle, kEasyLine1);
+        GameModel model;
+        model.start(puzzle, 0, WordSet::fromTexts({}, words));
+        connect(&model, &GameModel::cellChanged, this,
+                [&](int i, int j) { board.showchange(model, i, j); });
+        // An open cell and a given one in its row.
+        QPoint open, given;
+        for (int p = 0; p < 81 && given.isNull(); ++p) {
+            const int i = p / 9 + 1, j = p % 9 + 1;
+            if (open.isNull() && !puzzle.node(i, j).given)
+                open = {i, j};
+            else if (!open.isNull() && puzzle.node(i, j).given && j == open.y())
+                given = {i, j};
+        }
+        QVERIFY(!given.isNull());
+        const QColor orange = QColor::fromRgb(QRgb(0xFF000000u | boardcolor::orange));
+        model.setEntry(open.x(), open.y(), puzzle.node(given.x(), given.y()).value);
+        QVERIFY(board.cell(open.x(), open.y())->color() != orange);
+        board.setShowConflicts(true);
+        board.showgame(model);
+        QCOMPARE(board.cell(open.x(), open.y())->color(), orange);
+        QCOMPARE(board.cell(given.x(), given.y())->color(), orange);
+        model.setMark(open.x(), open.y(), CellMark::Error);
+        QCOMPARE(board.cell(open.x(), open.y())->color(), QColor(Qt::red));
+        model.setEntry(open.x(), open.y(), 0);
+        QVERIFY(board.cell(given.x(), given.y())->color() != orange);
+    }
+
     void bigColorIsStoredEvenWhenNoCellTakesIt()
     {
         PlainBoard board;

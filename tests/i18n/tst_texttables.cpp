@@ -8,7 +8,7 @@
 
 namespace {
 // Every table holds these many keys, each once.
-constexpr int kKeyCount = 177;
+constexpr int kKeyCount = 248;
 
 struct CatalogueRow {
     QString key;

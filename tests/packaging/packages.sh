@@ -35,7 +35,9 @@ done
 contents "$share" | grep -q 'bin/vaskelio$' && fail "the game is in the service's package"
 
 depends=$(dpkg-deb -f "$game" Depends)
-for d in libqt6widgets6 fonts-noto-cjk fonts-arphic-ukai qt6-translations-l10n; do
+# libzip, zstd, SQLite and libxml2 read what the import takes; dpkg-shlibdeps names them.
+for d in libqt6widgets6 fonts-noto-cjk fonts-arphic-ukai qt6-translations-l10n \
+    libzip4 libzstd1 libsqlite3-0 libxml2; do
     [[ $depends == *"$d"* ]] || fail "vaskelio does not depend on $d: $depends"
 done
 [[ $(dpkg-deb -f "$share" Depends) == *libqt6widgets6* ]] && fail "the service needs no widgets"

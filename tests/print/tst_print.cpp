@@ -163,6 +163,7 @@ private slots:
         fixture->program->show();
         QVERIFY(QTest::qWaitForWindowActive(&main()));
         fixture->program->makewindows();
+        fixture->withoutShippedMeanings();
         printer = ImagePagePrinter();
         main().setPagePrinter(&printer);
     }
@@ -844,6 +845,112 @@ private slots:
             QVERIFY2(!(c >= 0x2E80 && c <= 0x2FDF) && !(c >= 0xF900 && c <= 0xFAFF),
                      qPrintable(QString::number(c, 16)));
         QVERIFY(pdftools::allFontsEmbedded(file));
+    }
+
+    // Words with readings and meanings: a word bank under the legend and under the solution,
+    // read back as drawn; the puzzle page keeps its scale. The same page filled again without
+    // them is as it was made.
+    void wordBankOnBothPages()
+    {
+        WordSet fruit =
+            WordSet::fromTexts(QStringLiteral("水果"), {"苹果", "香蕉", "梨", "桃", "葡萄", "西瓜",
+                                                        "橙子", "草莓", "芒果"});
+        fruit.words[0].reading = QStringLiteral("píngguǒ");
+        fruit.words[0].meaning = QStringLiteral("apple");
+        fruit.words[1].meaning = QStringLiteral("banana");
+        fruit.words[2].reading = QStringLiteral("lí");
+        const QString apple = QStringLiteral("苹果 · píngguǒ · apple");
+        TQJ model;
+        writeBankLine(model, kHardLine1);
+        Tprintform page;
+        Tprintform2 solution;
+        page.translate(state().texts);
+        page.fill(model, fruit);
+        solution.fill(model, fruit);
+        QVERIFY(page.wordBank() && solution.wordBank());
+
+        const QString file = dir.filePath(QStringLiteral("bank.pdf"));
+        const Status written = writePdf(file, fruit.title, {page.panel(), solution.panel()});
+        QVERIFY2(written, qPrintable(written ? QString() : written.error()));
+        for (int sheet = 1; sheet <= 2; ++sheet) {
+            const QString text = pdftools::text(file, sheet).simplified();
+            QVERIFY2(text.contains(apple), qPrintable(text));
+            QVERIFY(text.contains(QStringLiteral("香蕉 · banana")));
+            QVERIFY(text.contains(QStringLiteral("梨 · lí")));
+        }
+        QVERIFY(fillsTheWidth(file, 1));
+
+        page.fill(model, WordSet::fromTexts(fruit.title, fruit.texts()));
+        QVERIFY(!page.wordBank());
+        QCOMPARE(page.panel()->size(), Tprintform::kPanel);
+        QCOMPARE(page.panel()->childrenRect().bottom(), page.legend(1)->geometry().bottom());
+    }
+
+    // The dialog finds the list in play though the game's words carry meanings and the stored
+    // ones do not, and gives its sheets the glossary's word bank.
+    void worksheetsDialogCarriesTheWordBank()
+    {
+        main().keydown(Qt::Key_F1);
+        const QStringList letters{"A", "B", "C", "D", "E", "F", "G", "H", "I"};
+        WordSet glossed = WordSet::fromTexts(QStringLiteral("字母"), letters);
+        glossed.words[0].meaning = QStringLiteral("first letter");
+        QVERIFY(state().glossary.take(glossed, false));
+        Tfrmnewgame &d = fixture->program->frmnewgame();
+        d.box(0)->setText(glossed.title);
+        for (int k = 1; k <= 9; ++k)
+            d.box(k)->setText(letters.at(k - 1));
+        d.BitBtn1Click();
+        const QString file = dir.filePath(QStringLiteral("letters.pdf"));
+        fixture->prompter.files.enqueue(file);
+        bool checked = false;
+        whenModalOpens([&](QWidget *modal) {
+            auto *dialog = qobject_cast<Tfrmworksheets *>(modal);
+            QCOMPARE(dialog->lists()->currentText(), glossed.title);
+            dialog->count()->setValue(1);
+            dialog->btokClick();
+            checked = true;
+        });
+        main().worksheetsClick();
+        QVERIFY(checked);
+        for (int page = 1; page <= 2; ++page)
+            QVERIFY(pdftools::text(file, page).simplified().contains("A · first letter"));
+    }
+
+    // A meaning far longer than a line wraps and shrinks under the legend: all of it on the
+    // sheet, none of it over the legend or past the margins.
+    void longMeaningStaysUnderTheLegend()
+    {
+        QStringList tokens;
+        for (int n = 1; n <= 90; ++n)
+            tokens.append(QStringLiteral("m%1x").arg(n));
+        WordSet words = WordSet::fromTexts(QStringLiteral("Long"), kWords);
+        words.words[4].meaning = tokens.join(u' ');
+        TQJ model;
+        writeBankLine(model, kHardLine1);
+        Tprintform page;
+        page.fill(model, words);
+        QVERIFY(page.wordBank());
+
+        const QString file = dir.filePath(QStringLiteral("longbank.pdf"));
+        QVERIFY(writePdf(file, words.title, {page.panel()}));
+        const qreal margin = kSheetMarginMm / 25.4 * 72;
+        const QTransform toSheet =
+            sheetTransform(pageContent(page.panel()),
+                           QSizeF(595.276 - 2 * margin, 841.89 - 2 * margin)) *
+            QTransform::fromTranslate(margin, margin);
+        const qreal legendFoot = toSheet.map(QPointF(0, page.legend(1)->geometry().bottom())).y();
+        static const QRegularExpression word(QStringLiteral(
+            R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">(m\d+x)</word>)re"));
+        QSet<QString> found;
+        for (auto match = word.globalMatch(pdftools::text(file, 1, {"-bbox"})); match.hasNext();) {
+            const auto m = match.next();
+            QVERIFY2(m.captured(2).toDouble() > legendFoot &&
+                         m.captured(1).toDouble() >= margin - 0.5 &&
+                         m.captured(3).toDouble() <= 595.276 - margin + 0.5,
+                     qPrintable(m.captured(0)));
+            found.insert(m.captured(4));
+        }
+        QCOMPARE(found.size(), tokens.size());
     }
 
     void systemPrinterWithoutAPrinterSaysSo()

@@ -23,6 +23,15 @@ QStringList texts(const SharedRecord &r)
     return QStringList{r.list.title} + r.list.texts() + QStringList{r.publisher};
 }
 
+// Its words' readings and meanings, "reading/meaning" each.
+QStringList glosses(const SharedRecord &r)
+{
+    QStringList all;
+    for (const Word &word : r.list.words)
+        all.append(word.reading + u'/' + word.meaning);
+    return all;
+}
+
 QStringList titles(const QList<SharedRecord> &records)
 {
     QStringList shown;
@@ -117,6 +126,59 @@ private slots:
         const auto refused = ShareDb::open(where.toStdString(), true);
         QVERIFY(!refused);
         QCOMPARE(refused.error(), std::string("the database is of a newer version (99)"));
+    }
+
+    // A store of the layout before readings and meanings keeps every list, as lists without
+    // them, and then stores and returns them; the same words with another meaning are another
+    // submission.
+    void readingsAndMeaningsAreAddedToAStore()
+    {
+        const QString where = stores.newstore();
+        for (int step = 0; step < 2; ++step)
+            QVERIFY(exec(where,
+                         QString::fromUtf8(TestStores::postgresql() ? kSchemaSteps[step].postgresql
+                                                                    : kSchemaSteps[step].sqlite)));
+        QVERIFY(exec(where, QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version"
+                                           " (version INTEGER NOT NULL);"
+                                           "INSERT INTO schema_version VALUES (2)")));
+        QVERIFY(exec(
+            where, QStringLiteral("INSERT INTO lists (title, w1, w2, w3, w4, w5, w6, w7, w8, w9,"
+                                  " publisher, status, address) VALUES ('Old', 'a', 'b', 'c', 'd',"
+                                  " 'e', 'f', 'g', 'h', 'i', 'Bo', 'approved', '192.0.2.7'),"
+                                  " ('Waiting', 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'Cy',"
+                                  " 'pending', '192.0.2.7')")));
+        std::unique_ptr<ShareDb> db = open(where);
+        QVERIFY(db);
+        const auto old = db->published(10);
+        QVERIFY2(old, why(old));
+        QCOMPARE(texts(old->records.at(0)),
+                 QStringList({"Old", "a", "b", "c", "d", "e", "f", "g", "h", "i", "Bo"}));
+        QCOMPARE(glosses(old->records.at(0)), QStringList(9, QStringLiteral("/")));
+        QCOMPARE(db->pending()->at(0).record.list.title, QStringLiteral("Waiting"));
+
+        SharedRecord glossed = record(QStringLiteral("Fruit"));
+        glossed.list.words[0] = Word(QStringLiteral("苹果"), QStringLiteral("píngguǒ"),
+                                     QStringLiteral("apple \"red\" 'n' \\"));
+        glossed.list.words[8].meaning = QString::fromUcs4(U"\U0001F34E");
+        std::vector<SubmitEntry> entries(3);
+        for (SubmitEntry &entry : entries) {
+            entry.record = glossed;
+            entry.address = "192.0.2.7";
+        }
+        entries[2].record.list.words[8].meaning = QStringLiteral("pear");
+        const DbStatus stored = db->submit(entries, ShareDb::Status::Pending, 0);
+        QVERIFY2(stored, why(stored));
+        QByteArray outcomes;
+        for (const SubmitEntry &entry : entries)
+            outcomes += outcomeletter(entry.outcome);
+        QCOMPARE(outcomes, QByteArray("SDS"));
+        const auto waiting = db->pending();
+        QCOMPARE(waiting->size(), 3);
+        QCOMPARE(glosses(waiting->at(1).record), glosses(glossed));
+        QCOMPARE(*db->setstatus(entries[0].id, ShareDb::Status::Approved), ShareDb::Change::Done);
+        const auto lists = db->published(10);
+        QCOMPARE(texts(lists->records.at(0)), texts(glossed));
+        QCOMPARE(glosses(lists->records.at(0)), glosses(glossed));
     }
 
     void submissionOutcomes_data()

@@ -5,6 +5,7 @@
 #include "sandbox.h"
 #include "shareserver.h"
 #include "windows/mainwindow.h"
+#include "wordlists/glossary.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/sharelimits.h"
 #include "wordlists/wordliststore.h"
@@ -73,6 +74,7 @@ class TestShareDialogs : public QObject {
         QFile::setPermissions(lists, QFile::ReadOwner | QFile::WriteOwner);
         fixture = std::make_unique<ProgramFixture>(dir.filePath(QStringLiteral("s.ini")), base);
         fixture->program->makewindows();
+        fixture->withoutShippedMeanings();
         messages().clear();
     }
 
@@ -84,6 +86,7 @@ private slots:
         const QString lists = wordlistfile(datafolder());
         QDir(lists).removeRecursively();
         QFile::remove(lists);
+        QFile::remove(Glossary::fileIn(datafolder()));
         QFile::remove(dir.filePath(QStringLiteral("s.ini")));
     }
 
@@ -191,7 +194,8 @@ private slots:
     void refusedBeforeSending_data()
     {
         QTest::addColumn<int>("langid"); // the interface's language
-        QTest::addColumn<int>("box");    // 0 title, 1..9 words, 10 the name
+        // 0 title, 1..9 words, 10 the name, 11 the meaning of word 1, 12 the reading of word 2
+        QTest::addColumn<int>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("reason"); // empty: sent
         const QString emoji = QString::fromUcs4(U"\U0001F600");
@@ -211,6 +215,14 @@ private slots:
         QTest::newRow("Japanese, empty title") << 2 << 0 << QString() << "タイトルが空です";
         QTest::newRow("Chinese, name with a line break")
             << 1 << 10 << QStringLiteral("a\nb") << "姓名含有换行符或其他控制字符";
+        QTest::newRow("meaning of 101") << 0 << 11 << QString(101, u'x')
+                                        << "the meaning of word 1 is longer than 100 characters";
+        QTest::newRow("meaning of 100 emoji") << 0 << 11 << emoji.repeated(100) << QString();
+        QTest::newRow("Chinese, reading of 51")
+            << 1 << 12 << QString(51, u'x') << "第2个单词的读音超过50个字符";
+        QTest::newRow("Japanese, line separator in a reading")
+            << 2 << 12 << QStringLiteral("a\u2028b")
+            << "単語2の読みに改行などの制御文字が含まれています";
     }
     // A list the service would refuse is not sent, and the message names the text that is wrong,
     // in the language of the interface.
@@ -228,6 +240,12 @@ private slots:
         wordList().showposition(4);
         if (box < 10)
             wordList().box(box)->setText(text);
+        if (box > 10) {
+            WordSet glossed;
+            glossed.words[0] = Word(QStringLiteral("red"), {}, box == 11 ? text : QString());
+            glossed.words[1] = Word(QStringLiteral("orange"), box == 12 ? text : QString());
+            fixture->state().glossary.take(glossed, false);
+        }
         submit().show();
         submit().edtname()->setText(box == 10 ? text : QStringLiteral("Ann"));
         QTest::mouseClick(button(&submit(), "Button1"), Qt::LeftButton);
@@ -287,6 +305,79 @@ private slots:
         WordListStore saved(wordlistfile(datafolder()));
         QVERIFY(saved.Load());
         QCOMPARE(saved.Get(5), numbered(QStringLiteral("Fruit")));
+    }
+
+    // A list shared with readings and meanings comes back with them on another machine: Share
+    // Your List sends the glossary's, Add records them there.
+    void meaningsTravelWithTheList()
+    {
+        server = std::make_unique<ShareServer>(QString(), QStringList{"--publish-all"});
+        QVERIFY(server->running());
+        start(server->base());
+        WordSet glossed{QStringLiteral("x"), {}};
+        glossed.words[0] =
+            Word(QStringLiteral("red"), QStringLiteral("rɛd"), QStringLiteral("红色"));
+        glossed.words[8] = Word(QStringLiteral("white"), {}, QStringLiteral("白 \"色\""));
+        fixture->state().glossary.take(glossed, false);
+        wordList().showposition(4);
+        submit().show();
+        submit().edtname()->setText(QStringLiteral("Ann"));
+        QTest::mouseClick(button(&submit(), "Button1"), Qt::LeftButton);
+        QCOMPARE(messages(), QStringList{msgok});
+
+        // Another machine: no glossary of its own (the one above was never written).
+        fixture.reset();
+        QVERIFY(!QFile::exists(Glossary::fileIn(datafolder())));
+        start(server->base());
+        QCOMPARE(fixture->state().glossary.find(QStringLiteral("red"), 0), Gloss());
+        QSignalSpy loaded(&shared(), &Twebwordlist::pageloaded);
+        shared().startloading();
+        QVERIFY(loaded.wait(10000));
+        QCOMPARE(titles(shared().wl()), QStringList{"Colours"});
+        shared().box(0)->setText(QStringLiteral("Colours 2"));
+        QTest::mouseClick(button(&shared(), "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(messages().last(), QStringLiteral("Add Successfully"));
+        QCOMPARE(fixture->state().glossary.find(QStringLiteral("red"), 0),
+                 (Gloss{QStringLiteral("rɛd"), QStringLiteral("红色")}));
+        QCOMPARE(fixture->state().glossary.find(QStringLiteral("white"), 2).meaning,
+                 QStringLiteral("白 \"色\""));
+        QCOMPARE(fixture->state().glossary.find(QStringLiteral("orange"), 0), Gloss());
+        Glossary saved = Glossary::read(Glossary::fileIn(datafolder()), {});
+        QCOMPARE(saved.find(QStringLiteral("red"), 0).meaning, QStringLiteral("红色"));
+    }
+
+    // The lists' JSON is asked for first; the page when the service has none or answers with
+    // something else, and after a 404 only the page.
+    void pageWhereNoJson()
+    {
+        StubServer stub(StubServer::status(200, "Content-Type: text/plain; charset=utf-8\r\n",
+                                           "h\nOne\n1\n2\n3\n4\n5\n6\n7\n8\n9\nAnn\n"));
+        start(stub.base());
+        QSignalSpy loaded(&shared(), &Twebwordlist::pageloaded);
+        const auto load = [&] {
+            stub.requests.clear();
+            shared().startloading();
+            QVERIFY(loaded.wait(10000));
+        };
+        const auto paths = [&] {
+            QStringList shown;
+            for (const QByteArray &head : stub.requests)
+                shown.append(QString::fromLatin1(head.split(' ').value(1)));
+            return shown;
+        };
+        const QString json = QStringLiteral("/pellimo/wordlists.json?appid=1");
+        const QString page = QStringLiteral("/pellimo/wordlist.php?appid=1");
+        load();
+        QCOMPARE(loaded.last().at(0).toBool(), true);
+        QCOMPARE(titles(shared().wl()), QStringList{"One"});
+        QCOMPARE(paths(), QStringList({json, page}));
+        stub.setreply(StubServer::status(404, {}, "not found\n"));
+        load();
+        QCOMPARE(loaded.last().at(0).toBool(), false);
+        QCOMPARE(paths(), QStringList({json, page}));
+        load();
+        QCOMPARE(paths(), QStringList{page});
+        QCOMPARE(titles(shared().wl()), QStringList{"One"});
     }
 
     // Pages arrive whether the dialog is open or not; a failed load changes nothing, an HTML

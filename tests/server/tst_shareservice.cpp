@@ -4,6 +4,7 @@
 #include "shareservice.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/sharedpage.h"
+#include "wordlists/sharelimits.h"
 
 namespace {
 WordSet numbered(const QString &title, const QString &stem = QStringLiteral("w"))
@@ -128,6 +129,13 @@ private slots:
         row("name of 51", submission("n1", QByteArray(51, 'x')));
         row("w1 twice", submission() + "&w1=again");
         row("unknown key", submission() + "&w10=x");
+        row("meaning 10", submission() + "&g10=x");
+        row("meaning twice", submission() + "&g1=a&g1=b");
+        row("blank reading", submission() + "&r2=%20");
+        row("line feed in a meaning", submission() + "&g3=a%0Ab");
+        row("line separator in a reading", submission() + "&r4=%E2%80%A8");
+        row("meaning of 101", submission() + "&g6=" + QByteArray(kMaxMeaning + 1, 'x'));
+        row("reading of 51", submission() + "&r7=" + QByteArray(kMaxReading + 1, 'x'));
         row("page of appid 2", "/pellimo/wordlist.php?appid=2");
         row("root", "/", 404);
         row("other file", "/pellimo/wordlist.phps?appid=1", 404);
@@ -155,7 +163,10 @@ private slots:
         WordSet list{emoji.repeated(kMaxTitle), {}};
         list.words.fill(Word{emoji.repeated(kMaxWord)});
         QCOMPARE(submit(list, emoji.repeated(kMaxName)), 200);
-        QCOMPARE(server->pendingIds().size(), 2);
+        list.words.fill(Word{emoji.repeated(kMaxWord), emoji.repeated(kMaxReading),
+                             emoji.repeated(kMaxMeaning)});
+        QCOMPARE(submit(list, emoji.repeated(kMaxName)), 200);
+        QCOMPARE(server->pendingIds().size(), 3);
     }
 
     void textsAreStoredAndShownLiterally()
@@ -176,6 +187,51 @@ private slots:
         QCOMPARE(shared.line(1, 2), list.words[1].text);
         QCOMPARE(shared.line(1, 3), list.words[2].text);
         QCOMPARE(shared.line(1, 10), name);
+    }
+
+    // The JSON carries the lists of the page with their readings and meanings, escaped; the
+    // page stays what it was.
+    void listsWithMeanings()
+    {
+        restart({"--publish-all"});
+        const QByteArray json = "/pellimo/wordlists.json?appid=1";
+        HttpReply reply = httpget(server->base().toLatin1() + json);
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.body, QByteArray("{\"lists\":[],\"total\":0}"));
+        QCOMPARE(reply.header("Content-Type"), QByteArray("application/json"));
+        QCOMPARE(httpget(server->base().toLatin1() + "/pellimo/wordlists.json?appid=2").status,
+                 400);
+
+        WordSet plain = numbered(QStringLiteral("Plain"));
+        QCOMPARE(submit(plain, "Ann"), 200);
+        WordSet list = numbered(QStringLiteral("Fruit \"1\" \\"));
+        list.words[0] = Word(QStringLiteral("苹果"), QStringLiteral("píngguǒ"),
+                             QStringLiteral("apple & \"red\" </script>"));
+        list.words[1].meaning = QString::fromUcs4(U"\U0001F34E \\n");
+        list.words[8].reading = QStringLiteral("りんご");
+        QCOMPARE(submit(list, QStringLiteral("Bo\\")), 200);
+        reply = httpget(server->base().toLatin1() + json);
+        QCOMPARE(reply.header("X-Total-Count"), QByteArray("2"));
+        QVERIFY(reply.body.startsWith(
+            "{\"lists\":[{\"publisher\":\"Bo\\\\\",\"title\":\"Fruit \\\"1\\\" \\\\\","
+            "\"words\":[{\"meaning\":\"apple & \\\"red\\\" </script>\",\"reading\":"
+            "\"p\xC3\xADnggu\xC7\x92\",\"text\":\"\xE8\x8B\xB9\xE6\x9E\x9C\"},{\"meaning\":\""
+            "\xF0\x9F\x8D\x8E \\\\n\",\"reading\":\"\",\"text\":\"w2\"}"));
+        // Byte for byte the page of the words alone.
+        QCOMPARE(page(), QByteArray("Vaskelio shared word lists\n"
+                                    "Fruit \"1\" \\\n苹果\nw2\nw3\nw4\nw5\nw6\nw7\nw8\nw9\nBo\\\n"
+                                    "Plain\nw1\nw2\nw3\nw4\nw5\nw6\nw7\nw8\nw9\nAnn\n"));
+        // The review command shows the readings and meanings of a list that has them.
+        restart({});
+        QCOMPARE(submit(list, QStringLiteral("Bo")), 200);
+        QCOMPARE(submit(plain, QStringLiteral("Bo")), 200);
+        const QStringList lines =
+            server->review({"pending"}).second.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.at(0).split(u'\t').mid(13),
+                 QStringList({"píngguǒ", "", "", "", "", "", "", "", "りんご",
+                              "apple & \"red\" </script>", list.words[1].meaning, "", "", "", "",
+                              "", "", ""}));
+        QCOMPARE(lines.at(1).split(u'\t').size(), 13);
     }
 
     // The 21st submission within the hour from one address is refused and not stored; a list

@@ -202,14 +202,36 @@ void TestSettings::writesExactlyTheValueNames()
     state.newgamelevel = 3;
     state.langid = 2;
     state.newgamewords.setText(4, QStringLiteral("four"));
+    state.paletteshows = 2;
     QVERIFY(Settings(SettingsLocation::file(settingsPath())).savesettings(state));
+    SettingsState loaded;
+    WordSet palette;
+    Settings(SettingsLocation::file(settingsPath())).loadsettings(loaded, palette);
+    QCOMPARE(loaded.paletteshows, 2);
 
     const QSettings raw(settingsPath(), QSettings::IniFormat);
     QStringList names = raw.allKeys();
     names.sort();
-    QCOMPARE(names, QStringList({"ask before replacing", "edtname", "langid", "new game level",
-                                 "resume game", "w0", "w1", "w2", "w3", "w4", "w5", "w6", "w7",
-                                 "w8", "w9", "zoom"}));
+    QCOMPARE(names, QStringList({"ask before replacing",
+                                 "edtname",
+                                 "langid",
+                                 "mark repeats",
+                                 "new game level",
+                                 "note cleanup",
+                                 "notes as numbers",
+                                 "palette shows",
+                                 "resume game",
+                                 "w0",
+                                 "w1",
+                                 "w2",
+                                 "w3",
+                                 "w4",
+                                 "w5",
+                                 "w6",
+                                 "w7",
+                                 "w8",
+                                 "w9",
+                                 "zoom"}));
     for (const QString &name : names)
         QCOMPARE(raw.value(name).typeId(), int(QMetaType::QString));
     QCOMPARE(raw.value("new game level").toString(), QStringLiteral("3"));

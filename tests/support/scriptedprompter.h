@@ -29,9 +29,10 @@ public:
         return {yes, !checks.isEmpty() && checks.dequeue()};
     }
 
-    QString openFileName(const QString &folder, const QString &) override
+    QString openFileName(const QString &folder, const QString &filter) override
     {
         folders.append(folder);
+        filters.append(filter);
         return files.isEmpty() ? QString() : files.dequeue();
     }
     QString saveFileName(const QString &folder, const QString &, const QString &) override
@@ -52,6 +53,7 @@ public:
     QQueue<bool> checks;   // the check boxes of confirmChecked; none left means unticked
     QQueue<QString> files; // answers to file dialogs; none left means Cancel
     QStringList folders;   // where each file dialog started
+    QStringList filters;   // what each open dialog offered
     QStringList messages;
     QStringList questions;
     QStringList titles;

@@ -61,6 +61,7 @@ private slots:
         QTest::newRow("About") << QStringLiteral("frmabout") << QStringLiteral("btok");
         QTest::newRow("Word List") << QStringLiteral("frmwordlist") << QStringLiteral("BitBtn1");
         QTest::newRow("Append") << QStringLiteral("frmappend") << QStringLiteral("Button1");
+        QTest::newRow("Meanings") << QStringLiteral("frmmeanings") << QStringLiteral("Button1");
         QTest::newRow("Submit") << QStringLiteral("frmsubmit") << QStringLiteral("Button1");
         QTest::newRow("Solution") << QStringLiteral("frmda") << QStringLiteral("BitBtn1");
     }
@@ -108,6 +109,9 @@ private slots:
         // The zoom on a page of its own, after the kept game's; the language stays on the first.
         auto *pages = d->findChild<QTabWidget *>("PageControl1");
         QCOMPARE(pages->count(), 3);
+        QCOMPARE(d->noteCleanup()->parentWidget(), pages->widget(1));
+        QCOMPARE(d->notesAsNumbers()->parentWidget(), pages->widget(2));
+        QCOMPARE(d->markRepeats()->parentWidget(), pages->widget(2));
         QCOMPARE(pages->widget(0)->objectName(), QStringLiteral("TabSheet1"));
         QCOMPARE(pages->widget(2)->objectName(), QStringLiteral("TabSheet3"));
         QCOMPARE(d->languages()->parentWidget(), pages->widget(0));

@@ -2,6 +2,8 @@
 #include "board/tntspeedbutton.h"
 #include "board/tntstdsudoku.h"
 #include "board/wordpalette.h"
+#include "engine/explain.h"
+#include "game/gamesession.h"
 #include "programfixture.h"
 #include "sandbox.h"
 #include "storage/autosave.h"
@@ -10,6 +12,7 @@
 #include "text/textfile.h"
 #include "windows/frmnewgame.h"
 #include "windows/mainwindow.h"
+#include "windows/programstate.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -113,6 +116,55 @@ private slots:
         start();
     }
     void cleanup() { fixture.reset(); }
+
+    // N, then 1 and 2 in the first empty cell: two notes, drawn and heard; Ctrl+Shift+N notes
+    // every empty cell's candidates; a word placed by keyboard leaves no note of it around; the
+    // kept game brings the notes back.
+    void notesFromTheKeyboard()
+    {
+        startGame();
+        const QPoint first = openCells().first();
+        moveTo(first);
+        press(main(), Qt::Key_N);
+        QCOMPARE(main().statusText().left(11), QStringLiteral("Notes mode:"));
+        press(main(), Qt::Key_1);
+        press(main(), Qt::Key_2);
+        const GameCell &cell = fixture->model().cell(first.x(), first.y());
+        QCOMPARE(cell.notes, quint16(0b11));
+        QCOMPARE(board()->cell(first.x(), first.y())->notes(),
+                 (QStringList{"o", "t", "", "", "", "", "", "", ""}));
+        QCOMPARE(board()->spokenName(first.x(), first.y()),
+                 QStringLiteral("row %1, column %2: empty, notes: one, two")
+                     .arg(first.y())
+                     .arg(first.x()));
+        press(main(), Qt::Key_N);
+        press(main(), Qt::Key_3); // picks word 3 again
+        QCOMPARE(fixture->game().selectedWord(), 3);
+        QCOMPARE(cell.notes, quint16(0b11));
+
+        press(main(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+        const GameModel &model = fixture->model();
+        for (const QPoint &at : openCells())
+            QCOMPARE(model.cell(at.x(), at.y()).notes, model.candidates(at.x(), at.y()));
+        const int w = solution(first);
+        press(main(), Qt::Key_0 + w);
+        press(main(), Qt::Key_Space);
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                if (GameModel::sees(i, j, first.x(), first.y()) && QPoint(i, j) != first)
+                    QVERIFY(!model.cell(i, j).hasNote(w));
+        // The fixture's model each time: the program is made anew below.
+        const auto notes = [this] {
+            QList<quint16> all;
+            for (const GameCell &c : fixture->model().cells())
+                all << c.notes;
+            return all;
+        };
+        const QList<quint16> kept = notes();
+        fixture.reset();
+        start();
+        QCOMPARE(notes(), kept);
+    }
 
     void aWholeGameFromTheKeyboard()
     {
@@ -355,6 +407,60 @@ private slots:
         QTest::mouseClick(main().findChild<QToolButton *>(QStringLiteral("tbrestart")),
                           Qt::LeftButton);
         QCOMPARE(bytesOf(autosavefile()), main().game().saved().toBytes());
+    }
+
+    // Ctrl+Shift+H marks the next step and says why, placing nothing and keeping no undo step;
+    // Ctrl+H then fills the first open cell, as ever, and says why it holds its word.
+    void explainedSteps()
+    {
+        startGame();
+        const GameModel &model = fixture->model();
+        const auto entries = [&model] {
+            QList<int> all;
+            for (const GameCell &c : model.cells())
+                all << c.entry;
+            return all;
+        };
+        const QList<int> before = entries();
+        const std::size_t steps = main().game().history().size();
+        press(main(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(entries(), before);
+        QCOMPARE(main().game().history().size(), steps);
+        const Explanation next = explainNext(model);
+        QVERIFY(!next.cell.isNull());
+        QCOMPARE(model.cell(next.cell.x(), next.cell.y()).mark, CellMark::Step);
+        QCOMPARE(board()->cellColor(next.cell.x(), next.cell.y()), boardcolor::green);
+        for (const QPoint &at : next.proof)
+            QCOMPARE(model.cell(at.x(), at.y()).mark, CellMark::Proof);
+        const TextTables &texts = main().state().texts;
+        QCOMPARE(main().statusText(), explanationText(next, model.curwords(), texts));
+        QVERIFY(main().statusText().contains(model.curwords().text(next.word)));
+
+        const QPoint first = openCells().first();
+        press(main(), Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(model.cell(first.x(), first.y()).entry, solution(first));
+        QCOMPARE(main().game().history().size(), steps + 1);
+        const Explanation why = explainCell(model, first.x(), first.y());
+        QCOMPARE(why.cell, first);
+        QCOMPARE(main().statusText(), explanationText(why, model.curwords(), texts));
+        QVERIFY(main().statusText().contains(model.curwords().text(solution(first))));
+        for (const GameCell &c : model.cells())
+            QVERIFY(c.mark != CellMark::Step && c.mark != CellMark::Proof);
+        // Said again in the language chosen while it shows.
+        const QString english = main().statusText();
+        press(main(), Qt::Key_F3);
+        QCOMPARE(texts.langid(), 2);
+        QCOMPARE(main().statusText(), explanationText(why, model.curwords(), texts));
+        QVERIFY(main().statusText() != english);
+
+        // A move after the marks, taken back, does not bring them back.
+        press(main(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        const QPoint second = openCells().at(1);
+        QTest::mouseClick(board()->cell(second.x(), second.y()), Qt::LeftButton);
+        press(main(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(model.cell(second.x(), second.y()).entry, 0);
+        for (const GameCell &c : model.cells())
+            QVERIFY(c.mark != CellMark::Step && c.mark != CellMark::Proof);
     }
 };
 

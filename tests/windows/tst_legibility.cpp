@@ -188,8 +188,9 @@ Ink inkBetween(const QImage &with, const QImage &without, const QRect &area, qre
     return ink;
 }
 
-const char *const kDialogs[] = {"frmnewgame", "frmwordlist", "frmappend", "webwordlist",
-                                "frmsubmit",  "frmoption",   "frmabout",  "frmworksheets"};
+const char *const kDialogs[] = {"frmnewgame",  "frmwordlist", "frmappend",
+                                "frmmeanings", "webwordlist", "frmsubmit",
+                                "frmoption",   "frmabout",    "frmworksheets"};
 } // namespace
 
 class TestLegibility : public QObject {

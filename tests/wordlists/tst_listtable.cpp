@@ -271,6 +271,35 @@ private slots:
         QCOMPARE(reread.Get(5), untabbed);
     }
 
+    // Readings and meanings go out as the 18 columns import reads after the words, for every
+    // row once any word has one; a list without them keeps its ten fields only when none has.
+    void readingsAndMeaningsRoundTrip()
+    {
+        QList<WordSet> lists = awkwardLists().mid(0, 1);
+        WordSet fruit =
+            WordSet::fromTexts(QStringLiteral("水果"),
+                               {"苹果", "香蕉", "梨", "桃", "橙", "葡萄", "西瓜", "草莓", "樱桃"});
+        fruit.words[0] = Word(QStringLiteral("苹果"), QStringLiteral("píngguǒ"),
+                              QStringLiteral("apple, \"red\""));
+        fruit.words[8].meaning = QStringLiteral("=cherry");
+        lists.append(fruit);
+        const QString text = decodetext(exportlists(lists)).text;
+        const QList<TableRow> rows = tablerows(text);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows.at(0).fields.size(), 28);
+        QCOMPARE(rows.at(1).fields.size(), 28);
+        const QString file = dir.filePath(QStringLiteral("glossed.txt"));
+        QFile::remove(file);
+        WordListStore store(file);
+        static_cast<void>(store.Load());
+        const ImportCheck check = checkimport(rows, store);
+        QVERIFY(check.refused.isEmpty());
+        QCOMPARE(check.lists, lists);
+        QCOMPARE(
+            tablerows(decodetext(exportlists(awkwardLists().mid(0, 1))).text).at(0).fields.size(),
+            10);
+    }
+
     // A cell a spreadsheet would take for a formula is exported behind an apostrophe, which
     // import takes off again; an apostrophe before anything else is the word's own.
     void formulasExportAsText()
@@ -359,6 +388,35 @@ private slots:
     }
 
     // Bytes that did not decode name their row; a U+FFFD the file holds is a word like any.
+    // Readings after the words, then meanings; blank ones allowed, a control character in one
+    // refused by its name. A row padded to 19 or more reads its eleventh field as a reading;
+    // unpadded, 11 fields are refused as before.
+    void readingsAndMeanings()
+    {
+        const QString words = QStringLiteral("a,b,c,d,e,f,g,h,i");
+        const QString table = QStringLiteral("R,") + words + QStringLiteral(",ra,,,,,,,,ri\r\n") +
+                              QStringLiteral("M,") + words +
+                              QStringLiteral(",,,,,,,,,,ma,,,,,,,,mi,,,\r\n") +
+                              QStringLiteral("Bad,") + words +
+                              QStringLiteral(",x,y\u0001,,,,,,,\r\n") + QStringLiteral("Eleven,") +
+                              words + QStringLiteral(",x,,,,,,,,,,,,,,,,,,,,,,,,,,,\r\n") +
+                              QStringLiteral("Short,") + words + QStringLiteral(",x,,\r\n");
+        WordListStore store(dir.filePath(QStringLiteral("none.txt")));
+        const ImportCheck check = checkimport(tablerows(table), store);
+        QCOMPARE(titles(check.lists), (QStringList{"R", "M", "Eleven"}));
+        QCOMPARE(check.lists.at(0).words[0], Word(QStringLiteral("a"), QStringLiteral("ra")));
+        QCOMPARE(check.lists.at(0).words[8], Word(QStringLiteral("i"), QStringLiteral("ri")));
+        QCOMPARE(check.lists.at(1).words[0], Word(QStringLiteral("a"), {}, QStringLiteral("ma")));
+        QCOMPARE(check.lists.at(1).words[8], Word(QStringLiteral("i"), {}, QStringLiteral("mi")));
+        QCOMPARE(check.lists.at(2).words[0].reading, QStringLiteral("x"));
+        QCOMPARE(toldRefusals(check),
+                 (QStringList{"Row 3: the reading of word 2 holds a control character",
+                              "Row 5: 11 fields instead of 10 (a title and nine words)"}));
+        // Export writes them back in the same columns.
+        QCOMPARE(exportlists({check.lists.at(0)}),
+                 QByteArray("\xEF\xBB\xBFR,a,b,c,d,e,f,g,h,i,ra,,,,,,,,ri,,,,,,,,,\r\n"));
+    }
+
     void undecodableRowsAreNamed_data()
     {
         QTest::addColumn<QByteArray>("bytes");

@@ -69,6 +69,79 @@ private slots:
                             "&w9=%239&n1=%20Ann%20"));
     }
 
+    // Readings and meanings follow the eleven fields, only where a word has them.
+    void submissionWithMeanings()
+    {
+        WordSet list{QStringLiteral("T"), {}};
+        for (int k = 0; k < 9; ++k)
+            list.words[k].text = QStringLiteral("w%1").arg(k + 1);
+        list.words[0].reading = QStringLiteral("píngguǒ");
+        list.words[0].meaning = QStringLiteral("apple&pear");
+        list.words[8].meaning = QStringLiteral("=");
+        QCOMPARE(submitaddress(QStringLiteral("http://h"), list, QStringLiteral("A")),
+                 QByteArray("http://h/pellimo/checkadd.php?appid=1&w0=T&w1=w1&w2=w2&w3=w3&w4=w4"
+                            "&w5=w5&w6=w6&w7=w7&w8=w8&w9=w9&n1=A&r1=p%C3%ADnggu%C7%92"
+                            "&g1=apple%26pear&g9=%3D"));
+        QCOMPARE(sharelistsaddress(QStringLiteral("http://h")),
+                 QStringLiteral("http://h/pellimo/wordlists.json?appid=1"));
+    }
+
+    // What the service writes is read back whole, line and paragraph separators escaped.
+    void listsJson()
+    {
+        SharedRecord record;
+        record.list.title = QStringLiteral("a\u2028b\u2029 \"\\ 字");
+        for (int k = 0; k < 9; ++k)
+            record.list.words[k] = Word(QStringLiteral("w%1").arg(k), QStringLiteral("r"),
+                                        QString::fromUcs4(U"\U0001F600\t"));
+        record.publisher = QStringLiteral("</script>");
+        const QByteArray json = sharedlistsjson({record, record}, 5);
+        QVERIFY(
+            json.startsWith(R"({"lists":[{"publisher":"</script>","title":"a\u2028b\u2029 \"\\ )"
+                            "\xE5\xAD\x97\""));
+        QVERIFY(!json.contains("\xE2\x80\xA8"));
+        QVERIFY(json.endsWith(R"("total":5})"));
+        const std::optional<QList<SharedRecord>> back = parsesharedlists(json);
+        QVERIFY(back);
+        QCOMPARE(back->size(), 2);
+        QCOMPARE(back->at(1).list, record.list);
+        QCOMPARE(back->at(1).publisher, record.publisher);
+
+        // As lines of a page, with the words whole; a line break in a text shifts nothing.
+        record.list.title = QStringLiteral("x\ny");
+        const SharedPage page = SharedPage::fromrecords({record, record});
+        QCOMPARE(page.count(), 2);
+        QCOMPARE(page.title(1), record.list.title);
+        QCOMPARE(page.word(1, 9), record.list.words[8]);
+        QCOMPARE(page.word(1, 10), Word());
+        QCOMPARE(SharedPage::fromlines({"h", "T", "one"}).word(0, 1), Word(QStringLiteral("one")));
+    }
+
+    void badListsJson_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        const QByteArray word = R"({"text":"w"})";
+        const QByteArray nine = (word + ',').repeated(8) + word;
+        const auto list = [&](const QByteArray &words) {
+            return R"({"lists":[{"title":"T","publisher":"P","words":[)" + words + "]}]}";
+        };
+        QTest::newRow("the page") << QByteArray("Vaskelio shared word lists\nT\n");
+        QTest::newRow("cut short") << list(nine).chopped(2);
+        QTest::newRow("no lists") << QByteArray(R"({"total":0})");
+        QTest::newRow("eight words") << list((word + ',').repeated(7) + word);
+        QTest::newRow("a number for a text") << list((word + ',').repeated(8) + R"({"text":9})");
+        QTest::newRow("a number for a meaning")
+            << list((word + ',').repeated(8) + R"({"text":"w","meaning":1})");
+        QTest::newRow("no title") << QByteArray(R"({"lists":[{"publisher":"P","words":[)" + nine +
+                                                "]}]}");
+    }
+    // Anything else than the service's JSON is not understood, and the page is read instead.
+    void badListsJson()
+    {
+        QFETCH(QByteArray, json);
+        QVERIFY(!parsesharedlists(json));
+    }
+
     void baseAddress()
     {
         qunsetenv(kShareBaseVariable);

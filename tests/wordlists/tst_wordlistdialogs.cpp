@@ -1,4 +1,5 @@
 #include "listdialogs/frmappend.h"
+#include "listdialogs/frmmeanings.h"
 #include "listdialogs/frmwordlist.h"
 #include "programfixture.h"
 #include "sandbox.h"
@@ -9,10 +10,13 @@
 #include "wordlists/wordliststore.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 namespace {
@@ -51,6 +55,15 @@ QStringList list(const QString &title, const QString &stem = QStringLiteral("w")
     return texts;
 }
 
+// The words of fruit.txt's list 水果 (position 4), title first.
+QStringList chineseFruit()
+{
+    return {QStringLiteral("水果"), QStringLiteral("苹果"), QStringLiteral("梨"),
+            QStringLiteral("李子"), QStringLiteral("桃"),   QStringLiteral("葡萄"),
+            QStringLiteral("柠檬"), QStringLiteral("樱桃"), QStringLiteral("香蕉"),
+            QStringLiteral("西瓜")};
+}
+
 QString tableFile(const char *name)
 {
     return QStringLiteral(VASKELIO_TEST_DATA "/listtables/") + QLatin1String(name);
@@ -65,6 +78,7 @@ class TestWordListDialogs : public QObject {
 
     QString listsFile() const { return wordlistfile(datafolder()); }
     QString backupFile() const { return listsFile() + QStringLiteral(".bak"); }
+    QString glossaryFile() const { return Glossary::fileIn(datafolder()); }
     Tfrmwordlist &wordList() { return fixture->program->frmwordlist(); }
     Tfrmappend &append() { return fixture->program->frmappend(); }
     Tfrmnewgame &newGame() { return fixture->program->frmnewgame(); }
@@ -118,6 +132,7 @@ class TestWordListDialogs : public QObject {
         fixture->program->show();
         QVERIFY(QTest::qWaitForWindowActive(&fixture->main()));
         fixture->program->makewindows();
+        fixture->withoutShippedMeanings();
     }
 
     // Opens the Append dialog through opener, types the texts (a null text leaves its box as
@@ -140,12 +155,48 @@ class TestWordListDialogs : public QObject {
         QVERIFY(opened);
     }
 
+    // Opens the Append dialog through opener, types the texts (a null text leaves its box as it
+    // is) and runs body in it; the dialog is closed after, unless body saved it.
+    void inAppend(const char *opener, const QStringList &texts, const std::function<void()> &body)
+    {
+        bool opened = false;
+        whenModalOpens([&](QWidget *modal) {
+            opened = true;
+            QCOMPARE(modal, &append());
+            for (int n = 0; n < texts.size(); ++n)
+                if (!texts.at(n).isNull())
+                    append().box(n)->setText(texts.at(n));
+            body();
+        });
+        QTest::mouseClick(button(&wordList(), opener), Qt::LeftButton);
+        QVERIFY(opened);
+    }
+    // Presses Meanings... in the open Append dialog and runs body in the grid; closed after
+    // (Cancel) unless body pressed OK.
+    void inMeanings(const std::function<void(QTableWidget *)> &body)
+    {
+        bool opened = false;
+        whenModalOpens([&](QWidget *modal) {
+            opened = true;
+            QCOMPARE(modal, append().meanings());
+            body(append().meanings()->grid());
+        });
+        QTest::mouseClick(button(&append(), "btmeanings"), Qt::LeftButton);
+        QVERIFY(opened);
+    }
+    void writeGlossary(const QByteArray &json)
+    {
+        QFile file(glossaryFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(json);
+    }
+
 private slots:
     void init() { QDir().mkpath(datafolder()); }
     void cleanup()
     {
         fixture.reset();
-        for (const QString &file : {listsFile(), backupFile()}) {
+        for (const QString &file : {listsFile(), backupFile(), glossaryFile()}) {
             QDir(file).removeRecursively();
             QFile::remove(file);
         }
@@ -297,6 +348,150 @@ private slots:
         });
         QCOMPARE(bytesOf(listsFile()), before);
         QVERIFY(!wordList().box(5)->text().contains(QChar(0)));
+    }
+
+    void meaningsEditedAndSaved_data()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::newRow("Edit") << QStringLiteral("btedit");
+        QTest::newRow("Append") << QStringLiteral("btadd");
+    }
+    // The grid starts from the glossary for the words as typed, keeps its edits until Save,
+    // and Save writes them to glossary.json, an emptied one removed, lists.txt texts only.
+    void meaningsEditedAndSaved()
+    {
+        QFETCH(QString, opener);
+        const bool edit = opener == QLatin1String("btedit");
+        writeGlossary("{\"format\": 1, \"words\": {"
+                      "\"苹果\": {\"reading\": \"píngguǒ\", \"meaning\": \"apple\"},"
+                      "\"梨\": {\"meaning\": \"pear\"}, \"桃\": {\"reading\": \"táo\"}}}");
+        start();
+        wordList().showposition(4);
+        const QByteArray lists = bytesOf(listsFile());
+        QStringList texts = edit ? QStringList(10) : chineseFruit();
+        if (!edit)
+            texts[0] = QStringLiteral("水果 2");
+        inAppend(opener.toLatin1().constData(), texts, [&] {
+            inMeanings([&](QTableWidget *grid) {
+                QCOMPARE(grid->rowCount(), 9);
+                QCOMPARE(grid->verticalHeaderItem(0)->text(), QStringLiteral("苹果"));
+                QCOMPARE(grid->verticalHeaderItem(8)->text(), QStringLiteral("西瓜"));
+                QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("píngguǒ"));
+                QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("apple"));
+                QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("pear"));
+                QVERIFY(grid->item(2, 0)->text().isEmpty());
+                // All nine rows in sight, none scrolled away.
+                QVERIFY(grid->visualItemRect(grid->item(8, 1)).bottom() <
+                        grid->viewport()->height());
+                grid->item(2, 0)->setText(QStringLiteral("lǐzi"));
+                grid->item(2, 1)->setText(QStringLiteral(" plum "));
+                grid->item(1, 1)->setText(QString());
+                QTest::mouseClick(button(append().meanings(), "Button1"), Qt::LeftButton);
+            });
+            // Opened again, the grid shows this session's edits; Cancel there keeps them.
+            inMeanings([&](QTableWidget *grid) {
+                QCOMPARE(grid->item(2, 1)->text(), QStringLiteral("plum"));
+                QVERIFY(grid->item(1, 1)->text().isEmpty());
+                grid->item(3, 1)->setText(QStringLiteral("peach"));
+            });
+            QTest::mouseClick(button(&append(), "Button1"), Qt::LeftButton);
+            QVERIFY(!append().isVisible());
+        });
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        const Glossary saved = Glossary::read(glossaryFile(), QString());
+        QVERIFY(saved.problem().isEmpty());
+        QCOMPARE(saved.find(QStringLiteral("李子"), 0), (Gloss{"lǐzi", "plum"}));
+        QVERIFY(saved.find(QStringLiteral("梨"), 0).isEmpty());
+        QCOMPARE(saved.find(QStringLiteral("苹果"), 0), (Gloss{"píngguǒ", "apple"}));
+        QCOMPARE(saved.find(QStringLiteral("桃"), 0), (Gloss{"táo", {}})); // Cancel dropped peach
+        QCOMPARE(fixture->state().glossary.find(QStringLiteral("李子"), 1).meaning, "plum");
+        QVERIFY(!bytesOf(glossaryFile()).contains("pear"));
+        const WordListStore reread = this->reread();
+        QCOMPARE(reread.Count(), edit ? 5 : 6);
+        QCOMPARE(reread.Get(edit ? 4 : 6).texts(), chineseFruit().mid(1));
+        QVERIFY(!bytesOf(listsFile()).contains(QStringLiteral("plum").toUtf8()));
+        if (edit)
+            QCOMPARE(bytesOf(listsFile()), lists);
+    }
+
+    void cancelRecordsNothing_data()
+    {
+        QTest::addColumn<bool>("cancelMeanings");
+        QTest::newRow("Cancel in the grid, then Save") << true;
+        QTest::newRow("OK in the grid, then Cancel") << false;
+    }
+    void cancelRecordsNothing()
+    {
+        QFETCH(bool, cancelMeanings);
+        writeGlossary("{\"format\": 1, \"words\": {\"apple\": {\"meaning\": \"苹果\"}}}");
+        start();
+        wordList().showposition(5);
+        const QByteArray glossary = bytesOf(glossaryFile());
+        const QByteArray lists = bytesOf(listsFile());
+        inAppend("btedit", QStringList(10), [&] {
+            inMeanings([&](QTableWidget *grid) {
+                grid->item(0, 1)->setText(QString());
+                grid->item(1, 1)->setText(QStringLiteral("梨"));
+                if (!cancelMeanings)
+                    QTest::mouseClick(button(append().meanings(), "Button1"), Qt::LeftButton);
+            });
+            if (cancelMeanings)
+                QTest::mouseClick(button(&append(), "Button1"), Qt::LeftButton);
+        });
+        QCOMPARE(bytesOf(glossaryFile()), glossary);
+        QCOMPARE(bytesOf(listsFile()), lists);
+        QCOMPARE(fixture->state().glossary.find(QStringLiteral("apple"), 0).meaning, "苹果");
+        // Opened anew, the dialog has forgotten the cancelled edits.
+        inAppend("btedit", QStringList(10), [&] {
+            inMeanings([&](QTableWidget *grid) {
+                QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("苹果"));
+                QVERIFY(grid->item(1, 1)->text().isEmpty());
+            });
+        });
+    }
+
+    void refusedInMeanings_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message"); // empty: accepted
+        const QString control =
+            QStringLiteral("A reading or meaning cannot hold a tab or another control character");
+        const QString tooLong =
+            QStringLiteral("A reading or meaning can be at most 200 characters long");
+        QTest::newRow("tab in a reading") << 0 << 0 << "a\tb" << control;
+        QTest::newRow("line separator in a meaning") << 4 << 1 << "a\u2028b" << control;
+        QTest::newRow("201 characters") << 3 << 1 << QString(201, u'x') << tooLong;
+        QTest::newRow("200 characters") << 3 << 1 << QString(200, u'x') << QString();
+        // What an import put in the glossary is not cut short when the grid leaves it.
+        QTest::newRow("the glossary's long meaning, left as it is")
+            << 0 << 1 << QString(300, u'y') << QString();
+    }
+    void refusedInMeanings()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        writeGlossary("{\"format\": 1, \"words\": {\"apple\": {\"meaning\": \"" +
+                      QByteArray(300, 'y') + "\"}}}");
+        start();
+        wordList().showposition(5);
+        inAppend("btedit", QStringList(10), [&] {
+            append().box(7)->clear(); // a blank word's row cannot be edited
+            inMeanings([&](QTableWidget *grid) {
+                QCOMPARE(grid->verticalHeaderItem(6)->text(), QStringLiteral("7"));
+                QVERIFY(!(grid->item(6, 1)->flags() & Qt::ItemIsEditable));
+                grid->item(row, column)->setText(text);
+                QTest::mouseClick(button(append().meanings(), "Button1"), Qt::LeftButton);
+                QCOMPARE(append().meanings()->isVisible(), !message.isEmpty());
+                QCOMPARE(fixture->prompter.messages,
+                         message.isEmpty() ? QStringList() : QStringList{message});
+                if (!message.isEmpty())
+                    QCOMPARE(grid->currentItem(), grid->item(row, column));
+            });
+        });
     }
 
     void deleteShowsTheListAbove_data()
@@ -492,6 +687,29 @@ private slots:
             QStringLiteral("No list was added from \"%1\".\n")
                 .arg(QDir::toNativeSeparators(missing))));
         QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字"));
+    }
+
+    // Flash cards through the same Import: a list of nine added and shown, the note left over
+    // named in the report, and the file dialog offering the flash-card formats.
+    void importTakesFlashCards()
+    {
+        start();
+        QByteArray text("#separator:tab\n#deck:Kanji\n");
+        for (int n = 1; n <= 10; ++n)
+            text += "字" + QByteArray::number(n) + "\tmeaning\n";
+        const QString file = dir.filePath(QStringLiteral("kanji.txt"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QVERIFY(out.write(text) == text.size());
+        out.close();
+        exchange("importlists", file);
+        QCOMPARE(titles(), QStringLiteral("中文数字|字母|阿拉伯数字|水果|Fruit|Kanji"));
+        QCOMPARE(reread().Get(6).text(9), QStringLiteral("字9"));
+        QCOMPARE(fixture->prompter.messages,
+                 QStringList{QStringLiteral("Lists added from \"%1\": 1\nLine 12, \"字10\": left "
+                                            "over: fewer than nine words remain for another list")
+                                 .arg(QDir::toNativeSeparators(file))});
+        QVERIFY(fixture->prompter.filters.constLast().contains(QStringLiteral("*.apkg")));
     }
 
     void exportWritesTheUserLists()

@@ -335,6 +335,29 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("lists.txt")});
 #endif
     }
+    // Readings and meanings are not in lists.txt, so the store's lists do not keep them either:
+    // a list reads the same before and after the next start.
+    void readingsAndMeaningsAreNotKept()
+    {
+        QFile::remove(file());
+        WordListStore store(file());
+        (void)store.Load();
+        WordSet list = makeList(QStringLiteral("Fruit"));
+        list.words[0] =
+            Word(QStringLiteral("苹果"), QStringLiteral("píngguǒ"), QStringLiteral("apple"));
+        QVERIFY(store.AddMany({list}).ok());
+        WordSet plain = list;
+        plain.words[0] = Word(QStringLiteral("苹果"));
+        QCOMPARE(store.Get(4), plain);
+        WordListStore reread(file());
+        QVERIFY(reread.Load().ok());
+        QCOMPARE(reread.Get(4), plain);
+        // They are in the glossary beside it.
+        QCOMPARE(reread.glossary().find(QStringLiteral("苹果"), 0),
+                 (Gloss{QStringLiteral("píngguǒ"), QStringLiteral("apple")}));
+        QVERIFY(QFile::remove(Glossary::fileIn(dir.path())));
+    }
+
     // A limit that one more list fits under but two do not: lists added one by one would leave
     // the first of them in the file.
     void addManyIsAllOrNothing()

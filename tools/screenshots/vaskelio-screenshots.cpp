@@ -111,6 +111,40 @@ bool longWordWindows(ProgramFixture &fixture, const QDir &folder)
     return ok;
 }
 
+// The board with every empty cell's candidates noted, a few words placed, in each language and
+// both ways a note can be drawn; the options' notes page beside it.
+bool notesWindows(ProgramFixture &fixture, const QDir &folder)
+{
+    TaaForm1 &main = fixture.main();
+    fixture.state().settings.askreplace = false; // the game the last pictures kept
+    if (!main.newgame(2, WordSet::fromTexts(QStringLiteral("t"), testWords())))
+        return false;
+    fixture.game().fillNotes();
+    bool ok = true;
+    for (int langid = 0; langid <= 2; ++langid) {
+        main.keydown(Qt::Key_F1 + langid);
+        for (const bool numbers : {false, true}) {
+            fixture.state().settings.notesasnumbers = numbers;
+            main.applylanguage();
+            ok &= save(main.board()->grab().toImage(), folder,
+                       QStringLiteral("notes-lang%1-%2.png")
+                           .arg(langid)
+                           .arg(numbers ? QStringLiteral("numbers") : QStringLiteral("letters")));
+        }
+        auto *options = dialog(fixture, "frmoption");
+        options->show();
+        options->findChild<QTabWidget *>()->setCurrentIndex(2);
+        ok &= exposed(options);
+        ok &= save(options->grab().toImage(), folder,
+                   QStringLiteral("frmoption-display-lang%1.png").arg(langid));
+        options->findChild<QTabWidget *>()->setCurrentIndex(1);
+        ok &= save(options->grab().toImage(), folder,
+                   QStringLiteral("frmoption-game-lang%1.png").arg(langid));
+        options->hide();
+    }
+    return ok;
+}
+
 // Each set of pictures on a program of its own, started afresh as a player would see it.
 bool picture(bool (*take)(ProgramFixture &, const QDir &), const QDir &folder)
 {
@@ -140,5 +174,6 @@ int main(int argc, char **argv)
     }
     bool ok = picture(windows, folder);
     ok &= picture(longWordWindows, longFolder);
+    ok &= picture(notesWindows, folder);
     return ok ? 0 : 1;
 }

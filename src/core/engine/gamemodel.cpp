@@ -60,7 +60,7 @@ void GameModel::start(const TQJ &puzzle, int level, const WordSet &words)
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
             const TNode &node = puzzle.node(i, j);
-            cells_[index(i, j)] = {node.value, node.given, 0, CellMark::Plain};
+            cells_[index(i, j)] = {node.value, node.given, 0, CellMark::Plain, 0};
         }
     }
     level_ = level;
@@ -86,6 +86,34 @@ bool GameModel::setEntry(int i, int j, int entry)
     emit cellChanged(i, j);
     touched();
     return true;
+}
+
+bool GameModel::setNotes(int i, int j, quint16 notes)
+{
+    GameCell &c = cells_[index(i, j)];
+    notes &= 0x1FF;
+    if (c.given || c.notes == notes)
+        return false;
+    c.notes = notes;
+    emit cellChanged(i, j);
+    touched();
+    return true;
+}
+
+bool GameModel::sees(int ai, int aj, int bi, int bj)
+{
+    return ai == bi || aj == bj || ((ai - 1) / 3 == (bi - 1) / 3 && (aj - 1) / 3 == (bj - 1) / 3);
+}
+
+quint16 GameModel::candidates(int i, int j) const
+{
+    quint16 seen = 0;
+    for (int a = 1; a <= 9; ++a)
+        for (int b = 1; b <= 9; ++b)
+            if ((a != i || b != j) && sees(a, b, i, j) && filled(a, b))
+                if (const int k = value(a, b); k >= 1 && k <= 9)
+                    seen |= quint16(1u << (k - 1));
+    return quint16(~seen & 0x1FF);
 }
 
 void GameModel::setMark(int i, int j, CellMark mark)

@@ -17,6 +17,8 @@ enum class CellMark : quint8 {
     Plain,     // the cell's own background: white, light blue in the edge-middle boxes
     Highlight, // holds the selected word
     Error,     // a wrong word after Check Error
+    Step,      // the cell an explained next step fills
+    Proof,     // a cell that proves that step
 };
 
 // One of the 81 cells of the game in play.
@@ -25,11 +27,15 @@ struct GameCell {
     bool given = false;
     int entry = 0; // the player's word number, 0 while empty; always 0 in a given cell
     CellMark mark = CellMark::Plain;
+    // The player's notes: bit k - 1 for word k. Kept while a word stands in the cell, shown
+    // only while it is empty; never in a given cell.
+    quint16 notes = 0;
 
+    bool hasNote(int k) const { return k >= 1 && k <= 9 && (notes >> (k - 1)) & 1u; }
     friend bool operator==(const GameCell &a, const GameCell &b)
     {
         return a.solution == b.solution && a.given == b.given && a.entry == b.entry &&
-               a.mark == b.mark;
+               a.mark == b.mark && a.notes == b.notes;
     }
 };
 
@@ -70,6 +76,12 @@ public:
     // A given cell keeps its word; false when nothing changed.
     bool setEntry(int i, int j, int entry);
     void setMark(int i, int j, CellMark mark);
+    // A given cell takes no notes; false when nothing changed.
+    bool setNotes(int i, int j, quint16 notes);
+    // The words that may still go into cell (i, j): those not shown in its row, column or box.
+    quint16 candidates(int i, int j) const;
+    // Whether cells a and b share a row, a column or a box (a cell sees itself).
+    static bool sees(int ai, int aj, int bi, int bj);
 
     // Changes made while one is alive are announced as one content change when it ends.
     class Batch {
@@ -84,11 +96,11 @@ public:
     };
 
 signals:
-    // One cell's entry or mark changed.
+    // One cell's entry, notes or mark changed.
     void cellChanged(int i, int j);
     // Every cell, the words or the level changed at once: a game dealt, loaded or restarted.
     void gameReplaced();
-    // The entries, words or level changed: what a saved game holds. Once per batch.
+    // The entries, notes, words or level changed: what the kept game holds. Once per batch.
     void contentChanged();
 
 private:

@@ -7,6 +7,7 @@ void apply(GameModel &model, const PlayHistory::Step &step, bool forward)
     for (const PlayHistory::Change &change : step.changes) {
         const int i = change.cell / 9 + 1, j = change.cell % 9 + 1;
         model.setEntry(i, j, forward ? change.after : change.before);
+        model.setNotes(i, j, forward ? change.notesAfter : change.notesBefore);
     }
     const std::array<CellMark, 81> &marks = forward ? step.marksAfter : step.marksBefore;
     for (int p = 0; p < 81; ++p)
@@ -20,6 +21,7 @@ PlayState PlayState::of(const GameModel &model)
     for (int p = 0; p < 81; ++p) {
         const GameCell &cell = model.cells()[p];
         state.entries[p] = qint8(cell.entry);
+        state.notes[p] = cell.notes;
         state.marks[p] = cell.mark;
     }
     return state;
@@ -30,8 +32,9 @@ void PlayHistory::record(const GameModel &model, const PlayState &before, int wo
     const PlayState after = PlayState::of(model);
     Step step;
     for (int p = 0; p < 81; ++p)
-        if (before.entries[p] != after.entries[p])
-            step.changes.push_back({quint8(p), before.entries[p], after.entries[p]});
+        if (before.entries[p] != after.entries[p] || before.notes[p] != after.notes[p])
+            step.changes.push_back(
+                {quint8(p), before.entries[p], after.entries[p], before.notes[p], after.notes[p]});
     if (step.changes.empty())
         return;
     step.marksBefore = before.marks;

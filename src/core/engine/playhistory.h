@@ -5,27 +5,30 @@
 #include <array>
 #include <vector>
 
-// The entries and marks of the 81 cells at one moment of play.
+// The entries, notes and marks of the 81 cells at one moment of play.
 struct PlayState {
     std::array<qint8, 81> entries{};
+    std::array<quint16, 81> notes{};
     std::array<CellMark, 81> marks{};
 
     static PlayState of(const GameModel &model);
     friend bool operator==(const PlayState &a, const PlayState &b)
     {
-        return a.entries == b.entries && a.marks == b.marks;
+        return a.entries == b.entries && a.notes == b.notes && a.marks == b.marks;
     }
 };
 
-// The placements, clearings and hints of the game in play, for undo and redo. A step keeps the
-// entries it changed and every mark before and after it, so that undoing also brings back what
-// the rules did to the colours, and the word that was selected when it was made.
+// The placements, clearings, notes and hints of the game in play, for undo and redo. A step
+// keeps the entries and notes it changed and every mark before and after it, so that undoing also
+// brings back what the rules did to the colours, and the word that was selected when it was made.
 class PlayHistory {
 public:
     struct Change {
         quint8 cell; // GameModel::index
         qint8 before;
         qint8 after;
+        quint16 notesBefore;
+        quint16 notesAfter;
     };
     struct Step {
         std::vector<Change> changes;
@@ -34,8 +37,8 @@ public:
         int word = 0; // the selected word when the step was made
     };
 
-    // The step from before to the model as it is now. A step that changes no entry is not
-    // kept. A new step drops every step undone before it.
+    // The step from before to the model as it is now. A step that changes no entry and no
+    // note is not kept. A new step drops every step undone before it.
     void record(const GameModel &model, const PlayState &before, int word);
     void clear();
 

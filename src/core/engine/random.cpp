@@ -24,6 +24,13 @@ RandomSource &RandomSource::process()
     return source;
 }
 
+RandomSource::Clock RandomSource::seededDeal(quint64 seed)
+{
+    return [seed, reads = 0]() mutable {
+        return reads < 3 ? seed + quint64(reads++) : highResolutionClock();
+    };
+}
+
 quint64 RandomSource::highResolutionClock()
 {
     return static_cast<quint64>(

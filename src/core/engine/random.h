@@ -16,6 +16,9 @@ public:
     // The generator that the game uses.
     static RandomSource &process();
     static quint64 highResolutionClock();
+    // The clock of a source that deals one game from seed: seed, seed + 1 and seed + 2 for its
+    // making, the pick and the shuffle, as seededClock gives them; the clock itself after them.
+    static Clock seededDeal(quint64 seed);
 
     void reseed();
     // A uniform draw from 1..k; k must be at least 1.

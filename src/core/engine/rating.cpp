@@ -145,6 +145,8 @@ bool LogicState::eliminate(int cell, std::uint16_t mask)
 {
     if (cells_[cell] || !(cands_[cell] & mask))
         return false;
+    if (findings_)
+        findings_->push_back({current_, cell, std::uint16_t(cands_[cell] & mask), pattern_});
     cands_[cell] &= std::uint16_t(~mask);
     if (!cands_[cell])
         broken_ = true;
@@ -214,6 +216,8 @@ bool LogicState::lockedCandidates()
             }
             if (n < 2)
                 continue;
+            if (findings_)
+                notePattern(t.units[b], bit);
             for (int line : {popcount(rows) == 1 ? lowestDigit(rows) - 1 : -1,
                              popcount(cols) == 1 ? 9 + lowestDigit(cols) - 1 : -1}) {
                 if (line < 0)
@@ -240,6 +244,8 @@ bool LogicState::lockedCandidates()
             }
             if (n < 2 || !oneBox)
                 continue;
+            if (findings_)
+                notePattern(t.units[line], bit);
             for (int cell : t.units[box])
                 if (t.unitsOf[cell][line < 9 ? 0 : 1] != line)
                     progress |= eliminate(cell, bit);
@@ -267,6 +273,11 @@ bool LogicState::nakedSubsets(int size)
                 digits |= cands_[pool[chosen[k]]];
             if (popcount(digits) != size)
                 return true;
+            if (findings_) {
+                pattern_.reset();
+                for (int k = 0; k < size; ++k)
+                    pattern_.set(std::size_t(pool[chosen[k]]));
+            }
             for (int cell : t.units[u]) {
                 bool inSet = false;
                 for (int k = 0; k < size; ++k)
@@ -313,6 +324,12 @@ bool LogicState::hiddenSubsets(int size)
             }
             if (popcount(unsigned(where)) != size)
                 return true;
+            if (findings_) {
+                pattern_.reset();
+                for (int k = 0; k < 9; ++k)
+                    if (where & (1 << k))
+                        pattern_.set(std::size_t(t.units[u][k]));
+            }
             for (int k = 0; k < 9; ++k)
                 if (where & (1 << k))
                     progress |= eliminate(t.units[u][k], std::uint16_t(kAll & ~keep));
@@ -358,6 +375,13 @@ bool LogicState::fish(int size)
                 }
                 if (popcount(unsigned(where)) != size)
                     return true;
+                if (findings_) {
+                    pattern_.reset();
+                    for (int base = 0; base < 9; ++base)
+                        for (int cover = 0; cover < 9; ++cover)
+                            if ((baseSet & (1 << base)) && (cands_[cellAt(base, cover)] & bit))
+                                pattern_.set(std::size_t(cellAt(base, cover)));
+                }
                 for (int cover = 0; cover < 9; ++cover) {
                     if (!(where & (1 << cover)))
                         continue;
@@ -390,6 +414,8 @@ bool LogicState::xyWing()
             for (int p2 : t.peers[pivot]) {
                 if (p2 == p1 || cells_[p2] || cands_[p2] != want)
                     continue;
+                if (findings_)
+                    noteCells({pivot, p1, p2});
                 for (int cell = 0; cell < 81; ++cell)
                     if (cell != p1 && cell != p2 && t.sees[cell][p1] && t.sees[cell][p2])
                         progress |= eliminate(cell, z);
@@ -417,6 +443,8 @@ bool LogicState::xyzWing()
                     std::uint16_t(a | b) != xyz)
                     continue;
                 const std::uint16_t z = std::uint16_t(a & b);
+                if (findings_)
+                    noteCells({pivot, p1, p2});
                 for (int cell = 0; cell < 81; ++cell)
                     if (cell != p1 && cell != p2 && cell != pivot && t.sees[cell][pivot] &&
                         t.sees[cell][p1] && t.sees[cell][p2])
@@ -427,10 +455,26 @@ bool LogicState::xyzWing()
     return progress;
 }
 
+void LogicState::notePattern(const int (&unit)[9], std::uint16_t bit)
+{
+    pattern_.reset();
+    for (int cell : unit)
+        if (cands_[cell] & bit)
+            pattern_.set(std::size_t(cell));
+}
+
+void LogicState::noteCells(std::initializer_list<int> cells)
+{
+    pattern_.reset();
+    for (int cell : cells)
+        pattern_.set(std::size_t(cell));
+}
+
 bool LogicState::apply(Technique technique)
 {
     if (broken_)
         return false;
+    current_ = technique;
     switch (technique) {
     case Technique::NakedSingle:
         return nakedSingles();

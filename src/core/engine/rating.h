@@ -3,9 +3,12 @@
 #include "engine/solver.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace sudoku {
 
@@ -50,11 +53,24 @@ struct Rating {
 // The cell order of the grid does not matter as long as rows, columns and boxes stay units.
 Rating rate(const Grid &givens, Technique limit = Technique::Guessing);
 
+// One removal of candidates by a technique, and the cells of the pattern that allowed it: what
+// an explanation shows a player.
+struct Finding {
+    Technique technique = Technique::None;
+    int cell = 0;              // where candidates went
+    std::uint16_t removed = 0; // bit d-1 for digit d
+    std::bitset<81> pattern;   // the cells whose candidates prove it
+};
+
 // Candidate bookkeeping with one sweep per technique; public so that each technique can be
 // tested on a hand-made position.
 class LogicState {
 public:
     explicit LogicState(const Grid &givens);
+
+    // Where eliminations are written down from now on; none by default, which costs the rater
+    // nothing. Placements are not written down.
+    void setFindings(std::vector<Finding> *findings) { findings_ = findings; }
 
     // Applies every instance of one technique visible now; true when anything changed.
     bool apply(Technique technique);
@@ -78,9 +94,15 @@ private:
     bool fish(int size);
     bool xyWing();
     bool xyzWing();
+    // The pattern of the next eliminations: a unit's cells holding a digit, or named cells.
+    void notePattern(const int (&unit)[9], std::uint16_t bit);
+    void noteCells(std::initializer_list<int> cells);
 
     Grid cells_{};
     std::array<std::uint16_t, 81> cands_{};
+    std::vector<Finding> *findings_ = nullptr;
+    Technique current_ = Technique::None;
+    std::bitset<81> pattern_;
     int filled_ = 0;
     bool broken_ = false;
 };

@@ -15,8 +15,13 @@ void GameRules::place(int i, int j, int w)
     const GameModel::Batch batch(model_);
     const PlayState before = PlayState::of(model_);
     // Without a selection there is no word to place; play always starts with one.
-    if (w >= 1 && w <= WordSet::kWords)
-        model_.setEntry(i, j, w);
+    if (w >= 1 && w <= WordSet::kWords && model_.setEntry(i, j, w) && cleanup_) {
+        const auto bit = quint16(1u << (w - 1));
+        for (int a = 1; a <= 9; ++a)
+            for (int b = 1; b <= 9; ++b)
+                if ((a != i || b != j) && GameModel::sees(a, b, i, j))
+                    model_.setNotes(a, b, model_.cell(a, b).notes & quint16(~bit));
+    }
     aftermove(w);
     if (history_)
         history_->record(model_, before, w);
@@ -29,6 +34,29 @@ void GameRules::clear(int i, int j, int w)
     model_.setEntry(i, j, 0);
     shadeboxes();
     aftermove(w);
+    if (history_)
+        history_->record(model_, before, w);
+}
+
+void GameRules::toggleNote(int i, int j, int k, int w)
+{
+    if (k < 1 || k > WordSet::kWords || model_.filled(i, j))
+        return;
+    const GameModel::Batch batch(model_);
+    const PlayState before = PlayState::of(model_);
+    model_.setNotes(i, j, model_.cell(i, j).notes ^ quint16(1u << (k - 1)));
+    if (history_)
+        history_->record(model_, before, w);
+}
+
+void GameRules::fillNotes(int w)
+{
+    const GameModel::Batch batch(model_);
+    const PlayState before = PlayState::of(model_);
+    for (int i = 1; i <= 9; ++i)
+        for (int j = 1; j <= 9; ++j)
+            if (!model_.filled(i, j))
+                model_.setNotes(i, j, model_.candidates(i, j));
     if (history_)
         history_->record(model_, before, w);
 }
@@ -130,8 +158,10 @@ bool GameRules::tbrestartClick()
         return false;
     const GameModel::Batch batch(model_);
     for (int i = 1; i <= 9; ++i)
-        for (int j = 1; j <= 9; ++j)
+        for (int j = 1; j <= 9; ++j) {
             model_.setEntry(i, j, 0);
+            model_.setNotes(i, j, 0);
+        }
     highlightword(1);
     if (history_)
         history_->clear();

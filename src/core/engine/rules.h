@@ -18,6 +18,12 @@ public:
     void clear(int i, int j, int w);
     // The solved test and the highlight after a click that neither places nor clears.
     void settle(int w);
+    // Note k in or out of an empty cell, one step.
+    void toggleNote(int i, int j, int k, int w);
+    // Every empty cell's notes made its candidates, one step.
+    void fillNotes(int w);
+    // Whether placing a word takes it from the notes of every cell that sees it; on by default.
+    void setNoteCleanup(bool on) { cleanup_ = on; }
     // Compares texts: a cell counts when it shows the word of its solution.
     bool checksolved();
     // The same test without the message.
@@ -51,4 +57,5 @@ private:
     const TextTables &texts_;
     Prompter &prompter_;
     PlayHistory *history_ = nullptr;
+    bool cleanup_ = true;
 };

@@ -28,6 +28,49 @@ struct Word {
     friend bool operator!=(const Word &a, const Word &b) { return !(a == b); }
 };
 
+// What the palette shows of each word: the word itself, or its meaning or reading.
+enum class WordFace { Text = 0, Meaning = 1, Reading = 2 };
+
+// The face of a word: its meaning or reading where it has one, else its text.
+inline QString face(const Word &word, WordFace which)
+{
+    const QString &other = which == WordFace::Meaning   ? word.meaning
+                           : which == WordFace::Reading ? word.reading
+                                                        : word.text;
+    return other.isEmpty() ? word.text : other;
+}
+
+// Ctrl+M's order: words, meanings, readings, words again; a face no word of the set has is
+// passed over. The same face when the set has neither meanings nor readings.
+inline WordFace nextFace(const std::array<Word, 9> &words, WordFace now)
+{
+    bool meanings = false, readings = false;
+    for (const Word &word : words) {
+        meanings = meanings || !word.meaning.isEmpty();
+        readings = readings || !word.reading.isEmpty();
+    }
+    const bool has[3] = {true, meanings, readings};
+    for (int step = 1; step <= 3; ++step) {
+        const int next = (int(now) + step) % 3;
+        if (has[next])
+            return WordFace(next);
+    }
+    return now;
+}
+
+// "苹果 · píngguǒ · apple": the word and what is known of it; empty when nothing is beyond
+// the text, so that a plain list shows as before.
+inline QString glossLine(const Word &word)
+{
+    if (word.reading.isEmpty() && word.meaning.isEmpty())
+        return {};
+    QString line = word.text.trimmed();
+    for (const QString *part : {&word.reading, &word.meaning})
+        if (!part->isEmpty())
+            line += QStringLiteral(" · ") + *part;
+    return line;
+}
+
 // A title and nine words; word k takes the place of digit k on the board. The one shape a word
 // list has from lists.txt to the screen.
 struct WordSet {

@@ -26,7 +26,7 @@ bool GameSession::deal(int level, const WordSet &words)
     return true;
 }
 
-void GameSession::load(const SavedGame &game)
+void GameSession::load(const SavedGame &game, const std::array<quint16, 81> &notes)
 {
     TQJ puzzle;
     for (int i = 1; i <= 9; ++i) {
@@ -39,9 +39,12 @@ void GameSession::load(const SavedGame &game)
     history_.clear();
     const GameModel::Batch batch(model_);
     model_.start(puzzle, game.level, game.words);
-    for (int i = 1; i <= 9; ++i)
-        for (int j = 1; j <= 9; ++j)
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
             model_.setEntry(i, j, game.board[GameModel::index(i, j)]);
+            model_.setNotes(i, j, notes[GameModel::index(i, j)]);
+        }
+    }
     select(1);
 }
 
@@ -85,6 +88,18 @@ void GameSession::clear(int i, int j)
         rules_.clear(i, j, selected_);
 }
 
+void GameSession::toggleNote(int i, int j, int k)
+{
+    if (playable(i, j))
+        rules_.toggleNote(i, j, k, selected_);
+}
+
+void GameSession::fillNotes()
+{
+    if (inplay())
+        rules_.fillNotes(selected_);
+}
+
 void GameSession::press()
 {
     if (inplay())
@@ -96,7 +111,15 @@ Status GameSession::keep()
     if (!inplay())
         return {};
     const QString file = keepFile_.isEmpty() ? autosavefile() : keepFile_;
-    Status kept = keepgame(file, saved(), rules_.issolved());
+    const SavedGame game = saved();
+    const bool solved = rules_.issolved();
+    Status kept = keepgame(file, game, solved);
+    if (kept) {
+        std::array<quint16, 81> notes{};
+        for (int p = 0; p < 81; ++p)
+            notes[p] = model_.cells()[p].notes;
+        kept = keepnotes(file, game, notes, solved);
+    }
     // Said once, not on every move: a full or read-only disk stays so for a while.
     if (!kept && !keepFailed_)
         emit keepFailed(kept.error());

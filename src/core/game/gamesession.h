@@ -35,8 +35,8 @@ public:
     // A game of the level from the bank with these words; false when the bank has no line for
     // it, and nothing changes then.
     bool deal(int level, const WordSet &words);
-    // A saved game becomes the game in play.
-    void load(const SavedGame &game);
+    // A saved game becomes the game in play, with the notes kept beside it if any.
+    void load(const SavedGame &game, const std::array<quint16, 81> &notes = {});
     // The game in play as Save writes it.
     SavedGame saved() const;
 
@@ -50,6 +50,9 @@ public:
     void clear(int i, int j);
     // A click with another button: nothing placed, the rules' checks all the same.
     void press();
+    // Note k of an empty cell in or out; every empty cell's notes made its candidates.
+    void toggleNote(int i, int j, int k);
+    void fillNotes();
     void checkerrors() { rules_.tbcheckerrorClick(); }
     void hint() { rules_.tbshowhintClick(selected_); }
     bool restart() { return rules_.tbrestartClick(); }

@@ -21,6 +21,10 @@ const QString kName = QStringLiteral("edtname");
 const QString kResume = QStringLiteral("resume game");
 const QString kAskReplace = QStringLiteral("ask before replacing");
 const QString kZoom = QStringLiteral("zoom");
+const QString kPaletteShows = QStringLiteral("palette shows");
+const QString kNoteCleanup = QStringLiteral("note cleanup");
+const QString kNotesAsNumbers = QStringLiteral("notes as numbers");
+const QString kShowConflicts = QStringLiteral("mark repeats");
 
 QString textName(int n)
 {
@@ -120,6 +124,10 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.newgamelevel = 0;
     state.submittername.clear();
     state.zoom = 100;
+    state.paletteshows = 0;
+    state.notecleanup = SettingsState().notecleanup;
+    state.notesasnumbers = SettingsState().notesasnumbers;
+    state.showconflicts = SettingsState().showconflicts;
     state.newgamewords = WordSet();
     const SettingsState defaults;
     state.resumegame = defaults.resumegame;
@@ -140,6 +148,10 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.resumegame = readFlag(*store, kResume, defaults.resumegame);
     state.askreplace = readFlag(*store, kAskReplace, defaults.askreplace);
     state.zoom = readZoom(*store);
+    state.paletteshows = readNumber(*store, kPaletteShows, 3);
+    state.notecleanup = readFlag(*store, kNoteCleanup, state.notecleanup);
+    state.notesasnumbers = readFlag(*store, kNotesAsNumbers, state.notesasnumbers);
+    state.showconflicts = readFlag(*store, kShowConflicts, state.showconflicts);
 }
 
 bool Settings::savesettings(const SettingsState &state) const
@@ -155,6 +167,10 @@ bool Settings::savesettings(const SettingsState &state) const
     store->setValue(kResume, QString::number(int(state.resumegame)));
     store->setValue(kAskReplace, QString::number(int(state.askreplace)));
     store->setValue(kZoom, QString::number(state.zoom));
+    store->setValue(kPaletteShows, QString::number(state.paletteshows));
+    store->setValue(kNoteCleanup, QString::number(int(state.notecleanup)));
+    store->setValue(kNotesAsNumbers, QString::number(int(state.notesasnumbers)));
+    store->setValue(kShowConflicts, QString::number(int(state.showconflicts)));
     store->sync();
     return store->status() == QSettings::NoError;
 }

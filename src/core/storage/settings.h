@@ -48,6 +48,10 @@ struct SettingsState {
     // asks for: one of kZooms. 100 leaves it to the screen.
     int zoom = 100;
     static constexpr int kZooms[] = {100, 125, 150, 200};
+    int paletteshows = 0;        // a WordFace: the palette shows words, meanings or readings
+    bool notecleanup = true;     // a placed word leaves the notes of the cells that see it
+    bool notesasnumbers = false; // notes drawn as numbers, not as the words' first characters
+    bool showconflicts = false;  // a word its row, column or box shows twice marked at once
 };
 
 class Settings {

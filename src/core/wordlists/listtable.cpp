@@ -359,11 +359,22 @@ QString stoppedtext(const ImportCheck &check, const TextTables &texts)
 
 QByteArray exportlists(const QList<WordSet> &lists)
 {
+    bool glossed = false;
+    for (const WordSet &list : lists)
+        for (const Word &word : list.words)
+            glossed = glossed || !word.reading.isEmpty() || !word.meaning.isEmpty();
     QString text;
     for (const WordSet &list : lists) {
         text += csvfield(list.title);
         for (const Word &word : list.words)
             text += u',' + csvfield(word.text);
+        // The columns import takes after the words: the nine readings, then the nine meanings.
+        if (glossed) {
+            for (const Word &word : list.words)
+                text += u',' + csvfield(word.reading);
+            for (const Word &word : list.words)
+                text += u',' + csvfield(word.meaning);
+        }
         text += QStringLiteral("\r\n");
     }
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();

@@ -93,4 +93,6 @@ QString stoppedtext(const ImportCheck &check, const TextTables &texts);
 // would take for a formula (one starting with = + - @, a tab or a CR) gets a leading apostrophe,
 // which marks a cell as text; so does a text of apostrophes before one of those, so that import
 // can take off exactly one apostrophe wherever one is followed by such a text.
+// Where any word has a reading or a meaning, every row goes on with the nine readings and the
+// nine meanings (28 fields), as import reads them; otherwise a row is the title and the words.
 QByteArray exportlists(const QList<WordSet> &lists);

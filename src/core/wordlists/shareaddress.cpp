@@ -50,6 +50,13 @@ QString sharepageaddress(const QString &base)
            QLatin1String(kAppId);
 }
 
+QString sharelistsaddress(const QString &base)
+{
+    using namespace shareprotocol;
+    return base + QLatin1String(kListsPath) + u'?' + QLatin1String(kAppIdKey) + u'=' +
+           QLatin1String(kAppId);
+}
+
 QByteArray percentencode(QStringView text)
 {
     QByteArray out;
@@ -71,11 +78,22 @@ QByteArray submitaddress(const QString &base, const WordSet &list, const QString
     using namespace shareprotocol;
     QByteArray out = percentencode(base);
     out += QByteArray(kSubmitPath) + '?' + kAppIdKey + '=' + kAppId;
-    for (int field = 0; field <= kShareNameField; ++field) {
-        const QString value = field == 0                 ? list.title
-                              : field == kShareNameField ? name
-                                                         : list.text(field);
+    for (const int field : submissionfields()) {
+        const QString value = sharefieldvalue(list, name, field);
+        if (glossedword(field) > 0 && value.isEmpty())
+            continue;
         out += '&' + fieldKey(field) + '=' + percentencodevalue(value);
     }
     return out;
+}
+
+QString sharefieldvalue(const WordSet &list, const QString &name, int field)
+{
+    if (field == 0)
+        return list.title;
+    if (field == kShareNameField)
+        return name;
+    if (const int k = glossedword(field); k > 0)
+        return isreadingfield(field) ? list.words[k - 1].reading : list.words[k - 1].meaning;
+    return list.text(field);
 }

@@ -3,6 +3,9 @@
 #include "text/textrules.h"
 
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -22,6 +25,94 @@ SharedPage SharedPage::fromlines(QStringList lines)
         lines.removeFirst();
     page.text_ = std::move(lines);
     return page;
+}
+
+SharedPage SharedPage::fromrecords(const QList<SharedRecord> &records)
+{
+    // Line by line, not through the page's text: a line break in a text shifts no record.
+    SharedPage page;
+    for (const SharedRecord &record : records) {
+        page.text_.append(record.list.title);
+        for (const Word &word : record.list.words) {
+            page.text_.append(word.text);
+            page.words_.append(word);
+        }
+        page.text_.append(record.publisher);
+    }
+    return page;
+}
+
+Word SharedPage::word(int k, int n) const
+{
+    if (n < 1 || n > WordSet::kWords)
+        return {};
+    const qsizetype at = qsizetype(k) * WordSet::kWords + n - 1;
+    if (k >= 0 && at < words_.size())
+        return words_.at(at);
+    return Word(line(k, n).value_or(QString()));
+}
+
+QByteArray sharedlistsjson(const QList<SharedRecord> &records, qint64 total)
+{
+    QJsonArray lists;
+    for (const SharedRecord &record : records) {
+        QJsonArray words;
+        for (const Word &word : record.list.words)
+            words.append(QJsonObject{
+                {"text", word.text}, {"reading", word.reading}, {"meaning", word.meaning}});
+        lists.append(QJsonObject{
+            {"title", record.list.title}, {"publisher", record.publisher}, {"words", words}});
+    }
+    QByteArray json = QJsonDocument(QJsonObject{{"total", total}, {"lists", lists}})
+                          .toJson(QJsonDocument::Compact);
+    // Valid JSON either way, but JavaScript before ES2019 ends a line at them. Their UTF-8 bytes
+    // occur in nothing but those characters, which stand only inside strings.
+    json.replace("\xE2\x80\xA8", "\\u2028");
+    json.replace("\xE2\x80\xA9", "\\u2029");
+    return json;
+}
+
+std::optional<QList<SharedRecord>> parsesharedlists(const QByteArray &body)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    const QJsonValue lists = document.object().value(QLatin1String("lists"));
+    if (!lists.isArray())
+        return std::nullopt;
+    const auto optionaltext = [](const QJsonObject &object, const char *key, QString &out) {
+        const QJsonValue value = object.value(QLatin1String(key));
+        if (value.isString())
+            out = value.toString();
+        return value.isString() || value.isUndefined();
+    };
+    QList<SharedRecord> records;
+    for (const QJsonValue &item : lists.toArray()) {
+        const QJsonObject list = item.toObject();
+        const QJsonValue title = list.value(QLatin1String("title"));
+        const QJsonValue publisher = list.value(QLatin1String("publisher"));
+        const QJsonValue words = list.value(QLatin1String("words"));
+        if (!item.isObject() || !title.isString() || !publisher.isString() || !words.isArray() ||
+            words.toArray().size() != WordSet::kWords)
+            return std::nullopt;
+        SharedRecord record;
+        record.list.title = title.toString();
+        record.publisher = publisher.toString();
+        const QJsonArray nine = words.toArray();
+        for (int k = 0; k < WordSet::kWords; ++k) {
+            const QJsonObject word = nine.at(k).toObject();
+            const QJsonValue text = word.value(QLatin1String("text"));
+            Word &out = record.list.words[k];
+            if (!nine.at(k).isObject() || !text.isString() ||
+                !optionaltext(word, "reading", out.reading) ||
+                !optionaltext(word, "meaning", out.meaning))
+                return std::nullopt;
+            out.text = text.toString();
+        }
+        records.append(record);
+    }
+    return records;
 }
 
 QString sharedpagetext(const QList<SharedRecord> &records, const QString &heading)

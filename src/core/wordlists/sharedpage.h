@@ -38,9 +38,25 @@ public:
     std::optional<QString> line(int k, int n) const;
     const QStringList &text() const { return text_; }
 
+    // The records of the lists' JSON: their lines as the page has them, and their words'
+    // readings and meanings.
+    static SharedPage fromrecords(const QList<SharedRecord> &records);
+    // Word n (1..9) of record k with its reading and meaning where the records brought them;
+    // the line's text alone for a page. Empty when the page ends before it.
+    Word word(int k, int n) const;
+
 private:
     QStringList text_;
+    QList<Word> words_; // nine per record, from fromrecords() only
 };
+
+// The lists as the service's JSON carries them (shareprotocol::kListsPath), compact UTF-8 with
+// U+2028 and U+2029 escaped as well, so that the text is also a JavaScript literal.
+QByteArray sharedlistsjson(const QList<SharedRecord> &records, qint64 total);
+// The lists of that JSON, or none when body is no such JSON: not an object with "lists" an array
+// of objects each with a string "title" and "publisher" and "words" nine objects with a string
+// "text"; "reading" and "meaning" are strings when given. Texts are taken as they are.
+std::optional<QList<SharedRecord>> parsesharedlists(const QByteArray &body);
 
 // What the service sends: a heading line, then the records, each line ended by LF. The texts
 // must hold no line break, or the records fall out of step.

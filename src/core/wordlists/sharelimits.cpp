@@ -10,6 +10,10 @@ QString sharefieldname(int field)
         return QStringLiteral("the title");
     if (field == kShareNameField)
         return QStringLiteral("the name");
+    if (isreadingfield(field))
+        return QStringLiteral("reading %1").arg(glossedword(field));
+    if (ismeaningfield(field))
+        return QStringLiteral("meaning %1").arg(glossedword(field));
     return QStringLiteral("word %1").arg(field);
 }
 
@@ -30,13 +34,19 @@ QString ShareValueProblem::english() const
 Result<void, ShareValueProblem> checksharevalue(int field, const QString &text)
 {
     using Kind = ShareValueProblem::Kind;
+    if (glossedword(field) > 0 && text.isEmpty())
+        return {};
     if (trimmedBlanks(text).isEmpty())
         return failure(ShareValueProblem{field, Kind::Empty, 0});
     // Any of them could split a record's line on the page.
     if (holdsControl(text))
         return failure(ShareValueProblem{field, Kind::Control, 0});
     const QList<uint> characters = text.toUcs4();
-    const int limit = field == 0 ? kMaxTitle : field == kShareNameField ? kMaxName : kMaxWord;
+    const int limit = field == 0                 ? kMaxTitle
+                      : field == kShareNameField ? kMaxName
+                      : isreadingfield(field)    ? kMaxReading
+                      : ismeaningfield(field)    ? kMaxMeaning
+                                                 : kMaxWord;
     if (characters.size() > limit)
         return failure(ShareValueProblem{field, Kind::TooLong, limit});
     return {};

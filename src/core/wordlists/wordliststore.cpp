@@ -56,8 +56,10 @@ QList<WordSet> parseLists(const QStringList &lines, int first)
 WordSet storable(WordSet list)
 {
     list.title = oneline(std::move(list.title));
+    // lists.txt keeps no reading or meaning, and the store holds nothing the file lacks: a list
+    // reads the same after an import as after the next start; the glossary keeps them.
     for (Word &word : list.words)
-        word.text = oneline(std::move(word.text));
+        word = Word(oneline(std::move(word.text)));
     return list;
 }
 
@@ -128,7 +130,7 @@ StoreResult WordListStore::Add(const WordSet &list)
 {
     QList<WordSet> user = user_;
     user.append(storable(list));
-    StoreResult result = commit(std::move(user));
+    StoreResult result = commit(std::move(user), {list});
     if (result)
         result->position = Count();
     return result;
@@ -139,7 +141,7 @@ StoreResult WordListStore::AddMany(const QList<WordSet> &lists)
     QList<WordSet> user = user_;
     for (const WordSet &list : lists)
         user.append(storable(list));
-    StoreResult result = commit(std::move(user));
+    StoreResult result = commit(std::move(user), lists);
     if (result)
         result->position = Count();
     return result;
@@ -152,7 +154,7 @@ StoreResult WordListStore::Replace(int position, const WordSet &list)
         return StoreChange{};
     QList<WordSet> user = user_;
     user[position - 1 - kBuiltIn] = storable(list);
-    return commit(std::move(user));
+    return commit(std::move(user), {list});
 }
 
 StoreResult WordListStore::Remove(int position)
@@ -162,7 +164,7 @@ StoreResult WordListStore::Remove(int position)
         return StoreChange{};
     QList<WordSet> user = user_;
     user.removeAt(position - 1 - kBuiltIn);
-    return commit(std::move(user));
+    return commit(std::move(user), {});
 }
 
 StoreResult WordListStore::Save()
@@ -170,12 +172,49 @@ StoreResult WordListStore::Save()
     return write(user_);
 }
 
-StoreResult WordListStore::commit(QList<WordSet> user)
+StoreResult WordListStore::commit(QList<WordSet> user, const QList<WordSet> &glossed)
 {
+    // The glossary first: should lists.txt then fail, the lists stay as they were, and entries
+    // for words no list holds yet cost nothing.
+    Glossary next = glossary();
+    bool changed = false;
+    for (const WordSet &list : glossed)
+        changed = next.take(list, false) || changed;
+    if (changed) {
+        if (const Status saved = next.save(); !saved)
+            return failure(StoreFailure{
+                tr("Cannot create file \"%1\". %2").arg(fullPath(next.file()), saved.error()), {}});
+    }
     StoreResult result = write(user);
-    if (result)
+    if (result) {
         user_ = std::move(user);
+        if (changed)
+            glossary() = std::move(next);
+    }
     return result;
+}
+
+StoreResult WordListStore::editGlosses(const WordSet &list)
+{
+    Glossary next = glossary();
+    if (!next.take(list, true))
+        return StoreChange{};
+    if (const Status saved = next.save(); !saved)
+        return failure(StoreFailure{
+            tr("Cannot create file \"%1\". %2").arg(fullPath(next.file()), saved.error()), {}});
+    glossary() = std::move(next);
+    return StoreChange{};
+}
+
+Glossary &WordListStore::glossary()
+{
+    if (shared_)
+        return *shared_;
+    if (!ownRead_) {
+        own_ = Glossary::read(Glossary::fileIn(QFileInfo(file_).path()));
+        ownRead_ = true;
+    }
+    return own_;
 }
 
 StoreResult WordListStore::keepOriginal()

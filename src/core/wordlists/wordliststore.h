@@ -2,6 +2,7 @@
 
 #include "engine/wordset.h"
 #include "text/result.h"
+#include "wordlists/glossary.h"
 
 #include <QList>
 #include <QString>
@@ -74,14 +75,25 @@ public:
     // A failed write keeps the old file whole. The result says "Cannot create file ..." then.
     StoreResult Save();
 
+    // The readings and meanings of words (glossary.json beside lists.txt): Add, AddMany and
+    // Replace record those their lists bring, before lists.txt is written; the lists themselves
+    // keep texts only. The program's one glossary when set, else the store's own.
+    void setGlossary(Glossary *glossary) { shared_ = glossary; }
+    Glossary &glossary();
+    // Records the readings and meanings of list's words as edited, emptied ones too.
+    StoreResult editGlosses(const WordSet &list);
+
 private:
     bool isUserPosition(int position) const { return position > kBuiltIn && position <= Count(); }
     StoreResult keepOriginal();
     StoreResult write(const QList<WordSet> &user);
-    StoreResult commit(QList<WordSet> user);
+    StoreResult commit(QList<WordSet> user, const QList<WordSet> &glossed);
 
     QString file_;
     QString header_;
     QList<WordSet> user_;
     bool keepOriginal_ = false; // lists.txt was not read cleanly and has not been copied yet
+    Glossary *shared_ = nullptr;
+    Glossary own_;
+    bool ownRead_ = false;
 };

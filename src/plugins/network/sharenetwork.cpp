@@ -100,23 +100,24 @@ void NetworkShareClient::get(const QUrl &url, const ShareFields &fields, int tim
         request.setRawHeader(name, value);
     QNetworkReply *reply = shareget(network_, request, timeoutMs, maxBytes);
     pending_.append(reply);
-    QObject::connect(reply, &QNetworkReply::finished, &network_,
-                     [this, reply, done = std::move(done)] {
-                         reply->deleteLater();
-                         if (!pending_.removeOne(reply))
-                             return; // cancelled
-                         ShareAnswer answer;
-                         answer.succeeded = sharesucceeded(*reply);
-                         answer.tooLarge = sharetoolarge(*reply);
-                         if (answer.succeeded) {
-                             answer.body = reply->readAll();
-                             for (const auto &[name, value] : reply->rawHeaderPairs())
-                                 answer.headers.append({name, value});
-                         } else {
-                             answer.reason = sharereason(*reply);
-                         }
-                         done(answer);
-                     });
+    QObject::connect(
+        reply, &QNetworkReply::finished, &network_, [this, reply, done = std::move(done)] {
+            reply->deleteLater();
+            if (!pending_.removeOne(reply))
+                return; // cancelled
+            ShareAnswer answer;
+            answer.succeeded = sharesucceeded(*reply);
+            answer.tooLarge = sharetoolarge(*reply);
+            answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            if (answer.succeeded) {
+                answer.body = reply->readAll();
+                for (const auto &[name, value] : reply->rawHeaderPairs())
+                    answer.headers.append({name, value});
+            } else {
+                answer.reason = sharereason(*reply);
+            }
+            done(answer);
+        });
 }
 
 void NetworkShareClient::cancel()

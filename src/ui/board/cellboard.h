@@ -16,8 +16,11 @@ constexpr Rgb white = 0xFFFFFF;
 constexpr Rgb lightBlue = 0xBBBBFF; // the four edge-middle boxes
 constexpr Rgb yellow = 0xFFFF00;    // cells holding the selected word
 constexpr Rgb red = 0xFF0000;       // wrong words after Check Error
+constexpr Rgb green = 0x66DD66;     // the cell an explained step fills
+constexpr Rgb paleGreen = 0xCCF0CC; // the cells that prove it
 constexpr Rgb black = 0x000000;
 constexpr Rgb blue = 0x0000FF;
+constexpr Rgb orange = 0xFFA040; // a word its row, column or box shows twice, while asked for
 } // namespace boardcolor
 
 // A 9 x 9 board of cells as the rules, the fillers and the text fitting see it. Cell (i, j) has

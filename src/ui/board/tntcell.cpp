@@ -1,8 +1,8 @@
 #include "board/tntcell.h"
 
 #include "board/cellaccessible.h"
-#include "board/celltext.h"
 #include "board/cellboard.h"
+#include "board/celltext.h"
 #include "widgets/fonts.h"
 
 #include <QAccessible>
@@ -70,6 +70,14 @@ void TTntcell::setFontColor(const QColor &color)
     update();
 }
 
+void TTntcell::setNotes(const QStringList &marks)
+{
+    if (marks == notes_)
+        return;
+    notes_ = marks;
+    update();
+}
+
 void TTntcell::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -84,6 +92,19 @@ void TTntcell::paintOn(QPainter &painter, const QFont &font, bool outlined) cons
         painter.setFont(fontForText(font, text_));
         painter.setPen(fontColor_);
         drawCellText(painter, size(), text_, outlined);
+    } else if (!notes_.isEmpty()) {
+        // A third of the cell a mark: legible at 8 points in the Latin and the CJK faces.
+        QFont small = font;
+        small.setPointSize(8);
+        small.setBold(false);
+        painter.setPen(QColor(0x40, 0x40, 0x40));
+        const int w = width() / 3, h = height() / 3;
+        for (int k = 0; k < 9 && k < notes_.size(); ++k) {
+            if (notes_.at(k).isEmpty())
+                continue;
+            painter.setFont(fontForText(small, notes_.at(k)));
+            painter.drawText(QRect(k % 3 * w, k / 3 * h, w, h), Qt::AlignCenter, notes_.at(k));
+        }
     }
     if (isEnter_) {
         painter.setPen(QPen(Qt::black, 1));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QStringList>
 #include <QWidget>
 
 class QPainter;
@@ -30,12 +31,15 @@ public:
     void setColor(const QColor &color);
     QColor fontColor() const { return fontColor_; }
     void setFontColor(const QColor &color);
+    // The player's notes, drawn while the cell is empty: mark k (empty for none) at place k of
+    // a 3 x 3 grid, so a word always stands at the same spot.
+    const QStringList &notes() const { return notes_; }
+    void setNotes(const QStringList &marks);
 
     // Paints the cell as it shows itself, in its own coordinates, with font for its words: the
     // print pages give the font in the paper's units, and outline the words of a bold face
     // that has no bold weight (see drawCellText).
     void paintOn(QPainter &painter, const QFont &font, bool outlined = false) const;
-
 
     // Column and row on the board, 1..9, set by the board; 0 for a cell on no board. Not x()
     // and y(), which are the widget's position.
@@ -62,6 +66,7 @@ private:
     QString text_ = QStringLiteral(" ");
     QColor color_ = Qt::white;
     QColor fontColor_ = Qt::black;
+    QStringList notes_;
     int value_ = 0;
     bool isfixed_ = true;
     bool isEnter_ = false;

@@ -44,6 +44,14 @@ void TTntspeedbutton::SetisEnter(bool enter)
     update();
 }
 
+void TTntspeedbutton::setRemaining(int remaining)
+{
+    if (remaining == remaining_)
+        return;
+    remaining_ = remaining;
+    update();
+}
+
 void TTntspeedbutton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -57,8 +65,18 @@ void TTntspeedbutton::paintEvent(QPaintEvent *)
         option.state |= QStyle::State_Raised;
     style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
 
-    // The caption neither moves when pressed nor greys out.
+    // The caption neither moves when pressed nor greys out, but for a word placed nine times.
     painter.setFont(fontForText(font(), mycaption_));
-    painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
+    painter.setPen(palette().color(remaining_ == 0 ? QPalette::Disabled : QPalette::Active,
+                                   QPalette::WindowText));
     drawCellText(painter, size(), mycaption_);
+    if (remaining_ > 0) {
+        QFont small = font();
+        small.setPointSize(7);
+        small.setBold(false);
+        painter.setFont(small);
+        painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
+        painter.drawText(rect().adjusted(0, 0, -4, -2), Qt::AlignRight | Qt::AlignBottom,
+                         QString::number(remaining_));
+    }
 }

@@ -19,6 +19,10 @@ public:
     void Setvalue(int value);
     bool isEnter() const { return isEnter_; }
     void SetisEnter(bool enter);
+    // How many of its word are still to place, drawn small in a corner; at none the caption
+    // is drawn faint. -1, outside a game, draws nothing.
+    int remaining() const { return remaining_; }
+    void setRemaining(int remaining);
 
     QSize sizeHint() const override { return {30, 30}; }
     // The font mycaption is drawn in: the button's font in the face of the caption's script,
@@ -33,4 +37,5 @@ private:
     int value_ = 0;
     bool isfixed_ = true;
     bool isEnter_ = false;
+    int remaining_ = -1;
 };

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QPainter>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
@@ -58,12 +59,57 @@ void Ttntstdsudoku::showcell(const GameModel &model, int i, int j)
     setCellEnabled(i, j, !c.given);
     setCellFontColor(i, j, c.given ? fixcolor() : bigcolor());
     Rgb color = inEdgeMiddleBox(i, j) ? boardcolor::lightBlue : boardcolor::white;
-    if (c.mark == CellMark::Highlight)
-        color = boardcolor::yellow;
-    else if (c.mark == CellMark::Error)
+    bool repeated = false;
+    if (showConflicts_ && model.filled(i, j))
+        for (int a = 1; a <= 9 && !repeated; ++a)
+            for (int b = 1; b <= 9 && !repeated; ++b)
+                repeated = (a != i || b != j) && GameModel::sees(a, b, i, j) &&
+                           model.filled(a, b) && model.value(a, b) == model.value(i, j);
+    if (c.mark == CellMark::Error)
         color = boardcolor::red;
+    else if (repeated)
+        color = boardcolor::orange;
+    else if (c.mark == CellMark::Step)
+        color = boardcolor::green;
+    else if (c.mark == CellMark::Proof)
+        color = boardcolor::paleGreen;
+    else if (c.mark == CellMark::Highlight)
+        color = boardcolor::yellow;
     setCellColor(i, j, color);
     setCellFont(i, j, fontFor(kPlayBoardFonts, longestpiece(text, QStringLiteral(" "))));
+    QStringList marks;
+    QStringList words;
+    if (c.notes != 0) {
+        for (int k = 1; k <= WordSet::kWords; ++k) {
+            const QString word = c.hasNote(k) ? model.curwords().text(k).trimmed() : QString();
+            // The first character a reader sees as one, a surrogate pair or an accent included.
+            QTextBoundaryFinder first(QTextBoundaryFinder::Grapheme, word);
+            const qsizetype end = word.isEmpty() ? 0 : first.toNextBoundary();
+            marks.append(!c.hasNote(k)     ? QString()
+                         : notesAsNumbers_ ? QString::number(k)
+                                           : word.left(end > 0 ? end : 1));
+            if (c.hasNote(k))
+                words.append(word);
+        }
+    }
+    cell(i, j)->setNotes(marks);
+    noteWords_[GameModel::index(i, j)] = words.join(QStringLiteral(", "));
+    // The word's reading and meaning, for the pointer and, as the description, a screen reader.
+    const int k = model.value(i, j);
+    cell(i, j)->setToolTip(model.filled(i, j) && k >= 1 && k <= WordSet::kWords
+                               ? glossLine(model.curwords().words[k - 1])
+                               : QString());
+}
+
+void Ttntstdsudoku::showchange(const GameModel &model, int i, int j)
+{
+    showcell(model, i, j);
+    if (!showConflicts_)
+        return;
+    for (int a = 1; a <= 9; ++a)
+        for (int b = 1; b <= 9; ++b)
+            if ((a != i || b != j) && GameModel::sees(a, b, i, j))
+                showcell(model, a, b);
 }
 
 void Ttntstdsudoku::setCursorCell(int i, int j)
@@ -104,8 +150,11 @@ QString Ttntstdsudoku::spokenValue(int i, int j) const
     const QString word = c->text().trimmed();
     if (spokenCell_.isEmpty())
         return word;
-    if (isEmptyText(c->text()))
-        return spokenEmpty_;
+    if (isEmptyText(c->text())) {
+        const QString &notes = noteWords_[GameModel::index(i, j)];
+        return notes.isEmpty() || spokenNotes_.isEmpty() ? spokenEmpty_
+                                                         : spokenNotes_.arg(spokenEmpty_, notes);
+    }
     return c->isfixed() ? spokenGiven_.arg(word) : word;
 }
 

@@ -44,6 +44,8 @@ public:
     // What a screen reader hears for a cell: cell(row, column, what) with %1 to %3, given(word)
     // with %1, and the word for an empty cell. Until set, a cell is read as its bare text.
     void setSpokenTexts(const QString &cell, const QString &given, const QString &empty);
+    // How an empty cell's notes are heard: %1 the empty cell's word, %2 the notes' words.
+    void setSpokenNotes(const QString &pattern) { spokenNotes_ = pattern; }
     QString spokenName(int i, int j) const;
     QString spokenValue(int i, int j) const;
 
@@ -56,6 +58,12 @@ public:
     // Every cell as the model has it; showcell for one cell the model says has changed.
     void showgame(const GameModel &model);
     void showcell(const GameModel &model, int i, int j);
+    // A cell and, while repeats are marked, the cells that see it: their marks may follow.
+    void showchange(const GameModel &model, int i, int j);
+    // Marks at once, in orange, a word that its row, column or box shows twice.
+    void setShowConflicts(bool show) { showConflicts_ = show; }
+    // Notes drawn as each word's number rather than its first character.
+    void setNotesAsNumbers(bool numbers) { notesAsNumbers_ = numbers; }
 
     // Paints the board's face and grid lines, in its own coordinates; the cells paint over it.
     void paintOn(QPainter &painter) const;
@@ -81,5 +89,8 @@ private:
     Geometry geometry_;
     std::array<std::array<TTntcell *, 9>, 9> cells_{};
     QPoint cursor_;
-    QString spokenCell_, spokenGiven_, spokenEmpty_;
+    QString spokenCell_, spokenGiven_, spokenEmpty_, spokenNotes_;
+    bool notesAsNumbers_ = false;
+    bool showConflicts_ = false;
+    std::array<QString, 81> noteWords_; // what the notes of each cell say, "apple, pear"
 };

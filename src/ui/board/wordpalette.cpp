@@ -32,6 +32,32 @@ void WordPalette::showwords(const QStringList &words)
     speakwords();
 }
 
+void WordPalette::showwords(const std::array<Word, 9> &words, WordFace which)
+{
+    QStringList captions, descriptions;
+    for (const Word &word : words) {
+        captions.append(face(word, which));
+        descriptions.append(glossLine(word));
+    }
+    showwords(captions);
+    setDescriptions(descriptions);
+}
+
+void WordPalette::setDescriptions(const QStringList &descriptions)
+{
+    for (int k = 1; k <= 9; ++k) {
+        const QString text = descriptions.value(k - 1);
+        buttons_[k - 1]->setToolTip(text);
+        buttons_[k - 1]->setAccessibleDescription(text);
+    }
+}
+
+void WordPalette::showRemaining(const std::array<int, 9> &remaining)
+{
+    for (int k = 1; k <= 9; ++k)
+        buttons_[k - 1]->setRemaining(remaining[k - 1]);
+}
+
 void WordPalette::setSpokenPattern(const QString &pattern)
 {
     spokenPattern_ = pattern;

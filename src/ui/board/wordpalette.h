@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/wordset.h"
+
 #include <QGroupBox>
 
 #include <array>
@@ -19,8 +21,15 @@ public:
     TTntspeedbutton *button(int k) const { return buttons_[k - 1]; }
     // Captions of but1..but9 from the nine words, in order.
     void showwords(const QStringList &words);
+    // The words' faces as captions, each word's reading and meaning as the descriptions.
+    void showwords(const std::array<Word, 9> &words, WordFace face);
+    // What a button's tooltip says and a screen reader hears after its name: the word's
+    // reading and meaning. Empty for none.
+    void setDescriptions(const QStringList &descriptions);
     // How a screen reader names a button: %1 its number, %2 its word. Until set, by its word.
     void setSpokenPattern(const QString &pattern);
+    // How many of each word are still to place; -1 each outside a game.
+    void showRemaining(const std::array<int, 9> &remaining);
     // Shows button k pressed, releasing the others, without emitting a click.
     void setPressed(int k);
     // The pressed button's tag, 0 when none is pressed.

@@ -1,9 +1,9 @@
 #include "listdialogs/frmappend.h"
 
+#include "listdialogs/frmmeanings.h"
 #include "listdialogs/wordboxes.h"
 #include "widgets/controls.h"
 
-#include "text/textrules.h"
 #include "engine/prompter.h"
 #include "i18n/texttable.h"
 #include "storage/settings.h"
@@ -30,15 +30,20 @@ Tfrmappend::Tfrmappend(LanguageContext &context, QWidget *opener, Prompter &prom
     auto *save = addButton(this, "Button1", QStringLiteral("Save"), {93, 155, 75, 25});
     auto *cancel = addButton(this, "Button2", QStringLiteral("Cancel"), {176, 155, 75, 25});
     save->setDefault(true);
+    // In the free corner left of Save, under the group box's left edge.
+    auto *meanings = addButton(this, "btmeanings", QStringLiteral("Meanings…"), {8, 155, 77, 25});
+    meanings_ = new Tfrmmeanings(context, this, prompter);
 
     connect(save, &QPushButton::clicked, this, &Tfrmappend::Button1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(meanings, &QPushButton::clicked, this, &Tfrmappend::btmeaningsClick);
 }
 
 void Tfrmappend::setappend()
 {
     mode_ = Mode::Append;
     position_ = 0;
+    edits_.clear();
     for (QLineEdit *box : w_)
         box->clear();
 }
@@ -47,6 +52,7 @@ void Tfrmappend::setedit(int position)
 {
     mode_ = Mode::Edit;
     position_ = position;
+    edits_.clear();
     showWords(w_, store_.Get(position));
 }
 
@@ -69,7 +75,7 @@ void Tfrmappend::Button1Click()
             return;
         }
     }
-    const WordSet list = boxedWords(w_);
+    const WordSet list = editedWords();
 
     if (mode_ == Mode::Append && store_.Find(list.title)) {
         prompter_.inform(texts.uitext(QStringLiteral("msgexist")));
@@ -79,5 +85,57 @@ void Tfrmappend::Button1Click()
         mode_ == Mode::Append ? store_.Add(list) : store_.Replace(position_, list);
     if (!reportstorechange(prompter_, texts, result))
         return;
+    // The store records only the readings and meanings given; an emptied one is an edit too.
+    // Words not edited here stay out, so the seed's meanings by language stay the seed's.
+    if (!edits_.isEmpty()) {
+        WordSet edited;
+        for (int k = 0; k < WordSet::kWords; ++k)
+            if (edits_.contains(list.words[k].text.trimmed()))
+                edited.words[k] = list.words[k];
+        // The list is saved: a failure here is told, and the dialog closes all the same.
+        reportstorechange(prompter_, texts, store_.editGlosses(edited));
+    }
     accept();
+}
+
+WordSet Tfrmappend::editedWords() const
+{
+    WordSet words = boxedWords(w_);
+    for (Word &word : words.words) {
+        const auto edit = edits_.constFind(word.text.trimmed());
+        if (edit == edits_.constEnd())
+            continue;
+        word.reading = edit->reading;
+        word.meaning = edit->meaning;
+    }
+    return words;
+}
+
+void Tfrmappend::btmeaningsClick()
+{
+    const int langid = context_.texts().langid();
+    const Glossary &glossary = store_.glossary();
+    WordSet words = editedWords();
+    for (Word &word : words.words) {
+        if (edits_.contains(word.text.trimmed()))
+            continue;
+        const Gloss gloss = glossary.find(word.text, langid);
+        word.reading = gloss.reading;
+        word.meaning = gloss.meaning;
+    }
+    meanings_->setwords(words);
+    if (meanings_->exec() != QDialog::Accepted)
+        return;
+    const WordSet edited = meanings_->words();
+    for (const Word &word : edited.words) {
+        const QString key = word.text.trimmed();
+        if (key.isEmpty())
+            continue;
+        // The glossary trims what it keeps; a row left as the glossary has it is no edit.
+        const Gloss gloss{word.reading.trimmed(), word.meaning.trimmed()};
+        if (gloss == glossary.find(word.text, langid))
+            edits_.remove(key);
+        else
+            edits_.insert(key, gloss);
+    }
 }

@@ -2,14 +2,21 @@
 
 #include "widgets/dialogbase.h"
 
+#include "wordlists/glossary.h"
+
+#include <QHash>
+
 #include <array>
 
 class Prompter;
 class QLineEdit;
+class Tfrmmeanings;
 class WordListStore;
 
 // The Append dialog: a title and nine words, saved as a new list (Append) or in place of the
 // list at a user position (Edit). It closes only once the store has written the change.
+// Meanings... edits the readings and meanings of the nine words; the edits are kept here and
+// written to the glossary with the list, or dropped with Cancel.
 class Tfrmappend : public DialogBase {
     Q_OBJECT
     Q_DISABLE_COPY(Tfrmappend)
@@ -29,12 +36,21 @@ public:
     // Box 0 is the title, boxes 1..9 the words.
     QLineEdit *box(int n) const { return w_[n]; }
 
-    void Button1Click(); // Save
+    Tfrmmeanings *meanings() const { return meanings_; }
+
+    void Button1Click();    // Save
+    void btmeaningsClick(); // the readings and meanings of the words as typed now
 
 private:
+    // The words of the boxes, with the readings and meanings edited since the dialog opened.
+    WordSet editedWords() const;
+
     Prompter &prompter_;
     WordListStore &store_;
     Mode mode_ = Mode::Append;
     int position_ = 0;
     std::array<QLineEdit *, 10> w_{};
+    Tfrmmeanings *meanings_ = nullptr;
+    // By the trimmed word, as the glossary keys it: only what differs from the glossary.
+    QHash<QString, Gloss> edits_;
 };

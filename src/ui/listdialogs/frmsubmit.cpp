@@ -2,14 +2,15 @@
 
 #include "wordlists/sharelimits.h"
 
-#include "text/textrules.h"
 #include "engine/prompter.h"
 #include "i18n/texttable.h"
 #include "listdialogs/frmwordlist.h"
 #include "storage/settings.h"
+#include "text/textrules.h"
 #include "widgets/components.h"
 #include "widgets/controls.h"
 #include "wordlists/shareaddress.h"
+#include "wordlists/shareprotocol.h"
 #include "wordlists/wordliststore.h"
 
 #include <QApplication>
@@ -49,15 +50,15 @@ void Tfrmsubmit::Button1Click()
         edtname_->setFocus();
         return;
     }
-    const WordSet list = wordlist_.shownWords();
-
     const TextTables &texts = context_.texts();
+    // The readings and meanings go along, those of the player's language where the glossary
+    // has several.
+    const WordSet list = wordlist_.shownGlossed(texts.langid());
+
     const QString failed = texts.uitext(QStringLiteral("frmsubmit.msgerror"));
     // What the service would refuse is not sent; the player learns which text is wrong.
-    for (int field = 0; field <= kShareNameField; ++field) {
-        const QString text = field == 0                 ? list.title
-                             : field == kShareNameField ? name
-                                                        : list.text(field);
+    for (const int field : shareprotocol::submissionfields()) {
+        const QString text = sharefieldvalue(list, name, field);
         if (const auto checked = checksharevalue(field, text); !checked) {
             prompter_.inform(failed + u'\n' + problemtext(texts, checked.error()));
             return;
@@ -74,8 +75,13 @@ void Tfrmsubmit::Button1Click()
 
 QString Tfrmsubmit::problemtext(const TextTables &texts, const ShareValueProblem &problem)
 {
+    const int word = glossedword(problem.field);
     const QString field =
         problem.field == 0 ? texts.uitext(QStringLiteral("frmsubmit.msgfieldtitle"))
+        : isreadingfield(problem.field)
+            ? texts.uitext(QStringLiteral("frmsubmit.msgfieldreading")).arg(word)
+        : ismeaningfield(problem.field)
+            ? texts.uitext(QStringLiteral("frmsubmit.msgfieldmeaning")).arg(word)
         : problem.field == kShareNameField
             ? texts.uitext(QStringLiteral("frmsubmit.msgfieldname"))
             : texts.uitext(QStringLiteral("frmsubmit.msgfieldword")).arg(problem.field);

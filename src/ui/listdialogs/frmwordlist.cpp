@@ -5,6 +5,7 @@
 
 #include "engine/prompter.h"
 #include "i18n/texttable.h"
+#include "importers/wordimport.h"
 #include "listdialogs/frmappend.h"
 #include "listdialogs/frmsubmit.h"
 #include "listdialogs/webwordlist.h"
@@ -26,14 +27,20 @@
 #include <QSignalBlocker>
 
 namespace {
-// Tens of lists take a few kilobytes; a file far larger is not a table of lists.
-constexpr qint64 kImportLimit = 4 * 1024 * 1024;
 // A report longer than this would not fit on the screen.
 constexpr int kRefusalsShown = 20;
 // An import that takes longer shows its progress, with a Cancel button.
 constexpr int kProgressAfterMs = 1000;
 
 const QString kTableFilter = QStringLiteral("CSV (*.csv *.tsv *.txt);;* (*)");
+
+// What import reads: every format at once first, then each alone.
+QString importFilter(const TextTables &texts)
+{
+    return texts.uitext(QStringLiteral("frmwordlist.msgimportfilter")) +
+           QStringLiteral(" (*.csv *.tsv *.txt *.apkg *.colpkg *.kvtml);;CSV (*.csv *.tsv *.txt);;"
+                          "Anki (*.apkg *.colpkg *.txt);;KVTML (*.kvtml);;* (*)");
+}
 } // namespace
 
 Tfrmwordlist::Tfrmwordlist(LanguageContext &context, QWidget *opener, Prompter &prompter,
@@ -123,6 +130,13 @@ WordSet Tfrmwordlist::shownWords() const
     return boxedWords(w_);
 }
 
+WordSet Tfrmwordlist::shownGlossed(int langid) const
+{
+    WordSet set = shownWords();
+    store_.glossary().fill(set, langid);
+    return set;
+}
+
 void Tfrmwordlist::setShareDialogs(Tfrmsubmit *submit, Twebwordlist *shared)
 {
     submit_ = submit;
@@ -200,25 +214,25 @@ void Tfrmwordlist::BitBtn1Click()
 
 void Tfrmwordlist::importlistsClick()
 {
-    const QString file = prompter_.openFileName(exchangeFolder_, kTableFilter);
+    const TextTables &texts = context_.texts();
+    const QString file = prompter_.openFileName(exchangeFolder_, importFilter(texts));
     if (file.isEmpty())
         return;
     exchangeFolder_ = QFileInfo(file).absolutePath();
-    const TextTables &texts = context_.texts();
     const QString shown = QDir::toNativeSeparators(file);
     const QString notImported =
         texts.uitext(QStringLiteral("frmwordlist.msgnotimported")).arg(shown) + QLatin1Char('\n');
-    const TextFileResult read = readtextfile(file, kImportLimit);
-    if (!read) {
-        prompter_.inform(notImported + read.error().reason);
+    const auto source = readimportsource(file);
+    if (!source) {
+        prompter_.inform(notImported + problemtext(source.error(), texts));
         return;
     }
-    const ImportCheck check = checkrows(tablerows(read->text, read->replaced));
-    if (check.cancelled)
+    const ImportOutcome outcome = checkfile(*source);
+    if (outcome.cancelled)
         return;
-    if (!check.lists.isEmpty()) {
+    if (!outcome.lists.isEmpty()) {
         const int first = store_.Count() + 1;
-        StoreResult added = store_.AddMany(check.lists);
+        StoreResult added = store_.AddMany(outcome.lists);
         if (!added)
             added = failure(StoreFailure{notImported + added.error().message, keptcopy(added)});
         if (!reportstorechange(prompter_, texts, added))
@@ -228,29 +242,33 @@ void Tfrmwordlist::importlistsClick()
         showposition(store_.Count());
     }
     QStringList report{texts.uitext(QStringLiteral("frmwordlist.msgimported"))
-                           .arg(QString::number(check.lists.size()), shown)};
-    for (int n = 0; n < check.refused.size() && n < kRefusalsShown; ++n)
-        report.append(refusaltext(check.refused.at(n), texts));
-    if (check.refused.size() > kRefusalsShown)
-        report.append(texts.uitext(QStringLiteral("frmwordlist.msgimportmore"))
-                          .arg(check.refused.size() - kRefusalsShown));
-    if (check.stoppedAt > 0)
-        report.append(stoppedtext(check, texts));
+                           .arg(QString::number(outcome.lists.size()), shown)};
+    for (int n = 0; n < outcome.notAdded.size() && n < kRefusalsShown; ++n)
+        report.append(outcome.notAdded.at(n));
+    if (outcome.notAdded.size() > kRefusalsShown)
+        report.append(texts
+                          .uitext(source->kind == ImportSource::Kind::Table
+                                      ? QStringLiteral("frmwordlist.msgimportmore")
+                                      : QStringLiteral("frmwordlist.msgimportmorenotes"))
+                          .arg(outcome.notAdded.size() - kRefusalsShown));
+    if (!outcome.stopped.isEmpty())
+        report.append(outcome.stopped);
     prompter_.inform(report.join(QLatin1Char('\n')));
 }
 
-ImportCheck Tfrmwordlist::checkrows(const QList<TableRow> &rows)
+ImportOutcome Tfrmwordlist::checkfile(const ImportSource &source)
 {
     const TextTables &texts = context_.texts();
     QProgressDialog progress(texts.uitext(QStringLiteral("frmwordlist.msgimporting")),
-                             texts.uitext(QStringLiteral("frmwordlist.BitBtn2.caption")), 0,
-                             int(rows.size()), this);
+                             texts.uitext(QStringLiteral("frmwordlist.BitBtn2.caption")), 0, 0,
+                             this);
     progress.setObjectName(QStringLiteral("importprogress"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressAfterMs);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
-    return checkimport(rows, store_, [&](qsizetype done, qsizetype) {
+    return checksource(source, store_, texts, [&](qsizetype done, qsizetype total) {
+        progress.setMaximum(int(total));
         progress.setValue(int(done));
         // Once shown, the dialog runs the events itself and takes every click. Until then its
         // own timer and the window's painting still run, but no click reaches the lists.
@@ -271,8 +289,11 @@ void Tfrmwordlist::exportlistsClick()
     if (QFileInfo::exists(file) && !prompter_.confirm(texts.uitext(QStringLiteral("msgoverride"))))
         return;
     QList<WordSet> lists;
-    for (int p = WordListStore::kBuiltIn + 1; p <= store_.Count(); ++p)
-        lists.append(store_.Get(p));
+    for (int p = WordListStore::kBuiltIn + 1; p <= store_.Count(); ++p) {
+        WordSet list = store_.Get(p);
+        store_.glossary().fill(list, texts.langid());
+        lists.append(list);
+    }
     const QString shown = QDir::toNativeSeparators(file);
     if (const Status written = writewholefile(file, exportlists(lists)); !written) {
         prompter_.inform(texts.uitext(QStringLiteral("frmwordlist.msgnotexported")).arg(shown) +

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/wordset.h"
+#include "importers/wordimport.h"
 #include "widgets/dialogbase.h"
-#include "wordlists/listtable.h"
 
 #include <array>
 
@@ -38,6 +38,8 @@ public:
     // Box 0 is the shown title, boxes 1..9 the shown words.
     QLineEdit *box(int n) const { return w_[n]; }
     WordSet shownWords() const;
+    // The shown list with the glossary's readings and meanings, in the language langid.
+    WordSet shownGlossed(int langid) const;
     // The shown position p.
     int position() const { return p_; }
 
@@ -51,7 +53,8 @@ public:
     void Button1Click();  // From Share List
     void btsubmitClick(); // Share Your List
     void BitBtn1Click();  // OK
-    // The context menu of wl: lists from and to a CSV or tab-separated file.
+    // The context menu of wl: lists from and to a CSV or tab-separated file; import also takes
+    // a learner's flash cards (importers/wordimport.h).
     void importlistsClick();
     void exportlistsClick();
     // Those two as actions, which the buttons btimport and btexport and the main window offer.
@@ -63,8 +66,8 @@ signals:
     void chosen(const WordSet &words);
 
 private:
-    // Checks the rows of a table to import, with a progress dialog when that takes long.
-    ImportCheck checkrows(const QList<TableRow> &rows);
+    // Checks what a file to import holds, with a progress dialog when that takes long.
+    ImportOutcome checkfile(const ImportSource &source);
 
     Prompter &prompter_;
     WordListStore &store_;

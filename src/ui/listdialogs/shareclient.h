@@ -24,6 +24,8 @@ struct ShareAnswer {
     bool succeeded = false;
     // It was abandoned for its size.
     bool tooLarge = false;
+    // The HTTP status of the reply; 0 when none came (no connection, too slow).
+    int status = 0;
     // Why the service refused it: the first line of a 400 or 429 reply, at most 200 characters
     // without control characters; empty for any other reply.
     QString reason;

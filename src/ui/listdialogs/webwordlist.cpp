@@ -4,11 +4,11 @@
 #include "widgets/components.h"
 #include "widgets/controls.h"
 
-#include "text/textrules.h"
 #include "engine/prompter.h"
 #include "i18n/texttable.h"
 #include "listdialogs/htmlreference.h"
 #include "storage/settings.h"
+#include "text/textrules.h"
 #include "wordlists/shareaddress.h"
 #include "wordlists/sharelimits.h"
 #include "wordlists/storereport.h"
@@ -75,23 +75,58 @@ bool Twebwordlist::startloading()
     }
     client_->cancel(); // the end of an older load is not taken for the page
     label3_->clear();  // a note about the last page does not belong to the next
+    if (pageonly_) {
+        getpage();
+        return true;
+    }
+    client_->get(QUrl(sharelistsaddress(base_)), {}, timeout_, kShareListsLimit,
+                 [this](const ShareAnswer &answer) { listsfinished(answer); });
+    return true;
+}
+
+void Twebwordlist::getpage()
+{
     client_->get(QUrl(sharepageaddress(base_)), {}, timeout_, kSharePageLimit,
                  [this](const ShareAnswer &answer) { replyfinished(answer); });
-    return true;
+}
+
+void Twebwordlist::notetotal(const ShareAnswer &answer)
+{
+    // The service holds more lists than it sent: it names how many in all.
+    bool known = false;
+    const qint64 total = answer.header("X-Total-Count").toLongLong(&known);
+    label3_->setText(
+        known && total > page_.count()
+            ? context_.uitext(QStringLiteral("webwordlist.msgcut")).arg(page_.count()).arg(total)
+            : QString());
+}
+
+void Twebwordlist::listsfinished(const ShareAnswer &answer)
+{
+    if (answer.succeeded) {
+        if (const std::optional<QList<SharedRecord>> records = parsesharedlists(answer.body)) {
+            listsarrived(*records);
+            notetotal(answer);
+            emit pageloaded(true);
+            return;
+        }
+    }
+    // Nothing came at all: the page would fare no better.
+    if (answer.status == 0 && !answer.tooLarge) {
+        emit pageloaded(false);
+        return;
+    }
+    // An older service, or something in its place that does not speak the JSON.
+    if (answer.status == 404)
+        pageonly_ = true;
+    getpage();
 }
 
 void Twebwordlist::replyfinished(const ShareAnswer &answer)
 {
     if (answer.succeeded) {
         pagearrived(pagelines(answer.body, answer.header("Content-Type"), htmlreference));
-        // The service holds more lists than its page: it names how many in all.
-        bool known = false;
-        const qint64 total = answer.header("X-Total-Count").toLongLong(&known);
-        label3_->setText(known && total > page_.count()
-                             ? context_.uitext(QStringLiteral("webwordlist.msgcut"))
-                                   .arg(page_.count())
-                                   .arg(total)
-                             : QString());
+        notetotal(answer);
     } else if (answer.tooLarge) {
         label3_->setText(context_.uitext(QStringLiteral("webwordlist.msgtoolarge"))
                              .arg(kSharePageLimit / (1024 * 1024)));
@@ -101,7 +136,17 @@ void Twebwordlist::replyfinished(const ShareAnswer &answer)
 
 void Twebwordlist::pagearrived(const QStringList &lines)
 {
-    page_ = SharedPage::fromlines(lines);
+    showpage(SharedPage::fromlines(lines));
+}
+
+void Twebwordlist::listsarrived(const QList<SharedRecord> &records)
+{
+    showpage(SharedPage::fromrecords(records));
+}
+
+void Twebwordlist::showpage(SharedPage page)
+{
+    page_ = std::move(page);
     {
         const QSignalBlocker quiet(wl_);
         wl_->clear();
@@ -135,6 +180,11 @@ void Twebwordlist::BitBtn1Click()
     const TextTables &texts = context_.texts();
     WordSet list = boxedWords(w_);
     list.title = trimmedBlanks(list.title).toString();
+    // The readings and meanings the record brought go into the glossary with the list.
+    if (const int k = wl_->currentRow(); k >= 0 && k < page_.count())
+        for (int n = 1; n <= WordSet::kWords; ++n)
+            if (const Word word = page_.word(k, n); word.text == list.text(n))
+                list.words[n - 1] = word;
     w_[0]->setText(list.title);
     if (store_.Find(list.title)) {
         prompter_.inform(texts.uitext(QStringLiteral("msgexist")));

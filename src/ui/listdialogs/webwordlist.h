@@ -28,12 +28,14 @@ public:
     const QString &base() const { return base_; }
     void settimeout(int ms) { timeout_ = ms; }
 
-    // Asks for the page and returns at once. A load still on its way is dropped: the page that
-    // arrives is always the latest one asked for. Without the network component it says so and
-    // returns false.
+    // Asks for the lists' JSON, or for the page where the service had none, and returns at once. A
+    // load still on its way is dropped: the page that arrives is always the latest one asked for.
+    // Without the network component it says so and returns false.
     bool startloading();
     // A page has arrived: its displayed lines replace the lists, open or closed.
     void pagearrived(const QStringList &lines);
+    // The lists' JSON has arrived, with the words' readings and meanings: the same.
+    void listsarrived(const QList<SharedRecord> &records);
 
     const SharedPage &page() const { return page_; }
     QListWidget *wl() const { return wl_; }
@@ -56,6 +58,12 @@ signals:
 
 private:
     void replyfinished(const ShareAnswer &answer);
+    // The JSON's answer: shown when it is understood, else the page is asked for.
+    void listsfinished(const ShareAnswer &answer);
+    void showpage(SharedPage page);
+    // Label3 names how many lists the service holds when it sent fewer.
+    void notetotal(const ShareAnswer &answer);
+    void getpage();
 
     Prompter &prompter_;
     WordListStore &store_;
@@ -63,6 +71,7 @@ private:
     int timeout_ = kShareTimeoutMs;
     std::unique_ptr<ShareClient> client_; // loaded at the first load
     SharedPage page_;
+    bool pageonly_ = false; // the service answered that it has no JSON of the lists
 
     QListWidget *wl_;
     std::array<QLineEdit *, 10> w_{};

@@ -3,6 +3,7 @@
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
 #include "print/pdftextlayer.h"
+#include "print/wordbank.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -44,6 +45,8 @@ void paintWidget(QPainter &painter, const QWidget &widget)
                       font.bold() && lacksBoldWeight(font));
     } else if (const auto *board = qobject_cast<const Ttntstdsudoku *>(&widget)) {
         board->paintOn(painter);
+    } else if (const auto *bank = qobject_cast<const WordBank *>(&widget)) {
+        bank->paintOn(painter);
     } else if (const auto *label = qobject_cast<const QLabel *>(&widget)) {
         paintLabel(painter, *label);
     } else if (widget.autoFillBackground()) {

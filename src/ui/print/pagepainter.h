@@ -12,6 +12,8 @@ class QWidget;
 constexpr int kPageDpi = 300;
 // The margin of a sheet, printed or in a PDF, beyond the printer's own unprintable edge.
 constexpr qreal kSheetMarginMm = 12;
+// Length over width of what an A4 sheet prints inside those margins.
+constexpr qreal kSheetAspect = (297 - 2 * kSheetMarginMm) / (210 - 2 * kSheetMarginMm);
 
 // What a page shows, in its own pixels: the bounds of what it holds, or all of it when it holds
 // nothing. The white around the print pages' parts is no part of them.

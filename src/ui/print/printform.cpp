@@ -48,8 +48,23 @@ Tprintform::Tprintform(QWidget *owner) : PrintPage(QStringLiteral("printform"), 
     }
 }
 
+void Tprintform::fill(const TQJ &model, const WordSet &words)
+{
+    const QStringList texts = words.texts();
+    fillTexts(model, texts, words.title, texts);
+    // Below the legend, across it.
+    placeWordBank(words, {127, 2302 + 170 + 24}, 1938 - 127);
+}
+
 void Tprintform::fill(const TQJ &model, const QStringList &words, const QString &title,
                       const QStringList &paletteWords)
+{
+    fillTexts(model, words, title, paletteWords);
+    placeWordBank({}, {}, 0);
+}
+
+void Tprintform::fillTexts(const TQJ &model, const QStringList &words, const QString &title,
+                           const QStringList &paletteWords)
 {
     board()->loadprintpuzzle(model, words);
     title_->setText(title);

@@ -3,6 +3,8 @@
 #include "print/printpage.h"
 #include "print/printsudoku.h"
 
+#include "engine/wordset.h"
+
 #include <QStringList>
 
 class TQJ;
@@ -23,8 +25,11 @@ public:
     // Legend cell c1 .. c9.
     TTntcell *legend(int k) const { return legend_.at(k - 1); }
 
-    // The board from the model and the words, the title, the legend from the palette's words,
-    // then every board cell and legend word sized by kPuzzlePageFonts.
+    // The board from the model and the words' texts, the title, the legend from the same
+    // texts, every board cell and legend word sized by kPuzzlePageFonts; under the legend the
+    // word bank when any word has a reading or a meaning.
+    void fill(const TQJ &model, const WordSet &words);
+    // The same from texts alone: no word bank.
     void fill(const TQJ &model, const QStringList &words, const QString &title,
               const QStringList &paletteWords);
 
@@ -32,6 +37,9 @@ public:
     void shade(Shading shading);
 
 private:
+    void fillTexts(const TQJ &model, const QStringList &words, const QString &title,
+                   const QStringList &paletteWords);
+
     QLabel *title_;
     QList<TTntcell *> legend_;
 };

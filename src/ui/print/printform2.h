@@ -3,6 +3,7 @@
 #include "print/printpage.h"
 
 class TQJ;
+struct WordSet;
 
 // The solution page: "Solution" over all 81 words of the game in play.
 class Tprintform2 : public PrintPage {
@@ -14,6 +15,9 @@ public:
 
     explicit Tprintform2(QWidget *owner = nullptr);
 
-    // The board from the model and the words, then sized by kSolutionPageFonts.
+    // The board from the model and the words' texts, sized by kSolutionPageFonts; under it the
+    // word bank when any word has a reading or a meaning.
+    void fill(const TQJ &model, const WordSet &words);
+    // The same from texts alone: no word bank.
     void fill(const TQJ &model, const QStringList &words);
 };

@@ -1,12 +1,15 @@
 #include "print/printpage.h"
 
+#include "print/pagepainter.h"
 #include "print/printsudoku.h"
 #include "widgets/translate.h"
 
 #include <QLabel>
 
+#include <algorithm>
+
 PrintPage::PrintPage(const QString &name, QSize panelSize, QWidget *owner)
-    : QWidget(owner, Qt::Window), panel_(new QWidget(this))
+    : QWidget(owner, Qt::Window), panel_(new QWidget(this)), panelSize_(panelSize)
 {
     setObjectName(name);
     // Should anything show the page, nothing appears on the screen.
@@ -47,6 +50,31 @@ void PrintPage::addBoard(const QRect &rect)
 void PrintPage::addLabel1(const QRect &rect, int pixels)
 {
     label1_ = addLabel("Label1", rect, pixels, true);
+}
+
+void PrintPage::placeWordBank(const WordSet &words, QPoint topLeft, int width)
+{
+    const QStringList entries = WordBank::entries(words);
+    if (bank_)
+        bank_->hide();
+    resize(panelSize_);
+    panel_->resize(panelSize_);
+    if (entries.isEmpty())
+        return;
+    if (!bank_) {
+        bank_ = new WordBank(panel_);
+        bank_->setObjectName(QStringLiteral("wordbank"));
+    }
+    // Down to where the parts, as wide as they are, would fill the sheet's length.
+    const QRect parts = pageContent(panel_);
+    const int foot = parts.top() + int(parts.width() * kSheetAspect);
+    bank_->arrange(entries, width, foot - topLeft.y());
+    bank_->move(topLeft);
+    bank_->show();
+    const QSize grown(panelSize_.width(),
+                      std::max(panelSize_.height(), bank_->geometry().bottom() + 1));
+    resize(grown);
+    panel_->resize(grown);
 }
 
 void PrintPage::translate(const TextTables &texts)

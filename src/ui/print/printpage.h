@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print/wordbank.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -19,6 +21,9 @@ public:
     // The publisher's web address.
     QLabel *label1() const { return label1_; }
 
+    // The words' readings and meanings under the page's parts; null while no word has one.
+    WordBank *wordBank() const { return bank_ && !bank_->isHidden() ? bank_ : nullptr; }
+
     // Relabels the page in the current language; Label1 then takes the size of its text.
     void translate(const TextTables &texts);
 
@@ -30,9 +35,16 @@ protected:
                      Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
     void addBoard(const QRect &rect);
     void addLabel1(const QRect &rect, int pixels);
+    // A bank of the words at topLeft, width wide, when any word has a reading or a meaning;
+    // else none, and the page as it was made. The bank takes the room a sheet has below the
+    // page's parts at their scale, the panel growing into it; only when the words need more
+    // does the page print smaller.
+    void placeWordBank(const WordSet &words, QPoint topLeft, int width);
 
 private:
     QWidget *panel_;
     Tprintsudoku *board_ = nullptr;
     QLabel *label1_ = nullptr;
+    WordBank *bank_ = nullptr;
+    QSize panelSize_;
 };

@@ -9,6 +9,7 @@
 #include "print/printform.h"
 #include "print/printform2.h"
 #include "print/printsudoku.h"
+#include "print/wordbank.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -23,6 +24,11 @@ constexpr int kAnswerTop = 220, kAnswerPitch = 810, kCaption = 50;
 // last sheet however few it holds, so that every sheet of the key has one scale.
 constexpr QRect kAnswerSheet(kAnswerLeft[0], 40, kAnswerLeft[1] + kAnswerSide - kAnswerLeft[0],
                              kAnswerTop + 2 * kAnswerPitch + kCaption + kAnswerSide - 40);
+// The key's word bank, under the last row of boards: the key's sheets print smaller to make
+// room for it.
+constexpr QPoint kAnswerBank(kAnswerLeft[0],
+                             kAnswerTop + 2 * kAnswerPitch + kCaption + kAnswerSide + 40);
+constexpr int kAnswerBankRoom = 160;
 // The sheet's number, left of the name line.
 constexpr QRect kSheetNumber(125, 17, 1300, 40);
 
@@ -64,12 +70,17 @@ Status writeWorksheets(const QString &file, const WorksheetSet &set, const TextT
     puzzlePage.translate(texts);
     solutionPage.translate(texts);
     const QString sheet = texts.uitext(QStringLiteral("worksheets.sheet"));
-    const QStringList words = set.words.texts(); // the pages take plain texts
+    WordBank answerBank;
+    QRect answerSheet = kAnswerSheet;
+    if (const QStringList entries = WordBank::entries(set.words); !entries.isEmpty()) {
+        answerBank.arrange(entries, kAnswerSheet.width(), kAnswerBankRoom);
+        answerSheet |= QRect(kAnswerBank, answerBank.size());
+    }
 
     return writePdf(file, set.words.title, [&](PdfPages &pdf) -> Status {
         QPainter &painter = pdf.painter();
         for (qsizetype n = 0; n < puzzles->size(); ++n) {
-            puzzlePage.fill(puzzles->at(n), words, set.words.title, words);
+            puzzlePage.fill(puzzles->at(n), set.words);
             puzzlePage.shade(set.shading);
             pdf.nextSheet(pageContent(puzzlePage.panel()).united(kSheetNumber));
             paintPage(painter, puzzlePage.panel());
@@ -78,15 +89,21 @@ Status writeWorksheets(const QString &file, const WorksheetSet &set, const TextT
         for (qsizetype n = 0; n < puzzles->size(); ++n) {
             const int place = int(n % kAnswersPerSheet);
             if (place == 0) {
-                pdf.nextSheet(kAnswerSheet);
+                pdf.nextSheet(answerSheet);
                 drawCaption(
                     painter,
                     QRect(kAnswerSheet.left(), kAnswerSheet.top(), kAnswerSheet.width(), 130),
                     texts.uitext(QStringLiteral("worksheets.answerkey")) + QStringLiteral(" – ") +
                         set.words.title,
                     72, false, Qt::AlignHCenter | Qt::AlignTop);
+                if (answerSheet != kAnswerSheet) {
+                    painter.save();
+                    painter.translate(kAnswerBank);
+                    answerBank.paintOn(painter);
+                    painter.restore();
+                }
             }
-            solutionPage.fill(puzzles->at(n), words);
+            solutionPage.fill(puzzles->at(n), set.words.texts());
             solutionPage.board()->shade(set.shading);
             const QPoint corner(kAnswerLeft[place % 2], kAnswerTop + kAnswerPitch * (place / 2));
             drawCaption(painter, QRect(corner, QSize(kAnswerSide, kCaption)), sheet.arg(n + 1), 36,

@@ -1,5 +1,6 @@
 #include "widgets/panels.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 void RoundedShape::paintEvent(QPaintEvent *)
@@ -10,6 +11,31 @@ void RoundedShape::paintEvent(QPaintEvent *)
     painter.setBrush(Qt::white);
     const int radius = std::min(width(), height()) / 8;
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+}
+
+RuleText::RuleText(QWidget *parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setMargin(2);
+    QPalette ink = palette();
+    ink.setColor(QPalette::WindowText, Qt::black);
+    setPalette(ink);
+}
+
+void RuleText::fit(QFont base)
+{
+    const QRect room = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    for (int points = 10; points >= 7; --points) {
+        base.setPointSize(points);
+        const QRect need = QFontMetrics(base).boundingRect(
+            room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text());
+        if (need.height() <= room.height() && need.width() <= room.width())
+            break;
+    }
+    if (base != font())
+        setFont(base);
 }
 
 void BevelPanel::paintEvent(QPaintEvent *)

@@ -4,6 +4,7 @@
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
 #include "engine/qj.h"
+#include "engine/wordset.h"
 #include "print/printsudoku.h"
 #include "widgets/controls.h"
 
@@ -35,6 +36,18 @@ void Tfrmda::showsolution(const TQJ &model, const QStringList &words)
 {
     // The answer page's filler; here every word keeps the board's bold and Kai face.
     fillsolution(*board_, model, words, SolutionMarks::InkOnly);
+}
+
+void Tfrmda::showsolution(const TQJ &model, const WordSet &words)
+{
+    showsolution(model, words.texts());
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            const int k = model.node(i, j).value;
+            board_->cell(i, j)->setToolTip(
+                k >= 1 && k <= WordSet::kWords ? glossLine(words.words[k - 1]) : QString());
+        }
+    }
 }
 
 void Tfrmda::showEvent(QShowEvent *event)

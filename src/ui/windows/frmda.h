@@ -3,6 +3,7 @@
 #include "widgets/dialogbase.h"
 
 class KeyPreview;
+struct WordSet;
 class TQJ;
 class Ttntstdsudoku;
 
@@ -18,6 +19,8 @@ public:
     Ttntstdsudoku *board() const { return board_; }
     // Fills all 81 cells from the model and the nine words.
     void showsolution(const TQJ &model, const QStringList &words);
+    // The same with each word's reading and meaning in its cells' tooltips.
+    void showsolution(const TQJ &model, const WordSet &words);
 
 protected:
     void showEvent(QShowEvent *event) override;

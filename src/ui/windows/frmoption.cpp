@@ -51,14 +51,22 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prom
     auto *game = new QWidget;
     game->setObjectName(QStringLiteral("TabSheet2"));
     pages->addTab(game, QStringLiteral("Game"));
-    const auto addCheck = [game](const char *name, const char *text, int top) {
-        auto *check = new QCheckBox(QString::fromLatin1(text), game);
+    const auto addCheck = [](QWidget *page, const char *name, const char *text, int top) {
+        auto *check = new QCheckBox(QString::fromLatin1(text), page);
         check->setObjectName(QString::fromLatin1(name));
         check->setGeometry(12, top, 213, 21);
         return check;
     };
-    resume_ = addCheck("CheckBox1", "Resume the kept game at start", 22);
-    askReplace_ = addCheck("CheckBox2", "Ask before replacing a game", 48);
+    resume_ = addCheck(game, "CheckBox1", "Resume the kept game at start", 8);
+    askReplace_ = addCheck(game, "CheckBox2", "Ask before replacing a game", 30);
+    // Notes: a placed word taken from the notes of the cells that see it.
+    cleanup_ = addCheck(game, "CheckBox3", "Take placed words out of notes", 52);
+    // What the palette's buttons show; Ctrl+M switches it in play.
+    radioGroup3_ = new RadioGroup(
+        QStringLiteral("Palette shows"),
+        {QStringLiteral("Words"), QStringLiteral("Meanings"), QStringLiteral("Readings")}, 3, game);
+    radioGroup3_->setObjectName(QStringLiteral("RadioGroup3"));
+    radioGroup3_->setGeometry(4, 74, 227, 48);
 
     auto *display = new QWidget;
     display->setObjectName(QStringLiteral("TabSheet3"));
@@ -69,6 +77,10 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prom
     radioGroup2_ = new RadioGroup(QStringLiteral("Zoom"), percents, 2, display);
     radioGroup2_->setObjectName(QStringLiteral("RadioGroup2"));
     radioGroup2_->setGeometry(27, 8, 176, 62);
+
+    // How a note is drawn in a cell, and repeated words marked as they are placed.
+    numbers_ = addCheck(display, "CheckBox5", "Draw notes as numbers", 76);
+    conflicts_ = addCheck(display, "CheckBox4", "Mark repeated words at once", 98);
 
     auto *ok = addButton(this, "Button2", QStringLiteral("OK"), {243, 21, 75, 25});
     auto *cancel = addButton(this, "Button3", QStringLiteral("Cancel"), {243, 52, 75, 25});
@@ -87,6 +99,10 @@ void Tfrmoption::showEvent(QShowEvent *event)
     resume_->setChecked(context_.settings().resumegame);
     askReplace_->setChecked(context_.settings().askreplace);
     radioGroup2_->setItemIndex(zoomItem(context_.settings().zoom));
+    radioGroup3_->setItemIndex(context_.settings().paletteshows);
+    cleanup_->setChecked(context_.settings().notecleanup);
+    conflicts_->setChecked(context_.settings().showconflicts);
+    numbers_->setChecked(context_.settings().notesasnumbers);
     DialogBase::showEvent(event);
 }
 
@@ -94,6 +110,10 @@ void Tfrmoption::Button2Click()
 {
     context_.settings().resumegame = resume_->isChecked();
     context_.settings().askreplace = askReplace_->isChecked();
+    context_.settings().paletteshows = std::max(0, radioGroup3_->itemIndex());
+    context_.settings().notecleanup = cleanup_->isChecked();
+    context_.settings().showconflicts = conflicts_->isChecked();
+    context_.settings().notesasnumbers = numbers_->isChecked();
     int &zoom = context_.settings().zoom;
     const int chosen = SettingsState::kZooms[std::max(0, radioGroup2_->itemIndex())];
     const bool ask = chosen != zoom && chosen != zoomInEffect_;

@@ -9,7 +9,8 @@ class QCheckBox;
 class RadioGroup;
 
 // The Options dialog: the user-interface language, named each in its own script; on a second
-// page, what becomes of the kept game; on a third, the zoom of every window.
+// page, what becomes of the kept game and what the palette shows; on a third, the zoom of every
+// window.
 class Tfrmoption : public DialogBase {
     Q_OBJECT
     Q_DISABLE_COPY(Tfrmoption)
@@ -23,6 +24,10 @@ public:
     QCheckBox *resumeGame() const { return resume_; }
     QCheckBox *askReplace() const { return askReplace_; }
     RadioGroup *zooms() const { return radioGroup2_; }
+    RadioGroup *paletteShows() const { return radioGroup3_; }
+    QCheckBox *noteCleanup() const { return cleanup_; }
+    QCheckBox *markRepeats() const { return conflicts_; }
+    QCheckBox *notesAsNumbers() const { return numbers_; }
     void Button2Click(); // OK
     void Button1Click(); // Set Default, a hidden button
 
@@ -34,6 +39,10 @@ private:
     QCheckBox *resume_;
     QCheckBox *askReplace_;
     RadioGroup *radioGroup2_;
+    RadioGroup *radioGroup3_;
+    QCheckBox *cleanup_;
+    QCheckBox *conflicts_;
+    QCheckBox *numbers_;
     Prompter &prompter_;
     std::function<void()> restart_;
     // The zoom the windows are drawn at: the toolkit takes it once, at start.

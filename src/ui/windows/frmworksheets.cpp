@@ -20,14 +20,16 @@ namespace {
 const char *const kShadingKeys[] = {"frmworksheets.shadecolour", "frmworksheets.shadegrey",
                                     "frmworksheets.shadenone"};
 
-// The stored list that is the one in play: the same title and words, else the same words.
+// The stored list that is the one in play: the same title and words, else the same words. The
+// game's words carry readings and meanings, the stored ones texts only.
 int positionOf(const WordListStore &store, const WordSet &inPlay)
 {
+    const QStringList words = inPlay.texts();
     for (int position = 1; position <= store.Count(); ++position)
-        if (store.Get(position) == inPlay)
+        if (store.Get(position).title == inPlay.title && store.Get(position).texts() == words)
             return position;
     for (int position = 1; position <= store.Count(); ++position)
-        if (store.Get(position).words == inPlay.words)
+        if (store.Get(position).texts() == words)
             return position;
     return 0;
 }
@@ -42,7 +44,7 @@ QLabel *addCaption(QWidget *parent, const char *name, const QString &text, const
 } // namespace
 
 Tfrmworksheets::Tfrmworksheets(LanguageContext &context, QWidget *parent, Prompter &prompter,
-                               const WordListStore &store)
+                               WordListStore &store)
     : DialogBase(context, parent, {"frmworksheets", QStringLiteral("Worksheets"), {330, 180}}),
       prompter_(prompter), store_(store), levels_(new QComboBox(this)), lists_(new QComboBox(this)),
       count_(new QSpinBox(this)), shading_(new QComboBox(this))
@@ -97,7 +99,9 @@ void Tfrmworksheets::showEvent(QShowEvent *event)
 
 void Tfrmworksheets::btokClick()
 {
-    const WordSet &list = store_.Get(lists_->currentIndex() + 1);
+    // The word bank in the language of the dialog's texts.
+    WordSet list = store_.Get(lists_->currentIndex() + 1);
+    store_.glossary().fill(list, texts().langid());
     const QString file =
         askPdfFile(prompter_, QDir::homePath(), list.title, QStringLiteral("worksheets"), texts());
     if (file.isEmpty())

@@ -18,7 +18,7 @@ class Tfrmworksheets : public DialogBase {
 
 public:
     Tfrmworksheets(LanguageContext &context, QWidget *parent, Prompter &prompter,
-                   const WordListStore &store);
+                   WordListStore &store);
 
     QComboBox *levels() const { return levels_; }
     QComboBox *lists() const { return lists_; }
@@ -45,7 +45,7 @@ protected:
 
 private:
     Prompter &prompter_;
-    const WordListStore &store_;
+    WordListStore &store_; // its glossary is read when first asked for
     QComboBox *levels_;
     QComboBox *lists_;
     QSpinBox *count_;

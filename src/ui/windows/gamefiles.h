@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <functional>
 
 class GameSession;
@@ -28,7 +29,7 @@ public:
     void save();
     void open();
     // Makes a saved game the game in play.
-    void load(const SavedGame &game);
+    void load(const SavedGame &game, const std::array<quint16, 81> &notes = {});
     // Start-up: the game kept by the last run becomes the game in play, when the settings say
     // so. A file that is no saved game is put aside and the start goes on without a game.
     void resume();

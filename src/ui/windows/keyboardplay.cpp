@@ -3,6 +3,7 @@
 #include "board/tntspeedbutton.h"
 #include "board/tntstdsudoku.h"
 #include "board/wordpalette.h"
+#include "game/gamesession.h"
 #include "widgets/keypreview.h"
 #include "windows/mainwindow.h"
 
@@ -23,6 +24,12 @@ KeyboardPlay::KeyboardPlay(TaaForm1 *window)
     addShortcut(Qt::CTRL | Qt::Key_P, "tbprint");
     addShortcut(Qt::CTRL | Qt::Key_H, "tbshowhint");
     addShortcut(Qt::CTRL | Qt::Key_E, "tbcheckerror");
+    auto *candidates = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), window);
+    connect(candidates, &QShortcut::activated, window, [window] { window->game().fillNotes(); });
+    auto *faces = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), window);
+    connect(faces, &QShortcut::activated, window, &TaaForm1::cyclepalette);
+    auto *explain = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), window);
+    connect(explain, &QShortcut::activated, window, &TaaForm1::explainnext);
     auto *undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), window);
     connect(undo, &QShortcut::activated, window, &TaaForm1::undo);
     for (QKeyCombination keys : {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}) {
@@ -62,11 +69,20 @@ bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
     return onPlay && playkey(key->key(), onBoard);
 }
 
+void KeyboardPlay::togglenotes()
+{
+    notes_ = !notes_;
+    window_->showstatuskey(QString::fromLatin1(notes_ ? "msgnoteson" : "msgnotesoff"));
+}
+
 bool KeyboardPlay::playkey(int key, bool onBoard)
 {
     Ttntstdsudoku *board = window_->board();
     if (key >= Qt::Key_1 && key <= Qt::Key_9) {
-        window_->wordPalette()->button(key - Qt::Key_0)->click();
+        if (const QPoint at = board->cursorCell(); notes_ && window_->inplay() && !at.isNull())
+            window_->game().toggleNote(at.x(), at.y(), key - Qt::Key_0);
+        else
+            window_->wordPalette()->button(key - Qt::Key_0)->click();
         return true;
     }
     if (!window_->inplay())
@@ -91,6 +107,9 @@ bool KeyboardPlay::playkey(int key, bool onBoard)
         if (!onBoard)
             return false;
         window_->cursorplace();
+        return true;
+    case Qt::Key_N:
+        togglenotes();
         return true;
     case Qt::Key_Delete:
     case Qt::Key_Backspace:

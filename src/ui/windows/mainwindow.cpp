@@ -24,7 +24,9 @@
 #include "widgets/translate.h"
 #include "windows/frmda.h"
 #include "windows/gamefiles.h"
+#include "windows/hintexplainer.h"
 #include "windows/keyboardplay.h"
+#include "windows/palettefaces.h"
 #include "windows/printcommands.h"
 #include "windows/programstate.h"
 #include "windows/translationeditor.h"
@@ -101,6 +103,7 @@ TaaForm1::TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, S
     preparefolders([this](const QString &dataFolder) {
         state_.listsfile = wordlistfile(dataFolder);
         seedwordlists(state_.listsfile, programdatafile(QStringLiteral("lists.txt")));
+        state_.glossary = Glossary::read(Glossary::fileIn(dataFolder));
     });
 
     board_->setEnabled(false);
@@ -115,6 +118,7 @@ TaaForm1::TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, S
     board_->setFocusPolicy(Qt::StrongFocus);
     connect(language_, &LanguageContext::languageChanged, this, &TaaForm1::speaklanguage);
     speaklanguage();
+    explainer_ = new HintExplainer(this);
     new KeyboardPlay(this);
     // Looking an icon up in the theme reads the theme's index files: not before the window shows.
     connect(this, &TaaForm1::firstPainted, this, &TaaForm1::applythemeicons, Qt::QueuedConnection);
@@ -153,6 +157,12 @@ void TaaForm1::buildLayout()
                                 QRect(4, 5, 209, 39));
     palette_ = new WordPalette(panel4_);
     palette_->move(6, 52);
+    faces_ = new PaletteFaces(
+        this, *palette_, game_, state_,
+        {[this](const QString &text) { showstatus(text); },
+         [this](const QString &key, const QString &arg) { showstatuskey(key, arg); }});
+    for (int k = 1; k <= WordSet::kWords; ++k)
+        palette_->button(k)->installEventFilter(this);
 
     auto *toolbar = new QWidget(panel2_);
     toolbar->setObjectName(QStringLiteral("ToolBar1"));
@@ -176,19 +186,9 @@ void TaaForm1::buildLayout()
     auto *shape = new RoundedShape(panel2_);
     shape->setObjectName(QStringLiteral("Shape1"));
     shape->setGeometry(9, 451, 208, 96);
-    // Read-only, borderless and wrapped: a label does it at a fraction of a text editor's
-    // start-up cost.
-    mmsudokurule_ = new QLabel(panel2_);
+    mmsudokurule_ = new RuleText(panel2_);
     mmsudokurule_->setObjectName(QStringLiteral("mmsudokurule"));
     mmsudokurule_->setGeometry(16, 466, 191, 76);
-    mmsudokurule_->setTextFormat(Qt::PlainText);
-    mmsudokurule_->setWordWrap(true);
-    mmsudokurule_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    mmsudokurule_->setMargin(2);
-    // Drawn on the white frame whatever the desktop's colours.
-    QPalette ink = mmsudokurule_->palette();
-    ink.setColor(QPalette::WindowText, Qt::black);
-    mmsudokurule_->setPalette(ink);
     mmsudokurule_->setText(QStringLiteral(
         "Fill in every blank with given words to only make each word in any column, row or "
         "3x3 box appear once."));
@@ -243,13 +243,16 @@ void TaaForm1::applythemeicons()
 void TaaForm1::wireBoard()
 {
     const GameModel &model = game_.model();
-    connect(&model, &GameModel::cellChanged, board_,
-            [this](int i, int j) { board_->showcell(game_.model(), i, j); });
+    connect(&model, &GameModel::cellChanged, board_, [this](int i, int j) {
+        board_->showchange(game_.model(), i, j);
+        faces_->count();
+    });
     connect(&model, &GameModel::gameReplaced, this, [this] {
         // Before the first game the board keeps the faces it was made with.
         if (game_.model().started())
             board_->showgame(game_.model());
         showwords();
+        faces_->count();
     });
     connect(&game_, &GameSession::keepFailed, this, [this](const QString &reason) {
         showstatuskey(QStringLiteral("msgautosavefailed"), reason);
@@ -271,7 +274,7 @@ QString TaaForm1::statusText() const
 
 bool TaaForm1::newgame(int level, const WordSet &words)
 {
-    if (!mayreplace() || !game_.deal(level, words))
+    if (!mayreplace() || !game_.deal(level, state_.glossed(words)))
         return false;
     startplay();
     return true;
@@ -316,28 +319,21 @@ void TaaForm1::applylanguage()
     if (const QFont font = dialogFont(8); font != this->font())
         setFont(font);
     ::applylanguage(this, state_.texts);
-    fitruletext();
+    mmsudokurule_->fit(font());
     sb1_->retranslate(state_.texts);
+    showwords();
+    // The Options follow too: they end in a language switch.
+    game_.rules().setNoteCleanup(state_.settings.notecleanup);
+    board_->setNotesAsNumbers(state_.settings.notesasnumbers);
+    board_->setShowConflicts(state_.settings.showconflicts);
+    if (game_.inplay())
+        board_->showgame(game_.model());
+    // Meanings by language follow it.
+    if (const WordSet words = state_.glossed(game_.model().curwords());
+        game_.inplay() && words != game_.model().curwords())
+        game_.model().setCurwords(words);
     if (editor_)
         editor_->followLanguage(state_.texts.langid());
-}
-
-void TaaForm1::fitruletext()
-{
-    QFont font = this->font();
-    const QRect room =
-        mmsudokurule_->contentsRect().adjusted(mmsudokurule_->margin(), mmsudokurule_->margin(),
-                                               -mmsudokurule_->margin(), -mmsudokurule_->margin());
-    const QString text = mmsudokurule_->text();
-    for (int points = 10; points >= 7; --points) {
-        font.setPointSize(points);
-        const QRect need = QFontMetrics(font).boundingRect(
-            room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
-        if (need.height() <= room.height() && need.width() <= room.width())
-            break;
-    }
-    if (font != mmsudokurule_->font())
-        mmsudokurule_->setFont(font);
 }
 
 void TaaForm1::showstatus(const QString &text)
@@ -350,23 +346,22 @@ void TaaForm1::showstatuskey(const QString &key, const QString &arg)
     sb1_->sayKey(state_.texts, key, arg);
 }
 
-void TaaForm1::showwords()
-{
-    palette_->showwords(game_.model().curwords().texts());
-}
-
 void TaaForm1::but1Click(int k)
 {
     game_.select(k);
+    faces_->picked(k);
 }
 
 void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
 {
     if (modalGuard_->justClosed())
         return;
-    if (button == Qt::LeftButton)
+    if (button == Qt::LeftButton && QGuiApplication::keyboardModifiers() & Qt::ControlModifier) {
+        game_.toggleNote(cell->column(), cell->row(), game_.selectedWord());
+    } else if (button == Qt::LeftButton) {
         game_.place(cell->column(), cell->row());
-    else if (button == Qt::RightButton)
+        faces_->placed({cell->column(), cell->row()});
+    } else if (button == Qt::RightButton)
         game_.clear(cell->column(), cell->row());
     else
         game_.press();
@@ -375,7 +370,10 @@ void TaaForm1::cellmousedown(TTntcell *cell, Qt::MouseButton button)
 void TaaForm1::cellmouseenter(TTntcell *cell)
 {
     cell->SetisEnter(true);
-    showstatuskey(QStringLiteral("msgmouseenter"));
+    if (cell->toolTip().isEmpty())
+        showstatuskey(QStringLiteral("msgmouseenter"));
+    else
+        showstatus(cell->toolTip());
 }
 
 void TaaForm1::cellmouseleave(TTntcell *cell)
@@ -394,11 +392,6 @@ void TaaForm1::tbcheckerrorClick()
     game_.checkerrors();
 }
 
-void TaaForm1::tbshowhintClick()
-{
-    game_.hint();
-}
-
 void TaaForm1::tbrestartClick()
 {
     game_.restart();
@@ -411,7 +404,7 @@ void TaaForm1::tbshowsolutionClick()
     Tfrmda *frmda = windows().frmda;
     if (!frmda)
         return;
-    frmda->showsolution(game_.model().puzzle(), game_.model().curwords().texts());
+    frmda->showsolution(game_.model().puzzle(), game_.model().curwords());
     frmda->exec();
 }
 
@@ -451,8 +444,10 @@ bool TaaForm1::inplay() const
 
 void TaaForm1::cursorplace()
 {
-    if (const QPoint at = board_->cursorCell(); !at.isNull())
+    if (const QPoint at = board_->cursorCell(); !at.isNull()) {
         game_.place(at.x(), at.y());
+        faces_->placed(at);
+    }
 }
 
 void TaaForm1::cursorclear()
@@ -496,6 +491,7 @@ void TaaForm1::speaklanguage()
     board_->setSpokenTexts(texts.uitext(QStringLiteral("msgspokencell")),
                            texts.uitext(QStringLiteral("msgspokengiven")),
                            texts.uitext(QStringLiteral("msgspokenempty")));
+    board_->setSpokenNotes(texts.uitext(QStringLiteral("msgspokennotes")));
     palette_->setSpokenPattern(texts.uitext(QStringLiteral("msgspokenword")));
     sb1_->setAccessibleName(texts.uitext(QStringLiteral("msgspokenstatus")));
 }
@@ -526,10 +522,15 @@ bool TaaForm1::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (auto *button = qobject_cast<QToolButton *>(watched)) {
-        if ((type == QEvent::Enter || type == QEvent::MouseMove) && button->isEnabled()) {
+        // The pointer still on Hint after the click leaves its explanation be.
+        const bool keep = type == QEvent::MouseMove && explainer_ && explainer_->showing();
+        if ((type == QEvent::Enter || type == QEvent::MouseMove) && button->isEnabled() && !keep) {
             sb1_->say(button->toolTip());
             sb1_->setKey(button->objectName() + QStringLiteral(".hint"));
         }
+    } else if (auto *word = qobject_cast<TTntspeedbutton *>(watched);
+               word && type == QEvent::Enter) {
+        faces_->pointed(word);
     } else if (type == QEvent::MouseMove) {
         // Only the panel's own background, not a control on it that let the move through.
         auto *panel = static_cast<QWidget *>(watched);

@@ -3,6 +3,8 @@
 #include "text/result.h"
 #include "widgets/statusline.h"
 #include "windows/gamefiles.h"
+#include "windows/hintexplainer.h"
+#include "windows/palettefaces.h"
 #include "windows/printcommands.h"
 
 #include <QWidget>
@@ -12,6 +14,7 @@
 #include <memory>
 
 class GameSession;
+class HintExplainer;
 class PagePrinter;
 class PlayHistory;
 class PrintCommands;
@@ -21,6 +24,7 @@ class LanguageContext;
 class ModalCloseGuard;
 class QDialog;
 class QLabel;
+class RuleText;
 class QMenu;
 class QPushButton;
 class QStatusBar;
@@ -90,8 +94,14 @@ public:
     // The text tables and settings the dialogs share, and the language switch they all follow.
     LanguageContext &language() const { return *language_; }
     void showstatus(const QString &text);
-    void showwords();
+    // The status text said again from its key in the language in force; arg fills its %1.
+    void showstatuskey(const QString &key, const QString &arg = {});
+    // The palette's captions: the words, or their meanings or readings as the Options and
+    // Ctrl+M say.
+    void showwords() { faces_->show(); }
     void but1Click(int k);
+    // Ctrl+M: words, meanings, readings, words.
+    void cyclepalette() { faces_->cycle(); }
 
     void tbsaveClick() { files_->save(); }
     void tbopenClick() { files_->open(); }
@@ -114,7 +124,10 @@ public:
         print_->setListCommands(importer, exporter);
     }
     void tbcheckerrorClick();
-    void tbshowhintClick();
+    // Hint, and its reason in the status bar.
+    void tbshowhintClick() { explainer_->hint(); }
+    // Ctrl+Shift+H: the next step explained and its cells marked; nothing placed.
+    void explainnext() { explainer_->explainNext(); }
     void tbrestartClick();
     void tbshowsolutionClick();
     void btstartnewgameClick();
@@ -158,10 +171,6 @@ private:
     void startplay();
     // The words a screen reader hears, in the current language.
     void speaklanguage();
-    // The status text said again from its key in the language in force; arg fills its %1.
-    void showstatuskey(const QString &key, const QString &arg = {});
-    // The rule text at the largest size from 10 points down that lets it fit its frame.
-    void fitruletext();
     void showModal(QDialog *TaaForm1::Windows::*which);
     const Windows &windows();
 
@@ -173,9 +182,11 @@ private:
     std::function<void()> maker_;
     PrintCommands *print_ = nullptr;
     GameFiles *files_ = nullptr;
+    PaletteFaces *faces_ = nullptr;
     bool painted_ = false;
     ModalCloseGuard *modalGuard_ = nullptr;
     LanguageContext *language_ = nullptr;
+    HintExplainer *explainer_ = nullptr;
 
     QWidget *panel1_ = nullptr;
     QWidget *panel2_ = nullptr;
@@ -186,7 +197,7 @@ private:
     QPushButton *btstartnewgame_ = nullptr;
     WordPalette *palette_ = nullptr;
     std::array<QToolButton *, 7> toolbar_{};
-    QLabel *mmsudokurule_ = nullptr;
+    RuleText *mmsudokurule_ = nullptr;
     TranslationEditor *editor_ = nullptr;
     QMenu *printMenu_ = nullptr;
     QToolButton *tbmore_ = nullptr;

@@ -31,9 +31,9 @@ QList<QWidget *> PrintCommands::filledpages()
     pages.solution->translate(texts_);
     const GameModel &model = game_.model();
     const TQJ puzzle = model.puzzle();
-    const QStringList words = model.curwords().texts();
-    pages.puzzle->fill(puzzle, words, model.curwords().title, words);
-    pages.solution->fill(puzzle, words);
+    // The words with their readings and meanings, for the pages' word banks.
+    pages.puzzle->fill(puzzle, model.curwords());
+    pages.solution->fill(puzzle, model.curwords());
     return {pages.puzzle->panel(), pages.solution->panel()};
 }
 

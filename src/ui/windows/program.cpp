@@ -34,11 +34,15 @@ void Program::prepareApplication()
     installFontSubstitutes();
 }
 
-Program::Program(Prompter &prompter, Settings &settings, QString shareBase)
+Program::Program(Prompter &prompter, Settings &settings, QString shareBase,
+                 RandomSource::Clock clock)
     : prompter_(prompter), shareBase_(std::move(shareBase))
 {
+    if (clock)
+        random_ = std::make_unique<RandomSource>(std::move(clock));
     printer_ = std::make_unique<ComponentPagePrinter>(state_.texts);
-    game_ = std::make_unique<GameSession>(PuzzleBank::builtIn(), RandomSource::process(),
+    game_ = std::make_unique<GameSession>(PuzzleBank::builtIn(),
+                                          random_ ? *random_ : RandomSource::process(),
                                           state_.texts, prompter);
     main_ = std::make_unique<TaaForm1>(state_, *game_, prompter, settings);
     main_->setPagePrinter(printer_.get());
@@ -64,6 +68,7 @@ void Program::makewindows()
         });
     // The path was fixed when the main window seeded the data folder.
     wordlists_ = std::make_unique<WordListStore>(state_.listsfile);
+    wordlists_->setGlossary(&state_.glossary);
     frmwordlist_ = new Tfrmwordlist(language, frmnewgame_, prompter_, *wordlists_);
     frmappend_ = new Tfrmappend(language, frmwordlist_, prompter_, *wordlists_);
     frmsubmit_ = new Tfrmsubmit(language, frmwordlist_, *frmwordlist_, prompter_, shareBase_);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/random.h"
 #include "windows/programstate.h"
 
 #include <QString>
@@ -27,7 +28,9 @@ public:
     static void prepareApplication();
 
     // shareBase: the word-list sharing service's base address (sharebase() in the program).
-    Program(Prompter &prompter, Settings &settings, QString shareBase);
+    // clock: where the game's random source takes its seeds; the process's source without one.
+    Program(Prompter &prompter, Settings &settings, QString shareBase,
+            RandomSource::Clock clock = {});
     ~Program();
 
     ProgramState &state() { return state_; }
@@ -58,6 +61,7 @@ private:
     std::unique_ptr<PagePrinter> printer_;
     ProgramState state_;
     // The game in play; made before the main window, which draws it, and kept until it is gone.
+    std::unique_ptr<RandomSource> random_; // when the program was given a clock
     std::unique_ptr<GameSession> game_;
     // The one store of word lists; made before the dialogs that show it and kept until the
     // windows are gone.

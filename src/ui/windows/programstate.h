@@ -2,6 +2,7 @@
 
 #include "i18n/texttable.h"
 #include "storage/settings.h"
+#include "wordlists/glossary.h"
 
 #include <QString>
 
@@ -12,4 +13,14 @@ struct ProgramState {
     TextTables texts;
     SettingsState settings; // langid is kept in texts while the program runs
     QString listsfile;      // lists.txt in the data folder, fixed for the run at start-up
+    Glossary glossary;      // readings and meanings by the word, glossary.json beside it
+
+    // words with the readings and meanings the glossary has for them in the language in force.
+    WordSet glossed(WordSet words) const
+    {
+        for (Word &word : words.words)
+            word = Word(word.text);
+        glossary.fill(words, texts.langid());
+        return words;
+    }
 };

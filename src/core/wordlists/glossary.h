@@ -1,0 +1,70 @@
+#pragma once
+
+#include "engine/wordset.h"
+#include "text/result.h"
+
+#include <QHash>
+#include <QString>
+
+#include <array>
+
+// What a learner keeps of a word beside its text.
+struct Gloss {
+    QString reading;
+    QString meaning;
+
+    bool isEmpty() const { return reading.isEmpty() && meaning.isEmpty(); }
+    friend bool operator==(const Gloss &a, const Gloss &b)
+    {
+        return a.reading == b.reading && a.meaning == b.meaning;
+    }
+};
+
+// The readings and meanings of words, kept by the word's text in glossary.json in the data
+// folder rather than in lists.txt, whose bytes older versions read: so editing, reordering or
+// renaming a list keeps them, and a saved game, which holds texts only, finds them again. The
+// program's own lists bring theirs in a seed that ships with it; an entry of the user's file
+// wins over the seed's, an empty one included (a meaning the user took away).
+//
+// glossary.json: {"format": 1, "words": {"苹果": {"reading": "píngguǒ", "meaning": "apple"}}}.
+// A seed meaning may be an object by language, {"en": ..., "zh": ..., "ja": ...}.
+class Glossary {
+public:
+    // The path of glossary.json in a data folder.
+    static QString fileIn(const QString &dataFolder);
+    // The seed embedded in the program.
+    static QString builtInSeed();
+
+    Glossary() = default;
+    // The user's file over the seed. A missing file is an empty one. A file that cannot be read
+    // or is no glossary fails, and the glossary read as far as it goes keeps it from being
+    // written over (save() fails), so that nothing in it is lost.
+    static Glossary read(const QString &file, const QString &seed = builtInSeed());
+
+    // Why the user's file could not be read; empty when it could.
+    const QString &problem() const { return problem_; }
+    const QString &file() const { return file_; }
+
+    // The word's reading and meaning; the meaning of the language langid (0 English, 1 Chinese,
+    // 2 Japanese) where the seed has one per language.
+    Gloss find(const QString &word, int langid) const;
+    // Fills every word of set that has neither reading nor meaning.
+    void fill(WordSet &set, int langid) const;
+    // Records the readings and meanings of set's words: only those given, or, when editing, the
+    // emptied ones too. True when anything changed.
+    bool take(const WordSet &set, bool editing);
+    // Writes the user's entries whole; nothing is written while problem() is set.
+    Status save() const;
+
+private:
+    struct SeedGloss {
+        QString reading;
+        std::array<QString, 3> meanings; // by language; all three alike for a plain meaning
+    };
+    static QString key(const QString &word);
+
+    QString file_;
+    QString problem_;
+    QHash<QString, Gloss> user_;
+    QHash<QString, SeedGloss> seed_;
+};
