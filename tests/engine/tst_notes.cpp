@@ -137,7 +137,7 @@ private slots:
             QCOMPARE(c.notes, quint16(0));
     }
 
-    // The kept game's notes lie beside it and come back only with the same game.
+    // The kept game's notes and time lie beside it and come back only with the same game.
     void notesAreKeptBesideTheGame()
     {
         QTemporaryDir dir;
@@ -147,20 +147,23 @@ private slots:
             saved.solution[p] = model.cells()[p].solution;
             saved.given[p] = model.cells()[p].given;
         }
-        std::array<quint16, 81> notes{};
+        KeptPlay play;
         const int open = GameModel::index(game.openCell().x(), game.openCell().y());
-        notes[open] = bit(1) | bit(9);
-        QVERIFY(keepnotes(kept, saved, notes, false));
-        QCOMPARE(readnotes(kept, saved), notes);
+        play.notes[open] = bit(1) | bit(9);
+        play.seconds = 754;
+        QVERIFY(keepplay(kept, saved, play, false));
+        QCOMPARE(readplay(kept, saved), play);
         SavedGame other = saved;
         std::swap(other.solution[0], other.solution[1]);
-        QCOMPARE(readnotes(kept, other), (std::array<quint16, 81>{}));
-        // No notes, or a solved game, leave no file.
-        QVERIFY(keepnotes(kept, saved, {}, false));
-        QVERIFY(!QFile::exists(notesfile(kept)));
-        QVERIFY(keepnotes(kept, saved, notes, false));
-        QVERIFY(keepnotes(kept, saved, notes, true));
-        QVERIFY(!QFile::exists(notesfile(kept)));
+        QVERIFY(readplay(kept, other).isEmpty());
+        // Time alone is kept too; nothing to keep, or a solved game, leave no file.
+        QVERIFY(keepplay(kept, saved, KeptPlay{{}, 3}, false));
+        QCOMPARE(readplay(kept, saved).seconds, 3);
+        QVERIFY(keepplay(kept, saved, {}, false));
+        QVERIFY(!QFile::exists(playfile(kept)));
+        QVERIFY(keepplay(kept, saved, play, false));
+        QVERIFY(keepplay(kept, saved, play, true));
+        QVERIFY(!QFile::exists(playfile(kept)));
     }
 };
 

@@ -134,6 +134,28 @@ private slots:
         QCOMPARE(prompter.messages.last(), QStringLiteral("Puzzle Solved"));
     }
 
+    // The time played counts while the game is unsolved, starts afresh with a deal and comes
+    // back with the kept game.
+    void timeIsKeptWithTheGame()
+    {
+        QVERIFY(session->deal(0, ModelGame::englishWords()));
+        for (int n = 0; n < 75; ++n)
+            session->tick();
+        QCOMPARE(session->seconds(), 75);
+        QVERIFY(session->keep());
+        const SavedGameRead<SavedGame> read = readSavedGame(keepFile());
+        QVERIFY(read);
+        GameSession other(bank, random, texts, prompter);
+        other.load(*read, readplay(keepFile(), *read));
+        QCOMPARE(other.seconds(), 75);
+        QVERIFY(session->deal(0, ModelGame::englishWords()));
+        QCOMPARE(session->seconds(), 0);
+        for (int n = 0; n < 81 && !session->rules().issolved(); ++n)
+            session->hint();
+        session->tick();
+        QCOMPARE(session->seconds(), 0); // solved: the clock stands
+    }
+
     // A keep file that cannot be written is said once, and again only after a success.
     void aFailureToKeepIsSaidOnce()
     {

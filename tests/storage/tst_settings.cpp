@@ -221,6 +221,7 @@ void TestSettings::writesExactlyTheValueNames()
                                  "notes as numbers",
                                  "palette shows",
                                  "resume game",
+                                 "show time",
                                  "w0",
                                  "w1",
                                  "w2",

@@ -20,13 +20,14 @@ bool GameSession::deal(int level, const WordSet &words)
     if (!pickpuzzle(bank_, level, puzzle, random_))
         return false;
     history_.clear();
+    seconds_ = 0;
     const GameModel::Batch batch(model_);
     model_.start(puzzle, level, words);
     select(1);
     return true;
 }
 
-void GameSession::load(const SavedGame &game, const std::array<quint16, 81> &notes)
+void GameSession::load(const SavedGame &game, const KeptPlay &play)
 {
     TQJ puzzle;
     for (int i = 1; i <= 9; ++i) {
@@ -37,12 +38,13 @@ void GameSession::load(const SavedGame &game, const std::array<quint16, 81> &not
         }
     }
     history_.clear();
+    seconds_ = play.seconds;
     const GameModel::Batch batch(model_);
     model_.start(puzzle, game.level, game.words);
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
             model_.setEntry(i, j, game.board[GameModel::index(i, j)]);
-            model_.setNotes(i, j, notes[GameModel::index(i, j)]);
+            model_.setNotes(i, j, play.notes[GameModel::index(i, j)]);
         }
     }
     select(1);
@@ -100,6 +102,12 @@ void GameSession::fillNotes()
         rules_.fillNotes(selected_);
 }
 
+void GameSession::tick()
+{
+    if (inplay() && !rules_.issolved())
+        ++seconds_;
+}
+
 void GameSession::press()
 {
     if (inplay())
@@ -115,10 +123,11 @@ Status GameSession::keep()
     const bool solved = rules_.issolved();
     Status kept = keepgame(file, game, solved);
     if (kept) {
-        std::array<quint16, 81> notes{};
+        KeptPlay play;
         for (int p = 0; p < 81; ++p)
-            notes[p] = model_.cells()[p].notes;
-        kept = keepnotes(file, game, notes, solved);
+            play.notes[p] = model_.cells()[p].notes;
+        play.seconds = seconds_;
+        kept = keepplay(file, game, play, solved);
     }
     // Said once, not on every move: a full or read-only disk stays so for a while.
     if (!kept && !keepFailed_)

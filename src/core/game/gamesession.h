@@ -3,6 +3,7 @@
 #include "engine/gamemodel.h"
 #include "engine/playhistory.h"
 #include "engine/rules.h"
+#include "storage/autosave.h"
 #include "text/result.h"
 
 #include <QObject>
@@ -35,10 +36,15 @@ public:
     // A game of the level from the bank with these words; false when the bank has no line for
     // it, and nothing changes then.
     bool deal(int level, const WordSet &words);
-    // A saved game becomes the game in play, with the notes kept beside it if any.
-    void load(const SavedGame &game, const std::array<quint16, 81> &notes = {});
+    // A saved game becomes the game in play, with the notes and time kept beside it if any.
+    void load(const SavedGame &game, const KeptPlay &play = {});
     // The game in play as Save writes it.
     SavedGame saved() const;
+
+    // The time played at the game in play, kept with it; a second more for each tick while
+    // it is unsolved. Whoever ticks pauses it (a minimised window, a dialog).
+    qint64 seconds() const { return seconds_; }
+    void tick();
 
     // The palette's word, 1..9; 0 before any is selected.
     int selectedWord() const { return selected_; }
@@ -78,6 +84,7 @@ private:
     PlayHistory history_;
     GameRules rules_;
     int selected_ = 0;
+    qint64 seconds_ = 0;
     QString keepFile_;
     bool keepFailed_ = false;
 };

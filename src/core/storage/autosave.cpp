@@ -41,51 +41,59 @@ QString solutionLine(const SavedGame &game)
 }
 } // namespace
 
-QString notesfile(const QString &keptFile)
+bool KeptPlay::isEmpty() const
 {
-    return keptFile + QStringLiteral(".notes");
+    return seconds == 0 &&
+           std::all_of(notes.begin(), notes.end(), [](quint16 n) { return n == 0; });
 }
 
-Status keepnotes(const QString &keptFile, const SavedGame &game,
-                 const std::array<quint16, 81> &notes, bool solved)
+QString playfile(const QString &keptFile)
 {
-    const bool any = std::any_of(notes.begin(), notes.end(), [](quint16 n) { return n != 0; });
-    const QString file = notesfile(keptFile);
-    if (solved || !any) {
+    return keptFile + QStringLiteral(".play");
+}
+
+Status keepplay(const QString &keptFile, const SavedGame &game, const KeptPlay &play, bool solved)
+{
+    const QString file = playfile(keptFile);
+    if (solved || play.isEmpty()) {
         QFile kept(file);
         if (!kept.exists() || kept.remove())
             return {};
         return failure(kept.errorString());
     }
     QStringList numbers;
-    for (const quint16 n : notes)
+    for (const quint16 n : play.notes)
         numbers.append(QString::number(n));
-    return writewholefile(file, (solutionLine(game) + QLatin1Char('\n') +
-                                 numbers.join(QLatin1Char(' ')) + QLatin1Char('\n'))
-                                    .toUtf8());
+    return writewholefile(file,
+                          (solutionLine(game) + QLatin1Char('\n') + numbers.join(QLatin1Char(' ')) +
+                           QLatin1Char('\n') + QString::number(play.seconds) + QLatin1Char('\n'))
+                              .toUtf8());
 }
 
-std::array<quint16, 81> readnotes(const QString &keptFile, const SavedGame &game)
+KeptPlay readplay(const QString &keptFile, const SavedGame &game)
 {
-    std::array<quint16, 81> notes{};
-    const TextFileResult read = readtextfile(notesfile(keptFile), 64 * 1024);
+    const TextFileResult read = readtextfile(playfile(keptFile), 64 * 1024);
     if (!read)
-        return notes;
+        return {};
     const QStringList lines = textlines(read->text);
-    if (lines.size() < 2 || lines.at(0) != solutionLine(game))
-        return notes;
+    if (lines.size() < 3 || lines.at(0) != solutionLine(game))
+        return {};
     const QStringList numbers = lines.at(1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (numbers.size() != 81)
-        return notes;
-    std::array<quint16, 81> parsed{};
+        return {};
+    KeptPlay play;
     for (int p = 0; p < 81; ++p) {
         bool ok = false;
         const uint n = numbers.at(p).toUInt(&ok);
         if (!ok || n > 0x1FF)
-            return notes;
-        parsed[p] = game.given[p] ? 0 : quint16(n);
+            return {};
+        play.notes[p] = game.given[p] ? 0 : quint16(n);
     }
-    return parsed;
+    bool ok = false;
+    play.seconds = lines.at(2).toLongLong(&ok);
+    if (!ok || play.seconds < 0)
+        return {};
+    return play;
 }
 
 QString damagedcopy(const QString &file)

@@ -18,14 +18,25 @@ QString autosavefile(const QString &savesFolder);
 // not be written or removed.
 Status keepgame(const QString &file, const SavedGame &game, bool solved);
 
-// The notes of the kept game, which a saved game's bytes have no room for, beside it in
-// "autosave.wrd.notes": the game's solution line, then the 81 cells' notes (bit k - 1 for word
-// k) as numbers, column by column. No notes, or a solved game, leave no such file.
-QString notesfile(const QString &keptFile);
-Status keepnotes(const QString &keptFile, const SavedGame &game,
-                 const std::array<quint16, 81> &notes, bool solved);
-// The notes kept for game; none when the file is missing, damaged or of another game.
-std::array<quint16, 81> readnotes(const QString &keptFile, const SavedGame &game);
+// What the kept game's bytes have no room for: the player's notes and the time played.
+struct KeptPlay {
+    std::array<quint16, 81> notes{}; // bit k - 1 for word k
+    qint64 seconds = 0;
+
+    bool isEmpty() const;
+    friend bool operator==(const KeptPlay &a, const KeptPlay &b)
+    {
+        return a.notes == b.notes && a.seconds == b.seconds;
+    }
+};
+
+// Beside the kept game in "autosave.wrd.play": the game's solution line, the 81 cells' notes as
+// numbers column by column, then the seconds played. Nothing to keep, or a solved game, leave
+// no such file.
+QString playfile(const QString &keptFile);
+Status keepplay(const QString &keptFile, const SavedGame &game, const KeptPlay &play, bool solved);
+// What was kept for game; nothing when the file is missing, damaged or of another game.
+KeptPlay readplay(const QString &keptFile, const SavedGame &game);
 
 // Where a kept game that cannot be read is moved at start-up, so that the next game does not
 // write over what may still be looked at or mended by hand.

@@ -25,6 +25,7 @@ const QString kPaletteShows = QStringLiteral("palette shows");
 const QString kNoteCleanup = QStringLiteral("note cleanup");
 const QString kNotesAsNumbers = QStringLiteral("notes as numbers");
 const QString kShowConflicts = QStringLiteral("mark repeats");
+const QString kShowTime = QStringLiteral("show time");
 
 QString textName(int n)
 {
@@ -128,6 +129,7 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.notecleanup = SettingsState().notecleanup;
     state.notesasnumbers = SettingsState().notesasnumbers;
     state.showconflicts = SettingsState().showconflicts;
+    state.showtime = SettingsState().showtime;
     state.newgamewords = WordSet();
     const SettingsState defaults;
     state.resumegame = defaults.resumegame;
@@ -152,6 +154,7 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.notecleanup = readFlag(*store, kNoteCleanup, state.notecleanup);
     state.notesasnumbers = readFlag(*store, kNotesAsNumbers, state.notesasnumbers);
     state.showconflicts = readFlag(*store, kShowConflicts, state.showconflicts);
+    state.showtime = readFlag(*store, kShowTime, state.showtime);
 }
 
 bool Settings::savesettings(const SettingsState &state) const
@@ -171,6 +174,7 @@ bool Settings::savesettings(const SettingsState &state) const
     store->setValue(kNoteCleanup, QString::number(int(state.notecleanup)));
     store->setValue(kNotesAsNumbers, QString::number(int(state.notesasnumbers)));
     store->setValue(kShowConflicts, QString::number(int(state.showconflicts)));
+    store->setValue(kShowTime, QString::number(int(state.showtime)));
     store->sync();
     return store->status() == QSettings::NoError;
 }

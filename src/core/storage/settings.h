@@ -52,6 +52,7 @@ struct SettingsState {
     bool notecleanup = true;     // a placed word leaves the notes of the cells that see it
     bool notesasnumbers = false; // notes drawn as numbers, not as the words' first characters
     bool showconflicts = false;  // a word its row, column or box shows twice marked at once
+    bool showtime = true;        // the time played at the right of the status bar
 };
 
 class Settings {

@@ -17,6 +17,21 @@ StatusLine::StatusLine(QWidget *parent) : QStatusBar(parent)
     panel_ = new QLabel(this);
     panel_->setGeometry(0, 0, 550, 19);
     panel_->setIndent(4);
+    time_ = new QLabel(this);
+    time_->setObjectName(QStringLiteral("sbtime"));
+    time_->setGeometry(552, 0, 104, 19);
+    time_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+QString StatusLine::time() const
+{
+    return time_->text();
+}
+
+void StatusLine::setTime(const QString &text)
+{
+    if (text != time_->text())
+        time_->setText(text);
 }
 
 QString StatusLine::text() const

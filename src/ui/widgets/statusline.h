@@ -24,9 +24,13 @@ public:
     void clearText();
     void reset();
     void retranslate(const TextTables &texts);
+    // The time played, at the right; none for an empty text.
+    QString time() const;
+    void setTime(const QString &text);
 
 private:
     QLabel *panel_;
+    QLabel *time_;
     QString key_;
     QString arg_;
 };

@@ -76,11 +76,12 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prom
         percents.append(QStringLiteral("%1%").arg(zoom));
     radioGroup2_ = new RadioGroup(QStringLiteral("Zoom"), percents, 2, display);
     radioGroup2_->setObjectName(QStringLiteral("RadioGroup2"));
-    radioGroup2_->setGeometry(27, 8, 176, 62);
+    radioGroup2_->setGeometry(27, 3, 176, 62);
 
     // How a note is drawn in a cell, and repeated words marked as they are placed.
-    numbers_ = addCheck(display, "CheckBox5", "Draw notes as numbers", 76);
-    conflicts_ = addCheck(display, "CheckBox4", "Mark repeated words at once", 98);
+    numbers_ = addCheck(display, "CheckBox5", "Draw notes as numbers", 66);
+    conflicts_ = addCheck(display, "CheckBox4", "Mark repeated words at once", 85);
+    time_ = addCheck(display, "CheckBox6", "Show the time played", 104);
 
     auto *ok = addButton(this, "Button2", QStringLiteral("OK"), {243, 21, 75, 25});
     auto *cancel = addButton(this, "Button3", QStringLiteral("Cancel"), {243, 52, 75, 25});
@@ -102,6 +103,7 @@ void Tfrmoption::showEvent(QShowEvent *event)
     radioGroup3_->setItemIndex(context_.settings().paletteshows);
     cleanup_->setChecked(context_.settings().notecleanup);
     conflicts_->setChecked(context_.settings().showconflicts);
+    time_->setChecked(context_.settings().showtime);
     numbers_->setChecked(context_.settings().notesasnumbers);
     DialogBase::showEvent(event);
 }
@@ -113,6 +115,7 @@ void Tfrmoption::Button2Click()
     context_.settings().paletteshows = std::max(0, radioGroup3_->itemIndex());
     context_.settings().notecleanup = cleanup_->isChecked();
     context_.settings().showconflicts = conflicts_->isChecked();
+    context_.settings().showtime = time_->isChecked();
     context_.settings().notesasnumbers = numbers_->isChecked();
     int &zoom = context_.settings().zoom;
     const int chosen = SettingsState::kZooms[std::max(0, radioGroup2_->itemIndex())];

@@ -27,6 +27,7 @@ public:
     RadioGroup *paletteShows() const { return radioGroup3_; }
     QCheckBox *noteCleanup() const { return cleanup_; }
     QCheckBox *markRepeats() const { return conflicts_; }
+    QCheckBox *showTime() const { return time_; }
     QCheckBox *notesAsNumbers() const { return numbers_; }
     void Button2Click(); // OK
     void Button1Click(); // Set Default, a hidden button
@@ -42,6 +43,7 @@ private:
     RadioGroup *radioGroup3_;
     QCheckBox *cleanup_;
     QCheckBox *conflicts_;
+    QCheckBox *time_;
     QCheckBox *numbers_;
     Prompter &prompter_;
     std::function<void()> restart_;

@@ -49,12 +49,12 @@ void GameFiles::open()
         load(*read);
 }
 
-void GameFiles::load(const SavedGame &saved, const std::array<quint16, 81> &notes)
+void GameFiles::load(const SavedGame &saved, const KeptPlay &play)
 {
     // A saved game holds texts only; the glossary has what the player keeps of its words.
     SavedGame game = saved;
     game.words = state_.glossed(game.words);
-    game_.load(game, notes);
+    game_.load(game, play);
     hooks_.started();
 }
 
@@ -64,7 +64,7 @@ void GameFiles::resume()
     if (!state_.settings.resumegame || !QFileInfo::exists(file))
         return;
     if (const SavedGameRead<SavedGame> read = readSavedGame(file)) {
-        load(*read, readnotes(file, *read));
+        load(*read, readplay(file, *read));
         hooks_.sayKey(QStringLiteral("msgresumed"), {});
     } else if (putaside(file)) {
         hooks_.sayKey(QStringLiteral("msgkeptdamaged"), QFileInfo(damagedcopy(file)).fileName());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/autosave.h"
+
 #include <QObject>
 #include <QString>
 
@@ -29,7 +31,7 @@ public:
     void save();
     void open();
     // Makes a saved game the game in play.
-    void load(const SavedGame &game, const std::array<quint16, 81> &notes = {});
+    void load(const SavedGame &game, const KeptPlay &play = {});
     // Start-up: the game kept by the last run becomes the game in play, when the settings say
     // so. A file that is no saved game is put aside and the start goes on without a game.
     void resume();

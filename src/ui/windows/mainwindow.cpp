@@ -27,6 +27,7 @@
 #include "windows/hintexplainer.h"
 #include "windows/keyboardplay.h"
 #include "windows/palettefaces.h"
+#include "windows/playclock.h"
 #include "windows/printcommands.h"
 #include "windows/programstate.h"
 #include "windows/translationeditor.h"
@@ -91,6 +92,7 @@ TaaForm1::TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, S
         {[this] { startplay(); },
          [this](const QString &key, const QString &arg) { showstatuskey(key, arg); }});
     buildLayout();
+    clock_ = new PlayClock(this, game_, *sb1_, state_.settings);
 
     TextTables &texts = state_.texts;
     WordSet palette;
@@ -253,6 +255,7 @@ void TaaForm1::wireBoard()
             board_->showgame(game_.model());
         showwords();
         faces_->count();
+        clock_->show();
     });
     connect(&game_, &GameSession::keepFailed, this, [this](const QString &reason) {
         showstatuskey(QStringLiteral("msgautosavefailed"), reason);
@@ -326,6 +329,7 @@ void TaaForm1::applylanguage()
     game_.rules().setNoteCleanup(state_.settings.notecleanup);
     board_->setNotesAsNumbers(state_.settings.notesasnumbers);
     board_->setShowConflicts(state_.settings.showconflicts);
+    clock_->show();
     if (game_.inplay())
         board_->showgame(game_.model());
     // Meanings by language follow it.

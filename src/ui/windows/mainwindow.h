@@ -17,6 +17,7 @@ class GameSession;
 class HintExplainer;
 class PagePrinter;
 class PlayHistory;
+class PlayClock;
 class PrintCommands;
 class Prompter;
 class QAction;
@@ -183,6 +184,7 @@ private:
     PrintCommands *print_ = nullptr;
     GameFiles *files_ = nullptr;
     PaletteFaces *faces_ = nullptr;
+    PlayClock *clock_ = nullptr;
     bool painted_ = false;
     ModalCloseGuard *modalGuard_ = nullptr;
     LanguageContext *language_ = nullptr;
