@@ -2,8 +2,11 @@
 
 #include "engine/bank.h"
 #include "engine/qj.h"
+#include "game/learnerstats.h"
 #include "storage/autosave.h"
 #include "storage/savedgame.h"
+
+#include <utility>
 
 GameSession::GameSession(const PuzzleBank &bank, RandomSource &random, const TextTables &texts,
                          Prompter &prompter, QObject *parent)
@@ -21,6 +24,9 @@ bool GameSession::deal(int level, const WordSet &words)
         return false;
     history_.clear();
     seconds_ = 0;
+    solvedKept_ = false;
+    if (stats_)
+        stats_->started(words.title, level);
     const GameModel::Batch batch(model_);
     model_.start(puzzle, level, words);
     select(1);
@@ -39,6 +45,7 @@ void GameSession::load(const SavedGame &game, const KeptPlay &play)
     }
     history_.clear();
     seconds_ = play.seconds;
+    solvedKept_ = false;
     const GameModel::Batch batch(model_);
     model_.start(puzzle, game.level, game.words);
     for (int i = 1; i <= 9; ++i) {
@@ -80,14 +87,42 @@ bool GameSession::playable(int i, int j) const
 
 void GameSession::place(int i, int j)
 {
-    if (playable(i, j))
-        rules_.place(i, j, selected_);
+    if (!playable(i, j))
+        return;
+    if (model_.cell(i, j).entry != selected_)
+        takenback(i, j);
+    rules_.place(i, j, selected_);
 }
 
 void GameSession::clear(int i, int j)
 {
-    if (playable(i, j))
-        rules_.clear(i, j, selected_);
+    if (!playable(i, j))
+        return;
+    takenback(i, j);
+    rules_.clear(i, j, selected_);
+}
+
+void GameSession::confused(int i, int j)
+{
+    const GameCell &c = model_.cell(i, j);
+    if (stats_ && c.entry != 0 && c.entry != c.solution)
+        stats_->confused(model_.curwords().title, model_.curwords().text(c.entry).trimmed(),
+                         model_.curwords().text(c.solution).trimmed());
+}
+
+void GameSession::takenback(int i, int j)
+{
+    // A wrong word the player takes back was mixed up with the one that belonged.
+    confused(i, j);
+}
+
+void GameSession::checkerrors()
+{
+    if (inplay())
+        for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+                confused(i, j);
+    rules_.tbcheckerrorClick();
 }
 
 void GameSession::toggleNote(int i, int j, int k)
@@ -121,6 +156,11 @@ Status GameSession::keep()
     const QString file = keepFile_.isEmpty() ? autosavefile() : keepFile_;
     const SavedGame game = saved();
     const bool solved = rules_.issolved();
+    if (solved && !std::exchange(solvedKept_, true) && stats_)
+        stats_->solved(model_.curwords().title, model_.curlevel(), seconds_);
+    // The record of games is kept with the game; a failure waits for the next change.
+    if (stats_ && stats_->dirty())
+        static_cast<void>(stats_->save());
     Status kept = keepgame(file, game, solved);
     if (kept) {
         KeptPlay play;

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+class LearnerStats;
 class Prompter;
 class PuzzleBank;
 class RandomSource;
@@ -59,11 +60,16 @@ public:
     // Note k of an empty cell in or out; every empty cell's notes made its candidates.
     void toggleNote(int i, int j, int k);
     void fillNotes();
-    void checkerrors() { rules_.tbcheckerrorClick(); }
+    // Check Error; each wrong word it finds counts as a word mixed up with the one that belongs.
+    void checkerrors();
     void hint() { rules_.tbshowhintClick(selected_); }
     bool restart() { return rules_.tbrestartClick(); }
     bool undo() { return rules_.undo(selected_); }
     bool redo() { return rules_.redo(selected_); }
+
+    // Where games started and solved, their times and the words mixed up are counted; none
+    // by default.
+    void setStats(LearnerStats *stats) { stats_ = stats; }
 
     // Where the game in play is kept; autosavefile() unless set.
     void setKeepFile(const QString &file) { keepFile_ = file; }
@@ -77,6 +83,9 @@ signals:
 
 private:
     bool playable(int i, int j) const;
+    // A wrong word in the cell counted against the word that belongs there.
+    void confused(int i, int j);
+    void takenback(int i, int j);
 
     const PuzzleBank &bank_;
     RandomSource &random_;
@@ -85,6 +94,8 @@ private:
     GameRules rules_;
     int selected_ = 0;
     qint64 seconds_ = 0;
+    LearnerStats *stats_ = nullptr;
+    bool solvedKept_ = false; // the solved game is counted once
     QString keepFile_;
     bool keepFailed_ = false;
 };

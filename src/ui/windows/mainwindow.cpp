@@ -106,6 +106,8 @@ TaaForm1::TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, S
         state_.listsfile = wordlistfile(dataFolder);
         seedwordlists(state_.listsfile, programdatafile(QStringLiteral("lists.txt")));
         state_.glossary = Glossary::read(Glossary::fileIn(dataFolder));
+        state_.stats = LearnerStats::read(LearnerStats::fileIn(dataFolder));
+        game_.setStats(&state_.stats);
     });
 
     board_->setEnabled(false);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/learnerstats.h"
 #include "i18n/texttable.h"
 #include "storage/settings.h"
 #include "wordlists/glossary.h"
@@ -14,6 +15,7 @@ struct ProgramState {
     SettingsState settings; // langid is kept in texts while the program runs
     QString listsfile;      // lists.txt in the data folder, fixed for the run at start-up
     Glossary glossary;      // readings and meanings by the word, glossary.json beside it
+    LearnerStats stats;     // games and the words mixed up, statistics.json beside it
 
     // words with the readings and meanings the glossary has for them in the language in force.
     WordSet glossed(WordSet words) const
