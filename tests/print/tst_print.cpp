@@ -646,16 +646,17 @@ private slots:
         QTest::keyClick(&main(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_VERIFY(main().printMenu()->isVisible());
         main().printMenu()->hide();
-        QCOMPARE(texts(), (QStringList{"Print… (off)", "Save as PDF… (off)", "Worksheets…"}));
+        QCOMPARE(texts(),
+                 (QStringList{"Print… (off)", "Save as PDF… (off)", "Worksheets…", "Statistics…"}));
         startGame();
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(4, 4),
                                 printButton()->mapToGlobal(QPoint(4, 4)));
         QApplication::sendEvent(printButton(), &click);
         QTRY_VERIFY(main().printMenu()->isVisible());
         main().printMenu()->hide();
-        QCOMPARE(texts(), (QStringList{"Print…", "Save as PDF…", "Worksheets…"}));
+        QCOMPARE(texts(), (QStringList{"Print…", "Save as PDF…", "Worksheets…", "Statistics…"}));
         main().keydown(Qt::Key_F3);
-        QCOMPARE(texts(), (QStringList{"印刷…", "PDF として保存…", "ワークシート…"}));
+        QCOMPARE(texts(), (QStringList{"印刷…", "PDF として保存…", "ワークシート…", "統計…"}));
 
         main().printMenu()->actions().at(0)->trigger();
         QCOMPARE(printer.dialogs, 1);

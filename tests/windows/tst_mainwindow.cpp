@@ -565,7 +565,7 @@ private slots:
 
         // Without a game the game's pages are off; a class set and the lists need none.
         QCOMPARE(menuItems(more), (QStringList{"Print… (off)", "Save as PDF… (off)", "Worksheets…",
-                                               "Import Lists…", "Export Lists…"}));
+                                               "Statistics…", "Import Lists…", "Export Lists…"}));
         startGame(1);
         choose(more, QStringLiteral("Print…"));
         QCOMPARE(printer.dialogs, 1);
@@ -597,8 +597,8 @@ private slots:
         // The button and its items follow the language at once.
         main.keydown(Qt::Key_F2);
         QCOMPARE(more->text(), QStringLiteral("更多功能"));
-        QCOMPARE(menuItems(more),
-                 (QStringList{"打印…", "另存为 PDF…", "练习单…", "导入词表…", "导出词表…"}));
+        QCOMPARE(menuItems(more), (QStringList{"打印…", "另存为 PDF…", "练习单…", "统计…",
+                                               "导入词表…", "导出词表…"}));
         main.keydown(Qt::Key_F1);
         main.setPagePrinter(nullptr);
     }

@@ -5,6 +5,7 @@
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
 #include "engine/qj.h"
+#include "game/learnerstats.h"
 #include "longwordgame.h"
 #include "programfixture.h"
 #include "sandbox.h"
@@ -120,6 +121,12 @@ bool notesWindows(ProgramFixture &fixture, const QDir &folder)
     if (!main.newgame(2, WordSet::fromTexts(QStringLiteral("t"), testWords())))
         return false;
     fixture.game().fillNotes();
+    // A record to show: two games and a few words mixed up.
+    LearnerStats &record = fixture.state().stats;
+    record.started(QStringLiteral("t"), 2);
+    record.solved(QStringLiteral("t"), 2, 754);
+    record.confused(QStringLiteral("t"), QStringLiteral("ろく"), QStringLiteral("seven"));
+    record.confused(QStringLiteral("t"), QStringLiteral("一"), QStringLiteral("二"));
     bool ok = true;
     for (int langid = 0; langid <= 2; ++langid) {
         main.keydown(Qt::Key_F1 + langid);
@@ -141,6 +148,12 @@ bool notesWindows(ProgramFixture &fixture, const QDir &folder)
         ok &= save(options->grab().toImage(), folder,
                    QStringLiteral("frmoption-game-lang%1.png").arg(langid));
         options->hide();
+        auto *stats = dialog(fixture, "frmstats");
+        stats->show();
+        ok &= exposed(stats);
+        ok &= save(stats->grab().toImage(), folder,
+                   QStringLiteral("frmstats-lang%1.png").arg(langid));
+        stats->hide();
     }
     return ok;
 }

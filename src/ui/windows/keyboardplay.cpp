@@ -26,6 +26,8 @@ KeyboardPlay::KeyboardPlay(TaaForm1 *window)
     addShortcut(Qt::CTRL | Qt::Key_E, "tbcheckerror");
     auto *candidates = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), window);
     connect(candidates, &QShortcut::activated, window, [window] { window->game().fillNotes(); });
+    auto *stats = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), window);
+    connect(stats, &QShortcut::activated, window, &TaaForm1::statsClick);
     auto *faces = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), window);
     connect(faces, &QShortcut::activated, window, &TaaForm1::cyclepalette);
     auto *explain = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), window);

@@ -86,7 +86,8 @@ TaaForm1::TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, S
                                     return {windows().printform, windows().printform2};
                                 },
                                 [this] { worksheetsClick(); },
-                                [this](const QString &text) { showstatus(text); }});
+                                [this](const QString &text) { showstatus(text); },
+                                [this] { statsClick(); }});
     files_ = new GameFiles(
         this, game_, prompter_, state_,
         {[this] { startplay(); },

@@ -58,6 +58,7 @@ public:
         Tprintform *printform = nullptr;
         Tprintform2 *printform2 = nullptr;
         QDialog *frmworksheets = nullptr;
+        QDialog *frmstats = nullptr;
     };
 
     TaaForm1(ProgramState &state, GameSession &game, Prompter &prompter, Settings &settings,
@@ -118,6 +119,8 @@ public:
     void pdfClick() { print_->pdf(); }
     void pdfsaved(const QString &file) { print_->pdfsaved(file); }
     void worksheetsClick();
+    // The Statistics window: Ctrl+T and the print menu.
+    void statsClick() { showModal(&Windows::frmstats); }
     // The menu button under the toolbar: the print menu's and the Word List dialog's commands.
     QToolButton *moreButton() const { return tbmore_; }
     void setListCommands(QAction *importer, QAction *exporter)

@@ -15,6 +15,8 @@
 #include <QMenu>
 #include <QToolButton>
 
+#include <string_view>
+
 PrintCommands::PrintCommands(QWidget *window, const GameSession &game, Prompter &prompter,
                              const TextTables &texts, Hooks hooks)
     : QObject(window), window_(window), game_(game), prompter_(prompter), texts_(texts),
@@ -60,10 +62,13 @@ QMenu *PrintCommands::menu()
         const std::pair<const char *, void (PrintCommands::*)()> items[] = {
             {"mnprint", &PrintCommands::printDialog},
             {"mnpdf", &PrintCommands::pdf},
-            {"mnworksheets", nullptr}};
+            {"mnworksheets", nullptr},
+            {"mnstats", nullptr}};
         for (const auto &[name, handler] : items) {
-            QAction *action = handler ? menu_->addAction(QString(), this, handler)
-                                      : menu_->addAction(QString(), hooks_.worksheets);
+            const bool stats = std::string_view(name) == "mnstats";
+            QAction *action =
+                handler ? menu_->addAction(QString(), this, handler)
+                        : menu_->addAction(QString(), stats ? hooks_.stats : hooks_.worksheets);
             action->setObjectName(QString::fromLatin1(name));
         }
     }
@@ -71,7 +76,8 @@ QMenu *PrintCommands::menu()
     const bool playing = game_.inplay();
     for (QAction *action : menu_->actions()) {
         action->setText(texts_.uitext(action->objectName() + QStringLiteral(".caption")));
-        action->setEnabled(playing || action->objectName() == QLatin1String("mnworksheets"));
+        action->setEnabled(playing || action->objectName() == QLatin1String("mnworksheets") ||
+                           action->objectName() == QLatin1String("mnstats"));
     }
     return menu_;
 }

@@ -35,6 +35,7 @@ public:
         std::function<Pages()> pages;
         std::function<void()> worksheets;         // opens the Worksheets dialog
         std::function<void(const QString &)> say; // a line in the status bar
+        std::function<void()> stats;              // opens the Statistics window
     };
 
     PrintCommands(QWidget *window, const GameSession &game, Prompter &prompter,

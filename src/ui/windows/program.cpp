@@ -19,6 +19,7 @@
 #include "windows/frmda.h"
 #include "windows/frmnewgame.h"
 #include "windows/frmoption.h"
+#include "windows/frmstats.h"
 #include "windows/frmworksheets.h"
 #include "windows/mainwindow.h"
 #include "wordlists/wordliststore.h"
@@ -82,12 +83,22 @@ void Program::makewindows()
         return game_->model().curwords();
     });
     QObject::connect(frmworksheets, &Tfrmworksheets::saved, main, &TaaForm1::pdfsaved);
+    auto *frmstats = new Tfrmstats(
+        language, main, prompter_, state_.stats,
+        [main](const WordSet &words) {
+            return main->newgame(main->state().settings.newgamelevel, words);
+        },
+        [this](const QString &title) -> std::optional<WordSet> {
+            if (const std::optional<int> at = wordlists_->Find(title))
+                return wordlists_->Get(*at);
+            return std::nullopt;
+        });
     frmnewgame_->setWordListDialog(frmwordlist_);
     QObject::connect(frmwordlist_, &Tfrmwordlist::chosen, frmnewgame_, &Tfrmnewgame::setWords);
     frmwordlist_->setAppendDialog(frmappend_);
     frmwordlist_->setShareDialogs(frmsubmit_, webwordlist_);
     main_->setWindows(
-        {frmnewgame_, frmda_, frmoption, frmabout, printform, printform2, frmworksheets});
+        {frmnewgame_, frmda_, frmoption, frmabout, printform, printform2, frmworksheets, frmstats});
     main_->setListCommands(frmwordlist_->importAction(), frmwordlist_->exportAction());
     main_->setWindowMaker(nullptr);
 }
