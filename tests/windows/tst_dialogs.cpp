@@ -295,6 +295,16 @@ private slots:
                         .contains(Tfrmabout::kWebAddress));
             QVERIFY(about()->findChild<QLabel *>("credits")->text().contains(
                 QStringLiteral("CC BY 2.5")));
+            // Keys... beside OK lists the keys, the new ones too, in the language in force.
+            auto *keys = about()->findChild<QPushButton *>("btkeys");
+            QVERIFY(!keys->geometry().intersects(
+                about()->findChild<QPushButton *>("btok")->geometry()));
+            fixture->prompter.clear();
+            about()->btkeysClick();
+            const QStringList lines = fixture->prompter.messages.value(0).split(u'\n');
+            QCOMPARE(lines.size(), 10);
+            for (const char *shortcut : {"Ctrl+M", "Ctrl+Shift+N", "Ctrl+Shift+H", "Ctrl+T"})
+                QVERIFY2(lines.join(u' ').contains(QLatin1String(shortcut)), shortcut);
         });
     }
 };

@@ -2,6 +2,9 @@
 
 #include "appinfo.h"
 
+#include "engine/prompter.h"
+#include "i18n/texttable.h"
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -29,8 +32,9 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, QPoint at)
 }
 } // namespace
 
-Tfrmabout::Tfrmabout(LanguageContext &context, QWidget *parent)
-    : DialogBase(context, parent, {"frmabout", QString::fromLatin1(appinfo::kName), {420, 299}})
+Tfrmabout::Tfrmabout(LanguageContext &context, QWidget *parent, Prompter &prompter)
+    : DialogBase(context, parent, {"frmabout", QString::fromLatin1(appinfo::kName), {420, 299}}),
+      prompter_(prompter)
 {
 
     // The picture is decoded when the box first shows (showEvent), not at start-up.
@@ -68,6 +72,20 @@ Tfrmabout::Tfrmabout(LanguageContext &context, QWidget *parent)
     ok->setGeometry(329, 259, 75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    // Beside OK, on the artwork's free corner: the keys, which no label here has room for.
+    auto *keys = new QPushButton(QStringLiteral("Keys..."), this);
+    keys->setObjectName(QStringLiteral("btkeys"));
+    keys->setGeometry(245, 259, 75, 25);
+    connect(keys, &QPushButton::clicked, this, &Tfrmabout::btkeysClick);
+}
+
+void Tfrmabout::btkeysClick()
+{
+    QStringList lines;
+    for (int n = 1; n <= 10; ++n)
+        lines.append(texts().uitext(QStringLiteral("msgkeys%1").arg(n, 2, 10, QLatin1Char('0'))));
+    prompter_.inform(lines.join(QLatin1Char('\n')),
+                     texts().uitext(QStringLiteral("frmabout.btkeys.caption")));
 }
 
 void Tfrmabout::showEvent(QShowEvent *event)

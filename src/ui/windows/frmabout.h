@@ -2,6 +2,7 @@
 
 #include "widgets/dialogbase.h"
 
+class Prompter;
 class QLabel;
 
 // The About box: name, version, the publisher's addresses, the artwork and the credits.
@@ -13,11 +14,14 @@ public:
     static const QString kWebAddress;
     static const QString kSupportAddress;
 
-    Tfrmabout(LanguageContext &context, QWidget *parent);
+    // prompter shows the list of keys that Keys... opens.
+    Tfrmabout(LanguageContext &context, QWidget *parent, Prompter &prompter);
+    void btkeysClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     QLabel *image_;
+    Prompter &prompter_;
 };

@@ -75,7 +75,7 @@ void Program::makewindows()
     frmsubmit_ = new Tfrmsubmit(language, frmwordlist_, *frmwordlist_, prompter_, shareBase_);
     webwordlist_ = new Twebwordlist(language, frmwordlist_, prompter_, *wordlists_, shareBase_);
     auto *frmoption = new Tfrmoption(language, main, prompter_, [this] { restart(); });
-    auto *frmabout = new Tfrmabout(language, main);
+    auto *frmabout = new Tfrmabout(language, main, prompter_);
     auto *frmworksheets = new Tfrmworksheets(language, main, prompter_, *wordlists_);
     frmworksheets->setListInPlay([this]() -> std::optional<WordSet> {
         if (!game_->inplay())
