@@ -39,6 +39,7 @@ TEST_PACKAGES=(
     dpkg-dev lintian appstream desktop-file-utils
     g++-mingw-w64-x86-64-posix
     poppler-utils qpdf
+    at-spi2-core python3-pyatspi xdotool dbus-daemon
 )
 XVFB_PACKAGES=(xvfb xauth)
 
