@@ -89,8 +89,9 @@ void GameSession::place(int i, int j)
 {
     if (!playable(i, j))
         return;
+    // A wrong word the player takes back was mixed up with the one that belonged.
     if (model_.cell(i, j).entry != selected_)
-        takenback(i, j);
+        confused(i, j);
     rules_.place(i, j, selected_);
 }
 
@@ -98,7 +99,7 @@ void GameSession::clear(int i, int j)
 {
     if (!playable(i, j))
         return;
-    takenback(i, j);
+    confused(i, j);
     rules_.clear(i, j, selected_);
 }
 
@@ -108,12 +109,6 @@ void GameSession::confused(int i, int j)
     if (stats_ && c.entry != 0 && c.entry != c.solution)
         stats_->confused(model_.curwords().title, model_.curwords().text(c.entry).trimmed(),
                          model_.curwords().text(c.solution).trimmed());
-}
-
-void GameSession::takenback(int i, int j)
-{
-    // A wrong word the player takes back was mixed up with the one that belonged.
-    confused(i, j);
 }
 
 void GameSession::checkerrors()

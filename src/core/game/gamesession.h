@@ -85,7 +85,6 @@ private:
     bool playable(int i, int j) const;
     // A wrong word in the cell counted against the word that belongs there.
     void confused(int i, int j);
-    void takenback(int i, int j);
 
     const PuzzleBank &bank_;
     RandomSource &random_;

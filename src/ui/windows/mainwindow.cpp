@@ -248,16 +248,15 @@ void TaaForm1::applythemeicons()
 void TaaForm1::wireBoard()
 {
     const GameModel &model = game_.model();
-    connect(&model, &GameModel::cellChanged, board_, [this](int i, int j) {
-        board_->showchange(game_.model(), i, j);
-        faces_->count();
-    });
+    connect(&model, &GameModel::cellChanged, board_,
+            [this](int i, int j) { board_->showchange(game_.model(), i, j); });
+    // Once a move, not for each mark the highlight moves.
+    connect(&model, &GameModel::contentChanged, faces_, &PaletteFaces::count);
     connect(&model, &GameModel::gameReplaced, this, [this] {
         // Before the first game the board keeps the faces it was made with.
         if (game_.model().started())
             board_->showgame(game_.model());
         showwords();
-        faces_->count();
         clock_->show();
     });
     connect(&game_, &GameSession::keepFailed, this, [this](const QString &reason) {
@@ -294,13 +293,6 @@ void TaaForm1::enterplay()
     // A saved game may carry a level the game never deals; the caption then stays.
     if (const QString key = levelNameKey(game_.model().curlevel()); !key.isEmpty())
         setWindowTitle(applicationTitle() + QStringLiteral(" - ") + state_.texts.uitext(key));
-}
-
-void TaaForm1::selectfirstword()
-{
-    game_.select(1);
-    palette_->setPressed(1);
-    showwords();
 }
 
 TranslationEditor *TaaForm1::translationEditor()

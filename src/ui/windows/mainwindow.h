@@ -87,8 +87,6 @@ public:
     // false when the bank has no line for the level or the player keeps the game in play
     // (mayreplace); nothing changes then.
     bool newgame(int level, const WordSet &words);
-    // After a new or loaded game: word 1 selected and pressed, highlighted, palette relabelled.
-    void selectfirstword();
     // Board and game commands enabled; the caption names the level.
     void enterplay();
 
