@@ -78,6 +78,9 @@ struct WordSet {
 
     QString title;
     std::array<Word, kWords> words;
+    // The language the list is spoken in where the learner or an import named one; empty:
+    // told from its words (speech/spokenword.h). Kept beside the meanings, not in lists.txt.
+    QString language;
 
     // The text of word k (1..9); empty for any other k, such as a damaged file's number.
     QString text(int k) const { return k >= 1 && k <= kWords ? words[k - 1].text : QString(); }
@@ -105,7 +108,7 @@ struct WordSet {
 
     friend bool operator==(const WordSet &a, const WordSet &b)
     {
-        return a.title == b.title && a.words == b.words;
+        return a.title == b.title && a.words == b.words && a.language == b.language;
     }
     friend bool operator!=(const WordSet &a, const WordSet &b) { return !(a == b); }
 };

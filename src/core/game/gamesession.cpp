@@ -85,14 +85,23 @@ bool GameSession::playable(int i, int j) const
     return inplay() && i >= 1 && i <= 9 && j >= 1 && j <= 9 && !model_.cell(i, j).given;
 }
 
+void GameSession::pick(int k)
+{
+    select(k);
+    emit picked(k);
+}
+
 void GameSession::place(int i, int j)
 {
     if (!playable(i, j))
         return;
+    const int before = model_.cell(i, j).entry;
     // A wrong word the player takes back was mixed up with the one that belonged.
-    if (model_.cell(i, j).entry != selected_)
+    if (before != selected_)
         confused(i, j);
     rules_.place(i, j, selected_);
+    if (selected_ != 0 && before != selected_ && model_.cell(i, j).entry == selected_)
+        emit placed(i, j, selected_);
 }
 
 void GameSession::clear(int i, int j)

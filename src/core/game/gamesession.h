@@ -51,6 +51,8 @@ public:
     int selectedWord() const { return selected_; }
     // Selects word k and highlights the cells that show it.
     void select(int k);
+    // The player picks word k: select(k), and picked(k) says so.
+    void pick(int k);
 
     // The moves of play; a given cell, or a move before the first game, is left alone.
     void place(int i, int j);
@@ -78,6 +80,9 @@ public:
     Status keep();
 
 signals:
+    // The player picked word k, or placed it in an empty cell or over another word.
+    void picked(int k);
+    void placed(int i, int j, int k);
     // Keeping the game failed after it last succeeded (or for the first time).
     void keepFailed(const QString &reason);
 

@@ -347,7 +347,7 @@ void TaaForm1::showstatuskey(const QString &key, const QString &arg)
 
 void TaaForm1::but1Click(int k)
 {
-    game_.select(k);
+    game_.pick(k);
     faces_->picked(k);
 }
 
