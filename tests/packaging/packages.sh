@@ -40,6 +40,14 @@ for d in libqt6widgets6 fonts-noto-cjk fonts-arphic-ukai qt6-translations-l10n \
     libzip4 libzstd1 libsqlite3-0 libxml2; do
     [[ $depends == *"$d"* ]] || fail "vaskelio does not depend on $d: $depends"
 done
+# Speech is loaded when used: its library is a dependency, speech-dispatcher and its voices
+# recommendations, and the component lies in the library folder.
+[[ $depends == *libqt6texttospeech6* ]] || fail "vaskelio does not depend on libqt6texttospeech6"
+recommends=$(dpkg-deb -f "$game" Recommends)
+for r in speech-dispatcher espeak-ng qt6-speech-speechd-plugin; do
+    [[ $recommends == *"$r"* ]] || fail "vaskelio does not recommend $r: $recommends"
+done
+contents "$game" | grep -q 'lib/.*/vaskelio/vaskelio-speech.so$' || fail "vaskelio lacks its speech component"
 [[ $(dpkg-deb -f "$share" Depends) == *libqt6widgets6* ]] && fail "the service needs no widgets"
 [[ $(dpkg-deb -f "$share" Depends) == *adduser* ]] || fail "vaskelio-share does not depend on adduser"
 

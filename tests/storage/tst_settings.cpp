@@ -222,6 +222,8 @@ void TestSettings::writesExactlyTheValueNames()
                                  "palette shows",
                                  "resume game",
                                  "show time",
+                                 "speak words",
+                                 "speech rate",
                                  "w0",
                                  "w1",
                                  "w2",

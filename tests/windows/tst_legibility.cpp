@@ -190,7 +190,8 @@ Ink inkBetween(const QImage &with, const QImage &without, const QRect &area, qre
 
 const char *const kDialogs[] = {"frmnewgame",  "frmwordlist", "frmappend",
                                 "frmmeanings", "webwordlist", "frmsubmit",
-                                "frmoption",   "frmabout",    "frmworksheets"};
+                                "frmoption",   "frmspeech",   "frmabout",
+                                "frmworksheets"};
 } // namespace
 
 class TestLegibility : public QObject {

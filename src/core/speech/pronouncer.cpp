@@ -5,6 +5,7 @@
 #include "engine/prompter.h"
 #include "game/gamesession.h"
 #include "i18n/texttable.h"
+#include "storage/settings.h"
 
 #include <algorithm>
 
@@ -24,17 +25,13 @@ QString interfaceLanguage(const TextTables &texts)
 } // namespace
 
 Pronouncer::Pronouncer(GameSession &session, Speaker &speaker, const TextTables &texts,
-                       Prompter &prompter, QObject *parent)
-    : QObject(parent), session_(session), speaker_(speaker), texts_(texts), prompter_(prompter)
+                       const SettingsState &settings, Prompter &prompter, QObject *parent)
+    : QObject(parent), session_(session), speaker_(speaker), texts_(texts), settings_(settings),
+      prompter_(prompter)
 {
     connect(&session, &GameSession::picked, this, &Pronouncer::picked);
     connect(&session, &GameSession::placed, this,
             [this](int, int, int k) { Pronouncer::placed(k); });
-}
-
-void Pronouncer::setRate(int steps)
-{
-    rate_ = std::clamp(steps, -10, 10) / 10.0;
 }
 
 void Pronouncer::speakAt(int i, int j)
@@ -64,7 +61,8 @@ bool Pronouncer::speak(const Word &word, const WordSet &list)
     const QString text = spokenform(word, language);
     if (text.isEmpty())
         return false;
-    const SpeechStatus status = speaker_.say(text, language, rate_);
+    const SpeechStatus status =
+        speaker_.say(text, language, std::clamp(settings_.speechrate, -10, 10) / 10.0);
     if (status != SpeechStatus::Spoken)
         tell(status, language);
     return status == SpeechStatus::Spoken;
@@ -72,13 +70,13 @@ bool Pronouncer::speak(const Word &word, const WordSet &list)
 
 void Pronouncer::picked(int k)
 {
-    if (when_ == SpeakWhen::Selected)
+    if (SpeakWhen(settings_.speakwords) == SpeakWhen::Selected)
         speakWord(k);
 }
 
 void Pronouncer::placed(int k)
 {
-    if (when_ == SpeakWhen::Placed)
+    if (SpeakWhen(settings_.speakwords) == SpeakWhen::Placed)
         speakWord(k);
 }
 

@@ -10,8 +10,9 @@
 class GameSession;
 class Prompter;
 class TextTables;
+struct SettingsState;
 
-// When words are spoken without being asked for.
+// When words are spoken without being asked for, as the settings keep it.
 enum class SpeakWhen { Never = 0, Selected = 1, Placed = 2 };
 
 // The words of the game in play spoken: on Ctrl+K, and by choice whenever a word is selected or
@@ -23,12 +24,9 @@ class Pronouncer : public QObject {
     Q_DISABLE_COPY(Pronouncer)
 
 public:
+    // When and how fast are read from settings at each word.
     Pronouncer(GameSession &session, Speaker &speaker, const TextTables &texts,
-               Prompter &prompter, QObject *parent = nullptr);
-
-    void setWhen(SpeakWhen when) { when_ = when; }
-    // steps: -10 (slowest) to 10 (fastest), 0 the engine's own pace.
-    void setRate(int steps);
+               const SettingsState &settings, Prompter &prompter, QObject *parent = nullptr);
 
     // Ctrl+K: the word in cell (i, j), or the selected word when that cell is empty or there is
     // no such cell. Nothing before a game.
@@ -46,9 +44,8 @@ private:
     GameSession &session_;
     Speaker &speaker_;
     const TextTables &texts_;
+    const SettingsState &settings_;
     Prompter &prompter_;
-    SpeakWhen when_ = SpeakWhen::Never;
-    double rate_ = 0;
     bool toldMissing_ = false; // that there is no speech at all
     QSet<QString> toldVoices_; // the languages told to have no voice
 };

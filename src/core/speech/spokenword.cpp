@@ -125,10 +125,9 @@ QString spokenform(const Word &word, const QString &language)
 
 QStringList speechlanguages()
 {
-    return {QStringLiteral("zh"), QStringLiteral("ja"), QStringLiteral("en"),
-            QStringLiteral("ko"), QStringLiteral("fr"), QStringLiteral("de"),
-            QStringLiteral("es"), QStringLiteral("it"), QStringLiteral("pt"),
-            QStringLiteral("ru"), QStringLiteral("vi"), QStringLiteral("th"),
+    return {QStringLiteral("zh"), QStringLiteral("ja"), QStringLiteral("en"), QStringLiteral("ko"),
+            QStringLiteral("fr"), QStringLiteral("de"), QStringLiteral("es"), QStringLiteral("it"),
+            QStringLiteral("pt"), QStringLiteral("ru"), QStringLiteral("vi"), QStringLiteral("th"),
             QStringLiteral("ar")};
 }
 

@@ -26,6 +26,8 @@ const QString kNoteCleanup = QStringLiteral("note cleanup");
 const QString kNotesAsNumbers = QStringLiteral("notes as numbers");
 const QString kShowConflicts = QStringLiteral("mark repeats");
 const QString kShowTime = QStringLiteral("show time");
+const QString kSpeakWords = QStringLiteral("speak words");
+const QString kSpeechRate = QStringLiteral("speech rate");
 
 QString textName(int n)
 {
@@ -67,6 +69,14 @@ void removeStaleLock(const QSettings &store)
 }
 
 // Only the zooms the Options dialog offers; anything else draws the windows at their own size.
+// -10 (slowest) to 10 (fastest); anything else, the engine's own pace.
+int readRate(const QSettings &store)
+{
+    bool ok = false;
+    const int n = readText(store, kSpeechRate).toInt(&ok, 10);
+    return ok && n >= -10 && n <= 10 ? n : 0;
+}
+
 int readZoom(const QSettings &store)
 {
     bool ok = false;
@@ -130,6 +140,8 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.notesasnumbers = SettingsState().notesasnumbers;
     state.showconflicts = SettingsState().showconflicts;
     state.showtime = SettingsState().showtime;
+    state.speakwords = 0;
+    state.speechrate = 0;
     state.newgamewords = WordSet();
     const SettingsState defaults;
     state.resumegame = defaults.resumegame;
@@ -155,6 +167,8 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.notesasnumbers = readFlag(*store, kNotesAsNumbers, state.notesasnumbers);
     state.showconflicts = readFlag(*store, kShowConflicts, state.showconflicts);
     state.showtime = readFlag(*store, kShowTime, state.showtime);
+    state.speakwords = readNumber(*store, kSpeakWords, 3);
+    state.speechrate = readRate(*store);
 }
 
 bool Settings::savesettings(const SettingsState &state) const
@@ -175,6 +189,8 @@ bool Settings::savesettings(const SettingsState &state) const
     store->setValue(kNotesAsNumbers, QString::number(int(state.notesasnumbers)));
     store->setValue(kShowConflicts, QString::number(int(state.showconflicts)));
     store->setValue(kShowTime, QString::number(int(state.showtime)));
+    store->setValue(kSpeakWords, QString::number(state.speakwords));
+    store->setValue(kSpeechRate, QString::number(state.speechrate));
     store->sync();
     return store->status() == QSettings::NoError;
 }

@@ -53,6 +53,8 @@ struct SettingsState {
     bool notesasnumbers = false; // notes drawn as numbers, not as the words' first characters
     bool showconflicts = false;  // a word its row, column or box shows twice marked at once
     bool showtime = true;        // the time played at the right of the status bar
+    int speakwords = 0;          // words spoken unasked: 0 never, 1 when selected, 2 when placed
+    int speechrate = 0;          // -10 (slowest) to 10 (fastest); 0 the engine's own pace
 };
 
 class Settings {

@@ -6,6 +6,7 @@
 #include "widgets/controls.h"
 #include "widgets/fonts.h"
 #include "widgets/radiogroup.h"
+#include "windows/frmspeech.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -88,6 +89,10 @@ Tfrmoption::Tfrmoption(LanguageContext &context, QWidget *parent, Prompter &prom
     auto *setDefault = addButton(this, "Button1", QStringLiteral("Set Default"), {243, 83, 75, 25});
     setDefault->hide();
     ok->setDefault(true);
+    // Speech has a dialog of its own: the pages have no room left.
+    speech_ = new Tfrmspeech(context, this);
+    auto *speech = addButton(this, "btspeech", QStringLiteral("Speech..."), {243, 114, 75, 25});
+    connect(speech, &QPushButton::clicked, speech_, &QDialog::exec);
 
     connect(ok, &QPushButton::clicked, this, &Tfrmoption::Button2Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

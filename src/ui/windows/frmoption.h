@@ -7,10 +7,11 @@
 class Prompter;
 class QCheckBox;
 class RadioGroup;
+class Tfrmspeech;
 
 // The Options dialog: the user-interface language, named each in its own script; on a second
 // page, what becomes of the kept game and what the palette shows; on a third, the zoom of every
-// window.
+// window. Speech... opens the speech settings.
 class Tfrmoption : public DialogBase {
     Q_OBJECT
     Q_DISABLE_COPY(Tfrmoption)
@@ -29,6 +30,7 @@ public:
     QCheckBox *markRepeats() const { return conflicts_; }
     QCheckBox *showTime() const { return time_; }
     QCheckBox *notesAsNumbers() const { return numbers_; }
+    Tfrmspeech *speech() const { return speech_; }
     void Button2Click(); // OK
     void Button1Click(); // Set Default, a hidden button
 
@@ -45,6 +47,7 @@ private:
     QCheckBox *conflicts_;
     QCheckBox *time_;
     QCheckBox *numbers_;
+    Tfrmspeech *speech_;
     Prompter &prompter_;
     std::function<void()> restart_;
     // The zoom the windows are drawn at: the toolkit takes it once, at start.

@@ -22,6 +22,7 @@
 #include "windows/frmstats.h"
 #include "windows/frmworksheets.h"
 #include "windows/mainwindow.h"
+#include "windows/speechcommands.h"
 #include "wordlists/wordliststore.h"
 
 #include <QApplication>
@@ -47,6 +48,7 @@ Program::Program(Prompter &prompter, Settings &settings, QString shareBase,
                                           state_.texts, prompter);
     main_ = std::make_unique<TaaForm1>(state_, *game_, prompter, settings);
     main_->setPagePrinter(printer_.get());
+    speech_ = new SpeechCommands(main_.get(), *game_, state_, prompter);
     main_->setWindowMaker([this] { makewindows(); });
     QObject::connect(
         main_.get(), &TaaForm1::firstPainted, main_.get(), [this] { makewindows(); },
@@ -61,6 +63,7 @@ void Program::makewindows()
     TaaForm1 *main = main_.get();
     LanguageContext &language = main->language();
     frmda_ = new Tfrmda(language, main);
+    speech_->listen(frmda_->board());
     auto *printform2 = new Tprintform2(main);
     auto *printform = new Tprintform(main);
     frmnewgame_ =

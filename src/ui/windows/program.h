@@ -11,6 +11,7 @@ class GameSession;
 class PagePrinter;
 class Prompter;
 class Settings;
+class SpeechCommands;
 class TaaForm1;
 class Tfrmappend;
 class Tfrmda;
@@ -38,6 +39,8 @@ public:
     TaaForm1 &mainWindow() { return *main_; }
     Tfrmnewgame &frmnewgame();
     Tfrmda &frmda();
+    // Ctrl+K and the words spoken unasked.
+    SpeechCommands &speech() { return *speech_; }
     Tfrmwordlist &frmwordlist();
     Tfrmappend &frmappend();
     Tfrmsubmit &frmsubmit();
@@ -68,6 +71,7 @@ private:
     std::unique_ptr<WordListStore> wordlists_;
     std::unique_ptr<TaaForm1> main_;
     Tfrmda *frmda_ = nullptr;
+    SpeechCommands *speech_ = nullptr; // belongs to the main window
     Tfrmnewgame *frmnewgame_ = nullptr;
     Tfrmwordlist *frmwordlist_ = nullptr;
     Tfrmappend *frmappend_ = nullptr;
