@@ -201,6 +201,55 @@ private slots:
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("Puzzle Solved")});
     }
 
+    // A step keeps the marks at four bits a cell: every mark comes back, in even and odd cells.
+    void packedMarksKeepEveryMark()
+    {
+        std::array<CellMark, 81> marks{};
+        for (std::size_t p = 0; p < 81; ++p)
+            marks[p] = CellMark(p % 5);
+        const PlayHistory::Marks packed(marks);
+        for (int p = 0; p < 81; ++p)
+            QCOMPARE(packed[p], marks[std::size_t(p)]);
+    }
+
+    // Past its limit the history drops its oldest step: what that step did stays on the board,
+    // and the steps kept go back and forth down to where the oldest of them started. A step
+    // made after an undo at the limit replaces the redo and drops nothing old.
+    void theLimitDropsTheOldestStep()
+    {
+        PlayHistory three(3);
+        rules.setHistory(&three);
+        auto placedAt = [this](std::initializer_list<int> ns) {
+            QList<int> entries;
+            for (int n : ns)
+                entries << game.at(game.openCell(n)).entry;
+            return entries;
+        };
+        for (int n = 0; n < 5; ++n)
+            place(game.openCell(n), n + 1);
+        QCOMPARE(int(three.size()), 3);
+        for (int n = 3; n > 0; --n)
+            QVERIFY(rules.undo(selected));
+        QVERIFY(!rules.undo(selected));
+        QCOMPARE(placedAt({0, 1, 2, 3, 4}), QList<int>({1, 2, 0, 0, 0}));
+        for (int n = 3; n > 0; --n)
+            QVERIFY(rules.redo(selected));
+        QVERIFY(!rules.redo(selected));
+        QCOMPARE(placedAt({0, 1, 2, 3, 4}), QList<int>({1, 2, 3, 4, 5}));
+
+        QVERIFY(rules.undo(selected));
+        place(game.openCell(5), 6);
+        QCOMPARE(int(three.size()), 3);
+        QVERIFY(!rules.redo(selected));
+        place(game.openCell(6), 7); // the step of cell 2 goes
+        for (int n = 3; n > 0; --n)
+            QVERIFY(rules.undo(selected));
+        QVERIFY(!rules.undo(selected));
+        QCOMPARE(placedAt({2, 3, 4, 5, 6}), QList<int>({3, 0, 0, 0, 0}));
+        QCOMPARE(PlayHistory(0).limit(), std::size_t(1));
+        QVERIFY(PlayHistory().limit() >= 1000); // no game of 81 cells comes near it
+    }
+
     void withoutAHistoryNothingIsKept()
     {
         rules.setHistory(nullptr);

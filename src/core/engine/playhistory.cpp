@@ -9,11 +9,18 @@ void apply(GameModel &model, const PlayHistory::Step &step, bool forward)
         model.setEntry(i, j, forward ? change.after : change.before);
         model.setNotes(i, j, forward ? change.notesAfter : change.notesBefore);
     }
-    const std::array<CellMark, 81> &marks = forward ? step.marksAfter : step.marksBefore;
+    const PlayHistory::Marks &marks = forward ? step.marksAfter : step.marksBefore;
     for (int p = 0; p < 81; ++p)
         model.setMark(p / 9 + 1, p % 9 + 1, marks[p]);
 }
 } // namespace
+
+PlayHistory::Marks::Marks(const std::array<CellMark, 81> &marks)
+{
+    static_assert(int(CellMark::Proof) < 16, "a mark takes four bits");
+    for (int p = 0; p < 81; ++p)
+        nibbles_[std::size_t(p / 2)] |= quint8(quint8(marks[std::size_t(p)]) << (p % 2 * 4));
+}
 
 PlayState PlayState::of(const GameModel &model)
 {
@@ -37,10 +44,12 @@ void PlayHistory::record(const GameModel &model, const PlayState &before, int wo
                 {quint8(p), before.entries[p], after.entries[p], before.notes[p], after.notes[p]});
     if (step.changes.empty())
         return;
-    step.marksBefore = before.marks;
-    step.marksAfter = after.marks;
+    step.marksBefore = Marks(before.marks);
+    step.marksAfter = Marks(after.marks);
     step.word = word;
     steps_.resize(done_);
+    if (steps_.size() == limit_)
+        steps_.pop_front();
     steps_.push_back(std::move(step));
     done_ = steps_.size();
 }
