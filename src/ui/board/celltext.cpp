@@ -71,6 +71,7 @@ CaptionLayout measure(const QFont &font, const QString &text, const QSize &size,
     const int top = blockTop(size.height(), layout.blockHeight);
     bool fits = layout.blockHeight <= room.height();
     qreal widest = 0;
+    QRectF inkArea;
     for (qsizetype k = 0; k < n; ++k) {
         const QString &line = layout.lines.at(k);
         const QRectF ink = fm.tightBoundingRect(line);
@@ -79,6 +80,7 @@ CaptionLayout measure(const QFont &font, const QString &text, const QSize &size,
         widest = std::max(widest, ink.width() + 2 * spread);
         const qreal x = lineLeft(room, fm.horizontalAdvance(line));
         const qreal baseline = lineTop(top, layout.lineStep, k) + fm.ascent();
+        inkArea |= ink.translated(x, baseline).adjusted(-spread, -spread, spread, spread);
         // A pixel of air on either side, so that a word never runs into the cell's edge.
         fits = fits && x + ink.left() - spread >= room.left() + 1 &&
                x + ink.right() + spread <= room.left() + room.width() - 1 &&
@@ -87,6 +89,7 @@ CaptionLayout measure(const QFont &font, const QString &text, const QSize &size,
     }
     widthShare = widest > 0 ? (room.width() - 2) / widest : 1;
     layout.fits = fits;
+    layout.ink = inkArea;
     return layout;
 }
 } // namespace
@@ -117,35 +120,47 @@ CaptionLayout fitCaption(const QFont &font, const QString &text, const QSize &si
     }
 }
 
-void drawCellText(QPainter &painter, const QSize &size, const QString &text, bool outlined)
+void drawCellText(QPainter &painter, const QRect &box, const QString &text, FakedBold bold)
 {
+    const QSize size = box.size();
     QFont wanted = painter.font();
-    if (outlined)
+    const bool faked = bold != FakedBold::AsFont;
+    if (faked)
         wanted.setBold(false);
-    // The stroke below reaches half its width beyond the glyphs.
-    const qreal spread = outlined ? 1.0 / 40 : 0;
+    // The stroke reaches half its width beyond the glyphs.
+    const qreal spread = faked ? kOutlineShare / 2 : 0;
     const CaptionLayout layout = fitCaption(wanted, text, size, painter.device(), spread);
     const QRect room = captionRect(size);
     const int top = blockTop(size.height(), layout.blockHeight);
     const QFontMetricsF fm(layout.font, painter.device());
+    const QRect clip(2, top, size.width() - 6, size.height() - top);
+    // In the painter's coordinates rather than under a translation of its own: a PDF writes out
+    // every change of transformation, and at every change of state the whole clip path again.
+    // So only ink that comes within a pixel of the edge is clipped.
+    const QPointF at = box.topLeft();
     painter.save();
-    painter.setClipRect(QRect(2, top, size.width() - 6, size.height() - top), Qt::IntersectClip);
-    painter.setFont(layout.font);
+    if (!QRectF(clip).adjusted(1, 1, -1, -1).contains(layout.ink))
+        painter.setClipRect(clip.translated(box.topLeft()), Qt::IntersectClip);
+    QFont drawn = layout.font;
+    if (bold == FakedBold::ForPdf)
+        drawn.setBold(true);
+    painter.setFont(drawn);
     QPainterPath outline;
     for (qsizetype k = 0; k < layout.lines.size(); ++k) {
         const QString &line = layout.lines.at(k);
-        const QPointF origin(lineLeft(room, fm.horizontalAdvance(line)),
-                             lineTop(top, layout.lineStep, k) + fm.ascent());
+        const QPointF origin = at + QPointF(lineLeft(room, fm.horizontalAdvance(line)),
+                                            lineTop(top, layout.lineStep, k) + fm.ascent());
         painter.drawText(origin, line);
-        if (outlined)
+        if (bold == FakedBold::Outlined)
             outline.addText(origin, layout.font, line);
     }
-    if (outlined) {
+    if (bold == FakedBold::Outlined) {
         // The regular glyphs with their outlines stroked: as wide as the bold the toolkit fakes
         // on the screen, and as wide on paper, where the faked one all but vanishes.
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(painter.pen().color(), pixelsOf(layout.font, painter.device()) / 20,
-                            Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setPen(QPen(painter.pen().color(),
+                            pixelsOf(layout.font, painter.device()) * kOutlineShare, Qt::SolidLine,
+                            Qt::RoundCap, Qt::RoundJoin));
         painter.drawPath(outline);
     }
     painter.restore();
