@@ -1,6 +1,7 @@
 #include "board/celltext.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
@@ -92,6 +93,54 @@ CaptionLayout measure(const QFont &font, const QString &text, const QSize &size,
     layout.ink = inkArea;
     return layout;
 }
+
+// What drawCellText sets a text in, fonts made for the device so that drawing them on it loads
+// nothing.
+struct CellText {
+    CaptionLayout layout;
+    QFont drawn;            // the fitted font, faked bold for FakedBold::ForPdf
+    QList<QPointF> origins; // of the lines, in the box
+};
+
+// A board repaints the same few words at the same sizes, and the print boards of a class set
+// on every sheet: each is fitted once for a font, a box and a device's resolution.
+const CellText &cellText(const QFont &font, const QString &text, const QSize &size,
+                         const QPaintDevice *device, FakedBold bold)
+{
+    static QHash<QString, CellText> known;
+    const QString key = QStringList{font.toString(),
+                                    font.families().join(QLatin1Char(',')),
+                                    QString::number(font.styleStrategy()),
+                                    text,
+                                    QString::number(size.width()),
+                                    QString::number(size.height()),
+                                    QString::number(device->logicalDpiX()),
+                                    QString::number(device->logicalDpiY()),
+                                    QString::number(int(bold))}
+                            .join(QChar(0x1F));
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return *found;
+    if (known.size() >= 4096)
+        known.clear();
+    QFont wanted = font;
+    if (bold != FakedBold::AsFont)
+        wanted.setBold(false);
+    // The stroke reaches half its width beyond the glyphs.
+    const qreal spread = bold != FakedBold::AsFont ? kOutlineShare / 2 : 0;
+    CellText set;
+    set.layout = fitCaption(wanted, text, size, device, spread);
+    set.layout.font = QFont(set.layout.font, device);
+    set.drawn = set.layout.font;
+    if (bold == FakedBold::ForPdf)
+        set.drawn.setBold(true);
+    const QFontMetricsF fm(set.layout.font, device);
+    const QRect room = captionRect(size);
+    const int top = blockTop(size.height(), set.layout.blockHeight);
+    for (qsizetype k = 0; k < set.layout.lines.size(); ++k)
+        set.origins.append({lineLeft(room, fm.horizontalAdvance(set.layout.lines.at(k))),
+                            lineTop(top, set.layout.lineStep, k) + fm.ascent()});
+    return *known.insert(key, set);
+}
 } // namespace
 
 CaptionLayout fitCaption(const QFont &font, const QString &text, const QSize &size,
@@ -123,16 +172,9 @@ CaptionLayout fitCaption(const QFont &font, const QString &text, const QSize &si
 void drawCellText(QPainter &painter, const QRect &box, const QString &text, FakedBold bold)
 {
     const QSize size = box.size();
-    QFont wanted = painter.font();
-    const bool faked = bold != FakedBold::AsFont;
-    if (faked)
-        wanted.setBold(false);
-    // The stroke reaches half its width beyond the glyphs.
-    const qreal spread = faked ? kOutlineShare / 2 : 0;
-    const CaptionLayout layout = fitCaption(wanted, text, size, painter.device(), spread);
-    const QRect room = captionRect(size);
+    const CellText &set = cellText(painter.font(), text, size, painter.device(), bold);
+    const CaptionLayout &layout = set.layout;
     const int top = blockTop(size.height(), layout.blockHeight);
-    const QFontMetricsF fm(layout.font, painter.device());
     const QRect clip(2, top, size.width() - 6, size.height() - top);
     // In the painter's coordinates rather than under a translation of its own: a PDF writes out
     // every change of transformation, and at every change of state the whole clip path again.
@@ -141,15 +183,11 @@ void drawCellText(QPainter &painter, const QRect &box, const QString &text, Fake
     painter.save();
     if (!QRectF(clip).adjusted(1, 1, -1, -1).contains(layout.ink))
         painter.setClipRect(clip.translated(box.topLeft()), Qt::IntersectClip);
-    QFont drawn = layout.font;
-    if (bold == FakedBold::ForPdf)
-        drawn.setBold(true);
-    painter.setFont(drawn);
+    painter.setFont(set.drawn);
     QPainterPath outline;
     for (qsizetype k = 0; k < layout.lines.size(); ++k) {
         const QString &line = layout.lines.at(k);
-        const QPointF origin = at + QPointF(lineLeft(room, fm.horizontalAdvance(line)),
-                                            lineTop(top, layout.lineStep, k) + fm.ascent());
+        const QPointF origin = at + set.origins.at(k);
         painter.drawText(origin, line);
         if (bold == FakedBold::Outlined)
             outline.addText(origin, layout.font, line);

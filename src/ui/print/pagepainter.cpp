@@ -52,6 +52,24 @@ bool paintsPlainly(const TTntcell &cell)
     return cell.notes().isEmpty() && !cell.isEnter() && !cell.isCursor();
 }
 
+// Whether what the widget paints may reach beyond its rectangle, which is then clipped. A clip
+// costs a PDF the whole clip path again at every later change of state, so a widget whose
+// painting stays inside is not clipped: a plain cell (drawCellText clips what would leave the
+// text rectangle) and a panel, as long as the children lie inside too. A board is, once for
+// all its cells.
+bool mayLeaveItsRect(const QWidget &widget)
+{
+    if (const auto *cell = qobject_cast<const TTntcell *>(&widget); cell && !paintsPlainly(*cell))
+        return true;
+    // The outer grid lines are centred on the board's edges; a glyph may reach a pixel beyond
+    // the advance that a label's drawText keeps within the contents rectangle.
+    if (qobject_cast<const Ttntstdsudoku *>(&widget) || qobject_cast<const WordBank *>(&widget) ||
+        qobject_cast<const QLabel *>(&widget))
+        return true;
+    const QRect children = widget.childrenRect();
+    return !children.isEmpty() && !widget.rect().contains(children);
+}
+
 void paintWidget(QPainter &painter, const QWidget &widget);
 
 // A board's cells as each paints itself, but in the board's coordinates and a colour at a time:
@@ -97,8 +115,7 @@ void paintChild(QPainter &painter, const QWidget &child)
 void paintWidget(QPainter &painter, const QWidget &widget)
 {
     const auto *cell = qobject_cast<const TTntcell *>(&widget);
-    // A cell's own painting stays within it, and a clip costs a PDF dearly (drawCellText).
-    if (!cell || !paintsPlainly(*cell))
+    if (mayLeaveItsRect(widget))
         painter.setClipRect(widget.rect(), Qt::IntersectClip);
     if (cell) {
         const QFont font = onDevice(cell->font(), painter.device());
