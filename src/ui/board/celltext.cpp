@@ -1,10 +1,13 @@
 #include "board/celltext.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -100,24 +103,38 @@ struct CellText {
     CaptionLayout layout;
     QFont drawn;            // the fitted font, faked bold for FakedBold::ForPdf
     QList<QPointF> origins; // of the lines, in the box
+    // Each line shaped in the drawn font, its glyphs placed from the line's top left: a PDF
+    // writer is given these, which spares it the shaping and the font's look-up every time.
+    QList<QList<QGlyphRun>> runs;
+    QList<qreal> ascents;
 };
 
 // A board repaints the same few words at the same sizes, and the print boards of a class set
 // on every sheet: each is fitted once for a font, a box and a device's resolution.
+struct CellTextKey {
+    QFont font;
+    QString text;
+    QSize size;
+    int dpiX, dpiY;
+    FakedBold bold;
+    bool operator==(const CellTextKey &o) const
+    {
+        return font == o.font && font.families() == o.font.families() && text == o.text &&
+               size == o.size && dpiX == o.dpiX && dpiY == o.dpiY && bold == o.bold;
+    }
+};
+
+size_t qHash(const CellTextKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.font, key.text, key.size.width(), key.size.height(), key.dpiY,
+                      int(key.bold));
+}
+
 const CellText &cellText(const QFont &font, const QString &text, const QSize &size,
                          const QPaintDevice *device, FakedBold bold)
 {
-    static QHash<QString, CellText> known;
-    const QString key = QStringList{font.toString(),
-                                    font.families().join(QLatin1Char(',')),
-                                    QString::number(font.styleStrategy()),
-                                    text,
-                                    QString::number(size.width()),
-                                    QString::number(size.height()),
-                                    QString::number(device->logicalDpiX()),
-                                    QString::number(device->logicalDpiY()),
-                                    QString::number(int(bold))}
-                            .join(QChar(0x1F));
+    static QHash<CellTextKey, CellText> known;
+    const CellTextKey key{font, text, size, device->logicalDpiX(), device->logicalDpiY(), bold};
     if (const auto found = known.constFind(key); found != known.constEnd())
         return *found;
     if (known.size() >= 4096)
@@ -136,9 +153,17 @@ const CellText &cellText(const QFont &font, const QString &text, const QSize &si
     const QFontMetricsF fm(set.layout.font, device);
     const QRect room = captionRect(size);
     const int top = blockTop(size.height(), set.layout.blockHeight);
-    for (qsizetype k = 0; k < set.layout.lines.size(); ++k)
-        set.origins.append({lineLeft(room, fm.horizontalAdvance(set.layout.lines.at(k))),
+    for (qsizetype k = 0; k < set.layout.lines.size(); ++k) {
+        const QString &line = set.layout.lines.at(k);
+        set.origins.append({lineLeft(room, fm.horizontalAdvance(line)),
                             lineTop(top, set.layout.lineStep, k) + fm.ascent()});
+        QTextLayout shaped(line, set.drawn, device);
+        shaped.beginLayout();
+        QTextLine shapedLine = shaped.createLine();
+        shaped.endLayout();
+        set.runs.append(shaped.glyphRuns());
+        set.ascents.append(shapedLine.isValid() ? shapedLine.ascent() : 0);
+    }
     return *known.insert(key, set);
 }
 } // namespace
@@ -180,6 +205,7 @@ void drawCellText(QPainter &painter, const QRect &box, const QString &text, Fake
     // every change of transformation, and at every change of state the whole clip path again.
     // So only ink that comes within a pixel of the edge is clipped.
     const QPointF at = box.topLeft();
+    const bool pdf = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
     painter.save();
     if (!QRectF(clip).adjusted(1, 1, -1, -1).contains(layout.ink))
         painter.setClipRect(clip.translated(box.topLeft()), Qt::IntersectClip);
@@ -188,7 +214,12 @@ void drawCellText(QPainter &painter, const QRect &box, const QString &text, Fake
     for (qsizetype k = 0; k < layout.lines.size(); ++k) {
         const QString &line = layout.lines.at(k);
         const QPointF origin = at + set.origins.at(k);
-        painter.drawText(origin, line);
+        if (pdf) {
+            for (const QGlyphRun &run : set.runs.at(k))
+                painter.drawGlyphRun(origin - QPointF(0, set.ascents.at(k)), run);
+        } else {
+            painter.drawText(origin, line);
+        }
         if (bold == FakedBold::Outlined)
             outline.addText(origin, layout.font, line);
     }
