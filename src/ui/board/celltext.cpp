@@ -194,6 +194,57 @@ CaptionLayout fitCaption(const QFont &font, const QString &text, const QSize &si
     }
 }
 
+namespace {
+bool clipped(const CellText &set, const QSize &size)
+{
+    const int top = blockTop(size.height(), set.layout.blockHeight);
+    const QRect clip(2, top, size.width() - 6, size.height() - top);
+    return !QRectF(clip).adjusted(1, 1, -1, -1).contains(set.layout.ink);
+}
+
+bool onPdf(const QPainter &painter)
+{
+    return painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
+}
+} // namespace
+
+void drawCellTexts(QPainter &painter, const QList<CellTextJob> &jobs)
+{
+    QList<QGlyphRun> merged;
+    for (const CellTextJob &job : jobs) {
+        const CellText &set =
+            cellText(job.font, job.text, job.box.size(), painter.device(), job.bold);
+        if (!onPdf(painter) || job.bold == FakedBold::Outlined || clipped(set, job.box.size())) {
+            painter.setFont(job.font);
+            drawCellText(painter, job.box, job.text, job.bold);
+            continue;
+        }
+        for (qsizetype k = 0; k < set.runs.size(); ++k) {
+            const QPointF shift =
+                job.box.topLeft() + set.origins.at(k) - QPointF(0, set.ascents.at(k));
+            for (const QGlyphRun &run : set.runs.at(k)) {
+                auto into = std::find_if(merged.begin(), merged.end(), [&run](const QGlyphRun &m) {
+                    return m.rawFont() == run.rawFont();
+                });
+                if (into == merged.end()) {
+                    QGlyphRun empty;
+                    empty.setRawFont(run.rawFont());
+                    into = merged.insert(merged.end(), empty);
+                }
+                QList<quint32> glyphs = into->glyphIndexes();
+                QList<QPointF> positions = into->positions();
+                glyphs += run.glyphIndexes();
+                for (const QPointF &position : run.positions())
+                    positions.append(position + shift);
+                into->setGlyphIndexes(glyphs);
+                into->setPositions(positions);
+            }
+        }
+    }
+    for (const QGlyphRun &run : std::as_const(merged))
+        painter.drawGlyphRun(QPointF(), run);
+}
+
 void drawCellText(QPainter &painter, const QRect &box, const QString &text, FakedBold bold)
 {
     const QSize size = box.size();
@@ -205,9 +256,9 @@ void drawCellText(QPainter &painter, const QRect &box, const QString &text, Fake
     // every change of transformation, and at every change of state the whole clip path again.
     // So only ink that comes within a pixel of the edge is clipped.
     const QPointF at = box.topLeft();
-    const bool pdf = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
+    const bool pdf = onPdf(painter);
     painter.save();
-    if (!QRectF(clip).adjusted(1, 1, -1, -1).contains(layout.ink))
+    if (clipped(set, size))
         painter.setClipRect(clip.translated(box.topLeft()), Qt::IntersectClip);
     painter.setFont(set.drawn);
     QPainterPath outline;

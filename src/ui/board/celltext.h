@@ -53,3 +53,15 @@ constexpr qreal kOutlineShare = 1.0 / 20;
 // bold says; the layout is that of Outlined whenever it is not AsFont.
 void drawCellText(QPainter &painter, const QRect &box, const QString &text,
                   FakedBold bold = FakedBold::AsFont);
+
+// One cell's text for drawCellTexts: its box, the text and the font it is set in.
+struct CellTextJob {
+    QRect box;
+    QString text;
+    QFont font;
+    FakedBold bold = FakedBold::AsFont;
+};
+
+// Several cells' texts in the painter's pen, each as drawCellText draws it. On a PDF the glyphs
+// of one face go out as one text: a few bytes a word rather than a hundred.
+void drawCellTexts(QPainter &painter, const QList<CellTextJob> &jobs);

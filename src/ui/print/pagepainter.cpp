@@ -93,13 +93,15 @@ void paintCells(QPainter &painter, const QList<const TTntcell *> &cells)
     painter.setBrush(Qt::NoBrush);
     for (const auto &[colour, list] : words) {
         painter.setPen(QColor::fromRgba(colour));
+        QList<CellTextJob> jobs;
         for (const TTntcell *cell : list) {
             const QFont font = onDevice(cell->font(), painter.device());
             noteDrawnText(painter, cell->text());
-            painter.setFont(fontForText(font, cell->text()));
-            drawCellText(painter, cell->geometry(), cell->text(),
-                         fakedBold(painter, font, cell->text()));
+            jobs.append({cell->geometry(), cell->text(),
+                         QFont(fontForText(font, cell->text()), painter.device()),
+                         fakedBold(painter, font, cell->text())});
         }
+        drawCellTexts(painter, jobs);
     }
     painter.restore();
 }
