@@ -14,15 +14,15 @@ BUILD_DIR=${BUILD_DIR:-build}
 # Where the system's files are; the tests of this script point it at a folder of their own.
 SYSROOT=${SYSROOT:-}
 # What building and playing the game needs: the word lists' import reads Anki's packages (zip,
-# zstd, SQLite) and the HTML of flash-card fields (libxml2); speech is Qt Text to Speech through
-# speech-dispatcher and espeak-ng (Debian 12's Qt Text to Speech headers include a header of Qt
-# Declarative's without depending on it).
+# zstd, SQLite) and the HTML of flash-card fields (libxml2); the PDFs' pages are mended (zlib);
+# speech is Qt Text to Speech through speech-dispatcher and espeak-ng (Debian 12's Qt Text to
+# Speech headers include a header of Qt Declarative's without depending on it).
 RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-arphic-ukai fonts-noto-cjk fonts-dejavu-core fonts-liberation2
     qt6-translations-l10n
-    libuchardet-dev
+    libuchardet-dev zlib1g-dev
     libzip-dev libzstd-dev libsqlite3-dev libxml2-dev
     qt6-speech-dev qt6-declarative-dev
     qt6-speech-speechd-plugin speech-dispatcher espeak-ng speech-dispatcher-espeak-ng

@@ -1,6 +1,7 @@
-// Prints the time to write a class set of 30 worksheets with its answer key as a PDF, and the
-// file's size, beside a floor measured in the same run: a PDF of as many pages of plain text
-// written with QPdfWriter. An optional argument gives the number of rounds (default 5).
+// Prints the time to write a class set of worksheets with its answer key as a PDF, and the file's
+// size, beside a floor measured in the same run: a PDF of as many pages of plain text written
+// with QPdfWriter. Arguments: rounds (default 5), sheets (default 100, at most 100) and level
+// (default 4, Extreme); every round deals the set afresh from its own seed.
 #include "i18n/texttable.h"
 #include "print/worksheets.h"
 #include "widgets/fonts.h"
@@ -14,20 +15,18 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
-constexpr int kSheets = 30;
-constexpr int kPages = kSheets + (kSheets + kAnswersPerSheet - 1) / kAnswersPerSheet;
-
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
-// The floor: the same number of pages, each a title and a few lines of text in one face.
-bool plainPdf(const QString &file)
+// The floor: pages, each a title and a few lines of text in one face.
+bool plainPdf(const QString &file, int pages)
 {
     QPdfWriter writer(file);
     QPainter painter;
@@ -36,7 +35,7 @@ bool plainPdf(const QString &file)
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSize(12);
     painter.setFont(font);
-    for (int page = 1; page <= kPages; ++page) {
+    for (int page = 1; page <= pages; ++page) {
         if (page > 1)
             writer.newPage();
         for (int line = 0; line < 10; ++line)
@@ -48,6 +47,11 @@ bool plainPdf(const QString &file)
     }
     return painter.end();
 }
+
+int argument(int argc, char **argv, int n, int fallback, int low, int high)
+{
+    return argc > n ? std::clamp(atoi(argv[n]), low, high) : fallback;
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -57,18 +61,21 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     installFontSubstitutes();
     QTextStream out(stdout);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    const int rounds = argument(argc, argv, 1, 5, 1, 1000);
+    const int sheets = argument(argc, argv, 2, 100, 1, 100);
+    const int level = argument(argc, argv, 3, 4, 0, 4);
+    const int pages = sheets + (sheets + kAnswersPerSheet - 1) / kAnswersPerSheet;
 
     QTemporaryDir dir;
     const QString set = dir.filePath(QStringLiteral("set.pdf"));
     const QString plain = dir.filePath(QStringLiteral("plain.pdf"));
     TextTables texts;
     WorksheetSet request;
-    request.level = 2;
+    request.level = level;
     request.words = WordSet::fromTexts(QStringLiteral("中文数字"),
                                        {"一", "二", "三", "四", "五", "六", "七", "八", "九"});
-    request.count = kSheets;
-    std::vector<double> setSeconds, plainSeconds;
+    request.count = sheets;
+    std::vector<double> setSeconds, plainSeconds, setBytes, plainBytes;
     QElapsedTimer timer;
     for (int round = 0; round < rounds; ++round) {
         request.seed = quint64(round);
@@ -78,21 +85,29 @@ int main(int argc, char **argv)
             return 1;
         }
         setSeconds.push_back(timer.nsecsElapsed() / 1e9);
+        setBytes.push_back(QFileInfo(set).size());
         timer.start();
-        if (!plainPdf(plain)) {
+        if (!plainPdf(plain, pages)) {
             out << "the plain PDF failed\n";
             return 1;
         }
         plainSeconds.push_back(timer.nsecsElapsed() / 1e9);
+        plainBytes.push_back(QFileInfo(plain).size());
     }
-    out << "a class set of " << kSheets << " worksheets and its answer key (" << kPages
-        << " pages), median of " << rounds << " rounds:\n";
-    out << QStringLiteral("  worksheets  %1 s  %2 KiB\n")
-               .arg(median(setSeconds), 0, 'f', 3)
-               .arg(QFileInfo(set).size() / 1024.0, 0, 'f', 0);
-    out << QStringLiteral("  floor       %1 s  %2 KiB  (%3 pages of plain text with QPdfWriter)\n")
-               .arg(median(plainSeconds), 0, 'f', 3)
-               .arg(QFileInfo(plain).size() / 1024.0, 0, 'f', 0)
-               .arg(kPages);
+    const double seconds = median(setSeconds), floorSeconds = median(plainSeconds);
+    const double bytes = median(setBytes), floorBytes = median(plainBytes);
+    const auto megabytes = [](double b) { return QString::number(b / 1e6, 'f', 2); };
+    out << "a class set of " << sheets << " worksheets at level " << level
+        << " and its answer key (" << pages << " pages), median of " << rounds << " rounds:\n";
+    out << QStringLiteral("  worksheets  %1 s  %2 MB\n")
+               .arg(seconds, 0, 'f', 3)
+               .arg(megabytes(bytes));
+    out << QStringLiteral("  floor       %1 s  %2 MB  (%3 pages of plain text with QPdfWriter)\n")
+               .arg(floorSeconds, 0, 'f', 3)
+               .arg(megabytes(floorBytes))
+               .arg(pages);
+    out << QStringLiteral("  ratio       %1x time  %2x size\n")
+               .arg(seconds / floorSeconds, 0, 'f', 1)
+               .arg(bytes / floorBytes, 0, 'f', 1);
     return 0;
 }

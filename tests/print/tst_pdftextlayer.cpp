@@ -2,6 +2,7 @@
 #include "engine/classset.h"
 #include "i18n/texttable.h"
 #include "pdftools.h"
+#include "print/pdfbold.h"
 #include "print/pdfpages.h"
 #include "print/pdftextlayer.h"
 #include "print/printform.h"
@@ -11,9 +12,11 @@
 #include "text/textfile.h"
 #include "widgets/fonts.h"
 
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -177,7 +180,9 @@ QStringList structureProblems(const QByteArray &pdf)
         if (!pdf.mid(offset).startsWith(QByteArray::number(n) + " 0 obj"))
             problems.append(QStringLiteral("object %1 is not at %2").arg(n).arg(offset));
     }
-    static const QRegularExpression stream(QStringLiteral("/Length (\\d+)[^>]*>>\nstream\n"));
+    // A length in an object of its own ("/Length 9 0 R") is qpdf's to check.
+    static const QRegularExpression stream(
+        QStringLiteral("/Length (\\d+)\\b(?!\\s+\\d+\\s+R)[^>]*>>\nstream\n"));
     const QString latin = QString::fromLatin1(pdf);
     for (auto match = stream.globalMatch(latin); match.hasNext();) {
         const auto m = match.next();
@@ -387,6 +392,69 @@ private slots:
         QVERIFY(same);
         QCOMPARE(same->changed, 0);
         QCOMPARE(same->pdf, repaired->pdf);
+    }
+
+    // QPdfWriter's faked bold becomes one filled and stroked text in the text's own colour; a
+    // text that is not faked bold, or whose colour is a pattern, stays as it was.
+    void fakedBoldContent_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray head = "q\n/CSp cs 0 0 1 scn\n/GSa gs\nBT\n/F7 60 Tf ";
+        const QByteArray glyphs = "10 -20 Td <0001> Tj\n60 0 Td <0002> Tj\n";
+        const QByteArray again = "/Span << /ActualText <> >> BDC\n8.5 -20 Td <0001> Tj\n"
+                                 "60 0 Td <0002> Tj\nEMC\nET\nQ\n";
+        const QByteArray stroke = "/CSp CS 0 0 1 SCN 3 w 1 J 1 j 2 Tr\n";
+        QTest::newRow("bold") << head + "1 0 0 -1 0 0 Tm\n" + glyphs + "1 0 0 -1 0 0 Tm\n" + again
+                              << head + "1 0 0 -1 0 0 Tm\n" + stroke + glyphs + "ET\nQ\n";
+        QTest::newRow("bold italic, twice")
+            << (head + "1 0 .3 -1 0 0 Tm\n" + glyphs + "1 0 .3 -1 0 0 Tm\n" + again).repeated(2)
+            << (head + "1 0 .3 -1 0 0 Tm\n" + stroke + glyphs + "ET\nQ\n").repeated(2);
+        const QByteArray regular = head + "1 0 0 -1 0 0 Tm\n" + glyphs + "ET\nQ\n";
+        QTest::newRow("regular") << regular << regular;
+        QByteArray pattern = head + "1 0 0 -1 0 0 Tm\n" + glyphs + "1 0 0 -1 0 0 Tm\n" + again;
+        pattern.replace("/CSp cs 0 0 1 scn", "/PCSp cs /Pat5 scn");
+        QTest::newRow("pattern") << pattern << pattern;
+    }
+    void fakedBoldContent()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, expected);
+        int mended = -1;
+        QCOMPARE(mendFakedBoldContent(content, &mended), expected);
+        QCOMPARE(mended, int(content.count("ActualText")) * (content != expected));
+    }
+
+    // The faked bold as this Qt writes it is found and mended in the compressed page, and the
+    // file stays whole, with the word in its text layer once.
+    void fakedBoldInAPdf()
+    {
+        QByteArray bytes;
+        {
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&buffer);
+            QPainter painter(&writer);
+            QFont kai(QStringLiteral("simkai"));
+            kai.setPointSize(40);
+            kai.setBold(true);
+            painter.setFont(kai);
+            painter.setPen(Qt::blue);
+            painter.drawText(QPointF(200, 400), QStringLiteral("三"));
+        }
+        int mended = 0;
+        const Result<QByteArray> pdf = mendFakedBold(bytes, &mended);
+        QVERIFY(pdf);
+        QCOMPARE(mended, 1);
+        QVERIFY2(structureProblems(*pdf).isEmpty(), qPrintable(structureProblems(*pdf).join('\n')));
+        const QString file = dir.filePath(QStringLiteral("bold.pdf"));
+        QVERIFY(writewholefile(file, *pdf));
+        const QString said = qpdfProblems(file);
+        QVERIFY2(said.isEmpty(), qPrintable(said));
+        QCOMPARE(pdftools::text(file, 1).trimmed(), QStringLiteral("三"));
+        int again = -1;
+        QVERIFY(mendFakedBold(*pdf, &again));
+        QCOMPARE(again, 0);
     }
 
     // A compressed CMap or a length in an object of its own is left alone, the file whole.

@@ -12,13 +12,13 @@ flags=(-std=c++17 -fsyntax-only -Wall -Wextra -Wno-attributes -DUNICODE -D_UNICO
     -I"$qt" -I"$source/src" -I"$source/src/core" -I"$source/src/ui" -I"$source/src/plugins"
     -I"$build/src/generated")
 for module in QtCore QtGui QtWidgets QtPrintSupport QtNetwork; do flags+=(-I"$qt/$module"); done
-# The import's libraries (libzip, zstd, SQLite, libxml2) have no MinGW headers here: Debian's
-# stand in, after the compiler's own, libxml2's configured as its Windows builds are, without
-# iconv and ICU.
+# The import's libraries (libzip, zstd, SQLite, libxml2) and zlib have no MinGW headers here:
+# Debian's stand in, after the compiler's own, libxml2's configured as its Windows builds are,
+# without iconv and ICU.
 libs=$(mktemp -d)
 trap 'rm -rf "$libs"' EXIT
 include=$(pkg-config --variable=includedir libzip 2>/dev/null || echo /usr/include)
-cp "$include"/{zip,zipconf,zstd,sqlite3}.h "$libs"/
+cp "$include"/{zip,zipconf,zstd,sqlite3}.h /usr/include/{zlib,zconf}.h "$libs"/
 cp -r "$include/libxml2/libxml" "$libs"/
 sed -i -e '/#define LIBXML_ICONV_ENABLED/d' -e '/#define LIBXML_ICU_ENABLED/d' \
     "$libs/libxml/xmlversion.h"

@@ -84,14 +84,14 @@ void TTntcell::paintEvent(QPaintEvent *)
     paintOn(painter, font());
 }
 
-void TTntcell::paintOn(QPainter &painter, const QFont &font, bool outlined) const
+void TTntcell::paintOn(QPainter &painter, const QFont &font, FakedBold bold) const
 {
     painter.fillRect(rect(), color_);
     // Most cells are empty; laying out their blanks would show nothing.
     if (!isEmptyText(text_)) {
         painter.setFont(fontForText(font, text_));
         painter.setPen(fontColor_);
-        drawCellText(painter, size(), text_, outlined);
+        drawCellText(painter, rect(), text_, bold);
     } else if (!notes_.isEmpty()) {
         // A third of the cell a mark: legible at 8 points in the Latin and the CJK faces.
         QFont small = font;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/celltext.h"
+
 #include <QColor>
 #include <QStringList>
 #include <QWidget>
@@ -37,9 +39,9 @@ public:
     void setNotes(const QStringList &marks);
 
     // Paints the cell as it shows itself, in its own coordinates, with font for its words: the
-    // print pages give the font in the paper's units, and outline the words of a bold face
-    // that has no bold weight (see drawCellText).
-    void paintOn(QPainter &painter, const QFont &font, bool outlined = false) const;
+    // print pages give the font in the paper's units, and say how the words of a bold face
+    // that has no bold weight are drawn (see drawCellText).
+    void paintOn(QPainter &painter, const QFont &font, FakedBold bold = FakedBold::AsFont) const;
 
     // Column and row on the board, 1..9, set by the board; 0 for a cell on no board. Not x()
     // and y(), which are the widget's position.

@@ -69,7 +69,7 @@ void TTntspeedbutton::paintEvent(QPaintEvent *)
     painter.setFont(fontForText(font(), mycaption_));
     painter.setPen(palette().color(remaining_ == 0 ? QPalette::Disabled : QPalette::Active,
                                    QPalette::WindowText));
-    drawCellText(painter, size(), mycaption_);
+    drawCellText(painter, rect(), mycaption_);
     if (remaining_ > 0) {
         QFont small = font();
         small.setPointSize(7);

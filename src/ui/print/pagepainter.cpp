@@ -2,8 +2,11 @@
 
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
+#include "print/pdfbold.h"
 #include "print/pdftextlayer.h"
 #include "print/wordbank.h"
+#include "text/textrules.h"
+#include "widgets/fonts.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -12,6 +15,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <map>
 
 namespace {
 // Point sizes are meant at 96 pixels per inch; the device resolves them at its own.
@@ -35,14 +39,90 @@ void paintLabel(QPainter &painter, const QLabel &label)
     painter.drawText(label.contentsRect(), flags, label.text());
 }
 
+// How the cell's words are drawn when the font is a bold its face does not have.
+FakedBold fakedBold(const QPainter &painter, const QFont &font, const QString &text)
+{
+    if (!font.bold() || !lacksBoldWeight(fontForText(font, text)))
+        return FakedBold::AsFont;
+    return FakedBoldMend::on(painter.device()) ? FakedBold::ForPdf : FakedBold::Outlined;
+}
+
+bool paintsPlainly(const TTntcell &cell)
+{
+    return cell.notes().isEmpty() && !cell.isEnter() && !cell.isCursor();
+}
+
+// Whether what the widget paints may reach beyond its rectangle, which is then clipped. A clip
+// costs a PDF the whole clip path again at every later change of state, so a widget whose
+// painting stays inside is not clipped: a plain cell (drawCellText clips what would leave the
+// text rectangle) and a panel, as long as the children lie inside too. A board is, once for
+// all its cells.
+bool mayLeaveItsRect(const QWidget &widget)
+{
+    if (const auto *cell = qobject_cast<const TTntcell *>(&widget); cell && !paintsPlainly(*cell))
+        return true;
+    // The outer grid lines are centred on the board's edges; a glyph may reach a pixel beyond
+    // the advance that a label's drawText keeps within the contents rectangle.
+    if (qobject_cast<const Ttntstdsudoku *>(&widget) || qobject_cast<const WordBank *>(&widget) ||
+        qobject_cast<const QLabel *>(&widget))
+        return true;
+    const QRect children = widget.childrenRect();
+    return !children.isEmpty() && !widget.rect().contains(children);
+}
+
+void paintWidget(QPainter &painter, const QWidget &widget);
+
+// A board's cells as each paints itself, but in the board's coordinates and a colour at a time:
+// the fills, then the words. A PDF then writes a change of state for each colour rather than
+// several for each cell. Cells never overlap, so the order makes no difference to the pixels.
+void paintCells(QPainter &painter, const QList<const TTntcell *> &cells)
+{
+    std::map<QRgb, QList<QRect>> fills;
+    std::map<QRgb, QList<const TTntcell *>> words;
+    for (const TTntcell *cell : cells) {
+        fills[cell->color().rgba()].append(cell->geometry());
+        if (!isEmptyText(cell->text()))
+            words[cell->fontColor().rgba()].append(cell);
+    }
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    for (const auto &[colour, rects] : fills) {
+        painter.setBrush(QColor::fromRgba(colour));
+        painter.drawRects(rects.constData(), int(rects.size()));
+    }
+    painter.setBrush(Qt::NoBrush);
+    for (const auto &[colour, list] : words) {
+        painter.setPen(QColor::fromRgba(colour));
+        QList<CellTextJob> jobs;
+        for (const TTntcell *cell : list) {
+            const QFont font = onDevice(cell->font(), painter.device());
+            noteDrawnText(painter, cell->text());
+            jobs.append({cell->geometry(), cell->text(),
+                         QFont(fontForText(font, cell->text()), painter.device()),
+                         fakedBold(painter, font, cell->text())});
+        }
+        drawCellTexts(painter, jobs);
+    }
+    painter.restore();
+}
+
+void paintChild(QPainter &painter, const QWidget &child)
+{
+    painter.save();
+    painter.translate(child.pos());
+    paintWidget(painter, child);
+    painter.restore();
+}
+
 void paintWidget(QPainter &painter, const QWidget &widget)
 {
-    painter.setClipRect(widget.rect(), Qt::IntersectClip);
-    if (const auto *cell = qobject_cast<const TTntcell *>(&widget)) {
-        const QFont font = cell->font();
+    const auto *cell = qobject_cast<const TTntcell *>(&widget);
+    if (mayLeaveItsRect(widget))
+        painter.setClipRect(widget.rect(), Qt::IntersectClip);
+    if (cell) {
+        const QFont font = onDevice(cell->font(), painter.device());
         noteDrawnText(painter, cell->text());
-        cell->paintOn(painter, onDevice(font, painter.device()),
-                      font.bold() && lacksBoldWeight(font));
+        cell->paintOn(painter, font, fakedBold(painter, font, cell->text()));
     } else if (const auto *board = qobject_cast<const Ttntstdsudoku *>(&widget)) {
         board->paintOn(painter);
     } else if (const auto *bank = qobject_cast<const WordBank *>(&widget)) {
@@ -52,15 +132,22 @@ void paintWidget(QPainter &painter, const QWidget &widget)
     } else if (widget.autoFillBackground()) {
         painter.fillRect(widget.rect(), widget.palette().window());
     }
+    QList<const QWidget *> children;
+    QList<const TTntcell *> cells;
     for (const QObject *object : widget.children()) {
         const auto *child = qobject_cast<const QWidget *>(object);
         if (!child || child->isWindow() || !child->isVisibleTo(&widget))
             continue;
-        painter.save();
-        painter.translate(child->pos());
-        paintWidget(painter, *child);
-        painter.restore();
+        const auto *childCell = qobject_cast<const TTntcell *>(child);
+        if (childCell && paintsPlainly(*childCell))
+            cells.append(childCell);
+        else
+            children.append(child);
     }
+    if (!cells.isEmpty())
+        paintCells(painter, cells);
+    for (const QWidget *child : std::as_const(children))
+        paintChild(painter, *child);
 }
 } // namespace
 

@@ -81,8 +81,11 @@ Result<QByteArray> PdfPages::finish()
         nextSheet(QRect(0, 0, 1, 1));
     if (failed_ || !painter_.end())
         return failure("The PDF could not be drawn.");
-    // The text layer read back as drawn: see pdftextlayer.h. Qt's own output always has the
-    // table the repair needs; without it the document is still sound, only its text is not.
+    // Qt's own output always has the table the mends need; without it the document is still
+    // sound, only its bold is faint and its text layer may not read as drawn (pdftextlayer.h).
+    Result<QByteArray> bold = mendFakedBold(bytes_);
+    if (bold)
+        bytes_ = std::move(*bold);
     Result<TextLayerRepair> repaired = repairTextLayer(bytes_, drawn_.characters());
     return repaired ? std::move(repaired->pdf) : bytes_;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/pdfbold.h"
 #include "print/pdftextlayer.h"
 #include "text/result.h"
 
@@ -14,8 +15,9 @@
 
 class QWidget;
 
-// A PDF of print pages on A4 sheets, drawn as vectors with the fonts embedded. It is made in
-// memory: no file is touched until savePdf gets the finished bytes.
+// A PDF of print pages on A4 sheets, drawn as vectors with the fonts embedded, its faked bold
+// mended (pdfbold.h). It is made in memory: no file is touched until savePdf gets the finished
+// bytes.
 class PdfPages {
 public:
     explicit PdfPages(const QString &title);
@@ -32,6 +34,7 @@ private:
     QBuffer buffer_;
     QPdfWriter writer_;
     DrawnText drawn_{&writer_};
+    FakedBoldMend mend_{&writer_};
     QPainter painter_;
     int sheets_ = 0;
     bool failed_ = false;

@@ -1,5 +1,6 @@
 #include "print/pdftextlayer.h"
 
+#include "print/pdfedits.h"
 #include "text/textfile.h"
 
 #include <QFile>
@@ -15,6 +16,8 @@
 // Qt takes the lowest the face maps to that glyph, and the CJK faces map their radicals and
 // compatibility ideographs to the glyphs of the ideographs: 色 would read as ⾊. The CMaps are
 // mended after the file is written, from what was drawn.
+
+using namespace pdfedits;
 
 namespace {
 QHash<const QPaintDevice *, DrawnText *> &recorders()
@@ -261,79 +264,6 @@ QByteArray hexOf(char32_t c)
     return '<' + units.toUpper() + '>';
 }
 
-// --- The file's structure ------------------------------------------------------------------------
-
-struct Edit {
-    qsizetype at, length;
-    QByteArray with;
-};
-
-struct XrefEntry {
-    qsizetype at;  // where the entry's ten digits stand
-    qint64 offset; // where its object starts
-};
-
-struct Xref {
-    qsizetype valueAt = 0, valueLength = 0; // startxref's number
-    qint64 tableAt = 0;
-    QHash<int, XrefEntry> objects; // objects in use
-};
-
-qsizetype skipSpace(const QByteArray &bytes, qsizetype at)
-{
-    while (at < bytes.size() && std::isspace(uchar(bytes.at(at))))
-        ++at;
-    return at;
-}
-
-qsizetype digitsEnd(const QByteArray &bytes, qsizetype at)
-{
-    while (at < bytes.size() && std::isdigit(uchar(bytes.at(at))))
-        ++at;
-    return at;
-}
-
-Result<Xref> readXref(const QByteArray &pdf)
-{
-    const auto broken = [] { return failure("the cross-reference table cannot be read"); };
-    Xref xref;
-    const qsizetype keyword = pdf.lastIndexOf("startxref");
-    if (keyword < 0)
-        return broken();
-    xref.valueAt = skipSpace(pdf, keyword + 9);
-    xref.valueLength = digitsEnd(pdf, xref.valueAt) - xref.valueAt;
-    bool ok = false;
-    xref.tableAt = pdf.mid(xref.valueAt, xref.valueLength).toLongLong(&ok);
-    if (!ok || xref.tableAt < 0 ||
-        !QByteArrayView(pdf).sliced(std::min<qint64>(xref.tableAt, pdf.size())).startsWith("xref"))
-        return broken();
-    qsizetype at = skipSpace(pdf, xref.tableAt + 4);
-    while (at < pdf.size() && std::isdigit(uchar(pdf.at(at)))) {
-        const qsizetype firstEnd = digitsEnd(pdf, at);
-        const int first = pdf.mid(at, firstEnd - at).toInt();
-        const qsizetype countAt = skipSpace(pdf, firstEnd), countEnd = digitsEnd(pdf, countAt);
-        const int count = pdf.mid(countAt, countEnd - countAt).toInt(&ok);
-        if (!ok || count < 0)
-            return broken();
-        at = skipSpace(pdf, countEnd);
-        if (at + qsizetype(count) * 20 > pdf.size())
-            return broken();
-        for (int n = 0; n < count; ++n, at += 20) {
-            const qint64 offset = pdf.mid(at, 10).toLongLong(&ok);
-            if (!ok)
-                return broken();
-            if (pdf.at(at + 17) == 'n')
-                xref.objects.insert(first + n, {at, offset});
-        }
-        at = skipSpace(pdf, at);
-    }
-    // Each object must start where the table says: an earlier revision would be missed.
-    if (!QByteArrayView(pdf).sliced(std::min(at, pdf.size())).startsWith("trailer") ||
-        pdf.indexOf("/Prev", at) >= 0)
-        return broken();
-    return xref;
-}
-
 // The uncompressed stream of object number: where its /Length value and its data stand.
 struct StreamPlace {
     qsizetype lengthAt = 0, lengthDigits = 0;
@@ -396,22 +326,6 @@ QByteArray baseFontAround(const QByteArray &pdf, qsizetype refAt)
     return pdf.mid(nameAt, at - nameAt);
 }
 
-QByteArray applied(const QByteArray &bytes, QList<Edit> edits)
-{
-    std::sort(edits.begin(), edits.end(), [](const Edit &a, const Edit &b) { return a.at < b.at; });
-    QByteArray out;
-    qsizetype grows = 0;
-    for (const Edit &edit : edits)
-        grows += edit.with.size() - edit.length;
-    out.reserve(bytes.size() + grows);
-    qsizetype copied = 0;
-    for (const Edit &edit : edits) {
-        out += QByteArrayView(bytes).sliced(copied, edit.at - copied);
-        out += edit.with;
-        copied = edit.at + edit.length;
-    }
-    return out += QByteArrayView(bytes).sliced(copied);
-}
 } // namespace
 
 DrawnText::DrawnText(const QPaintDevice *device) : device_(device)
@@ -557,20 +471,7 @@ Result<TextLayerRepair> repairTextLayer(const QByteArray &pdf, const QSet<char32
     }
     if (edits.isEmpty())
         return TextLayerRepair{pdf, 0};
-
-    // Where a byte of the old file lands in the new one.
-    const auto moved = [&edits](qint64 at) {
-        qint64 shift = 0;
-        for (const Edit &edit : edits)
-            if (edit.at < at)
-                shift += edit.with.size() - edit.length;
-        return at + shift;
-    };
-    QList<Edit> all = edits;
-    for (const XrefEntry &entry : std::as_const(xref->objects))
-        all.append({entry.at, 10, QByteArray::number(moved(entry.offset)).rightJustified(10, '0')});
-    all.append({xref->valueAt, xref->valueLength, QByteArray::number(moved(xref->tableAt))});
-    return TextLayerRepair{applied(pdf, all), changed};
+    return TextLayerRepair{pdfedits::rewritten(pdf, *xref, edits), changed};
 }
 
 Status repairTextLayerFile(const QString &file, const QSet<char32_t> &drawn)

@@ -76,7 +76,9 @@ void Tprintsudoku::pickfaces()
 
 void setCellPoints(TTntcell *cell, int points)
 {
-    if (points <= 0)
+    // Setting a font, even the same, costs the widget a round of events: a class set sizes
+    // every cell of every sheet.
+    if (points <= 0 || (cell->testAttribute(Qt::WA_SetFont) && cell->font().pointSize() == points))
         return;
     QFont font = cell->font();
     font.setPointSize(points);
@@ -92,7 +94,8 @@ void fillsolution(Ttntstdsudoku &board, const TQJ &model, const QStringList &wor
             const TNode &node = model.node(i, j);
             TTntcell *c = board.cell(i, j);
             c->Setvalue(node.value);
-            if (marked) {
+            if (marked && (!c->testAttribute(Qt::WA_SetFont) || c->font().bold() != node.given ||
+                           c->font().italic() == node.given)) {
                 QFont font = c->font();
                 font.setBold(node.given);
                 font.setItalic(!node.given);
