@@ -10,6 +10,7 @@
 #include "wordlists/wordliststore.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -412,6 +413,54 @@ private slots:
         QVERIFY(!bytesOf(listsFile()).contains(QStringLiteral("plum").toUtf8()));
         if (edit)
             QCOMPARE(bytesOf(listsFile()), lists);
+    }
+
+    // The language chosen beside the meanings goes to glossary.json by the list's title, not to
+    // lists.txt; a game of the list is spoken in it; a renamed list keeps it, and Automatic,
+    // named after what the words and readings tell, takes it away.
+    void listLanguageChosenAndKept()
+    {
+        start();
+        wordList().showposition(4);
+        const QByteArray lists = bytesOf(listsFile());
+        inAppend("btedit", QStringList(10), [&] {
+            inMeanings([&](QTableWidget *grid) {
+                QComboBox *languages = append().meanings()->languages();
+                QCOMPARE(languages->currentIndex(), 0);
+                QCOMPARE(languages->itemText(0), QStringLiteral("Automatic (中文)"));
+                // Kana under the kanji tell Japanese as they are typed.
+                grid->item(0, 0)->setText(QStringLiteral("りんご"));
+                QCOMPARE(languages->itemText(0), QStringLiteral("Automatic (日本語)"));
+                grid->item(0, 0)->setText(QString());
+                languages->setCurrentIndex(languages->findText(QStringLiteral("日本語")));
+                QTest::mouseClick(button(append().meanings(), "Button1"), Qt::LeftButton);
+            });
+            QTest::mouseClick(button(&append(), "Button1"), Qt::LeftButton);
+        });
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        QCOMPARE(bytesOf(listsFile()), lists);
+        QCOMPARE(Glossary::read(glossaryFile(), QString()).language(QStringLiteral("水果")),
+                 QStringLiteral("ja"));
+        QVERIFY(
+            Glossary::read(glossaryFile(), QString()).find(QStringLiteral("苹果"), 0).isEmpty());
+        QVERIFY(fixture->main().newgame(0, reread().Get(4)));
+        QCOMPARE(fixture->model().curwords().language, QStringLiteral("ja"));
+
+        saveInAppend("btedit", {QStringLiteral("Fruit JA")});
+        QCOMPARE(fixture->state().glossary.language(QStringLiteral("Fruit JA")),
+                 QStringLiteral("ja"));
+        inAppend("btedit", QStringList(10), [&] {
+            inMeanings([&](QTableWidget *) {
+                QComboBox *languages = append().meanings()->languages();
+                QCOMPARE(languages->currentData().toString(), QStringLiteral("ja"));
+                languages->setCurrentIndex(0);
+                QTest::mouseClick(button(append().meanings(), "Button1"), Qt::LeftButton);
+            });
+            QTest::mouseClick(button(&append(), "Button1"), Qt::LeftButton);
+        });
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        QVERIFY(fixture->state().glossary.language(QStringLiteral("Fruit JA")).isEmpty());
+        QVERIFY(!bytesOf(glossaryFile()).contains("Fruit JA"));
     }
 
     void cancelRecordsNothing_data()

@@ -80,7 +80,7 @@ struct WordSet {
     std::array<Word, kWords> words;
     // The language the list is spoken in where the learner or an import named one; empty:
     // told from its words (speech/spokenword.h). Kept beside the meanings, not in lists.txt.
-    QString language;
+    QString language{};
 
     // The text of word k (1..9); empty for any other k, such as a damaged file's number.
     QString text(int k) const { return k >= 1 && k <= kWords ? words[k - 1].text : QString(); }
