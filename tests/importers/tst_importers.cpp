@@ -408,8 +408,10 @@ private slots:
                                             << "zh";
         QTest::newRow("its native name") << "Deutsch Wörter"
                                          << "de";
-        QTest::newRow("none") << "Basic (and reversed card)"
-                              << "";
+        for (const char *none : {"Basic (and reversed card)", "Basic (optional reversed card)",
+                                 "Basic (type in the answer)", "Cloze", "Image Occlusion",
+                                 "Vocabulary sentence", "Front/Back audio"})
+            QTest::addRow("none: %s", none) << none << "";
         QTest::newRow("not within a word") << "Thailand trip"
                                            << "";
         QTest::newRow("blank") << ""

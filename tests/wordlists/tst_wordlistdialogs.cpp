@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
@@ -426,6 +427,20 @@ private slots:
         inAppend("btedit", QStringList(10), [&] {
             inMeanings([&](QTableWidget *grid) {
                 QComboBox *languages = append().meanings()->languages();
+                const auto *label = append().meanings()->findChild<QLabel *>("lblanguage");
+                // In every language the label stays clear of the box, and Automatic fits it.
+                const std::pair<Qt::Key, QString> automatic[] = {
+                    {Qt::Key_F2, QStringLiteral("自动（中文）")},
+                    {Qt::Key_F3, QStringLiteral("自動（中文）")},
+                    {Qt::Key_F1, QStringLiteral("Automatic (中文)")}};
+                for (const auto &[key, text] : automatic) {
+                    press(append().meanings(), key);
+                    QCOMPARE(languages->itemText(0), text);
+                    QVERIFY(label->geometry().right() < languages->x());
+                    QVERIFY(label->sizeHint().width() <= label->width());
+                    QVERIFY(QFontMetrics(languages->font()).horizontalAdvance(text) + 32 <=
+                            languages->width());
+                }
                 QCOMPARE(languages->currentIndex(), 0);
                 QCOMPARE(languages->itemText(0), QStringLiteral("Automatic (中文)"));
                 // Kana under the kanji tell Japanese as they are typed.

@@ -94,7 +94,7 @@ void Tfrmmeanings::chooseLanguage(const QString &language)
     while (languages_->count() > 1 + speechlanguages().size())
         languages_->removeItem(languages_->count() - 1);
     int index = languages_->findData(language);
-    // One an import brought that the list does not offer stays as it is.
+    // One an import brought that is not offered is shown too, and kept.
     if (index < 0) {
         languages_->addItem(languagename(language), language);
         index = languages_->count() - 1;
