@@ -1,6 +1,7 @@
 #include "i18n/texttable.h"
 #include "importers/ankitext.h"
 #include "importers/fieldtext.h"
+#include "importers/notelanguage.h"
 #include "importers/wordimport.h"
 #include "sandbox.h"
 #include "wordlists/wordliststore.h"
@@ -25,6 +26,15 @@ QString shown(const QList<Note> &notes)
                          .arg(note.word, note.reading, note.meaning, note.deck)
                          .arg(note.number));
     return parts.join(u';');
+}
+
+// The language of each note, "-" for none.
+QString languages(const QList<Note> &notes)
+{
+    QStringList parts;
+    for (const Note &note : notes)
+        parts.append(note.language.isEmpty() ? QStringLiteral("-") : note.language);
+    return parts.join(u',');
 }
 
 QStringList titles(const QList<WordSet> &lists)
@@ -73,17 +83,21 @@ void writezip(const QString &path, const QList<std::pair<const char *, QByteArra
         qFatal("zip not written");
 }
 
-// Notes as SQL rows: id, fields, deck id. Both schemata share notes and cards.
-QString noteRows(const QList<std::tuple<int, QString, int>> &notes)
+// Notes as SQL rows: id, fields, deck id; types: note id -> note type id, else 1. Both schemata
+// share notes and cards.
+QString noteRows(const QList<std::tuple<int, QString, int>> &notes,
+                 const QHash<int, int> &types = {})
 {
-    QString sql = QStringLiteral("CREATE TABLE notes (id INTEGER PRIMARY KEY, flds TEXT);"
+    QString sql = QStringLiteral("CREATE TABLE notes (id INTEGER PRIMARY KEY, mid INTEGER, "
+                                 "flds TEXT);"
                                  "CREATE TABLE cards (id INTEGER PRIMARY KEY, nid INTEGER, "
                                  "did INTEGER, ord INTEGER);");
     int card = 100;
     for (const auto &[id, fields, deck] : notes) {
         QString quoted = fields;
-        sql += QStringLiteral("INSERT INTO notes VALUES (%1, '%2');")
+        sql += QStringLiteral("INSERT INTO notes VALUES (%1, %2, '%3');")
                    .arg(id)
+                   .arg(types.value(id, 1))
                    .arg(quoted.replace(u'\'', QStringLiteral("''")));
         // A second card in another deck: the note's deck is that of its first.
         sql += QStringLiteral("INSERT INTO cards VALUES (%1, %2, 999, 1);").arg(card++).arg(id);
@@ -326,8 +340,12 @@ private slots:
                  {10, fields(QStringLiteral(" 日本語[にほんご]"), QStringLiteral("Japanese")), 5},
                  {30,
                   fields(QStringLiteral("hola"), QStringLiteral("hello"), QStringLiteral("ˈola")),
-                  6}}) +
-            QStringLiteral("CREATE TABLE decks (id INTEGER PRIMARY KEY, name TEXT);"
+                  6}},
+                {{20, 3}, {10, 3}, {30, 4}}) +
+            QStringLiteral("CREATE TABLE notetypes (id INTEGER PRIMARY KEY, name TEXT);"
+                           "INSERT INTO notetypes VALUES (3, 'Japanese (recognition)'), "
+                           "(4, 'Basic (and reversed card)');"
+                           "CREATE TABLE decks (id INTEGER PRIMARY KEY, name TEXT);"
                            "INSERT INTO decks VALUES (5, 'Lang%1Japanese'), (6, 'Spanish');"
                            // Far more than one buffer of zstd's output.
                            "CREATE TABLE pad (b BLOB); INSERT INTO pad VALUES (zeroblob(600000));")
@@ -342,16 +360,23 @@ private slots:
         QCOMPARE(shown(read->notes.notes),
                  QStringLiteral("日本語/にほんご/Japanese@Lang::Japanese:1;猫//cat@Lang::"
                                 "Japanese:2;hola/ˈola/hello@Spanish:3"));
+        QCOMPARE(languages(read->notes.notes), QStringLiteral("ja,ja,-"));
 
         const QString legacy =
-            noteRows({{1, fields(QStringLiteral("perro"), QStringLiteral("dog")), 7}}) +
-            QStringLiteral("CREATE TABLE col (id INTEGER PRIMARY KEY, decks TEXT);"
-                           "INSERT INTO col VALUES (1, '{\"7\": {\"name\": \"Old::Deck\"}}');");
+            noteRows({{1, fields(QStringLiteral("perro"), QStringLiteral("dog")), 7},
+                      {2, fields(QStringLiteral("gato"), QStringLiteral("cat")), 7}},
+                     {{1, 8}, {2, 9}}) +
+            QStringLiteral("CREATE TABLE col (id INTEGER PRIMARY KEY, decks TEXT, models TEXT);"
+                           "INSERT INTO col VALUES (1, '{\"7\": {\"name\": \"Old::Deck\"}}', "
+                           "'{\"8\": {\"name\": \"Spanish vocab\"}, "
+                           "\"9\": {\"name\": \"Cloze\"}}');");
         const QString old = dir.filePath(QStringLiteral("old.zip"));
         writezip(old, {{"collection.anki2", database(dir.path(), legacy)}});
         auto oldRead = readimportsource(old);
         QVERIFY(oldRead);
-        QCOMPARE(shown(oldRead->notes.notes), QStringLiteral("perro//dog@Old::Deck:1"));
+        QCOMPARE(shown(oldRead->notes.notes),
+                 QStringLiteral("perro//dog@Old::Deck:1;gato//cat@Old::Deck:2"));
+        QCOMPARE(languages(oldRead->notes.notes), QStringLiteral("es,-"));
 
         const QString empty = dir.filePath(QStringLiteral("empty.apkg"));
         writezip(empty, {{"media", "{}"}});
@@ -359,6 +384,140 @@ private slots:
         QVERIFY(!none);
         QVERIFY(problemtext(none.error(), texts)
                     .startsWith(QStringLiteral("The Anki package cannot be read: no collection")));
+    }
+
+    void namedLanguages_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("Anki's kind") << "Chinese (Basic)"
+                                     << "zh";
+        QTest::newRow("case") << "japanese (recognition)"
+                              << "ja";
+        QTest::newRow("own script") << "中文"
+                                    << "zh";
+        QTest::newRow("inside a word") << "日本語単語"
+                                       << "ja";
+        QTest::newRow("Hangul") << "한국어"
+                                << "ko";
+        QTest::newRow("after a word") << "French vocab"
+                                      << "fr";
+        QTest::newRow("the first of two") << "Chinese-English"
+                                          << "zh";
+        QTest::newRow("as a deck calls it") << "Mandarin HSK 1"
+                                            << "zh";
+        QTest::newRow("its native name") << "Deutsch Wörter"
+                                         << "de";
+        for (const char *none : {"Basic (and reversed card)", "Basic (optional reversed card)",
+                                 "Basic (type in the answer)", "Cloze", "Image Occlusion",
+                                 "Vocabulary sentence", "Front/Back audio"})
+            QTest::addRow("none: %s", none) << none << "";
+        QTest::newRow("not within a word") << "Thailand trip"
+                                           << "";
+        QTest::newRow("blank") << ""
+                               << "";
+    }
+    void namedLanguages()
+    {
+        QFETCH(QString, name);
+        QTEST(namedlanguage(name), "language");
+    }
+
+    void localeLanguages_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("language");
+        for (const char *zh : {"zh", "zh_CN", "zh-TW", "ZH_hk", "zho"})
+            QTest::addRow("%s", zh) << zh << "zh";
+        QTest::newRow("ja_JP.UTF-8") << "ja_JP.UTF-8"
+                                     << "ja";
+        QTest::newRow("en_001") << "en_001"
+                                << "en";
+        for (const char *none : {"", "C", "xx", "English", "z", "en@euro"})
+            QTest::addRow("none: %s", none) << none << "";
+    }
+    void localeLanguages()
+    {
+        QFETCH(QString, locale);
+        QTEST(localelanguage(locale), "language");
+    }
+
+    // The words' language: KVTML's identifier 0, by its locale or else its name, whichever place
+    // the identifiers take; Anki's note type, for the file or by its column.
+    void languagesOfNotes()
+    {
+        auto kvtml = [this](const QString &identifiers) {
+            const QString entries = QStringLiteral(
+                "<entries><entry id=\"0\"><translation id=\"0\"><text>猫</text></translation>"
+                "</entry></entries>");
+            QString body = QStringLiteral("<kvtml version=\"2.0\">") + entries + identifiers +
+                           QStringLiteral("</kvtml>");
+            auto read = readimportsource(write(QStringLiteral("l.kvtml"), body.toUtf8()));
+            return read ? languages(read->notes.notes) : QStringLiteral("unread");
+        };
+        auto identifier = [](const char *id, const char *name, const char *locale) {
+            return QStringLiteral("<identifier id=\"%1\"><name>%2</name><locale>%3</locale>"
+                                  "</identifier>")
+                .arg(QLatin1String(id), QString::fromUtf8(name), QLatin1String(locale));
+        };
+        QCOMPARE(
+            kvtml(QStringLiteral("<identifiers>%1%2</identifiers>")
+                      .arg(identifier("1", "English", "en"), identifier("0", "中文", "zh_CN"))),
+            QStringLiteral("zh"));
+        QCOMPARE(kvtml(QStringLiteral("<identifiers>%1</identifiers>")
+                           .arg(identifier("0", "Japanese", ""))),
+                 QStringLiteral("ja"));
+        QCOMPARE(kvtml(QStringLiteral("<identifiers>%1</identifiers>")
+                           .arg(identifier("0", "Column 1", "??"))),
+                 QStringLiteral("-"));
+        QCOMPARE(kvtml({}), QStringLiteral("-"));
+
+        const NoteFile one = readankitext(
+            QStringLiteral("#separator:tab\n#notetype:Japanese (recognition)\n猫\tcat\n"));
+        QCOMPARE(languages(one.notes), QStringLiteral("ja"));
+        const NoteFile each = readankitext(
+            QStringLiteral("#separator:tab\n#notetype:Korean\n#notetype column:1\n"
+                           "Chinese (Basic)\t猫\tcat\nBasic\tcat\tgato\n한국어\t고양이\tcat\n"));
+        QCOMPARE(shown(each.notes), QStringLiteral("猫//cat@:4;cat//gato@:5;고양이//cat@:6"));
+        QCOMPARE(languages(each.notes), QStringLiteral("zh,-,ko"));
+    }
+
+    // A list takes the language its notes agree on, none where two differ or where its words are
+    // not written as that language is (KWordQuiz names English whatever a column holds); the
+    // import keeps it in the glossary by the list's title.
+    void listLanguages()
+    {
+        QByteArray text("#separator:tab\n#notetype column:1\n#deck column:2\n");
+        auto add = [&text](const char *type, const char *deck, int n) {
+            text +=
+                QByteArray(type) + '\t' + deck + '\t' + QString(QChar(0x4E00 + n)).toUtf8() + '\n';
+        };
+        for (int n = 0; n < 9; ++n) {
+            add("Chinese (Basic)", "Agreed", n);
+            add(n == 4 ? "Basic" : "Chinese (Basic)", "Some say", n);
+            add(n == 4 ? "Japanese" : "Chinese (Basic)", "Differ", n);
+            add("English vocab", "Not its script", n);
+        }
+        const QString path = write(QStringLiteral("types.txt"), text);
+        auto source = readimportsource(path);
+        QVERIFY(source);
+        const NoteImport import = checknotes(*source, store());
+        QCOMPARE(titles(import.lists),
+                 (QStringList{"Agreed", "Some say", "Differ", "Not its script"}));
+        QStringList named;
+        for (const WordSet &list : import.lists)
+            named.append(list.language);
+        QCOMPARE(named, (QStringList{"zh", "zh", "", ""}));
+
+        WordListStore into = store();
+        const ImportRun run = runimport(path, into, texts);
+        QCOMPARE(run.status, 0);
+        const Glossary kept = Glossary::read(Glossary::fileIn(dir.path()));
+        QCOMPARE(kept.language(QStringLiteral("Agreed")), QStringLiteral("zh"));
+        QCOMPARE(kept.language(QStringLiteral("Some say")), QStringLiteral("zh"));
+        QVERIFY(kept.language(QStringLiteral("Differ")).isEmpty());
+        // lists.txt itself is as it was: texts only.
+        QCOMPARE(into.Get(into.Count()).language, QString());
     }
 
     // 19 notes of a deck make two lists and leave one over; a word the deck has already is left

@@ -124,6 +124,20 @@ private slots:
         QCOMPARE(main().statusText(), QStringLiteral("已恢复上次保留的游戏。"));
     }
 
+    // The list's language, which the glossary keeps by its title, comes with a game dealt from
+    // the New Game dialog and back with the kept game, which holds the words alone.
+    void theListsLanguageComesBack()
+    {
+        startGame(QStringLiteral("曜日"));
+        QCOMPARE(fixture->model().curwords().language, QStringLiteral("ja"));
+        main().close();
+        fixture.reset();
+        start();
+        QVERIFY(main().inplay());
+        QCOMPARE(fixture->model().curwords().title, QStringLiteral("曜日"));
+        QCOMPARE(fixture->model().curwords().language, QStringLiteral("ja"));
+    }
+
     // Turned off in Options, the start is empty and the kept file stays as it was.
     void resumingCanBeTurnedOff()
     {

@@ -4,6 +4,8 @@
 #include "wordlists/wordliststore.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -93,6 +95,72 @@ private slots:
         QCOMPARE(set.words[0].meaning, QStringLiteral("りんご"));
         QCOMPARE(set.words[1].meaning, QStringLiteral("my apple"));
         QVERIFY(set.words[1].reading.isEmpty());
+    }
+
+    // A list's language is kept by its title beside the meanings, fills a set that names none,
+    // and an edit that clears it takes away the seed's too.
+    void listLanguagesLast()
+    {
+        writeFile(seed(), R"({"format": 1, "words": {}, "lists": {"曜日": {"language": "ja"}}})");
+        Glossary glossary = Glossary::read(file(), seed());
+        QCOMPARE(glossary.language(QStringLiteral(" 曜日 ")), QStringLiteral("ja"));
+        WordSet set = fruit();
+        set.language = QStringLiteral("zh");
+        QVERIFY(glossary.take(set, false));
+        QVERIFY(!glossary.take(set, false));
+        WordSet days = WordSet::fromTexts(QStringLiteral("曜日"), {});
+        QVERIFY(glossary.take(days, true)); // Automatic chosen over the seed's
+        QVERIFY(glossary.save());
+
+        Glossary again = Glossary::read(file(), seed());
+        QCOMPARE(again.language(QStringLiteral("水果")), QStringLiteral("zh"));
+        QVERIFY(again.language(QStringLiteral("曜日")).isEmpty());
+        WordSet filled = WordSet::fromTexts(QStringLiteral("水果"), {QStringLiteral("苹果")});
+        again.fill(filled, 0);
+        QCOMPARE(filled.language, QStringLiteral("zh"));
+        filled.language = QStringLiteral("ja"); // a set's own stays
+        again.fill(filled, 0);
+        QCOMPARE(filled.language, QStringLiteral("ja"));
+
+        // An import that names none leaves it; an edit to Automatic removes what no seed has.
+        set.language.clear();
+        QVERIFY(!again.take(set, false));
+        QVERIFY(again.take(set, true));
+        QVERIFY(again.save());
+        const QByteArray bytes = bytesOf(file());
+        QVERIFY(!bytes.contains("水果"));
+        QVERIFY(bytes.contains("曜日"));
+        QVERIFY(Glossary::read(file(), seed()).language(QStringLiteral("水果")).isEmpty());
+    }
+
+    // A file of the version before lists had languages reads as ever and is written back without
+    // a "lists" object; a file with one still has "words" as that version reads them.
+    void oldAndNewFilesAgree()
+    {
+        const QByteArray old = "{\n    \"format\": 1,\n    \"words\": {\n        \"苹果\": {\n"
+                               "            \"meaning\": \"apple\"\n        }\n    }\n}\n";
+        writeFile(file(), old);
+        Glossary glossary = Glossary::read(file(), seed());
+        QVERIFY(glossary.problem().isEmpty());
+        QCOMPARE(glossary.find(QStringLiteral("苹果"), 0).meaning, QStringLiteral("apple"));
+        QVERIFY(glossary.save());
+        QCOMPARE(bytesOf(file()), old);
+
+        WordSet set = fruit();
+        set.language = QStringLiteral("zh");
+        QVERIFY(glossary.take(set, false));
+        QVERIFY(glossary.save());
+        const QJsonObject written = QJsonDocument::fromJson(bytesOf(file())).object();
+        QCOMPARE(written.value("format").toInt(), 1);
+        QCOMPARE(written.value("words")["苹果"]["meaning"].toString(), QStringLiteral("apple"));
+        QCOMPARE(written.value("lists")["水果"]["language"].toString(), QStringLiteral("zh"));
+
+        // "lists" of another shape is a damaged file: kept, not written over.
+        writeFile(file(), R"({"format": 1, "words": {}, "lists": ["水果"]})");
+        Glossary damaged = Glossary::read(file(), seed());
+        QVERIFY(!damaged.problem().isEmpty());
+        QVERIFY(damaged.take(set, false));
+        QVERIFY(!damaged.save());
     }
 
     // A file that is no glossary is never written over: its entries may still be mended by hand.

@@ -1,4 +1,5 @@
 #include "sandbox.h"
+#include "speech/spokenword.h"
 #include "wordlists/glossary.h"
 #include "wordlists/wordliststore.h"
 
@@ -70,6 +71,18 @@ private slots:
                     QVERIFY2(!en.isEmpty(), qPrintable(what));
                 }
             }
+            // Each list is spoken in its language: the seed names it where the words alone
+            // would not tell it (曜日 without its readings is all kanji). Digits tell none.
+            WordSet set = store.Get(pos);
+            glossary.fill(set, 0);
+            const QString expected = title == QStringLiteral("阿拉伯数字") ? QString()
+                                     : chinese.contains(title)             ? QStringLiteral("zh")
+                                     : japanese.contains(title)            ? QStringLiteral("ja")
+                                                                           : QStringLiteral("en");
+            QVERIFY2(listlanguage(set) == expected, qPrintable(title + u' ' + listlanguage(set)));
+            for (Word &word : set.words)
+                word.reading.clear();
+            QVERIFY2(listlanguage(set) == expected, qPrintable(title + u' ' + listlanguage(set)));
         }
     }
 };

@@ -10,7 +10,9 @@
 #include "wordlists/wordliststore.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
@@ -412,6 +414,68 @@ private slots:
         QVERIFY(!bytesOf(listsFile()).contains(QStringLiteral("plum").toUtf8()));
         if (edit)
             QCOMPARE(bytesOf(listsFile()), lists);
+    }
+
+    // The language chosen beside the meanings goes to glossary.json by the list's title, not to
+    // lists.txt; a game of the list is spoken in it; a renamed list keeps it, and Automatic,
+    // named after what the words and readings tell, takes it away.
+    void listLanguageChosenAndKept()
+    {
+        start();
+        wordList().showposition(4);
+        const QByteArray lists = bytesOf(listsFile());
+        inAppend("btedit", QStringList(10), [&] {
+            inMeanings([&](QTableWidget *grid) {
+                QComboBox *languages = append().meanings()->languages();
+                const auto *label = append().meanings()->findChild<QLabel *>("lblanguage");
+                // In every language the label stays clear of the box, and Automatic fits it.
+                const std::pair<Qt::Key, QString> automatic[] = {
+                    {Qt::Key_F2, QStringLiteral("自动（中文）")},
+                    {Qt::Key_F3, QStringLiteral("自動（中文）")},
+                    {Qt::Key_F1, QStringLiteral("Automatic (中文)")}};
+                for (const auto &[key, text] : automatic) {
+                    press(append().meanings(), key);
+                    QCOMPARE(languages->itemText(0), text);
+                    QVERIFY(label->geometry().right() < languages->x());
+                    QVERIFY(label->sizeHint().width() <= label->width());
+                    QVERIFY(QFontMetrics(languages->font()).horizontalAdvance(text) + 32 <=
+                            languages->width());
+                }
+                QCOMPARE(languages->currentIndex(), 0);
+                QCOMPARE(languages->itemText(0), QStringLiteral("Automatic (中文)"));
+                // Kana under the kanji tell Japanese as they are typed.
+                grid->item(0, 0)->setText(QStringLiteral("りんご"));
+                QCOMPARE(languages->itemText(0), QStringLiteral("Automatic (日本語)"));
+                grid->item(0, 0)->setText(QString());
+                languages->setCurrentIndex(languages->findText(QStringLiteral("日本語")));
+                QTest::mouseClick(button(append().meanings(), "Button1"), Qt::LeftButton);
+            });
+            QTest::mouseClick(button(&append(), "Button1"), Qt::LeftButton);
+        });
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        QCOMPARE(bytesOf(listsFile()), lists);
+        QCOMPARE(Glossary::read(glossaryFile(), QString()).language(QStringLiteral("水果")),
+                 QStringLiteral("ja"));
+        QVERIFY(
+            Glossary::read(glossaryFile(), QString()).find(QStringLiteral("苹果"), 0).isEmpty());
+        QVERIFY(fixture->main().newgame(0, reread().Get(4)));
+        QCOMPARE(fixture->model().curwords().language, QStringLiteral("ja"));
+
+        saveInAppend("btedit", {QStringLiteral("Fruit JA")});
+        QCOMPARE(fixture->state().glossary.language(QStringLiteral("Fruit JA")),
+                 QStringLiteral("ja"));
+        inAppend("btedit", QStringList(10), [&] {
+            inMeanings([&](QTableWidget *) {
+                QComboBox *languages = append().meanings()->languages();
+                QCOMPARE(languages->currentData().toString(), QStringLiteral("ja"));
+                languages->setCurrentIndex(0);
+                QTest::mouseClick(button(append().meanings(), "Button1"), Qt::LeftButton);
+            });
+            QTest::mouseClick(button(&append(), "Button1"), Qt::LeftButton);
+        });
+        QVERIFY(fixture->prompter.messages.isEmpty());
+        QVERIFY(fixture->state().glossary.language(QStringLiteral("Fruit JA")).isEmpty());
+        QVERIFY(!bytesOf(glossaryFile()).contains("Fruit JA"));
     }
 
     void cancelRecordsNothing_data()

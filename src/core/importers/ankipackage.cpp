@@ -1,5 +1,7 @@
 #include "importers/ankipackage.h"
 
+#include "importers/notelanguage.h"
+
 #include <QFile>
 #include <QHash>
 #include <QJsonDocument>
@@ -168,6 +170,39 @@ Result<QHash<qint64, QString>, Problem> deckNames(sqlite3 *db)
     }
     return names;
 }
+
+// Note type id -> the language its name names ("Chinese (Basic)"), for the types that name one.
+// New collections keep the types in their own table, old ones in col's JSON.
+Result<QHash<qint64, QString>, Problem> noteTypeLanguages(sqlite3 *db)
+{
+    QHash<qint64, QString> languages;
+    auto add = [&languages](qint64 id, const QString &name) {
+        if (const QString language = namedlanguage(name); !language.isEmpty())
+            languages.insert(id, language);
+    };
+    auto table =
+        prepare(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'notetypes'");
+    if (!table)
+        return failure(table.error());
+    if (sqlite3_step(table->get()) == SQLITE_ROW) {
+        auto types = prepare(db, "SELECT id, name FROM notetypes");
+        if (!types)
+            return failure(types.error());
+        while (sqlite3_step(types->get()) == SQLITE_ROW)
+            add(sqlite3_column_int64(types->get(), 0), columnText(types->get(), 1));
+        return languages;
+    }
+    auto col = prepare(db, "SELECT models FROM col");
+    if (!col)
+        return failure(col.error());
+    if (sqlite3_step(col->get()) == SQLITE_ROW) {
+        const QJsonObject types =
+            QJsonDocument::fromJson(columnText(col->get(), 0).toUtf8()).object();
+        for (auto it = types.constBegin(); it != types.constEnd(); ++it)
+            add(it.key().toLongLong(), it.value().toObject().value(u"name").toString());
+    }
+    return languages;
+}
 } // namespace
 
 bool lookszip(const QByteArray &start)
@@ -203,8 +238,11 @@ Result<NoteFile, NoteFileProblem> readankipackage(const QString &path)
     const auto decks = deckNames(db->get());
     if (!decks)
         return failure(decks.error());
+    const auto types = noteTypeLanguages(db->get());
+    if (!types)
+        return failure(types.error());
     auto notes = prepare(db->get(), "SELECT n.flds, (SELECT c.did FROM cards c WHERE c.nid = n.id "
-                                    "ORDER BY c.ord LIMIT 1) FROM notes n ORDER BY n.id");
+                                    "ORDER BY c.ord LIMIT 1), n.mid FROM notes n ORDER BY n.id");
     if (!notes)
         return failure(notes.error());
     NoteFile file;
@@ -216,7 +254,8 @@ Result<NoteFile, NoteFileProblem> readankipackage(const QString &path)
         const QList<QStringView> parts = QStringView(fields).split(QChar(kFieldSeparator));
         addnote(file, ++number,
                 {parts.at(0), parts.value(1), parts.value(2),
-                 decks->value(sqlite3_column_int64(notes->get(), 1)), true, false});
+                 decks->value(sqlite3_column_int64(notes->get(), 1)), true, false,
+                 types->value(sqlite3_column_int64(notes->get(), 2))});
     }
     if (step != SQLITE_DONE)
         return packageProblem(dbProblem(db->get()));

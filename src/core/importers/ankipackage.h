@@ -12,7 +12,8 @@
 // newest one there is read. Each note is one record of table notes, its fields joined by U+001F
 // (word, meaning, reading, as in the text export); its deck is that of its first card, named
 // from table decks or, in the old schema, from the JSON of col.decks, with "::" between the
-// names of a deck and its parents. Notes come in the order they were made.
+// names of a deck and its parents; its words' language is the one its note type's name names
+// (notes.mid, named from table notetypes or col.models). Notes come in the order they were made.
 
 // Whether the bytes start as a zip archive does.
 bool lookszip(const QByteArray &start);

@@ -1,5 +1,8 @@
 #include "importers/ankitext.h"
 
+#include "importers/notelanguage.h"
+
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -213,8 +216,10 @@ NoteFile readankitext(QStringView text, const QList<qsizetype> &replaced)
     QChar separator;
     std::optional<bool> html;
     QString deck;
+    QString language;   // that the note type of every note names
     QList<int> special; // the guid, note type and tags columns, from 0
     int deckColumn = -1;
+    int typeColumn = -1;
     qsizetype at = 0;
     int line = 1;
     // The header lines come first; a '#' line after them is a comment.
@@ -233,9 +238,13 @@ NoteFile readankitext(QStringView text, const QList<qsizetype> &replaced)
                 deck = value.trimmed();
             else if (header->key == QLatin1String("deck column"))
                 deckColumn = columnNumber(value) - 1;
-            else if (header->key == QLatin1String("guid column") ||
-                     header->key == QLatin1String("notetype column") ||
-                     header->key == QLatin1String("tags column"))
+            else if (header->key == QLatin1String("notetype"))
+                language = namedlanguage(value);
+            else if (header->key == QLatin1String("notetype column")) {
+                typeColumn = columnNumber(value) - 1;
+                special.append(typeColumn);
+            } else if (header->key == QLatin1String("guid column") ||
+                       header->key == QLatin1String("tags column"))
                 special.append(columnNumber(value) - 1);
         }
         at = pastLineEnd(text, at + current.size());
@@ -247,6 +256,7 @@ NoteFile readankitext(QStringView text, const QList<qsizetype> &replaced)
         html = looksHtml(text.sliced(at));
     if (deckColumn >= 0)
         special.append(deckColumn);
+    QHash<QString, QString> typeLanguages; // a file has few note types and many notes
     for (const Record &record : records(text, at, line, separator)) {
         QList<QStringView> own;
         for (qsizetype k = 0; k < record.fields.size(); ++k)
@@ -259,6 +269,14 @@ NoteFile readankitext(QStringView text, const QList<qsizetype> &replaced)
         fields.undecodable = replacedIn(replaced, record.start, record.end);
         if (deckColumn >= 0 && deckColumn < record.fields.size())
             fields.deck = record.fields.at(deckColumn).trimmed();
+        fields.language = language;
+        if (typeColumn >= 0 && typeColumn < record.fields.size()) {
+            const QString &type = record.fields.at(typeColumn);
+            auto known = typeLanguages.constFind(type);
+            if (known == typeLanguages.constEnd())
+                known = typeLanguages.insert(type, namedlanguage(type));
+            fields.language = *known;
+        }
         addnote(file, record.line, fields);
     }
     return file;

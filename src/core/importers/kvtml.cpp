@@ -1,5 +1,7 @@
 #include "importers/kvtml.h"
 
+#include "importers/notelanguage.h"
+
 #include <QXmlStreamReader>
 
 namespace {
@@ -21,6 +23,22 @@ Translation readTranslation(QXmlStreamReader &xml)
             xml.skipCurrentElement();
     }
     return translation;
+}
+
+// The language of an <identifier>: its locale, else its name ("Chinese").
+QString readIdentifier(QXmlStreamReader &xml)
+{
+    QString locale, name;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("locale"))
+            locale = xml.readElementText().trimmed();
+        else if (xml.name() == QLatin1String("name"))
+            name = xml.readElementText().trimmed();
+        else
+            xml.skipCurrentElement();
+    }
+    const QString language = localelanguage(locale);
+    return language.isEmpty() ? namedlanguage(name) : language;
 }
 
 void readEntry(QXmlStreamReader &xml, NoteFile &file)
@@ -58,6 +76,7 @@ Result<NoteFile, NoteFileProblem> readkvtml(const QByteArray &bytes)
 {
     NoteFile file;
     file.format = NoteFile::Format::Kvtml;
+    QString language; // identifier 0's, which the words are taken from
     QXmlStreamReader xml(bytes);
     if (xml.readNextStartElement() && xml.name() == QLatin1String("kvtml")) {
         while (xml.readNextStartElement()) {
@@ -65,6 +84,15 @@ Result<NoteFile, NoteFileProblem> readkvtml(const QByteArray &bytes)
                 while (xml.readNextStartElement()) {
                     if (xml.name() == QLatin1String("title"))
                         file.title = xml.readElementText().simplified();
+                    else
+                        xml.skipCurrentElement();
+                }
+            } else if (xml.name() == QLatin1String("identifiers")) {
+                while (xml.readNextStartElement()) {
+                    const bool words = xml.name() == QLatin1String("identifier") &&
+                                       xml.attributes().value(QLatin1String("id")) == u"0";
+                    if (words)
+                        language = readIdentifier(xml);
                     else
                         xml.skipCurrentElement();
                 }
@@ -85,5 +113,8 @@ Result<NoteFile, NoteFileProblem> readkvtml(const QByteArray &bytes)
     if (xml.hasError())
         return failure(
             NoteFileProblem{NoteFileProblem::Kind::BadXml, xml.errorString(), xml.lineNumber()});
+    // Parley writes the identifiers before the entries, but nothing says they must come first.
+    for (Note &note : file.notes)
+        note.language = language;
     return file;
 }

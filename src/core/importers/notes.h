@@ -10,7 +10,8 @@ struct Note {
     QString word;
     QString reading;
     QString meaning;
-    QString deck; // empty: the file names none
+    QString deck;     // empty: the file names none
+    QString language; // the word's, where the file names it (notelanguage.h); else empty
 };
 
 // Why a note of a file gives no word of a list.
@@ -56,6 +57,7 @@ struct NoteFields {
     QString deck;
     bool html = false;        // the fields are HTML
     bool undecodable = false; // the note's text holds bytes that did not decode
+    QString language{};
 };
 // Appends the note to file.notes, its fields made plain text (fieldtext, furigana); or, when its
 // word is blank or a text holds a control character, its refusal to file.refused.

@@ -4,6 +4,7 @@
 #include "importers/ankipackage.h"
 #include "importers/ankitext.h"
 #include "importers/kvtml.h"
+#include "importers/notelanguage.h"
 #include "wordlists/wordliststore.h"
 
 #include <QDir>
@@ -63,6 +64,21 @@ QString titled(const QString &name)
     return oneline(name).trimmed();
 }
 
+// The language the notes of a list name, where those that name one agree; empty where two
+// differ, none names one, or the words are not written as that language is.
+QString agreedLanguage(const QList<const Note *> &notes, const WordSet &list)
+{
+    QString agreed;
+    for (const Note *note : notes) {
+        if (note->language.isEmpty())
+            continue;
+        if (!agreed.isEmpty() && agreed != note->language)
+            return {};
+        agreed = note->language;
+    }
+    return agreed.isEmpty() || !writtenin(agreed, list.texts()) ? QString() : agreed;
+}
+
 struct Dealt {
     QList<WordSet> lists;
     QList<NoteRefusal> leftOut;
@@ -100,10 +116,10 @@ Dealt deal(const ImportSource &source)
         for (qsizetype n = 0; n < full; ++n) {
             WordSet list;
             list.title = full > 1 ? QStringLiteral("%1 %2").arg(deck).arg(n + 1) : deck;
-            for (int k = 0; k < WordSet::kWords; ++k) {
-                const Note *note = kept.at(n * WordSet::kWords + k);
-                list.words[k] = {note->word, note->reading, note->meaning};
-            }
+            const QList<const Note *> notes = kept.mid(n * WordSet::kWords, WordSet::kWords);
+            for (int k = 0; k < WordSet::kWords; ++k)
+                list.words[k] = {notes.at(k)->word, notes.at(k)->reading, notes.at(k)->meaning};
+            list.language = agreedLanguage(notes, list);
             dealt.lists.append(list);
         }
         for (qsizetype k = full * WordSet::kWords; k < kept.size(); ++k)

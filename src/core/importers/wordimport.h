@@ -33,7 +33,8 @@ QString problemtext(const NoteFileProblem &problem, const TextTables &texts);
 
 // The notes dealt into lists: each deck's notes in file order, nine to a list, titled after the
 // deck (else the file's title, else its base name) with " 1", " 2", ... when the deck fills
-// more than one. A word its deck has already is left out, since a list's nine words must differ
+// more than one, each in the language its notes agree on. A word its deck has already is left
+// out, since a list's nine words must differ
 // for the board to tell them apart, and so is every note after the deck's last full nine. The
 // titles are checked as checkimport checks a table's.
 struct NoteImport {

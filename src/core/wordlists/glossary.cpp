@@ -12,8 +12,13 @@ namespace {
 constexpr qint64 kMaxGlossaryBytes = 16 * 1024 * 1024;
 const char *const kLanguages[3] = {"en", "zh", "ja"};
 
-// The "words" object of a glossary file, or why there is none.
-Result<QJsonObject> wordsOf(const QString &path)
+struct GlossaryFile {
+    QJsonObject words;
+    QJsonObject lists; // empty when the file has none
+};
+
+// The "words" and "lists" objects of a glossary file, or why there are none.
+Result<GlossaryFile> partsOf(const QString &path)
 {
     const TextFileResult read = readtextfile(path, kMaxGlossaryBytes);
     if (!read)
@@ -22,9 +27,27 @@ Result<QJsonObject> wordsOf(const QString &path)
     const QJsonDocument document = QJsonDocument::fromJson(read->text.toUtf8(), &error);
     if (error.error != QJsonParseError::NoError)
         return failure(QStringLiteral("%1 (%2)").arg(error.errorString()).arg(error.offset));
-    if (!document.isObject() || !document.object().value(QLatin1String("words")).isObject())
+    const QJsonObject root = document.object();
+    if (!document.isObject() || !root.value(QLatin1String("words")).isObject())
         return failure("no \"words\" object");
-    return document.object().value(QLatin1String("words")).toObject();
+    const QJsonValue lists = root.value(QLatin1String("lists"));
+    // Entries of another shape would be dropped by the next save: the file is left as it is.
+    if (!lists.isUndefined() && !lists.isObject())
+        return failure("\"lists\" is no object");
+    return GlossaryFile{root.value(QLatin1String("words")).toObject(), lists.toObject()};
+}
+
+// Title -> language of a "lists" object; an entry without a language string maps to "".
+QHash<QString, QString> languagesOf(const QJsonObject &lists)
+{
+    QHash<QString, QString> languages;
+    for (auto it = lists.begin(); it != lists.end(); ++it) {
+        const QString title = oneline(it.key()).trimmed();
+        if (!title.isEmpty())
+            languages.insert(
+                title, it.value().toObject().value(QLatin1String("language")).toString().trimmed());
+    }
+    return languages;
 }
 } // namespace
 
@@ -43,13 +66,20 @@ QString Glossary::key(const QString &word)
     return word.trimmed();
 }
 
+QString Glossary::titleKey(const QString &title)
+{
+    // As lists.txt keeps a title: one line.
+    return oneline(title).trimmed();
+}
+
 Glossary Glossary::read(const QString &file, const QString &seed)
 {
     Glossary glossary;
     glossary.file_ = file;
     if (!seed.isEmpty()) {
-        if (const Result<QJsonObject> words = wordsOf(seed)) {
-            for (auto it = words->begin(); it != words->end(); ++it) {
+        if (const Result<GlossaryFile> parts = partsOf(seed)) {
+            const QJsonObject &words = parts->words;
+            for (auto it = words.begin(); it != words.end(); ++it) {
                 const QJsonObject entry = it.value().toObject();
                 SeedGloss gloss;
                 gloss.reading = entry.value(QLatin1String("reading")).toString();
@@ -61,16 +91,19 @@ Glossary Glossary::read(const QString &file, const QString &seed)
                             : meaning.toString();
                 glossary.seed_.insert(key(it.key()), gloss);
             }
+            glossary.seedLanguages_ = languagesOf(parts->lists);
         }
     }
     if (!QFileInfo::exists(file))
         return glossary;
-    const Result<QJsonObject> words = wordsOf(file);
-    if (!words) {
-        glossary.problem_ = words.error();
+    const Result<GlossaryFile> parts = partsOf(file);
+    if (!parts) {
+        glossary.problem_ = parts.error();
         return glossary;
     }
-    for (auto it = words->begin(); it != words->end(); ++it) {
+    glossary.userLanguages_ = languagesOf(parts->lists);
+    const QJsonObject &words = parts->words;
+    for (auto it = words.begin(); it != words.end(); ++it) {
         const QJsonObject entry = it.value().toObject();
         glossary.user_.insert(key(it.key()), {entry.value(QLatin1String("reading")).toString(),
                                               entry.value(QLatin1String("meaning")).toString()});
@@ -95,8 +128,18 @@ Gloss Glossary::find(const QString &word, int langid) const
     return {seed->reading, meaning};
 }
 
+QString Glossary::language(const QString &title) const
+{
+    const QString k = titleKey(title);
+    if (const auto user = userLanguages_.constFind(k); user != userLanguages_.constEnd())
+        return *user;
+    return seedLanguages_.value(k);
+}
+
 void Glossary::fill(WordSet &set, int langid) const
 {
+    if (set.language.isEmpty())
+        set.language = language(set.title);
     for (Word &word : set.words) {
         if (!word.reading.isEmpty() || !word.meaning.isEmpty())
             continue;
@@ -109,6 +152,17 @@ void Glossary::fill(WordSet &set, int langid) const
 bool Glossary::take(const WordSet &set, bool editing)
 {
     bool changed = false;
+    const QString title = titleKey(set.title);
+    const QString language = set.language.trimmed();
+    if (!title.isEmpty() && (editing || !language.isEmpty())) {
+        const auto user = userLanguages_.constFind(title);
+        if (language.isEmpty() && !seedLanguages_.contains(title)) {
+            changed = userLanguages_.remove(title) > 0;
+        } else if (user == userLanguages_.constEnd() || *user != language) {
+            userLanguages_.insert(title, language);
+            changed = true;
+        }
+    }
     for (const Word &word : set.words) {
         const QString k = key(word.text);
         if (k.isEmpty())
@@ -145,5 +199,15 @@ Status Glossary::save() const
     QJsonObject document;
     document.insert(QLatin1String("format"), 1);
     document.insert(QLatin1String("words"), words);
+    if (!userLanguages_.isEmpty()) {
+        QJsonObject lists;
+        for (auto it = userLanguages_.constBegin(); it != userLanguages_.constEnd(); ++it) {
+            QJsonObject entry;
+            if (!it->isEmpty())
+                entry.insert(QLatin1String("language"), *it);
+            lists.insert(it.key(), entry);
+        }
+        document.insert(QLatin1String("lists"), lists);
+    }
     return writewholefile(file_, QJsonDocument(document).toJson(QJsonDocument::Indented));
 }

@@ -26,8 +26,14 @@ struct Gloss {
 // program's own lists bring theirs in a seed that ships with it; an entry of the user's file
 // wins over the seed's, an empty one included (a meaning the user took away).
 //
-// glossary.json: {"format": 1, "words": {"苹果": {"reading": "píngguǒ", "meaning": "apple"}}}.
-// A seed meaning may be an object by language, {"en": ..., "zh": ..., "ja": ...}.
+// The language a list is spoken in is kept there too, by the list's title, where the learner or
+// an import named one; lists.txt stays as older versions read it.
+//
+// glossary.json: {"format": 1, "words": {"苹果": {"reading": "píngguǒ", "meaning": "apple"}},
+//                 "lists": {"曜日": {"language": "ja"}}}.
+// A seed meaning may be an object by language, {"en": ..., "zh": ..., "ja": ...}. "lists" is
+// left out while no list names a language, and older versions, which read "words" only, read a
+// file with it as before. A list entry without a language takes the seed's away.
 class Glossary {
 public:
     // The path of glossary.json in a data folder.
@@ -48,10 +54,13 @@ public:
     // The word's reading and meaning; the meaning of the language langid (0 English, 1 Chinese,
     // 2 Japanese) where the seed has one per language.
     Gloss find(const QString &word, int langid) const;
-    // Fills every word of set that has neither reading nor meaning.
+    // The language named for the list of that title; empty when none is.
+    QString language(const QString &title) const;
+    // Fills every word of set that has neither reading nor meaning, and set's language from its
+    // title when it has none.
     void fill(WordSet &set, int langid) const;
-    // Records the readings and meanings of set's words: only those given, or, when editing, the
-    // emptied ones too. True when anything changed.
+    // Records the readings and meanings of set's words and its language under its title: only
+    // those given, or, when editing, the emptied ones too. True when anything changed.
     bool take(const WordSet &set, bool editing);
     // Writes the user's entries whole; nothing is written while problem() is set.
     Status save() const;
@@ -62,9 +71,12 @@ private:
         std::array<QString, 3> meanings; // by language; all three alike for a plain meaning
     };
     static QString key(const QString &word);
+    static QString titleKey(const QString &title);
 
     QString file_;
     QString problem_;
     QHash<QString, Gloss> user_;
     QHash<QString, SeedGloss> seed_;
+    QHash<QString, QString> userLanguages_; // by the list's title; empty: the seed's taken away
+    QHash<QString, QString> seedLanguages_;
 };

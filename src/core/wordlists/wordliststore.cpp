@@ -57,9 +57,11 @@ WordSet storable(WordSet list)
 {
     list.title = oneline(std::move(list.title));
     // lists.txt keeps no reading or meaning, and the store holds nothing the file lacks: a list
-    // reads the same after an import as after the next start; the glossary keeps them.
+    // reads the same after an import as after the next start; the glossary keeps them, and the
+    // list's language.
     for (Word &word : list.words)
         word = Word(oneline(std::move(word.text)));
+    list.language.clear();
     return list;
 }
 

@@ -44,6 +44,7 @@ void Tfrmappend::setappend()
     mode_ = Mode::Append;
     position_ = 0;
     edits_.clear();
+    language_.reset();
     for (QLineEdit *box : w_)
         box->clear();
 }
@@ -53,6 +54,7 @@ void Tfrmappend::setedit(int position)
     mode_ = Mode::Edit;
     position_ = position;
     edits_.clear();
+    language_.reset();
     showWords(w_, store_.Get(position));
 }
 
@@ -85,10 +87,15 @@ void Tfrmappend::Button1Click()
         mode_ == Mode::Append ? store_.Add(list) : store_.Replace(position_, list);
     if (!reportstorechange(prompter_, texts, result))
         return;
-    // The store records only the readings and meanings given; an emptied one is an edit too.
-    // Words not edited here stay out, so the seed's meanings by language stay the seed's.
-    if (!edits_.isEmpty()) {
+    // The store records only the readings and meanings given, and a language named; an emptied
+    // one, or Automatic chosen, is an edit too. Words not edited here stay out, so the seed's
+    // meanings by language stay the seed's.
+    if (!edits_.isEmpty() || language_) {
         WordSet edited;
+        if (language_) {
+            edited.title = list.title;
+            edited.language = *language_;
+        }
         for (int k = 0; k < WordSet::kWords; ++k)
             if (edits_.contains(list.words[k].text.trimmed()))
                 edited.words[k] = list.words[k];
@@ -108,7 +115,14 @@ WordSet Tfrmappend::editedWords() const
         word.reading = edit->reading;
         word.meaning = edit->meaning;
     }
+    words.language = language_ ? *language_ : storedLanguage();
     return words;
+}
+
+QString Tfrmappend::storedLanguage() const
+{
+    return store_.glossary().language(mode_ == Mode::Edit ? store_.Get(position_).title
+                                                          : w_[0]->text());
 }
 
 void Tfrmappend::btmeaningsClick()
@@ -138,4 +152,8 @@ void Tfrmappend::btmeaningsClick()
         else
             edits_.insert(key, gloss);
     }
+    if (edited.language == storedLanguage())
+        language_.reset();
+    else
+        language_ = edited.language;
 }

@@ -7,6 +7,7 @@
 #include <QHash>
 
 #include <array>
+#include <optional>
 
 class Prompter;
 class QLineEdit;
@@ -15,8 +16,8 @@ class WordListStore;
 
 // The Append dialog: a title and nine words, saved as a new list (Append) or in place of the
 // list at a user position (Edit). It closes only once the store has written the change.
-// Meanings... edits the readings and meanings of the nine words; the edits are kept here and
-// written to the glossary with the list, or dropped with Cancel.
+// Meanings... edits the readings and meanings of the nine words and the list's language; the
+// edits are kept here and written to the glossary with the list, or dropped with Cancel.
 class Tfrmappend : public DialogBase {
     Q_OBJECT
     Q_DISABLE_COPY(Tfrmappend)
@@ -42,8 +43,12 @@ public:
     void btmeaningsClick(); // the readings and meanings of the words as typed now
 
 private:
-    // The words of the boxes, with the readings and meanings edited since the dialog opened.
+    // The words of the boxes, with the readings, meanings and language edited since the dialog
+    // opened.
     WordSet editedWords() const;
+    // The language the glossary has for the list: under its title as stored when editing (a
+    // renamed list keeps it), else under the title typed.
+    QString storedLanguage() const;
 
     Prompter &prompter_;
     WordListStore &store_;
@@ -53,4 +58,5 @@ private:
     Tfrmmeanings *meanings_ = nullptr;
     // By the trimmed word, as the glossary keys it: only what differs from the glossary.
     QHash<QString, Gloss> edits_;
+    std::optional<QString> language_; // chosen, where it differs from storedLanguage()
 };

@@ -4,9 +4,12 @@
 
 #include "engine/prompter.h"
 #include "i18n/texttable.h"
+#include "speech/spokenword.h"
 #include "text/textrules.h"
 
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -43,6 +46,18 @@ Tfrmmeanings::Tfrmmeanings(LanguageContext &context, QWidget *opener, Prompter &
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                            QAbstractItemView::AnyKeyPressed);
     grid_->setTabKeyNavigation(false);
+
+    // In the corner left of OK: the language is the list's, not a word's.
+    auto *label = new QLabel(QStringLiteral("Spoken in:"), this);
+    label->setObjectName(QStringLiteral("lblanguage"));
+    label->setGeometry(8, 248, 100, 20);
+    languages_ = new QComboBox(this);
+    languages_->setObjectName(QStringLiteral("cblanguage"));
+    languages_->setGeometry(110, 245, 156, 25);
+    label->setBuddy(languages_);
+    languages_->addItem(QString(), QString());
+    for (const QString &language : speechlanguages())
+        languages_->addItem(languagename(language), language);
     setHeaders();
     setwords({});
 
@@ -52,12 +67,39 @@ Tfrmmeanings::Tfrmmeanings(LanguageContext &context, QWidget *opener, Prompter &
     connect(ok, &QPushButton::clicked, this, &Tfrmmeanings::Button1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(&context_, &LanguageContext::languageChanged, this, &Tfrmmeanings::setHeaders);
+    // A kana reading typed under kanji makes the list Japanese.
+    connect(grid_, &QTableWidget::itemChanged, this, &Tfrmmeanings::nameAutomatic);
 }
 
 void Tfrmmeanings::setHeaders()
 {
     grid_->setHorizontalHeaderLabels({texts().uitext(QStringLiteral("frmmeanings.reading")),
                                       texts().uitext(QStringLiteral("frmmeanings.meaning"))});
+    nameAutomatic();
+}
+
+void Tfrmmeanings::nameAutomatic()
+{
+    const QString told = detectedlanguage(words());
+    languages_->setItemText(
+        0,
+        told.isEmpty()
+            ? texts().uitext(QStringLiteral("frmmeanings.automatic"))
+            : texts().uitext(QStringLiteral("frmmeanings.automaticnamed")).arg(languagename(told)));
+}
+
+void Tfrmmeanings::chooseLanguage(const QString &language)
+{
+    // Automatic, then the languages offered; then one the last list brought.
+    while (languages_->count() > 1 + speechlanguages().size())
+        languages_->removeItem(languages_->count() - 1);
+    int index = languages_->findData(language);
+    // One an import brought that is not offered is shown too, and kept.
+    if (index < 0) {
+        languages_->addItem(languagename(language), language);
+        index = languages_->count() - 1;
+    }
+    languages_->setCurrentIndex(index);
 }
 
 void Tfrmmeanings::showEvent(QShowEvent *event)
@@ -69,6 +111,8 @@ void Tfrmmeanings::showEvent(QShowEvent *event)
 void Tfrmmeanings::setwords(const WordSet &words)
 {
     shown_ = words;
+    // The grid is refilled item by item: Automatic is named once, when it is whole.
+    const QSignalBlocker quiet(grid_);
     for (int row = 0; row < WordSet::kWords; ++row) {
         const Word &word = words.words[row];
         const bool blank = isBlankWord(word.text);
@@ -84,6 +128,8 @@ void Tfrmmeanings::setwords(const WordSet &words)
         }
     }
     grid_->setCurrentCell(0, 0);
+    chooseLanguage(words.language);
+    nameAutomatic();
 }
 
 WordSet Tfrmmeanings::words() const
@@ -91,7 +137,9 @@ WordSet Tfrmmeanings::words() const
     WordSet words = shown_;
     for (int row = 0; row < WordSet::kWords; ++row)
         for (int column = 0; column < 2; ++column)
-            field(words.words[row], column) = grid_->item(row, column)->text();
+            if (const QTableWidgetItem *item = grid_->item(row, column))
+                field(words.words[row], column) = item->text();
+    words.language = languages_->currentData().toString();
     return words;
 }
 

@@ -17,11 +17,13 @@ struct ProgramState {
     Glossary glossary;      // readings and meanings by the word, glossary.json beside it
     LearnerStats stats;     // games and the words mixed up, statistics.json beside it
 
-    // words with the readings and meanings the glossary has for them in the language in force.
+    // words with the readings and meanings the glossary has for them in the language in force,
+    // and the language their list is spoken in.
     WordSet glossed(WordSet words) const
     {
         for (Word &word : words.words)
             word = Word(word.text);
+        words.language.clear();
         glossary.fill(words, texts.langid());
         return words;
     }
