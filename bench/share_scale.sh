@@ -78,14 +78,16 @@ newstore() {
     fi
 }
 
-# Starts an instance on the store; its port.
+# Starts an instance on the store and sets port to its port (empty when it did not start). Not
+# in a subshell: stopservices must know it.
 startservice() {
-    local out=$work/out$RANDOM
+    local out=$work/out${#services[@]}
+    rm -f "$out"
     "$share" serve --db "$1" --port 0 --rate-limit 0 --max-per-address 100000 $publish \
         "${serveopts[@]}" >"$out" 2>/dev/null &
     services+=($!)
     for _ in $(seq 100); do grep -q listening "$out" 2>/dev/null && break; sleep 0.1; done
-    sed -n 's/.*listening on http:[^ ]*:\([0-9]*\).*/\1/p' "$out"
+    port=$(sed -n 's/.*listening on http:[^ ]*:\([0-9]*\).*/\1/p' "$out")
 }
 
 # case: name, store kind, instances, connections in all, source addresses.
@@ -101,13 +103,16 @@ for round in $(seq "$rounds"); do
         store=$(newstore "$kind" "r${round}c$c")
         ports=
         for _ in $(seq "$instances"); do
-            port=$(startservice "$store")
+            startservice "$store"
             [ -n "$port" ] || { echo "share_scale: the service did not start" >&2; exit 1; }
             ports=${ports:+$ports,}$port
         done
         "$load" "$ports" --connections "$total" --seconds "$seconds" --addresses "$from" \
             >>"$work/case$c"
         stopservices
+        # Gone before the next case, so that no vacuum of it runs meanwhile.
+        [ "$kind" = sqlite ] && rm -f "$work/r${round}c$c.db"* ||
+            pg dropdb -h "$work" -U vaskelio "r${round}c$c"
     done
 done
 

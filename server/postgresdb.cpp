@@ -297,6 +297,30 @@ std::int32_t recordkey(const SubmitEntry &entry)
     return std::int32_t(std::uint32_t(hash ^ (hash >> 32)));
 }
 
+// An array parameter in PostgreSQL's text form, its elements in order.
+std::string arrayliteral(const std::set<std::string> &texts)
+{
+    std::string array = "{";
+    for (const std::string &text : texts) {
+        array += array.size() > 1 ? ",\"" : "\"";
+        for (const char c : text) {
+            if (c == '"' || c == '\\')
+                array += '\\';
+            array += c;
+        }
+        array += '"';
+    }
+    return array + "}";
+}
+
+std::string arrayliteral(const std::set<std::int32_t> &numbers)
+{
+    std::string array = "{";
+    for (const std::int32_t number : numbers)
+        array += (array.size() > 1 ? "," : "") + std::to_string(number);
+    return array + "}";
+}
+
 // One submission checked and stored in one statement, which answers its outcome and id: 0 stored,
 // 1 the same list is pending from the same address (its id), 2 over the limit. $1 is the address,
 // $2 .. $30 the record, $31 the status, $32 (limited only) the submissions allowed an hour.
@@ -334,10 +358,11 @@ std::string submitsql(bool limited)
 std::vector<Prepared> writerstatements()
 {
     return {
-        {"lock_address",
-         "SELECT pg_advisory_xact_lock(" + std::to_string(kLockSpace) + ", hashtext($1))"},
-        {"lock_record",
-         "SELECT pg_advisory_xact_lock(" + std::to_string(kRecordLockSpace) + ", $1::integer)"},
+        // Each takes its locks in the order of the array, which the writer sorts.
+        {"lock_addresses", "SELECT pg_advisory_xact_lock(" + std::to_string(kLockSpace) +
+                               ", hashtext(a)) FROM unnest($1::text[]) AS a"},
+        {"lock_records", "SELECT pg_advisory_xact_lock(" + std::to_string(kRecordLockSpace) +
+                             ", k) FROM unnest($1::integer[]) AS k"},
         {"submit", submitsql(false)},
         {"submit_limited", submitsql(true)},
         {"bump", "UPDATE page_version SET version = version + 1"},
@@ -570,16 +595,14 @@ private:
                 std::set<std::string> addresses;
                 for (const SubmitEntry &entry : entries)
                     addresses.insert(entry.address);
-                for (const std::string &address : addresses)
-                    pipeline.send("lock_address", {address});
-                first += addresses.size();
+                pipeline.send("lock_addresses", {arrayliteral(addresses)});
+                ++first;
             }
             std::set<std::int32_t> keys;
             for (const SubmitEntry &entry : entries)
                 keys.insert(recordkey(entry));
-            for (const std::int32_t key : keys)
-                pipeline.send("lock_record", {std::to_string(key)});
-            first += keys.size();
+            pipeline.send("lock_records", {arrayliteral(keys)});
+            ++first;
             const std::string limit = std::to_string(perHour);
             for (const SubmitEntry &entry : entries) {
                 std::vector<std::string> params = recordparams(entry);

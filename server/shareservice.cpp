@@ -107,10 +107,14 @@ QueryParams parsequery(const std::string &target)
 Result<SharedRecord, std::string> checksubmission(const QueryParams &params)
 {
     using namespace shareprotocol;
-    const QList<int> fields = submissionfields();
-    std::vector<std::string> keys{kAppIdKey};
-    for (const int field : fields)
-        keys.push_back(fieldKey(field).toStdString());
+    static const QList<int> fields = submissionfields();
+    // Made once: every submission is checked against them.
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> made{kAppIdKey};
+        for (const int field : fields)
+            made.push_back(fieldKey(field).toStdString());
+        return made;
+    }();
     for (const auto &param : params) {
         // A named variable: lambdas may not capture structured bindings before C++20.
         const std::string &key = param.first;
