@@ -9,9 +9,9 @@
 # a Unix socket there. Everything stays on this machine.
 #
 #   bench/share_scale.sh [BUILD_DIR] [--seconds N] [--connections C] [--rounds N]
-#                        [--addresses N] [--publish-all] [-- SERVE_OPTIONS...]
+#                        [--addresses N] [--publish-all] [--share PROGRAM] [-- SERVE_OPTIONS...]
 #
-# BUILD_DIR defaults to build. --addresses: how many the "many" load comes from (50).
+# BUILD_DIR defaults to build; PROGRAM (another build's vaskelio-share) to the one there. --addresses: how many the "many" load comes from (50).
 # --publish-all publishes every submission (as bench/share_load.sh does) instead of keeping it
 # pending for review. SERVE_OPTIONS go to every instance (e.g. --writers 2).
 set -euo pipefail
@@ -23,6 +23,7 @@ connections=50
 rounds=3
 addresses=50
 publish=
+share=
 serveopts=()
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -31,11 +32,12 @@ while [ $# -gt 0 ]; do
     --rounds) rounds=$2; shift 2 ;;
     --addresses) addresses=$2; shift 2 ;;
     --publish-all) publish=--publish-all; shift ;;
+    --share) share=$2; shift 2 ;;
     --) shift; serveopts=("$@"); break ;;
     *) build=$1; shift ;;
     esac
 done
-share=$build/server/vaskelio-share
+share=${share:-$build/server/vaskelio-share}
 load=$build/bench/bench_shareload
 for program in "$share" "$load"; do
     [ -x "$program" ] || { echo "share_scale: no $program; build it first" >&2; exit 1; }

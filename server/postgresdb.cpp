@@ -78,8 +78,11 @@ public:
         for (const Prepared &statement : *statements_)
             if (const DbResult<Rows> made = checked(
                     Rows(PQprepare(conn_, statement.name, statement.sql.c_str(), 0, nullptr)));
-                !made)
+                !made) {
+                // Some may be prepared: the next try starts on a new connection.
+                drop();
                 return failed(made);
+            }
         prepared_ = true;
         return {};
     }
@@ -137,7 +140,7 @@ public:
     }
     ~Pipeline()
     {
-        if (entered_ && (!clean_ || PQexitPipelineMode(connection_.get()) != 1))
+        if (!clean_ || (entered_ && PQexitPipelineMode(connection_.get()) != 1))
             connection_.drop();
     }
     Pipeline(const Pipeline &) = delete;
@@ -147,6 +150,9 @@ public:
     void send(const char *prepared, const std::vector<std::string> &params = {},
               const char *sql = nullptr)
     {
+        ++queued_;
+        if (!entered_ || !unsent_.empty())
+            return;
         std::vector<const char *> values;
         std::vector<int> lengths;
         for (const std::string &param : params) {
@@ -158,9 +164,8 @@ public:
             prepared ? PQsendQueryPrepared(conn, prepared, int(params.size()), values.data(),
                                            lengths.data(), nullptr, 0)
                      : PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0);
-        if (sent != 1 && unsent_.empty())
+        if (sent != 1)
             unsent_ = trimmed(PQerrorMessage(conn));
-        ++queued_;
     }
     void sendsql(const char *sql) { send(nullptr, {}, sql); }
 
@@ -339,16 +344,14 @@ std::string submitsql(bool limited)
                " FROM lists WHERE address = $1 AND submitted >= to_char(now() AT TIME ZONE 'UTC'"
                " - interval '1 hour', 'YYYY-MM-DD HH24:MI:SS')) >= $" +
                std::to_string(kRecordColumns + 3) + "::bigint)";
-    sql += ", stored AS (INSERT INTO lists (address, " + recordcolumns() +
-           ", status, reviewed)"
-           " SELECT " +
-           values + ", " + status + ", CASE WHEN " + status +
-           " = 'pending' THEN NULL"
-           " ELSE " +
-           timenow + " END WHERE NOT EXISTS (SELECT 1 FROM same)" +
-           (limited ? " AND NOT EXISTS (SELECT 1 FROM over)" : "") +
-           " RETURNING id)"
-           " SELECT 0, id FROM stored UNION ALL SELECT 1, id FROM same";
+    const std::string reviewed =
+        "CASE WHEN " + status + " = 'pending' THEN NULL ELSE " + timenow + " END";
+    sql += ", stored AS (INSERT INTO lists (address, " + recordcolumns() + ", status, reviewed)";
+    sql += " SELECT " + values + ", " + status + ", " + reviewed;
+    sql += " WHERE NOT EXISTS (SELECT 1 FROM same)";
+    if (limited)
+        sql += " AND NOT EXISTS (SELECT 1 FROM over)";
+    sql += " RETURNING id) SELECT 0, id FROM stored UNION ALL SELECT 1, id FROM same";
     if (limited)
         sql += " UNION ALL SELECT 2, 0 FROM over";
     return sql;
