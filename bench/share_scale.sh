@@ -109,8 +109,16 @@ for round in $(seq "$rounds"); do
             [ -n "$port" ] || { echo "share_scale: the service did not start" >&2; exit 1; }
             ports=${ports:+$ports,}$port
         done
-        "$load" "$ports" --connections "$total" --seconds "$seconds" --addresses "$from" \
-            >>"$work/case$c"
+        # How busy the processors were meanwhile, whoever kept them so: when they are full, more
+        # instances cannot go faster.
+        read -r _ user nice system idle iowait irq softirq _ </proc/stat
+        busy=$((user + nice + system + irq + softirq))
+        all=$((busy + idle + iowait))
+        figures=$("$load" "$ports" --connections "$total" --seconds "$seconds" --addresses "$from")
+        read -r _ user nice system idle iowait irq softirq _ </proc/stat
+        busy=$((user + nice + system + irq + softirq - busy))
+        all=$((user + nice + system + irq + softirq + idle + iowait - all))
+        echo "$figures $((100 * busy / all))" >>"$work/case$c"
         stopservices
         # Gone before the next case, so that no vacuum of it runs meanwhile.
         [ "$kind" = sqlite ] && rm -f "$work/r${round}c$c.db"* ||
@@ -125,15 +133,15 @@ echo "vaskelio-share submissions ($(
     "$seconds s a case, median of $rounds rounds; PostgreSQL $(pg postgres -V | awk '{print $3}')" \
     "(fsync $(pg postgres -D "$work/data" -C fsync), synchronous_commit" \
     "$(pg postgres -D "$work/data" -C synchronous_commit))${serveopts[*]:+, serve ${serveopts[*]}}"
-printf '%-11s %9s %11s %10s %14s %8s %8s %8s %7s\n' store instances connections addresses \
-    submissions/s "p50 ms" "p99 ms" "not 200" failed
+printf '%-11s %9s %11s %10s %14s %8s %8s %8s %7s %6s\n' store instances connections addresses \
+    submissions/s "p50 ms" "p99 ms" "not 200" failed "busy %"
 declare -A rate
 for c in "${!cases[@]}"; do
     IFS=, read -r kind instances total from <<<"${cases[$c]}"
-    read -r rps p50 p99 bad failed < <(median "$work/case$c")
+    read -r rps p50 p99 bad failed busy < <(median "$work/case$c")
     rate[$c]=$rps
-    printf '%-11s %9s %11s %10s %14s %8s %8s %8s %7s\n' "$kind" "$instances" "$total" "$from" \
-        "$rps" "$p50" "$p99" "$bad" "$failed"
+    printf '%-11s %9s %11s %10s %14s %8s %8s %8s %7s %6s\n' "$kind" "$instances" "$total" "$from" \
+        "$rps" "$p50" "$p99" "$bad" "$failed" "$busy"
 done
 for half in 0 4; do
     awk -v s="${rate[$half]}" -v one="${rate[$((half + 1))]}" -v more="${rate[$((half + 2))]}" \
