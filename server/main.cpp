@@ -24,7 +24,7 @@ const char usage[] =
     "                            [--rate-limit PER_HOUR] [--page-cap N] [--proxy ADDR]...\n"
     "                            [--head-timeout S] [--idle-timeout S] [--max-requests N]\n"
     "                            [--max-per-address N] [--max-connections N] [--threads N]\n"
-    "                            [--page-check MS]\n"
+    "                            [--page-check MS] [--writers N]\n"
     "       vaskelio-share pending --db STORE\n"
     "       vaskelio-share approve --db STORE ID\n"
     "       vaskelio-share reject --db STORE ID\n"
@@ -49,7 +49,9 @@ const char usage[] =
     "         --max-connections in all (default 4096); --threads serving (default: one per\n"
     "         processor). The page is kept ready and made again when the lists change; a\n"
     "         PostgreSQL store is asked whether they changed at most every --page-check\n"
-    "         milliseconds (default 1000), an SQLite file at each request.\n"
+    "         milliseconds (default 1000), an SQLite file at each request. --writers\n"
+    "         transactions of submissions under way at once on PostgreSQL, a connection\n"
+    "         each (default 4; an SQLite file takes one at a time).\n"
     "pending  prints the submissions awaiting review, oldest first, one a line:\n"
     "         ID, submitted (UTC), publisher, title, words 1 to 9, separated by tabs; when\n"
     "         it brought any readings or meanings, readings 1 to 9 and meanings 1 to 9 follow.\n"
@@ -93,6 +95,7 @@ bool parse(const QStringList &arguments, Options &options, bool &help, bool &ver
         {"max-connections", &serve.maxConnections, 1, 1000000},
         {"threads", &serve.threads, 1, 256},
         {"page-check", &serve.pageCheckMilliseconds, 0, 60000},
+        {"writers", &serve.writers, 1, 64},
     };
     QCommandLineParser parser;
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});

@@ -4,14 +4,18 @@
 #include <libpq-fe.h>
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 #include <set>
 #include <vector>
 
 namespace {
 // Advisory locks of this service carry this first key: one for the layout, one per client
-// address while its submissions are checked and stored.
+// address while its submissions are checked and stored under a rate limit.
 constexpr int kLockSpace = 0x5641;
+// And this one, with a hash of the address and the list, while one submission is checked and
+// stored: the duplicate check holds across parallel writers and instances.
+constexpr int kRecordLockSpace = 0x5642;
 
 struct RowsFree {
     void operator()(PGresult *result) const { PQclear(result); }
@@ -20,10 +24,27 @@ using Rows = std::unique_ptr<PGresult, RowsFree>;
 
 const char timenow[] = "to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS')";
 
-// One connection, made again when it was lost; its mutex keeps it to one thread at a time.
+// A statement prepared once on each connection that uses it.
+struct Prepared {
+    const char *name;
+    std::string sql;
+};
+
+std::string trimmed(std::string error)
+{
+    while (!error.empty() && error.back() == '\n')
+        error.pop_back();
+    return error;
+}
+
+// One connection, made again when it was lost, with the statements it prepared since. Used by
+// one thread at a time: the reader's behind its mutex, a writer's while leased from the pool.
 class Connection {
 public:
-    explicit Connection(std::string uri) : uri_(std::move(uri)) {}
+    explicit Connection(std::string uri, const std::vector<Prepared> *statements = nullptr)
+        : uri_(std::move(uri)), statements_(statements)
+    {
+    }
     ~Connection() { PQfinish(conn_); }
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
@@ -34,6 +55,7 @@ public:
     {
         if (conn_ && PQstatus(conn_) == CONNECTION_OK)
             return {};
+        prepared_ = false;
         if (conn_)
             PQreset(conn_);
         else
@@ -45,6 +67,36 @@ public:
         }
         return failure(std::string(PQerrorMessage(conn_)));
     }
+
+    // ready(), then the statements prepared, which needs the tables made.
+    DbStatus readyprepared()
+    {
+        if (DbStatus up = ready(); !up)
+            return up;
+        if (prepared_ || !statements_)
+            return {};
+        for (const Prepared &statement : *statements_)
+            if (const DbResult<Rows> made = checked(
+                    Rows(PQprepare(conn_, statement.name, statement.sql.c_str(), 0, nullptr)));
+                !made) {
+                // Some may be prepared: the next try starts on a new connection.
+                drop();
+                return failed(made);
+            }
+        prepared_ = true;
+        return {};
+    }
+
+    // Forgets a connection left in a state nobody knows (a broken pipeline): the next ready()
+    // makes a new one.
+    void drop()
+    {
+        PQfinish(conn_);
+        conn_ = nullptr;
+        prepared_ = false;
+    }
+
+    PGconn *get() const { return conn_; }
 
     // A statement with text parameters; its rows unless it failed.
     DbResult<Rows> run(const char *sql, const std::vector<std::string> &params)
@@ -61,20 +113,106 @@ public:
     // Statements without parameters, several allowed.
     DbResult<Rows> run(const char *sql) { return checked(Rows(PQexec(conn_, sql))); }
 
-private:
     DbResult<Rows> checked(Rows result)
     {
         const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
         if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
             return result;
-        std::string error = result ? PQresultErrorMessage(result.get()) : PQerrorMessage(conn_);
-        while (!error.empty() && error.back() == '\n')
-            error.pop_back();
-        return failure(std::move(error));
+        return failure(
+            trimmed(result ? PQresultErrorMessage(result.get()) : PQerrorMessage(conn_)));
     }
 
+private:
     std::string uri_;
+    const std::vector<Prepared> *statements_;
     PGconn *conn_ = nullptr;
+    bool prepared_ = false;
+};
+
+// Statements sent together and answered together: one round trip for a whole batch. A
+// statement that fails makes the server skip the rest up to the sync; its message is the
+// batch's. A connection left mid-way (lost, or out of step) is dropped.
+class Pipeline {
+public:
+    explicit Pipeline(Connection &connection) : connection_(connection)
+    {
+        entered_ = PQenterPipelineMode(connection.get()) == 1;
+    }
+    ~Pipeline()
+    {
+        if (!clean_ || (entered_ && PQexitPipelineMode(connection_.get()) != 1))
+            connection_.drop();
+    }
+    Pipeline(const Pipeline &) = delete;
+    Pipeline &operator=(const Pipeline &) = delete;
+
+    // A prepared statement, or (name null) SQL without parameters.
+    void send(const char *prepared, const std::vector<std::string> &params = {},
+              const char *sql = nullptr)
+    {
+        ++queued_;
+        if (!entered_ || !unsent_.empty())
+            return;
+        std::vector<const char *> values;
+        std::vector<int> lengths;
+        for (const std::string &param : params) {
+            values.push_back(param.c_str());
+            lengths.push_back(int(param.size()));
+        }
+        PGconn *conn = connection_.get();
+        const int sent =
+            prepared ? PQsendQueryPrepared(conn, prepared, int(params.size()), values.data(),
+                                           lengths.data(), nullptr, 0)
+                     : PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0);
+        if (sent != 1)
+            unsent_ = trimmed(PQerrorMessage(conn));
+    }
+    void sendsql(const char *sql) { send(nullptr, {}, sql); }
+
+    // Sends what was queued and reads every answer, in order.
+    DbResult<std::vector<Rows>> sync()
+    {
+        clean_ = false;
+        if (!entered_)
+            return failure(trimmed(PQerrorMessage(connection_.get())));
+        if (!unsent_.empty())
+            return failure(unsent_);
+        PGconn *conn = connection_.get();
+        if (PQpipelineSync(conn) != 1)
+            return failure(trimmed(PQerrorMessage(conn)));
+        std::vector<Rows> answers;
+        std::string error;
+        for (int k = 0; k < queued_; ++k) {
+            Rows answer(PQgetResult(conn));
+            if (!answer)
+                return failure(trimmed(PQerrorMessage(conn)));
+            const ExecStatusType status = PQresultStatus(answer.get());
+            if (status == PGRES_FATAL_ERROR && error.empty())
+                error = trimmed(PQresultErrorMessage(answer.get()));
+            else if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK &&
+                     status != PGRES_PIPELINE_ABORTED && error.empty())
+                error = "unexpected answer: " + std::string(PQresStatus(status));
+            answers.push_back(std::move(answer));
+            // Each statement's answers end with a null.
+            if (Rows extra(PQgetResult(conn)); extra)
+                return failure(std::string("unexpected answer in a pipeline"));
+        }
+        queued_ = 0;
+        const Rows synced(PQgetResult(conn));
+        if (!synced || PQresultStatus(synced.get()) != PGRES_PIPELINE_SYNC)
+            return failure(trimmed(PQerrorMessage(conn)));
+        clean_ = true;
+        if (!error.empty())
+            return failure(std::move(error));
+        return answers;
+    }
+
+private:
+    Connection &connection_;
+    bool entered_ = false;
+    bool clean_ = true;
+    int queued_ = 0;
+    std::string unsent_;
 };
 
 // Ends a transaction that was not committed.
@@ -148,31 +286,170 @@ std::vector<std::string> recordparams(const SubmitEntry &entry)
     return params;
 }
 
+// The key of a submission's lock: a hash (FNV-1a) of its address and every text, the same in
+// every build and on every machine. Two submissions that share it only wait for each other.
+std::int32_t recordkey(const SubmitEntry &entry)
+{
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    const auto mix = [&hash](const std::string &bytes) {
+        for (const char c : bytes)
+            hash = (hash ^ std::uint8_t(c)) * 0x100000001b3u;
+        hash = (hash ^ 0x1fu) * 0x100000001b3u;
+    };
+    mix(entry.address);
+    for (int k = 0; k < kRecordColumns; ++k)
+        mix(utf8(recordvalue(entry.record, k)));
+    return std::int32_t(std::uint32_t(hash ^ (hash >> 32)));
+}
+
+// An array parameter in PostgreSQL's text form, its elements in order.
+std::string arrayliteral(const std::set<std::string> &texts)
+{
+    std::string array = "{";
+    for (const std::string &text : texts) {
+        array += array.size() > 1 ? ",\"" : "\"";
+        for (const char c : text) {
+            if (c == '"' || c == '\\')
+                array += '\\';
+            array += c;
+        }
+        array += '"';
+    }
+    return array + "}";
+}
+
+std::string arrayliteral(const std::set<std::int32_t> &numbers)
+{
+    std::string array = "{";
+    for (const std::int32_t number : numbers)
+        array += (array.size() > 1 ? "," : "") + std::to_string(number);
+    return array + "}";
+}
+
+// One submission checked and stored in one statement, which answers its outcome and id: 0 stored,
+// 1 the same list is pending from the same address (its id), 2 over the limit. $1 is the address,
+// $2 .. $30 the record, $31 the status, $32 (limited only) the submissions allowed an hour.
+std::string submitsql(bool limited)
+{
+    const std::string status = "$" + std::to_string(kRecordColumns + 2) + "::text";
+    std::string values = "$1";
+    for (int k = 2; k <= kRecordColumns + 1; ++k)
+        values += ", $" + std::to_string(k);
+    // The same list is the same in every column, its readings and meanings included.
+    std::string sql = "WITH same AS (SELECT id FROM lists WHERE address = $1 AND status = 'pending'"
+                      " AND " +
+                      samerecord(2, '$') + " LIMIT 1)";
+    if (limited)
+        sql += ", over AS (SELECT 1 WHERE NOT EXISTS (SELECT 1 FROM same) AND (SELECT count(*)"
+               " FROM lists WHERE address = $1 AND submitted >= to_char(now() AT TIME ZONE 'UTC'"
+               " - interval '1 hour', 'YYYY-MM-DD HH24:MI:SS')) >= $" +
+               std::to_string(kRecordColumns + 3) + "::bigint)";
+    const std::string reviewed =
+        "CASE WHEN " + status + " = 'pending' THEN NULL ELSE " + timenow + " END";
+    sql += ", stored AS (INSERT INTO lists (address, " + recordcolumns() + ", status, reviewed)";
+    sql += " SELECT " + values + ", " + status + ", " + reviewed;
+    sql += " WHERE NOT EXISTS (SELECT 1 FROM same)";
+    if (limited)
+        sql += " AND NOT EXISTS (SELECT 1 FROM over)";
+    sql += " RETURNING id) SELECT 0, id FROM stored UNION ALL SELECT 1, id FROM same";
+    if (limited)
+        sql += " UNION ALL SELECT 2, 0 FROM over";
+    return sql;
+}
+
+// What the writers prepare on each of their connections.
+std::vector<Prepared> writerstatements()
+{
+    return {
+        // Each takes its locks in the order of the array, which the writer sorts.
+        {"lock_addresses", "SELECT pg_advisory_xact_lock(" + std::to_string(kLockSpace) +
+                               ", hashtext(a)) FROM unnest($1::text[]) AS a"},
+        {"lock_records", "SELECT pg_advisory_xact_lock(" + std::to_string(kRecordLockSpace) +
+                             ", k) FROM unnest($1::integer[]) AS k"},
+        {"submit", submitsql(false)},
+        {"submit_limited", submitsql(true)},
+        {"bump", "UPDATE page_version SET version = version + 1"},
+    };
+}
+
+// The writers' connections: one for each call under way, kept for the next.
+class WriterPool {
+public:
+    explicit WriterPool(std::string uri) : uri_(std::move(uri)), statements_(writerstatements()) {}
+
+    class Lease {
+    public:
+        Lease(WriterPool &pool, std::unique_ptr<Connection> connection)
+            : pool_(pool), connection_(std::move(connection))
+        {
+        }
+        ~Lease()
+        {
+            const std::lock_guard<std::mutex> lock(pool_.mutex_);
+            pool_.idle_.push_back(std::move(connection_));
+        }
+        Lease(const Lease &) = delete;
+        Lease &operator=(const Lease &) = delete;
+        Connection &operator*() const { return *connection_; }
+        Connection *operator->() const { return connection_.get(); }
+
+    private:
+        WriterPool &pool_;
+        std::unique_ptr<Connection> connection_;
+    };
+
+    Lease take()
+    {
+        std::unique_ptr<Connection> connection;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (!idle_.empty()) {
+                connection = std::move(idle_.back());
+                idle_.pop_back();
+            }
+        }
+        if (!connection)
+            connection = std::make_unique<Connection>(uri_, &statements_);
+        return Lease(*this, std::move(connection));
+    }
+
+private:
+    std::string uri_;
+    const std::vector<Prepared> statements_;
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<Connection>> idle_;
+};
+
+bool committed(const Rows &answer)
+{
+    return std::strcmp(PQcmdStatus(answer.get()), "COMMIT") == 0;
+}
+
 class PostgresDb : public ShareDb {
 public:
-    explicit PostgresDb(const std::string &uri) : writer(uri), reader(uri) {}
+    explicit PostgresDb(const std::string &uri) : writers(uri), reader(uri) {}
 
-    // Writes and reads on connections of their own, so that a page is read while a submission
-    // is written.
-    Connection writer;
+    // Writes go through connections of their own, as many as there are writers at once, and
+    // reads through another, so that a page is read while submissions are written.
+    WriterPool writers;
     Connection reader;
 
     DbStatus migrate()
     {
-        const std::lock_guard<std::mutex> lock(writer.mutex);
-        Transaction transaction(writer, "BEGIN");
+        const WriterPool::Lease writer = writers.take();
+        Transaction transaction(*writer, "BEGIN");
         if (!transaction.begun())
             return transaction.begun();
         // Instances that start together take turns.
         const std::string lock_sql =
             "SELECT pg_advisory_xact_lock(" + std::to_string(kLockSpace) + ", 0)";
-        if (const DbResult<Rows> locked = writer.run(lock_sql.c_str()); !locked)
+        if (const DbResult<Rows> locked = writer->run(lock_sql.c_str()); !locked)
             return failed(locked);
         if (const DbResult<Rows> made =
-                writer.run("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+                writer->run("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
             !made)
             return failed(made);
-        const DbResult<Rows> current = writer.run("SELECT version FROM schema_version");
+        const DbResult<Rows> current = writer->run("SELECT version FROM schema_version");
         if (!current)
             return failed(current);
         const bool recorded = PQntuples(current->get()) > 0;
@@ -180,13 +457,13 @@ public:
         if (version > kSchemaVersion)
             return failure("the database is of a newer version (" + std::to_string(version) + ")");
         for (std::int64_t step = version; step < kSchemaVersion; ++step)
-            if (const DbResult<Rows> stepped = writer.run(kSchemaSteps[step].postgresql); !stepped)
+            if (const DbResult<Rows> stepped = writer->run(kSchemaSteps[step].postgresql); !stepped)
                 return failed(stepped);
         if (version != kSchemaVersion) {
             const std::string record = (recorded ? "UPDATE schema_version SET version = "
                                                  : "INSERT INTO schema_version VALUES (") +
                                        std::to_string(kSchemaVersion) + (recorded ? "" : ")");
-            if (const DbResult<Rows> noted = writer.run(record.c_str()); !noted)
+            if (const DbResult<Rows> noted = writer->run(record.c_str()); !noted)
                 return failed(noted);
         }
         return transaction.commit();
@@ -194,35 +471,22 @@ public:
 
     DbStatus submit(std::vector<SubmitEntry> &entries, Status status, int perHour) override
     {
-        const std::lock_guard<std::mutex> lock(writer.mutex);
-        Transaction transaction(writer, "BEGIN");
-        if (!transaction.begun())
-            return transaction.begun();
-        // Instances check and store one address at a time, always in the same order.
-        std::set<std::string> addresses;
-        for (const SubmitEntry &entry : entries)
-            addresses.insert(entry.address);
-        const std::string lock_sql =
-            "SELECT pg_advisory_xact_lock(" + std::to_string(kLockSpace) + ", hashtext($1))";
-        for (const std::string &address : addresses)
-            if (const DbResult<Rows> locked = writer.run(lock_sql.c_str(), {address}); !locked)
-                return failed(locked);
-
-        bool published = false;
-        for (SubmitEntry &entry : entries) {
-            if (DbStatus stored = submitone(entry, status, perHour); !stored)
-                return stored;
-            published = published || (entry.outcome == SubmitEntry::Outcome::Stored &&
-                                      status == Status::Approved);
+        const WriterPool::Lease writer = writers.take();
+        if (DbStatus up = writer->readyprepared(); !up)
+            return up;
+        DbStatus stored = store(*writer, entries, status, perHour);
+        if (!stored) {
+            // A transaction left open by a failed statement is ended; a connection in no known
+            // state is made again.
+            PGconn *conn = writer->get();
+            if (conn && PQtransactionStatus(conn) != PQTRANS_IDLE &&
+                (PQtransactionStatus(conn) == PQTRANS_UNKNOWN || !writer->run("ROLLBACK")))
+                writer->drop();
         }
-        if (published) {
-            if (const DbResult<Rows> bumped =
-                    writer.run("UPDATE page_version SET version = version + 1");
-                !bumped)
-                return failed(bumped);
-        }
-        return transaction.commit();
+        return stored;
     }
+
+    bool concurrentwrites() const override { return true; }
 
     DbResult<QList<Submission>> pending() override
     {
@@ -277,20 +541,20 @@ public:
 
     DbResult<Change> setstatus(std::int64_t id, Status status) override
     {
-        const std::lock_guard<std::mutex> lock(writer.mutex);
-        Transaction transaction(writer, "BEGIN");
+        const WriterPool::Lease writer = writers.take();
+        Transaction transaction(*writer, "BEGIN");
         if (!transaction.begun())
             return failed(transaction.begun());
         const std::string sql =
             std::string("UPDATE lists SET status = $1, reviewed = ") + timenow + " WHERE id = $2";
         const DbResult<Rows> update =
-            writer.run(sql.c_str(), {statusname(status), std::to_string(id)});
+            writer->run(sql.c_str(), {statusname(status), std::to_string(id)});
         if (!update)
             return failed(update);
         if (std::strtoll(PQcmdTuples(update->get()), nullptr, 10) == 0)
             return Change::Unknown;
         if (const DbResult<Rows> bumped =
-                writer.run("UPDATE page_version SET version = version + 1");
+                writer->run("UPDATE page_version SET version = version + 1");
             !bumped)
             return failed(bumped);
         if (const DbStatus committed = transaction.commit(); !committed)
@@ -314,48 +578,72 @@ public:
     bool localversion() const override { return false; }
 
 private:
-    DbStatus submitone(SubmitEntry &entry, Status status, int perHour)
+    // The batch in one transaction, its statements pipelined: pending lists in one round trip
+    // with their commit, published ones in two, so that the page's version, which every writer
+    // changes, is locked only for the commit.
+    static DbStatus store(Connection &writer, std::vector<SubmitEntry> &entries, Status status,
+                          int perHour)
     {
-        std::vector<std::string> params = recordparams(entry);
-        // The same list is the same in every column, its readings and meanings included.
-        const std::string find = "SELECT id FROM lists WHERE address = $1 AND status = 'pending'"
-                                 " AND " +
-                                 samerecord(2, '$') + " LIMIT 1";
-        const DbResult<Rows> same = writer.run(find.c_str(), params);
-        if (!same)
-            return failed(same);
-        if (PQntuples(same->get()) > 0) {
-            entry.outcome = SubmitEntry::Outcome::Duplicate;
-            entry.id = integer(same->get(), 0, 0);
-            return {};
-        }
-        if (perHour > 0) {
-            const DbResult<Rows> recent = writer.run(
-                "SELECT count(*) FROM lists WHERE address = $1 AND submitted >= "
-                "to_char(now() AT TIME ZONE 'UTC' - interval '1 hour', 'YYYY-MM-DD HH24:MI:SS')",
-                {entry.address});
-            if (!recent)
-                return failed(recent);
-            if (integer(recent->get(), 0, 0) >= perHour) {
-                entry.outcome = SubmitEntry::Outcome::Limited;
-                return {};
+        const bool publishing = status == Status::Approved;
+        std::size_t first = 1;
+        DbResult<std::vector<Rows>> answers = std::vector<Rows>();
+        {
+            Pipeline pipeline(writer);
+            pipeline.sendsql("BEGIN");
+            // Under a limit, instances check and store one address at a time, always in the
+            // same order; else only the same list from the same address waits for another.
+            // Address locks before list locks, each in order, so that no two batches wait for
+            // each other.
+            if (perHour > 0) {
+                std::set<std::string> addresses;
+                for (const SubmitEntry &entry : entries)
+                    addresses.insert(entry.address);
+                pipeline.send("lock_addresses", {arrayliteral(addresses)});
+                ++first;
             }
+            std::set<std::int32_t> keys;
+            for (const SubmitEntry &entry : entries)
+                keys.insert(recordkey(entry));
+            pipeline.send("lock_records", {arrayliteral(keys)});
+            ++first;
+            const std::string limit = std::to_string(perHour);
+            for (const SubmitEntry &entry : entries) {
+                std::vector<std::string> params = recordparams(entry);
+                params.push_back(statusname(status));
+                if (perHour > 0)
+                    params.push_back(limit);
+                pipeline.send(perHour > 0 ? "submit_limited" : "submit", params);
+            }
+            if (!publishing)
+                pipeline.sendsql("COMMIT");
+            answers = pipeline.sync();
         }
-        params.push_back(statusname(status));
-        std::string values;
-        for (int k = 1; k <= kRecordColumns + 1; ++k)
-            values += "$" + std::to_string(k) + ", ";
-        const std::string given = "$" + std::to_string(kRecordColumns + 2);
-        const std::string sql = "INSERT INTO lists (address, " + recordcolumns() +
-                                ", status, reviewed) VALUES (" + values + given + ", CASE WHEN " +
-                                given + " = 'pending' THEN NULL ELSE " + timenow +
-                                " END) RETURNING id";
-        const DbResult<Rows> inserted = writer.run(sql.c_str(), params);
-        if (!inserted)
-            return failed(inserted);
-        entry.outcome = SubmitEntry::Outcome::Stored;
-        entry.id = integer(inserted->get(), 0, 0);
-        return {};
+        if (!answers)
+            return failed(answers);
+        bool stored = false;
+        for (std::size_t k = 0; k < entries.size(); ++k) {
+            const PGresult *answer = (*answers)[first + k].get();
+            if (PQntuples(answer) != 1)
+                return failure(std::string("a submission without an outcome"));
+            const std::int64_t outcome = integer(answer, 0, 0);
+            entries[k].outcome = outcome == 0   ? SubmitEntry::Outcome::Stored
+                                 : outcome == 1 ? SubmitEntry::Outcome::Duplicate
+                                                : SubmitEntry::Outcome::Limited;
+            entries[k].id = integer(answer, 0, 1);
+            stored = stored || outcome == 0;
+        }
+        if (!publishing)
+            return committed(answers->back()) ? DbStatus()
+                                              : failure(std::string("the batch was rolled back"));
+        Pipeline pipeline(writer);
+        if (stored)
+            pipeline.send("bump");
+        pipeline.sendsql("COMMIT");
+        const DbResult<std::vector<Rows>> ended = pipeline.sync();
+        if (!ended)
+            return failed(ended);
+        return committed(ended->back()) ? DbStatus()
+                                        : failure(std::string("the batch was rolled back"));
     }
 };
 } // namespace

@@ -58,7 +58,8 @@ public:
     // Stores the entries in one transaction, in order, setting each outcome: Duplicate when the
     // same address has the same list (title, words, name) pending, Limited when the address
     // already made perHour submissions within the last hour (0: no limit), else Stored with
-    // status. Nothing is stored when it fails.
+    // status. Nothing is stored when it fails, and success means committed. Parallel calls (see
+    // concurrentwrites()) give the same outcomes as the same calls one after another.
     virtual DbStatus submit(std::vector<SubmitEntry> &entries, Status status, int perHour) = 0;
     // Oldest first.
     virtual DbResult<QList<Submission>> pending() = 0;
@@ -71,6 +72,9 @@ public:
     // True when pageversion() is cheap enough to ask at every page request (a local file);
     // false when it costs a round trip to a server.
     virtual bool localversion() const = 0;
+    // True when submit() calls on several threads store in parallel (a database server, a
+    // connection each); false when they only take turns (one file).
+    virtual bool concurrentwrites() const = 0;
 
     // One submission without a client address or limit, for tests and tools: its id.
     DbResult<std::int64_t> add(const SharedRecord &record, Status status);

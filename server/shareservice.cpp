@@ -107,10 +107,14 @@ QueryParams parsequery(const std::string &target)
 Result<SharedRecord, std::string> checksubmission(const QueryParams &params)
 {
     using namespace shareprotocol;
-    const QList<int> fields = submissionfields();
-    std::vector<std::string> keys{kAppIdKey};
-    for (const int field : fields)
-        keys.push_back(fieldKey(field).toStdString());
+    static const QList<int> fields = submissionfields();
+    // Made once: every submission is checked against them.
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> made{kAppIdKey};
+        for (const int field : fields)
+            made.push_back(fieldKey(field).toStdString());
+        return made;
+    }();
     for (const auto &param : params) {
         // A named variable: lambdas may not capture structured bindings before C++20.
         const std::string &key = param.first;
@@ -323,7 +327,7 @@ private:
     std::vector<Job> jobs_;
     int outstanding_ = 0; // submissions taken whose reply has not gone yet
     bool writing_ = false;
-    std::thread writer_;
+    std::vector<std::thread> writers_;
 
     // The page as it is sent: for a connection that stays open and for its last request.
     std::mutex pageMutex_;
@@ -373,7 +377,11 @@ int ShareService::Impl::start(std::string &error)
         return -1;
     }
     writing_ = true;
-    writer_ = std::thread([this] { write(); });
+    // A store that writes in parallel takes several batches at once: one waits for its commit
+    // while the next is checked.
+    const int writers = db_.concurrentwrites() ? std::max(1, options_.writers) : 1;
+    for (int k = 0; k < writers; ++k)
+        writers_.emplace_back([this] { write(); });
     reaper_ = std::thread([this] { reap(); });
 
     const unsigned threads = options_.threads > 0
@@ -410,15 +418,16 @@ void ShareService::Impl::stop()
     stopping_.notify_all();
     if (reaper_.joinable())
         reaper_.join();
-    // The writer stores what it took and resumes those connections: none may stay suspended
+    // The writers store what they took and resume those connections: none may stay suspended
     // when the daemon stops. Their replies go before it closes the connections.
     {
         const std::lock_guard<std::mutex> lock(jobsMutex_);
         writing_ = false;
     }
     jobsReady_.notify_all();
-    if (writer_.joinable())
-        writer_.join();
+    for (std::thread &writer : writers_)
+        writer.join();
+    writers_.clear();
     {
         std::unique_lock<std::mutex> lock(jobsMutex_);
         jobsDone_.wait_for(lock, std::chrono::seconds(5), [this] { return outstanding_ == 0; });
@@ -721,7 +730,7 @@ void ShareService::Impl::write()
                 return;
             batch.swap(jobs_);
         }
-        // Everything that came while the last batch was written goes in one transaction.
+        // Everything that came while the other batches were written goes in one transaction.
         std::vector<SubmitEntry> entries;
         entries.reserve(batch.size());
         for (Job &job : batch)

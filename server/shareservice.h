@@ -52,6 +52,7 @@ struct ServeOptions {
     int maxConnections = 4096;
     int threads = 0;                  // 0: one per processor
     int pageCheckMilliseconds = 1000; // how stale the page may be when the store is shared
+    int writers = 4; // transactions of submissions at once, where the store takes them in parallel
 };
 
 // The requests: GET /pellimo/wordlist.php?appid=1 (the page of published lists) and
@@ -59,8 +60,9 @@ struct ServeOptions {
 // from copies that are rebuilt together when the lists change, and GET /pellimo/checkadd.php?... (a
 // submission, stored pending unless publishAll; 400 with the reason when refused, 429 when the
 // client's address is over its limit). Anything else is 404. Event-driven: a few threads serve
-// every connection, and submissions are stored in batches by one writer thread. One line per
-// request goes to stderr: time, client, method, path, status, size ("-" for what is not known).
+// every connection, and submissions are stored in batches by writer threads (one on SQLite). One
+// line per request goes to stderr: time, client, method, path, status, size ("-" for what is not
+// known).
 class ShareService {
 public:
     ShareService(ShareDb &db, ServeOptions options);

@@ -242,6 +242,7 @@ public:
     }
 
     bool localversion() const override { return true; }
+    bool concurrentwrites() const override { return false; }
 
 private:
     static void readrecord(const Use &query, int first, SharedRecord &record)

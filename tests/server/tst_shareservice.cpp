@@ -254,6 +254,27 @@ private slots:
         QCOMPARE(server->pendingIds().size(), kDefaultSubmitsPerHour + 1);
     }
 
+    // A submission whose commit fails is answered 500, never OK, and is stored nowhere; the
+    // service goes on storing the next one.
+    void failedWritesAreNotAcknowledged()
+    {
+        PgCluster *cluster = stores.cluster();
+        if (!cluster)
+            QSKIP("a check deferred to the commit is PostgreSQL's");
+        QVERIFY(cluster->psql(server->db(),
+                              QStringLiteral("CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN"
+                                             " IF NEW.title = 'Bad' THEN RAISE EXCEPTION"
+                                             " 'refused'; END IF; RETURN NEW; END $$ LANGUAGE"
+                                             " plpgsql; CREATE CONSTRAINT TRIGGER refuse AFTER"
+                                             " INSERT ON lists DEFERRABLE INITIALLY DEFERRED FOR"
+                                             " EACH ROW EXECUTE FUNCTION refuse()")));
+        const HttpReply refused = httpget(submitaddress(server->base(), numbered("Bad"), "Ann"));
+        QCOMPARE(refused.status, 500);
+        QCOMPARE(refused.body, QByteArray("the list cannot be stored\n"));
+        QCOMPARE(submit(numbered(QStringLiteral("Good")), "Ann"), 200);
+        QCOMPARE(server->pendingIds().size(), 1);
+    }
+
     void clientAddress_data()
     {
         QTest::addColumn<QString>("peer");
