@@ -3,6 +3,7 @@
 # keyboard, and a screen reader hears them; Ctrl+Shift+N, a placement and Ctrl+H follow.
 # Run inside dbus-run-session and xvfb-run. $1: the game, $2: notesaloud.py, $3: its Python.
 set -eu
+. "$(dirname "$0")/gamewindow.sh"
 game=$1 probe=$2 python=$3
 work=$(mktemp -d)
 pid=
@@ -15,15 +16,7 @@ export QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 sleep 2
 "$game" --new-game --list Fruit --level 3 --seed 11 >"$work/game.log" 2>&1 &
 pid=$!
-window=
-for _ in $(seq 50); do
-    window=$(xdotool search --onlyvisible --name Vaskelio 2>/dev/null | head -1) || true
-    [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || { echo "no window"; cat "$work/game.log"; exit 1; }
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-sleep 1
+waitwindow "$work/game.log"
 keys() { for k in "$@"; do xdotool key "$k"; sleep 0.4; done; sleep 0.6; }
 keys n 1 2
 "$python" "$probe" notes

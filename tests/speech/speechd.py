@@ -1,27 +1,14 @@
 #!/usr/bin/python3
 # What the player sees without speech, read through the accessibility bus: "told", one message
 # naming speech-dispatcher; "played", no message any more and the word placed by Space.
+import os
 import re
 import sys
 
 import pyatspi
 
-
-def walk(acc, out):
-    try:
-        out.append(acc)
-        for i in range(acc.childCount):
-            walk(acc.getChildAtIndex(i), out)
-    except Exception:
-        pass
-    return out
-
-
-def nodes():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and 'askelio' in (app.name or ''):
-            return walk(app, [])
-    return []
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'smoke'))
+from atspitree import nodes  # noqa: E402
 
 
 found = nodes()

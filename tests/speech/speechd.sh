@@ -4,6 +4,7 @@
 # player's keys reach the game. Then with no speech-dispatcher at all: told once, play goes on.
 # Run inside dbus-run-session and xvfb-run. $1: the game, $2: speechd.py, $3: its Python.
 set -eu
+. "$(dirname "$0")/../smoke/gamewindow.sh"
 game=$1 probe=$2 python=$3
 work=$(mktemp -d)
 pid= spd=
@@ -43,15 +44,7 @@ play() {
     shift
     "$game" --new-game --list "$list" --level 3 --seed 11 >>"$work/game.log" 2>&1 &
     pid=$!
-    local window=
-    for _ in $(seq 50); do
-        window=$(xdotool search --onlyvisible --name Vaskelio 2>/dev/null | head -1) || true
-        [ -n "$window" ] && break
-        sleep 0.2
-    done
-    [ -n "$window" ] || { echo "no window"; cat "$work/game.log"; exit 1; }
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    sleep 1
+    waitwindow "$work/game.log"
     for k in "$@"; do xdotool key "$k"; sleep 0.4; done
     sleep 1.5
 }
