@@ -47,7 +47,7 @@ recommends=$(dpkg-deb -f "$game" Recommends)
 for r in speech-dispatcher espeak-ng qt6-speech-speechd-plugin; do
     [[ $recommends == *"$r"* ]] || fail "vaskelio does not recommend $r: $recommends"
 done
-contents "$game" | grep -q 'lib/.*/vaskelio/vaskelio-speech.so$' || fail "vaskelio lacks its speech component"
+contents "$game" | grep -Eq 'lib/(.*/)?vaskelio/vaskelio-speech\.so$' || fail "vaskelio lacks its speech component"
 [[ $(dpkg-deb -f "$share" Depends) == *libqt6widgets6* ]] && fail "the service needs no widgets"
 [[ $(dpkg-deb -f "$share" Depends) == *adduser* ]] || fail "vaskelio-share does not depend on adduser"
 

@@ -11,7 +11,7 @@ flags=(-std=c++17 -fsyntax-only -Wall -Wextra -Wno-attributes -DUNICODE -D_UNICO
     -DVASKELIO_INSTALLED_DATA='"."' -DVASKELIO_COMPONENT_FOLDER='""'
     -I"$qt" -I"$source/src" -I"$source/src/core" -I"$source/src/ui" -I"$source/src/plugins"
     -I"$build/src/generated")
-for module in QtCore QtGui QtWidgets QtPrintSupport QtNetwork; do flags+=(-I"$qt/$module"); done
+for module in QtCore QtGui QtWidgets QtPrintSupport QtNetwork QtTextToSpeech; do flags+=(-I"$qt/$module"); done
 # The import's libraries (libzip, zstd, SQLite, libxml2) and zlib have no MinGW headers here:
 # Debian's stand in, after the compiler's own, libxml2's configured as its Windows builds are,
 # without iconv and ICU.
