@@ -11,6 +11,7 @@
 #include "board/tntstdsudoku.h"
 #include "board/wordpalette.h"
 #include "game/gamesession.h"
+#include "homefolders.h"
 #include "silentprompter.h"
 #include "storage/autosave.h"
 #include "storage/folders.h"
@@ -48,21 +49,6 @@ long rssKiB()
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').value(0).toLong();
     return -1;
-}
-
-void sandbox(const QString &home)
-{
-    for (const char *sub : {"config", "data", "cache", "runtime"})
-        QDir(home).mkpath(QString::fromLatin1(sub));
-    qputenv("HOME", home.toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home + QStringLiteral("/data")).toLocal8Bit());
-    qputenv("XDG_CACHE_HOME", (home + QStringLiteral("/cache")).toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", (home + QStringLiteral("/runtime")).toLocal8Bit());
-    QFile::setPermissions(home + QStringLiteral("/runtime"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 // The game in the main window, played as a player does with the mouse.
@@ -134,7 +120,7 @@ int runPart(char part, int placements, int argc, char **argv, Figures &figures)
     QTemporaryDir home;
     if (!home.isValid())
         return 1;
-    sandbox(home.path());
+    pointhomeat(home.path());
     QApplication app(argc, argv);
     Program::prepareApplication();
     QAccessible::setActive(true);

@@ -5,6 +5,7 @@
 #include "i18n/texttable.h"
 #include "sandbox.h"
 #include "scriptedprompter.h"
+#include "scriptedspeaker.h"
 #include "speech/pronouncer.h"
 #include "speech/spokenword.h"
 #include "storage/settings.h"
@@ -12,23 +13,6 @@
 #include <QtTest>
 
 namespace {
-struct Said {
-    QString text, language;
-    double rate;
-};
-
-// Speech from a script: every word handed over is kept, and answered with status.
-class ScriptedSpeaker : public Speaker {
-public:
-    SpeechStatus say(const QString &text, const QString &language, double rate) override
-    {
-        said.append({text, language, rate});
-        return status;
-    }
-    QList<Said> said;
-    SpeechStatus status = SpeechStatus::Spoken;
-};
-
 WordSet listOf(const QString &title, const QStringList &words, const QStringList &readings = {})
 {
     WordSet set = WordSet::fromTexts(title, words);

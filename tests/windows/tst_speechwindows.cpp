@@ -1,9 +1,10 @@
 #include "board/tntcell.h"
 #include "board/tntstdsudoku.h"
 #include "engine/qj.h"
+#include "modelgame.h"
 #include "programfixture.h"
 #include "sandbox.h"
-#include "speech/speaker.h"
+#include "scriptedspeaker.h"
 #include "widgets/radiogroup.h"
 #include "windows/frmda.h"
 #include "windows/frmoption.h"
@@ -14,22 +15,6 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
-
-namespace {
-class ScriptedSpeaker : public Speaker {
-public:
-    SpeechStatus say(const QString &text, const QString &language, double) override
-    {
-        said.append(text + QLatin1Char('/') + language);
-        return SpeechStatus::Spoken;
-    }
-    QStringList said;
-};
-
-const QStringList kWords{QStringLiteral("one"),   QStringLiteral("two"),   QStringLiteral("three"),
-                         QStringLiteral("four"),  QStringLiteral("five"),  QStringLiteral("six"),
-                         QStringLiteral("seven"), QStringLiteral("eight"), QStringLiteral("nine")};
-} // namespace
 
 // Where the player asks for speech: Ctrl+K on the main window, the Solution window's clicks and
 // the speech settings under Options.
@@ -49,9 +34,16 @@ class TestSpeechWindows : public QObject {
                     return {i, j};
         return {};
     }
+    QStringList said() const
+    {
+        QStringList all;
+        for (const ScriptedSpeaker::Said &s : speaker.said)
+            all.append(s.text + QLatin1Char('/') + s.language);
+        return all;
+    }
     QString word(QPoint at)
     {
-        return kWords.at(fixture->model().cell(at.x(), at.y()).solution - 1) +
+        return fixture->model().curwords().text(fixture->model().cell(at.x(), at.y()).solution) +
                QStringLiteral("/en");
     }
 
@@ -67,7 +59,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&main()));
         // The game an earlier case kept is replaced without a question.
         fixture->state().settings.askreplace = false;
-        QVERIFY(main().newgame(0, WordSet::fromTexts(QStringLiteral("Numbers"), kWords)));
+        QVERIFY(main().newgame(0, ModelGame::englishWords()));
     }
     void cleanup() { fixture.reset(); }
 
@@ -80,7 +72,7 @@ private slots:
         const QPoint open = cell(false);
         main().board()->setCursorCell(open.x(), open.y());
         QTest::keyClick(&main(), Qt::Key_K, Qt::ControlModifier);
-        QCOMPARE(speaker.said, QStringList({word(given), QStringLiteral("three/en")}));
+        QCOMPARE(said(), QStringList({word(given), QStringLiteral("three/en")}));
     }
 
     void theSolutionWindowSpeaksTheWordClicked()
@@ -95,7 +87,7 @@ private slots:
             QTest::mouseClick(c, Qt::LeftButton, {}, c->rect().center());
         }
         QTest::mouseClick(solution.board()->cell(1, 1), Qt::RightButton);
-        QCOMPARE(speaker.said, QStringList({word(cell(true)), word(cell(false))}));
+        QCOMPARE(said(), QStringList({word(cell(true)), word(cell(false))}));
     }
 
     void theSpeechSettingsSpeakPlacedWords()
@@ -112,11 +104,11 @@ private slots:
         QCOMPARE(fixture->state().settings.speechrate, -4);
 
         main().but1Click(5);
-        QVERIFY(speaker.said.isEmpty()); // picking is not placing
+        QVERIFY(said().isEmpty()); // picking is not placing
         const QPoint open = cell(false);
         main().board()->setCursorCell(open.x(), open.y());
         main().cursorplace();
-        QCOMPARE(speaker.said, QStringList{QStringLiteral("five/en")});
+        QCOMPARE(said(), QStringList{QStringLiteral("five/en")});
 
         // Kept with the settings.
         fixture.reset();

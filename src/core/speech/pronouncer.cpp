@@ -26,7 +26,7 @@ QString interfaceLanguage(const TextTables &texts)
 
 Pronouncer::Pronouncer(GameSession &session, Speaker &speaker, const TextTables &texts,
                        const SettingsState &settings, Prompter &prompter, QObject *parent)
-    : QObject(parent), session_(session), speaker_(speaker), texts_(texts), settings_(settings),
+    : QObject(parent), session_(session), speaker_(&speaker), texts_(texts), settings_(settings),
       prompter_(prompter)
 {
     connect(&session, &GameSession::picked, this, &Pronouncer::picked);
@@ -62,7 +62,7 @@ bool Pronouncer::speak(const Word &word, const WordSet &list)
     if (text.isEmpty())
         return false;
     const SpeechStatus status =
-        speaker_.say(text, language, std::clamp(settings_.speechrate, -10, 10) / 10.0);
+        speaker_->say(text, language, std::clamp(settings_.speechrate, -10, 10) / 10.0);
     if (status != SpeechStatus::Spoken)
         tell(status, language);
     return status == SpeechStatus::Spoken;

@@ -28,6 +28,9 @@ public:
     Pronouncer(GameSession &session, Speaker &speaker, const TextTables &texts,
                const SettingsState &settings, Prompter &prompter, QObject *parent = nullptr);
 
+    // Where the words go from now on.
+    void setSpeaker(Speaker &speaker) { speaker_ = &speaker; }
+
     // Ctrl+K: the word in cell (i, j), or the selected word when that cell is empty or there is
     // no such cell. Nothing before a game.
     void speakAt(int i, int j);
@@ -42,7 +45,7 @@ private:
     void tell(SpeechStatus status, const QString &language);
 
     GameSession &session_;
-    Speaker &speaker_;
+    Speaker *speaker_;
     const TextTables &texts_;
     const SettingsState &settings_;
     Prompter &prompter_;

@@ -41,13 +41,19 @@ QString readText(const QSettings &store, const QString &name)
     return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
 
-// Numbers outside 0..limit-1 are never written by the program; such a value can only come from
+// Numbers outside low..high are never written by the program; such a value can only come from
 // outside, and 0 is what every other unusable value gives.
-int readNumber(const QSettings &store, const QString &name, int limit)
+int readNumber(const QSettings &store, const QString &name, int low, int high)
 {
     bool ok = false;
     const int n = readText(store, name).toInt(&ok, 10);
-    return ok && n >= 0 && n < limit ? n : 0;
+    return ok && n >= low && n <= high ? n : 0;
+}
+
+// 0..limit-1.
+int readNumber(const QSettings &store, const QString &name, int limit)
+{
+    return readNumber(store, name, 0, limit - 1);
 }
 
 // "1" or "0"; anything else, the program's default.
@@ -69,14 +75,6 @@ void removeStaleLock(const QSettings &store)
 }
 
 // Only the zooms the Options dialog offers; anything else draws the windows at their own size.
-// -10 (slowest) to 10 (fastest); anything else, the engine's own pace.
-int readRate(const QSettings &store)
-{
-    bool ok = false;
-    const int n = readText(store, kSpeechRate).toInt(&ok, 10);
-    return ok && n >= -10 && n <= 10 ? n : 0;
-}
-
 int readZoom(const QSettings &store)
 {
     bool ok = false;
@@ -168,7 +166,7 @@ void Settings::loadsettings(SettingsState &state, WordSet &palette) const
     state.showconflicts = readFlag(*store, kShowConflicts, state.showconflicts);
     state.showtime = readFlag(*store, kShowTime, state.showtime);
     state.speakwords = readNumber(*store, kSpeakWords, 3);
-    state.speechrate = readRate(*store);
+    state.speechrate = readNumber(*store, kSpeechRate, -10, 10);
 }
 
 bool Settings::savesettings(const SettingsState &state) const

@@ -21,22 +21,16 @@ SpeechStatus ComponentSpeaker::say(const QString &text, const QString &language,
 
 SpeechCommands::SpeechCommands(TaaForm1 *window, GameSession &game, ProgramState &state,
                                Prompter &prompter)
-    : QObject(window), window_(window), game_(game), state_(state), prompter_(prompter)
+    : QObject(window), window_(window),
+      pronouncer_(new Pronouncer(game, component_, state.texts, state.settings, prompter, this))
 {
-    make(component_);
     auto *speak = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), window);
     connect(speak, &QShortcut::activated, this, &SpeechCommands::speakAtCursor);
 }
 
-void SpeechCommands::make(Speaker &speaker)
-{
-    delete pronouncer_;
-    pronouncer_ = new Pronouncer(game_, speaker, state_.texts, state_.settings, prompter_, this);
-}
-
 void SpeechCommands::setSpeaker(Speaker &speaker)
 {
-    make(speaker);
+    pronouncer_->setSpeaker(speaker);
 }
 
 void SpeechCommands::speakAtCursor()

@@ -33,7 +33,6 @@ class SpeechCommands : public QObject {
 public:
     SpeechCommands(TaaForm1 *window, GameSession &game, ProgramState &state, Prompter &prompter);
 
-    Pronouncer &pronouncer() { return *pronouncer_; }
     // Where words go; the component's speaker unless the tests give another.
     void setSpeaker(Speaker &speaker);
     // Ctrl+K.
@@ -45,13 +44,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void make(Speaker &speaker);
-
     TaaForm1 *window_;
-    GameSession &game_;
-    ProgramState &state_;
-    Prompter &prompter_;
     ComponentSpeaker component_;
-    Pronouncer *pronouncer_ = nullptr;
+    Pronouncer *pronouncer_;
     Ttntstdsudoku *solution_ = nullptr;
 };
